@@ -1,0 +1,34 @@
+#pragma once
+// A singly linked list of object pointers: the objects touching one grid cell,
+// and the renderer's far-to-near draw order. The first node is the list itself
+// and survives every operation; an empty list is a first node without object.
+// The list never owns its objects.
+#include "base/types.hpp"
+
+struct WorldObject;
+
+struct CellList {
+    CellList() = default;
+    CellList(const CellList&) = delete;
+    CellList& operator=(const CellList&) = delete;
+    ~CellList();
+
+    WorldObject* object = nullptr; // null only in an empty list's first node
+    CellList* next = nullptr;      // owned
+
+    bool empty() const { return object == nullptr; }
+
+    // Appends the object unless the list already holds it.
+    void add(WorldObject* obj);
+    // Keeps the list ordered far to near from (px, py); equal distances go after
+    // the ones already listed. An object already listed is not inserted again.
+    void insertByDistance(WorldObject* obj, u32 px, u32 py);
+    // Takes the object's node(s) out of the list.
+    void remove(const WorldObject* obj);
+    // Frees every node after this one and leaves this node's object as it is.
+    void clear();
+};
+
+// The smallest of |minX - px|, |maxX - px|, |minY - py|, |maxY - py|, each
+// difference taken as a signed 32-bit number: the draw-order key of an object.
+u32 boxDistance(const WorldObject& obj, u32 px, u32 py);

@@ -1,0 +1,42 @@
+#pragma once
+// The world model of a match, built by the level loader and shared by the
+// renderer and the simulation.
+#include "base/types.hpp"
+#include "world/world_grid.hpp"
+#include "world/world_object.hpp"
+
+#include <memory>
+#include <string_view>
+#include <vector>
+
+struct Player;
+
+extern WorldGrid worldGrid;                            // the level's grid of cell lists
+extern std::vector<std::unique_ptr<Player>> players;   // index = owner - 1; entry 0 is the human
+extern std::vector<u32> playerColours;                 // 0x00RRGGBB per player, from the level header
+extern u16 playerCount;                                // number of entries of players
+extern u16 flagCount;                                  // flags placed by the level; never changes
+extern WorldObject mineTemplate;                       // cloned for every laid mine
+extern WorldObject shotTemplate;                       // cloned for every fired shot
+
+// Level objects, and laid mines, belong to the world until they leave the game.
+extern std::vector<std::unique_ptr<WorldObject>> worldObjects;
+
+// Takes ownership of an object; returns it for listing in the grid.
+WorldObject* adoptObject(std::unique_ptr<WorldObject> object);
+// Frees an object that adoptObject took (a collected pick-up, a captured flag, a
+// cleared mine). The object must be out of every cell list first.
+void destroyObject(WorldObject* object);
+
+// The level files by number: 0..3 "Levels\Level-A.lvl" to "Levels\Level-D.lvl",
+// 4 "Levels\test.lvl"; null for any other number.
+const char* levelFileName(u16 level);
+
+// Builds the world from the level of that number (see levelFileName). Errors in
+// the level or its definitions end the program with their messages.
+void loadLevel(u16 level);
+// The same from a level file named directly.
+void loadLevelFile(std::string_view fileName);
+
+// Frees the whole world model and returns every global above to its start value.
+void resetWorld();
