@@ -3,6 +3,7 @@
 // (unsigned 16.16 units, one grid cell = 65536) and an axis-aligned box.
 #include "base/types.hpp"
 
+#include <memory>
 #include <vector>
 
 struct Texture;
@@ -53,3 +54,22 @@ struct WorldObject {
     bool smooth = false;            // shade with the vertex normals
     bool active = false;            // false: neither drawn nor collided with
 };
+
+// Operations on an object's shape. None of them touches the box: callers that
+// move an object update minX, minY, maxX and maxY themselves.
+
+// Adds dx and dy to every vertex (wrapping at 32 bits).
+void translate(WorldObject& object, u32 dx, u32 dy);
+
+// Turns every vertex about the centre of the box by an angle of 65536 to the
+// full turn (only the low 16 bits count). Each call truncates toward zero, so
+// many small turns drift; turn by the difference of headings instead.
+void rotate(WorldObject& object, u32 angle);
+
+// An independent copy: its own polygons and vertices, the same shared textures.
+std::unique_ptr<WorldObject> clone(const WorldObject& object);
+
+// Face normals from each polygon's first three vertices, and vertex normals as
+// the sum of the face normals of every polygon with a vertex at that position.
+// Neither is normalised; a polygon of fewer than three vertices gets zero.
+void computeNormals(WorldObject& object);

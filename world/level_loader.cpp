@@ -1,0 +1,245 @@
+// Builds the world of a match from a level file: the players from its header,
+// then one object per entry from its definition file, typed by its name and
+// listed in every grid cell its box touches, then the mine and shot templates.
+#include "world/world.hpp"
+
+#include "base/program_exit.hpp"
+#include "sim/player.hpp"
+#include "world/object_definition.hpp"
+#include "world/texture.hpp"
+#include "world/token_reader.hpp"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <string>
+#include <utility>
+
+namespace {
+
+// The largest field a level may ask for. The shipped levels are 16 to 32 cells
+// a side; the limit only keeps a damaged header from asking for gigabytes.
+constexpr u64 maxGridCells = u64{1} << 20;
+// The most players a level may name; every player keeps a score per player.
+constexpr u32 maxPlayers = 255;
+
+// A level that later code cannot play ends the program with one line naming it.
+template <typename... Args> [[noreturn]] void refuseLevel(const char* format, Args... args) {
+    std::fprintf(stderr, format, args...);
+    exitProgram(1);
+}
+
+struct NamedType {
+    const char* name;
+    ObjectType type;
+};
+
+// Names the game knows, compared case-sensitively; any other name is a block.
+constexpr NamedType objectNames[] = {
+    {"stone1", ObjectType::Block},
+    {"stone2", ObjectType::Block},
+    {"stone3", ObjectType::Block},
+    {"brickwall", ObjectType::Block},
+    {"oldbrickwall", ObjectType::Block},
+    {"woodwall", ObjectType::Block},
+    {"car", ObjectType::Car},
+    {"flag", ObjectType::Flag},
+    {"hq", ObjectType::Hq},
+    {"mine", ObjectType::Mine},
+    {"sea", ObjectType::Sea},
+    {"sand", ObjectType::Sand},
+    {"firepak", ObjectType::FirePak},
+    {"minepak", ObjectType::MinePak},
+    {"healthpak", ObjectType::HealthPak},
+    {"nitropak", ObjectType::NitroPak},
+    {"bush", ObjectType::Plant},
+    {"tree", ObjectType::Plant},
+};
+
+ObjectType typeOfName(std::string_view name) {
+    for (const NamedType& entry : objectNames)
+        if (name == entry.name) return entry.type;
+    return ObjectType::Block;
+}
+
+// Reads the definition named by a level entry and builds its object at the
+// entry's place; null for a kind that defines nothing. A box definition takes
+// its second corner from the level file.
+std::unique_ptr<WorldObject> readDefinition(TokenReader& level, const std::string& name, u16 owner,
+                                            u32 x, u32 y, u32 z) {
+    TokenReader definition("Objects\\" + name + ".odf");
+    const u32 kind = definition.getint();
+    const bool smooth = definition.getint() != 0;
+    if (definition.skipBlanks() != '%') {
+        std::fputs("Error: header too long in $s!\n", stderr); // sic: the game's own text
+        exitProgram(1);
+    }
+    switch (kind) {
+    case static_cast<u32>(ShapeKind::Mesh):
+        return readMesh(definition, x, y, owner, smooth, textureTable);
+    case static_cast<u32>(ShapeKind::Box): {
+        const u32 x2 = level.getint();
+        const u32 y2 = level.getint();
+        const u32 z2 = level.getint();
+        return readBox(definition, x, y, z, x2, y2, z2, owner, smooth, textureTable);
+    }
+    case static_cast<u32>(ShapeKind::TwoSided): {
+        auto object = readTwoSided(definition, x, y, owner, smooth, textureTable);
+        if (name == "tree") {
+            // A tree is hit only near its trunk, whatever the width of its crown.
+            const u32 cx = object->minX / 2 + object->maxX / 2;
+            const u32 cy = object->minY / 2 + object->maxY / 2;
+            object->minX = cx - 1024;
+            object->maxX = cx + 1024;
+            object->minY = cy - 1024;
+            object->maxY = cy + 1024;
+        }
+        return object;
+    }
+    default:
+        return nullptr;
+    }
+}
+
+// A car's box becomes the square around its circumscribed circle, so that it
+// holds the car at any heading. Returns its centre, where the player starts.
+std::pair<u32, u32> recentreCar(WorldObject& car) {
+    const u32 hx = car.maxX / 2 - car.minX / 2;
+    const u32 hy = car.maxY / 2 - car.minY / 2;
+    const u32 cx = car.maxX / 2 + car.minX / 2;
+    const u32 cy = car.maxY / 2 + car.minY / 2;
+    // In double the square root of a sum below 2^52 truncates to the exact
+    // integer root; the clamp only matters for a box wrapped around the world.
+    const double root = std::sqrt(static_cast<double>(hx) * hx + static_cast<double>(hy) * hy);
+    const u32 r = root < 4294967295.0 ? static_cast<u32>(root) : 4294967295u;
+    car.minX = cx - r;
+    car.maxX = cx + r;
+    car.minY = cy - r;
+    car.maxY = cy + r;
+    return {cx, cy};
+}
+
+// The player that a car or headquarters entry names by its owner number.
+Player& ownerOf(const WorldObject& object, const char* what, const std::string& levelName) {
+    if (object.owner < 1 || object.owner > playerCount)
+        refuseLevel("Error: %s of owner %u in %s has no player!\n", what,
+                    static_cast<unsigned>(object.owner), levelName.c_str());
+    return *players[object.owner - 1];
+}
+
+// Lists the object in every cell its box touches; cells outside the grid are
+// skipped without a message.
+void enterIntoGrid(WorldObject* object) {
+    if (worldGrid.width == 0 || worldGrid.height == 0) return;
+    const u32 lastX = std::min<u32>(cellOf(object->maxX), worldGrid.width - 1u);
+    const u32 lastY = std::min<u32>(cellOf(object->maxY), worldGrid.height - 1u);
+    for (u32 cy = cellOf(object->minY); cy <= lastY; ++cy)
+        for (u32 cx = cellOf(object->minX); cx <= lastX; ++cx)
+            worldGrid.cellFor(cx, cy).add(object);
+}
+
+// The mine and shot templates: meshes at (0, 0) without an owner, read without
+// the check of the header's "%".
+WorldObject loadTemplate(const char* fileName, ObjectType type) {
+    TokenReader reader(fileName);
+    reader.getint(); // the kind: always a mesh
+    const bool smooth = reader.getint() != 0;
+    reader.skipBlanks();
+    auto object = readMesh(reader, 0, 0, 0, smooth, textureTable);
+    object->active = true;
+    object->type = type;
+    computeNormals(*object);
+    return std::move(*object);
+}
+
+} // namespace
+
+const char* levelFileName(u16 level) {
+    static constexpr const char* names[] = {
+        "Levels\\Level-A.lvl", "Levels\\Level-B.lvl", "Levels\\Level-C.lvl",
+        "Levels\\Level-D.lvl", "Levels\\test.lvl",
+    };
+    return level < std::size(names) ? names[level] : nullptr;
+}
+
+void loadLevel(u16 level) {
+    // A number without a level reads like a missing level file.
+    const char* name = levelFileName(level);
+    loadLevelFile(name ? name : "");
+}
+
+void loadLevelFile(std::string_view fileName) {
+    resetWorld();
+    const std::string levelName(fileName);
+    TokenReader level(levelName);
+
+    level.getstring(); // the title
+    const u16 width = static_cast<u16>(level.getint());
+    const u16 height = static_cast<u16>(level.getint());
+    playerCount = static_cast<u16>(level.getint());
+    if (playerCount > maxPlayers)
+        refuseLevel("Error: %u players in %s are too many!\n", static_cast<unsigned>(playerCount),
+                    levelName.c_str());
+
+    for (u32 i = 0; i < playerCount; ++i) {
+        const u32 colour = level.gethex();
+        playerColours.push_back(colour);
+        std::unique_ptr<Player> player;
+        if (i == 0)
+            player = std::make_unique<HumanPlayer>(playerCount, colour);
+        else
+            player = std::make_unique<ComputerPlayer>(playerCount, colour);
+        player->world = &worldGrid;
+        players.push_back(std::move(player));
+    }
+
+    if (u64{width} * height > maxGridCells)
+        refuseLevel("Error: grid of %u x %u cells in %s is too large!\n",
+                    static_cast<unsigned>(width), static_cast<unsigned>(height), levelName.c_str());
+    worldGrid.resize(width, height);
+
+    for (TokenString entry = level.getstring(); !tokenText(entry).empty();
+         entry = level.getstring()) {
+        const std::string name(tokenText(entry));
+        const u16 owner = static_cast<u16>(level.getint());
+        const u32 x = level.getint();
+        const u32 y = level.getint();
+        const u32 z = level.getint();
+        std::unique_ptr<WorldObject> built = readDefinition(level, name, owner, x, y, z);
+        if (!built) continue;
+        computeNormals(*built);
+        WorldObject* object = adoptObject(std::move(built));
+        object->type = typeOfName(name);
+        switch (object->type) {
+        case ObjectType::Car: {
+            const auto [cx, cy] = recentreCar(*object);
+            Player& player = ownerOf(*object, "car", levelName);
+            player.vehicle = object;
+            player.startX = cx;
+            player.startY = cy;
+            player.startHeading = 16384;
+            break;
+        }
+        case ObjectType::Hq:
+            ownerOf(*object, "hq", levelName).hq = object;
+            break;
+        case ObjectType::Flag:
+            ++flagCount;
+            break;
+        default:
+            break;
+        }
+        enterIntoGrid(object);
+    }
+
+    // Every player drives a car and delivers flags somewhere; the match reads both.
+    for (u32 i = 0; i < playerCount; ++i) {
+        if (!players[i]->vehicle)
+            refuseLevel("Error: player %u has no car in %s!\n", i + 1, levelName.c_str());
+        if (!players[i]->hq)
+            refuseLevel("Error: player %u has no hq in %s!\n", i + 1, levelName.c_str());
+    }
+
+    mineTemplate = loadTemplate("Objects\\mine.odf", ObjectType::Mine);
+    shotTemplate = loadTemplate("Objects\\shot.odf", ObjectType::Shot);
+}
