@@ -17,6 +17,8 @@ struct PaletteEntry {
     friend constexpr bool operator==(const PaletteEntry&, const PaletteEntry&) = default;
 };
 
+static_assert(sizeof(PaletteEntry) == 4, "palette entries are read straight from files");
+
 using Palette = std::array<PaletteEntry, 256>;
 
 // Left and top inclusive, right and bottom exclusive.

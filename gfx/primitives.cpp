@@ -5,14 +5,6 @@
 
 namespace {
 
-// The rectangle (viewport coordinates) that drawing may touch: the clip rectangle
-// with clipping on, else the whole surface.
-Rect drawBounds(const DeviceContext& dc) {
-    if (dc.clipping) return dc.clipRect;
-    return Rect{dc.deviceRect.left - dc.viewport.left, dc.deviceRect.top - dc.viewport.top,
-                dc.deviceRect.right - dc.viewport.left, dc.deviceRect.bottom - dc.viewport.top};
-}
-
 // Pixels x1..x2 (inclusive) of row y, already clipped.
 void fillRun(DeviceContext& dc, i32 x1, i32 x2, i32 y, u32 value) {
     const i32 dy = y + dc.viewport.top;
@@ -21,7 +13,7 @@ void fillRun(DeviceContext& dc, i32 x1, i32 x2, i32 y, u32 value) {
 }
 
 void drawHorizontal(DeviceContext& dc, i32 x1, i32 x2, i32 y) {
-    const Rect b = drawBounds(dc);
+    const Rect b = drawableRect(dc);
     const i64 right = std::min<i64>(static_cast<i64>(x2) + dc.penWidth, b.right - 1);
     const i64 left = std::max<i64>(x1, b.left);
     if (left > right) return;
@@ -35,7 +27,7 @@ void drawHorizontal(DeviceContext& dc, i32 x1, i32 x2, i32 y) {
 // exactly and each step moves the minor coordinate by at most one pixel. The steps
 // outside the clip rectangle along the major axis are skipped without visiting them.
 void drawSloped(DeviceContext& dc, i32 x1, i32 y1, i32 x2, i32 y2) {
-    const Rect b = drawBounds(dc);
+    const Rect b = drawableRect(dc);
     const i64 dx = static_cast<i64>(x2) - x1; // >= 0: the ends are ordered by x
     const i64 dy = static_cast<i64>(y2) - y1;
     const i64 ady = dy < 0 ? -dy : dy;
@@ -81,6 +73,12 @@ void drawSloped(DeviceContext& dc, i32 x1, i32 y1, i32 x2, i32 y2) {
 }
 
 } // namespace
+
+Rect drawableRect(const DeviceContext& dc) {
+    if (dc.clipping) return dc.clipRect;
+    return Rect{dc.deviceRect.left - dc.viewport.left, dc.deviceRect.top - dc.viewport.top,
+                dc.deviceRect.right - dc.viewport.left, dc.deviceRect.bottom - dc.viewport.top};
+}
 
 u32 readPixel(const DeviceContext& dc, i32 x, i32 y) {
     const i64 dx = static_cast<i64>(x) + dc.viewport.left;

@@ -67,6 +67,10 @@ inline bool isDrawable(const DeviceContext& dc, i32 x, i32 y) {
            dy < dc.deviceRect.bottom;
 }
 
+// The rectangle (viewport coordinates) that drawing may touch: the clip rectangle
+// with clipping on, else the whole surface.
+Rect drawableRect(const DeviceContext& dc);
+
 // color = packColor(current context, r, g, b).
 inline void setColorRGB(u8 r, u8 g, u8 b) {
     assert(currentContext);
