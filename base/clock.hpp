@@ -5,6 +5,7 @@
 #include "base/types.hpp"
 
 using ClockSource = u32 (*)();
+using SleepFunction = void (*)(u32 milliseconds);
 
 // Whole seconds from the current source (the system's calendar time by default).
 u32 wholeSeconds();
@@ -12,5 +13,12 @@ u32 wholeSeconds();
 // Replaces the source; nullptr restores the system clock.
 void setClockSource(ClockSource source);
 
-// Back to the system clock.
+// Waits about that long without using the processor. A virtual clock replaces
+// it so that waiting advances virtual time instead.
+void sleepMilliseconds(u32 milliseconds);
+
+// Replaces the waiting; nullptr restores the real sleep.
+void setSleepFunction(SleepFunction sleep);
+
+// Back to the system clock and the real sleep.
 void resetClock();
