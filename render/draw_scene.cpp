@@ -1,0 +1,24 @@
+// The rasteriser's entry: each screen polygon in painter's order, filled or as
+// its outline.
+#include "render/camera.hpp"
+#include "render/outline.hpp"
+#include "render/scene.hpp"
+#include "render/scene_fill.hpp"
+#include "render/screen_info.hpp"
+
+void drawScene(Scene& scene, u32 renderToggle) {
+    const i32 maxX = scene.screen->maxX;
+    const i32 maxY = scene.screen->maxY;
+    for (ScenePolygon& polygon : scene.polygons) {
+        if (renderToggle != 0) {
+            drawOutline(polygon.edges, maxX, maxY, *scene.camera, polygon.colour);
+        } else {
+            fillPolygon(polygon, maxX, maxY);
+        }
+    }
+}
+
+void freeScene(Scene& scene) {
+    scene.polygons.clear();
+    scene.polygons.shrink_to_fit();
+}

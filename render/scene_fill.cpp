@@ -1,0 +1,275 @@
+#include "render/scene_fill.hpp"
+
+#include "gfx/primitives.hpp"
+#include "render/fog.hpp"
+#include "render/truncate.hpp"
+#include "world/texture.hpp"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+bool sameEnd(f32 sx, f32 sy, f32 depth, const ScreenEdge& next) {
+    return sx == next.sx1 && sy == next.sy1 && depth == next.depth1;
+}
+
+// The edge from the end of `from` to the start of `to`.
+ScreenEdge bridge(const ScreenEdge& from, const ScreenEdge& to) {
+    ScreenEdge edge;
+    edge.sx1 = from.sx2;
+    edge.sy1 = from.sy2;
+    edge.depth1 = from.depth2;
+    edge.texU1 = from.texU2;
+    edge.texV1 = from.texV2;
+    edge.shade1 = from.shade2;
+    edge.sx2 = to.sx1;
+    edge.sy2 = to.sy1;
+    edge.depth2 = to.depth1;
+    edge.texU2 = to.texU1;
+    edge.texV2 = to.texV1;
+    edge.shade2 = to.shade1;
+    return edge;
+}
+
+// The screen row of a row coordinate, cut toward zero (kept as a float so that
+// no value can overflow an integer).
+f32 rowOf(f32 sy) { return std::trunc(sy); }
+
+bool finiteEdge(const ScreenEdge& e) {
+    return std::isfinite(e.sx1) && std::isfinite(e.sy1) && std::isfinite(e.depth1) &&
+           std::isfinite(e.sx2) && std::isfinite(e.sy2) && std::isfinite(e.depth2);
+}
+
+// One endpoint of an edge with everything the span interpolates.
+struct EdgeEnd {
+    SpanEnd values;
+    f32 sy = 0;
+};
+
+EdgeEnd firstEnd(const ScreenEdge& e) { return {{e.sx1, e.depth1, e.shade1, e.texU1, e.texV1}, e.sy1}; }
+EdgeEnd secondEnd(const ScreenEdge& e) { return {{e.sx2, e.depth2, e.shade2, e.texU2, e.texV2}, e.sy2}; }
+
+f32 lerp(f32 a, f32 b, f32 t) { return a + (b - a) * t; }
+
+bool finite(const SpanEnd& end) {
+    return std::isfinite(end.x) && std::isfinite(end.depth) && std::isfinite(end.shade) &&
+           std::isfinite(end.u) && std::isfinite(end.v);
+}
+
+// A channel of the span's colour at one end: lightened toward white by the shade,
+// halfway at shade 0.
+f32 shadedChannel(f32 channel, f32 shade) {
+    const f32 k = 0.5f + 0.5f * shade;
+    return channel * k + 255.0f * (1.0f - k);
+}
+
+} // namespace
+
+void closeOutline(std::vector<ScreenEdge>& edges) {
+    if (edges.empty()) {
+        return;
+    }
+    std::vector<ScreenEdge> closed;
+    closed.reserve(edges.size() * 2);
+    for (size_t i = 0; i < edges.size(); ++i) {
+        const ScreenEdge& edge = edges[i];
+        closed.push_back(edge);
+        if (i + 1 < edges.size() && !sameEnd(edge.sx2, edge.sy2, edge.depth2, edges[i + 1])) {
+            closed.push_back(bridge(edge, edges[i + 1]));
+        }
+    }
+    const ScreenEdge& last = edges.back();
+    if (edges.size() > 1 && !sameEnd(last.sx2, last.sy2, last.depth2, edges.front())) {
+        closed.push_back(bridge(last, edges.front()));
+    }
+    edges = std::move(closed);
+}
+
+bool edgeReachesRow(const ScreenEdge& edge, i32 y) {
+    const f32 row = static_cast<f32>(y);
+    return rowOf(edge.sy1) <= row || rowOf(edge.sy2) <= row;
+}
+
+bool edgeAboveRow(const ScreenEdge& edge, i32 y) {
+    const f32 row = static_cast<f32>(y);
+    return rowOf(edge.sy1) < row && rowOf(edge.sy2) < row;
+}
+
+Span spanAtRow(std::span<const ScreenEdge> active, i32 y) {
+    Span span;
+    bool first = true;
+    for (const ScreenEdge& edge : active) {
+        // A is the end with the smaller column (the second end when they are equal).
+        const bool firstIsLeft = edge.sx1 < edge.sx2;
+        const EdgeEnd a = firstIsLeft ? firstEnd(edge) : secondEnd(edge);
+        const EdgeEnd b = firstIsLeft ? secondEnd(edge) : firstEnd(edge);
+
+        if (rowOf(a.sy) == rowOf(b.sy)) {
+            // A level edge spans from one end to the other.
+            if (first) {
+                span.left = a.values;
+                span.right = b.values;
+            } else {
+                if (a.values.x < span.left.x) span.left = a.values;
+                if (b.values.x > span.right.x) span.right = b.values;
+            }
+            first = false;
+            continue;
+        }
+
+        // The crossing with the row; t may lie outside 0..1 on the rows around an
+        // endpoint, where the ends of the edge limit x.
+        const f32 t = (static_cast<f32>(y) - a.sy) / (b.sy - a.sy);
+        SpanEnd crossing;
+        crossing.x = lerp(a.values.x, b.values.x, t);
+        crossing.depth = lerp(a.values.depth, b.values.depth, t);
+        crossing.shade = lerp(a.values.shade, b.values.shade, t);
+        crossing.u = lerp(a.values.u, b.values.u, t);
+        crossing.v = lerp(a.values.v, b.values.v, t);
+
+        if (first) {
+            span.left = crossing;
+            span.right = crossing;
+            span.left.x = std::max(crossing.x, a.values.x);
+            span.right.x = std::min(crossing.x, b.values.x);
+        } else {
+            f32 x = crossing.x;
+            if (x < span.left.x) {
+                x = std::max(x, a.values.x);
+                span.left = crossing;
+                span.left.x = x;
+            }
+            if (x > span.right.x) {
+                span.right = crossing;
+                span.right.x = std::min(x, b.values.x);
+            }
+        }
+        first = false;
+    }
+    return span;
+}
+
+void drawSpan(const ScenePolygon& polygon, Span span, i32 y, i32 maxX) {
+    SpanEnd& left = span.left;
+    SpanEnd& right = span.right;
+
+    // Steps per column over the whole span, used to move clipped ends. A span of
+    // zero width draws one pixel with the left values and needs no steps.
+    const f32 width = right.x - left.x;
+    const f32 k = width != 0 ? 1.0f / width : 0.0f;
+    const f32 dDepth = (right.depth - left.depth) * k;
+    const f32 dShade = (right.shade - left.shade) * k;
+    const f32 dU = (right.u - left.u) * k;
+    const f32 dV = (right.v - left.v) * k;
+
+    const f32 lastColumn = static_cast<f32>(maxX);
+    if (left.x < 0) {
+        left.depth -= left.x * dDepth;
+        left.shade -= left.x * dShade;
+        left.u -= left.x * dU;
+        left.v -= left.x * dV;
+        left.x = 0;
+    }
+    if (right.x > lastColumn) {
+        const f32 beyond = right.x - lastColumn;
+        right.depth -= beyond * dDepth;
+        right.shade -= beyond * dShade;
+        right.u -= beyond * dU;
+        right.v -= beyond * dV;
+        right.x = lastColumn;
+    }
+    if (!finite(left) || !finite(right)) {
+        return;
+    }
+
+    // Per-column steps again, from the clipped ends.
+    const f32 clippedWidth = right.x - left.x;
+    const auto stepOf = [clippedWidth](f32 from, f32 to) {
+        return clippedWidth != 0 ? (to - from) / clippedWidth : 0.0f;
+    };
+
+    // Channels C0 (blue), C1 (green), C2 (red).
+    f32 channel[3];
+    f32 channelStep[3];
+    for (int c = 0; c < 3; ++c) {
+        const f32 own = static_cast<f32>((polygon.colour >> (8 * c)) & 0xFF);
+        if (polygon.smooth) {
+            channel[c] = shadedChannel(own, left.shade);
+            channelStep[c] = stepOf(channel[c], shadedChannel(own, right.shade));
+        } else {
+            channel[c] = own;
+            channelStep[c] = 0;
+        }
+    }
+    f32 depth = left.depth;
+    const f32 depthStep = stepOf(left.depth, right.depth);
+    f32 u = left.u;
+    f32 v = left.v;
+    const f32 uStep = stepOf(left.u, right.u);
+    const f32 vStep = stepOf(left.v, right.v);
+    if (!std::isfinite(depthStep) || !std::isfinite(uStep) || !std::isfinite(vStep) ||
+        !std::isfinite(channelStep[0]) || !std::isfinite(channelStep[1]) ||
+        !std::isfinite(channelStep[2]) || !std::isfinite(channel[0]) ||
+        !std::isfinite(channel[1]) || !std::isfinite(channel[2])) {
+        return;
+    }
+
+    const Texture* texture = polygon.texture;
+    for (i32 px = truncToInt(left.x); px <= right.x; ++px) {
+        u32 red, green, blue;
+        if (texture != nullptr) {
+            const u16 texel = texelAt(*texture, static_cast<u32>(truncToInt(u)),
+                                      static_cast<u32>(truncToInt(v)));
+            const f32 brightness = static_cast<f32>(texel) / 256.0f;
+            red = fogChannel(static_cast<u16>(truncToInt(brightness * channel[2])), depth);
+            green = fogChannel(static_cast<u16>(truncToInt(brightness * channel[1])), depth);
+            blue = fogChannel(static_cast<u16>(truncToInt(brightness * channel[0])), depth);
+            u += uStep;
+            v += vStep;
+        } else {
+            red = fogChannel(static_cast<u16>(truncToInt(channel[2])), depth);
+            green = fogChannel(static_cast<u16>(truncToInt(channel[1])), depth);
+            blue = fogChannel(static_cast<u16>(truncToInt(channel[0])), depth);
+        }
+        setColorRGB(static_cast<u8>(red), static_cast<u8>(green), static_cast<u8>(blue));
+        channel[0] += channelStep[0];
+        channel[1] += channelStep[1];
+        channel[2] += channelStep[2];
+        depth += depthStep;
+        drawPixel(px, y);
+    }
+}
+
+void fillPolygon(ScenePolygon& polygon, i32 maxX, i32 maxY) {
+    if (polygon.edges.empty()) {
+        return;
+    }
+    closeOutline(polygon.edges);
+    std::vector<ScreenEdge> pending = std::move(polygon.edges);
+    polygon.edges.clear();
+    std::vector<ScreenEdge> active;
+
+    // The last two rows are never filled.
+    for (i32 y = 0; y <= maxY - 2; ++y) {
+        // Edges join the active list in outline order as the rows reach them. An
+        // edge with a non-finite end never joins.
+        size_t kept = 0;
+        for (ScreenEdge& edge : pending) {
+            if (finiteEdge(edge) && edgeReachesRow(edge, y)) {
+                active.push_back(edge);
+            } else {
+                pending[kept++] = edge;
+            }
+        }
+        pending.resize(kept);
+
+        std::erase_if(active, [y](const ScreenEdge& edge) { return edgeAboveRow(edge, y); });
+        if (active.empty()) {
+            continue;
+        }
+        drawSpan(polygon, spanAtRow(active, y), y, maxX);
+    }
+    // Edges the rows never reached stay with the polygon until the scene is freed.
+    polygon.edges = std::move(pending);
+}
