@@ -1,0 +1,1 @@
+// Bitmaps: filled in with the bitmap painter.

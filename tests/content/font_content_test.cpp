@@ -1,0 +1,1 @@
+// Fonts: filled in with the font tool.
