@@ -1,0 +1,133 @@
+#include "sim/projectile.hpp"
+
+#include "render/truncate.hpp"
+#include "sim/collision.hpp"
+#include "sim/match_state.hpp"
+#include "sim/placement.hpp"
+#include "sim/player.hpp"
+#include "world/world.hpp"
+
+#include <cmath>
+
+namespace {
+
+// Mines go down half a cell behind the car; shots leave a quarter cell ahead.
+constexpr f32 mineDistance = -32768.0f;
+constexpr f32 muzzleDistance = 16384.0f;
+
+// A car hit by a shot: its shields soak up the shot's power, as far as they go.
+void hitCar(Player& player, Projectile& shot) {
+    if (player.shields >= shot.power) {
+        player.shields = static_cast<i16>(player.shields - shot.power);
+        shot.power = 0;
+    } else if (player.shields > 0) {
+        shot.power = static_cast<u16>(shot.power - player.shields);
+        player.shields = 0;
+    }
+    // A wreck already at 0 shields or below has nothing left to soak up the shot.
+}
+
+// One step of a shot's flight and what it touches there. Returns false when the
+// shot would leave the grid, which ends it.
+bool flyAndHit(Projectile& shot) {
+    WorldObject& object = *shot.object;
+    const i32 dx = truncToInt(shot.dirX * shot.speed);
+    const i32 dy = truncToInt(shot.dirY * shot.speed);
+    RemoveFromCells(worldGrid, cellOf(shot.x), cellOf(shot.y), object);
+    if (!boxFitsGrid(i64{object.minX} + dx, i64{object.minY} + dy, i64{object.maxX} + dx,
+                     i64{object.maxY} + dy, worldGrid)) {
+        return false;
+    }
+    shot.x += static_cast<u32>(dx);
+    shot.y += static_cast<u32>(dy);
+    translate(object, static_cast<u32>(dx), static_cast<u32>(dy));
+    object.minX += static_cast<u32>(dx);
+    object.maxX += static_cast<u32>(dx);
+    object.minY += static_cast<u32>(dy);
+    object.maxY += static_cast<u32>(dy);
+    CoverCells(object, worldGrid);
+
+    std::vector<WorldObject*> gone; // mines and plants it clears, freed after the walk
+    for (WorldObject* hit : FindTouching(object, worldGrid)) {
+        switch (hit->type) {
+        case ObjectType::Car:
+            for (u16 i = 0; i < playerCount; ++i) {
+                if (players[i]->vehicle == hit) {
+                    hitCar(*players[i], shot);
+                }
+            }
+            break;
+        case ObjectType::Mine: // cleared; the shot flies on
+            RemoveFromCellsUnder(worldGrid, boxOf(object), *hit);
+            gone.push_back(hit);
+            break;
+        case ObjectType::Plant: // cut down at the cost of one hit
+            RemoveFromCellsUnder(worldGrid, boxOf(object), *hit);
+            gone.push_back(hit);
+            if (shot.power > 0) {
+                --shot.power;
+            }
+            break;
+        default:
+            shot.power = 0;
+            break;
+        }
+    }
+    for (WorldObject* cleared : gone) {
+        destroyObject(cleared);
+    }
+    return true;
+}
+
+} // namespace
+
+void LayMine(Player& player, u16 index) {
+    if (player.mines == 0) {
+        return;
+    }
+    std::unique_ptr<WorldObject> mine = clone(mineTemplate);
+    mine->owner = static_cast<u16>(index + 1u);
+    const auto point = pointAlongHeading(*player.camera, mineDistance);
+    const auto place = point ? FreePlace(*mine, *point, *player.world) : std::nullopt;
+    if (!place) {
+        return; // no room behind the car: the mine is kept
+    }
+    WorldObject* laid = adoptObject(std::move(mine));
+    PlaceObject(*laid, *place, *player.world);
+    --player.mines;
+}
+
+void Fire(Player& player, u16 index) {
+    if (player.ammo == 0) {
+        return;
+    }
+    --player.ammo; // spent even when the muzzle is blocked
+    const Camera& camera = *player.camera;
+    std::unique_ptr<WorldObject> shot = clone(shotTemplate);
+    shot->owner = static_cast<u16>(index + 1u);
+    rotate(*shot, static_cast<u16>(-camera.heading)); // point it along the heading
+    computeNormals(*shot);
+    const auto point = pointAlongHeading(camera, muzzleDistance);
+    const auto place = point ? FreePlace(*shot, *point, *player.world) : std::nullopt;
+    if (!place) {
+        return;
+    }
+    PlaceObject(*shot, *place, *player.world);
+    const f32 angle = headingRadians(camera.heading);
+    projectiles.push_back(Projectile{std::move(shot), point->x, point->y, camera.heading,
+                                     std::sin(angle), std::cos(angle), shotSpeed, shotPower});
+}
+
+void MoveProjectiles() {
+    // A shot that ends is taken out of the list and the shots after it move up,
+    // so the next one is still moved in this same pass.
+    for (size_t i = 0; i < projectiles.size();) {
+        Projectile& shot = projectiles[i];
+        if (flyAndHit(shot) && shot.power > 0) {
+            ++i;
+            continue;
+        }
+        RemoveFromCells(worldGrid, cellOf(shot.x), cellOf(shot.y), *shot.object);
+        projectiles.erase(projectiles.begin() + static_cast<std::ptrdiff_t>(i));
+    }
+}

@@ -1,0 +1,60 @@
+#include "sim/update_frame.hpp"
+
+#include "sim/computer_player.hpp"
+#include "sim/driving.hpp"
+#include "sim/flags.hpp"
+#include "sim/match_state.hpp"
+#include "sim/player.hpp"
+#include "sim/projectile.hpp"
+#include "sim/vehicle.hpp"
+#include "world/world.hpp"
+
+#include <cassert>
+
+void UpdatePlayer(u16 index) {
+    Player& player = *players[index];
+    // Each control is read afresh: both turn keys may act in one frame, left first.
+    if (player.accelerate != 0) {
+        Accelerate(player);
+    }
+    if (player.brake != 0) {
+        ApplyFriction(player);
+    }
+    if (player.turnLeft != 0) {
+        Steer(player, SteerLeft);
+    }
+    if (player.turnRight != 0) {
+        Steer(player, SteerRight);
+    }
+    // The one-shot requests are used up whether or not they could be carried out.
+    if (player.dropFlag != 0) {
+        DropFlag(player);
+        player.dropFlag = 0;
+    }
+    if (player.layMine != 0) {
+        LayMine(player, index);
+        player.layMine = 0;
+    }
+    if (player.fire != 0) {
+        Fire(player, index);
+        player.fire = 0;
+    }
+    ApplyFriction(player);
+    TurnVehicle(player);
+    const u32 blocked = MoveAndCollide(player, index);
+    if (player.isComputer() == 1) {
+        ThinkComputer(static_cast<ComputerPlayer&>(player), blocked, *players[0]);
+    }
+}
+
+void UpdateFrame() {
+    assert(players.size() >= playerCount);
+    for (u16 i = 0; i < playerCount; ++i) {
+        UpdatePlayer(i);
+    }
+    MoveProjectiles();
+    RespawnPlayers();
+    if (drawFrameHook != nullptr) {
+        drawFrameHook();
+    }
+}

@@ -1,0 +1,212 @@
+#include "sim/vehicle.hpp"
+
+#include "render/truncate.hpp"
+#include "sim/collision.hpp"
+#include "sim/flags.hpp"
+#include "sim/player.hpp"
+#include "world/world.hpp"
+
+#include <cassert>
+#include <cmath>
+
+namespace {
+
+void shiftBox(WorldObject& object, i32 dx, i32 dy) {
+    object.minX += static_cast<u32>(dx);
+    object.maxX += static_cast<u32>(dx);
+    object.minY += static_cast<u32>(dy);
+    object.maxY += static_cast<u32>(dy);
+}
+
+void stop(Player& player) {
+    player.velocityX = 0;
+    player.velocityY = 0;
+}
+
+// The player whose car carries this owner number, if there is one.
+Player* ownerOf(const WorldObject& car) {
+    if (car.owner == 0 || car.owner > players.size()) {
+        return nullptr;
+    }
+    return players[car.owner - 1u].get();
+}
+
+// The direction of a vector as a heading angle in radians: acos of its y share,
+// negated when x is negative (a heading a stands for (sin a, cos a)).
+f32 directionOf(f32 x, f32 y, f32 length) {
+    // Rounding can push the share a hair past 1, where acos has no value.
+    const f32 share = std::fmin(1.0f, std::fmax(-1.0f, y / length));
+    const f32 angle = std::acos(share);
+    return x < 0 ? -angle : angle;
+}
+
+void push(Player& player, f32 amount, f32 direction) {
+    player.velocityX += amount * std::sin(direction);
+    player.velocityY += amount * std::cos(direction);
+}
+
+} // namespace
+
+void TurnVehicle(Player& player) {
+    player.camera->moveAndTurn(0, 0, static_cast<i16>(player.turnRate));
+    // The shape turns the other way round: world angles grow clockwise seen from above.
+    rotate(*player.vehicle, static_cast<u16>(-player.turnRate));
+    computeNormals(*player.vehicle);
+}
+
+void CollideVehicles(Player& p, Player& q) {
+    const f32 dx = static_cast<f32>(static_cast<i64>(q.camera->x) - p.camera->x);
+    const f32 dy = static_cast<f32>(static_cast<i64>(q.camera->y) - p.camera->y);
+    const f32 wx = p.velocityX - q.velocityX;
+    const f32 wy = p.velocityY - q.velocityY;
+    const f32 distance = std::sqrt(dx * dx + dy * dy);
+    const f32 w = std::sqrt(wx * wx + wy * wy);
+    if (distance == 0 || w == 0 || !std::isfinite(distance) || !std::isfinite(w)) {
+        return;
+    }
+    const f32 phi = directionOf(dx, dy, distance);  // from p toward q
+    const f32 theta = directionOf(wx, wy, w);       // p's motion as q sees it
+    const f32 along = w * std::cos(theta - phi);    // handed on to q
+    const f32 across = w * std::sin(theta - phi);   // kept by p
+    constexpr f32 quarterTurn = 3.1415927f / 2;
+    const f32 qx = q.velocityX;
+    const f32 qy = q.velocityY;
+    p.velocityX = qx;
+    p.velocityY = qy;
+    if (across > 0) {
+        push(p, across, phi + quarterTurn);
+    } else if (across < 0) {
+        push(p, -across, phi - quarterTurn);
+    }
+    if (along > 0) {
+        push(q, along, phi);
+    } else if (along < 0) {
+        push(q, -along, phi + 2 * quarterTurn);
+    }
+}
+
+u32 MoveAndCollide(Player& player, u16 index) {
+    if (player.velocityX == 0 && player.velocityY == 0) {
+        return 0;
+    }
+    WorldObject& car = *player.vehicle;
+    WorldGrid& grid = *player.world;
+    const i32 dx = truncToInt(player.velocityX);
+    const i32 dy = truncToInt(player.velocityY);
+    // Nothing may be listed outside the grid: a move off it is blocked before
+    // anything is touched.
+    if (!boxFitsGrid(i64{car.minX} + dx, i64{car.minY} + dy, i64{car.maxX} + dx,
+                     i64{car.maxY} + dy, grid)) {
+        stop(player);
+        return 1;
+    }
+    const Box before = boxOf(car);
+    shiftBox(car, dx, dy);
+    const std::vector<WorldObject*> hits = FindTouching(car, grid);
+    u32 blocked = 0;
+    bool bounced = false;
+    // Objects that leave the game in this move, freed after the walk.
+    std::vector<WorldObject*> gone;
+    const u16 ownerNumber = static_cast<u16>(index + 1u);
+    for (WorldObject* hit : hits) {
+        if (hit->type == ObjectType::Flag && player.carriedFlag == nullptr) {
+            PickUpFlag(player, *hit);
+        } else if (hit == player.hq && player.carriedFlag != nullptr &&
+                   player.carriedFlag->owner != ownerNumber) {
+            gone.push_back(CaptureFlag(player, index));
+            blocked = 1;
+        } else if (hit->type == ObjectType::Plant &&
+                   player.velocityX * player.velocityX + player.velocityY * player.velocityY >=
+                       flattenSquaredSpeed) {
+            RemoveFromCellsUnder(grid, boxOf(car), *hit);
+            gone.push_back(hit);
+            blocked = 1; // flattening it still stops the car for this frame
+        } else {
+            switch (hit->type) {
+            case ObjectType::Mine:
+                player.shields = static_cast<i16>(player.shields - 8);
+                if (player.shields < 0) {
+                    player.shields = -1;
+                }
+                RemoveFromCellsUnder(grid, boxOf(car), *hit);
+                gone.push_back(hit);
+                break;
+            case ObjectType::Car:
+                if (Player* other = ownerOf(*hit)) {
+                    CollideVehicles(player, *other);
+                    bounced = true;
+                } else { // a car that belongs to no player is just in the way
+                    blocked = 1;
+                }
+                break;
+            case ObjectType::FirePak:
+            case ObjectType::MinePak:
+            case ObjectType::HealthPak:
+            case ObjectType::NitroPak:
+                CollectPickup(player, *hit);
+                gone.push_back(hit);
+                break;
+            case ObjectType::Shot:
+                break;
+            default: // walls, sea, sand, another's headquarters, a second flag, a slow plant
+                blocked = 1;
+                break;
+            }
+        }
+    }
+    if (blocked != 0) {
+        setBox(car, before);
+        stop(player);
+    } else if (bounced) {
+        setBox(car, before); // the velocities stay as the bump set them
+    } else {
+        player.camera->moveBy(dx, dy);
+        RemoveFromCells(grid, cellOf(before.minX), cellOf(before.minY), car);
+        CoverCells(car, grid);
+        translate(car, static_cast<u32>(dx), static_cast<u32>(dy));
+    }
+    for (WorldObject* object : gone) {
+        destroyObject(object);
+    }
+    return blocked;
+}
+
+void RespawnPlayers() {
+    assert(players.size() >= playerCount);
+    for (u16 i = 0; i < playerCount; ++i) {
+        Player& player = *players[i];
+        if (player.shields >= 1) {
+            continue;
+        }
+        WorldObject& car = *player.vehicle;
+        WorldGrid& grid = *player.world;
+        Camera& camera = *player.camera;
+        RemoveFromCells(grid, cellOf(car.minX), cellOf(car.minY), car);
+        if (player.carriedFlag != nullptr) {
+            ReleaseFlag(player);
+        }
+        const u32 cx = centreOf(car.minX, car.maxX);
+        const u32 cy = centreOf(car.minY, car.maxY);
+        const u32 hw = halfSizeOf(car.minX, car.maxX);
+        const u32 hh = halfSizeOf(car.minY, car.maxY);
+        translate(car, player.startX - cx, player.startY - cy);
+        setBox(car, {player.startX - hw, player.startY - hh, player.startX + hw,
+                     player.startY + hh});
+        // Undo every turn since the start: the shape has turned against the camera.
+        rotate(car, static_cast<u16>(camera.heading - player.startHeading));
+        computeNormals(car);
+        camera.moveAndTurn(static_cast<i32>(player.startX - cx), static_cast<i32>(player.startY - cy),
+                           static_cast<i16>(player.startHeading - camera.heading));
+        player.velocityX = 0;
+        player.velocityY = 0;
+        player.turnRate = 0;
+        player.shields = fullShields;
+        player.nitro = 0;
+        if (player.isComputer() == 1) {
+            ComputerPlayer& computer = static_cast<ComputerPlayer&>(player);
+            computer.aiHeading = -1;
+            computer.aiPause = 0;
+        }
+        CoverCells(car, grid);
+    }
+}
