@@ -107,6 +107,24 @@ void copyRows(DeviceContext& dc, const Bitmap& bm, const Placement& p) {
     }
 }
 
+// Same-format transparent drawing, the cockpit's path every frame: raw values are
+// compared and copied, B bytes per pixel, without converting.
+template <int B>
+void copyOpaquePixels(DeviceContext& dc, const Bitmap& bm, const Placement& p, u32 transparent) {
+    for (i32 j = 0; j < p.height; ++j) {
+        const u8* src = bm.row(p.srcY + j) + static_cast<i64>(p.srcX) * B;
+        u8* dst = dc.surface + static_cast<i64>(p.y + j + dc.viewport.top) * dc.bytesPerLine +
+                  static_cast<i64>(p.x + dc.viewport.left) * B;
+        for (i32 i = 0; i < p.width; ++i, src += B, dst += B) {
+            u32 v = src[0];
+            if constexpr (B >= 2) v |= src[1] << 8;
+            if constexpr (B >= 3) v |= src[2] << 16;
+            if constexpr (B >= 4) v |= static_cast<u32>(src[3]) << 24;
+            if (v != transparent) std::memcpy(dst, src, B);
+        }
+    }
+}
+
 } // namespace
 
 void putBitmap(DeviceContext& dc, i32 x, i32 y, const Bitmap* bitmap, int /*writeMode*/) {
@@ -149,14 +167,21 @@ void putBitmapTransparent(DeviceContext& dc, i32 x, i32 y, const Bitmap* bitmap,
     if (!place(dc, x, y, bm, p)) return;
     const i32 originX = p.x + dc.viewport.left;
     const i32 originY = p.y + dc.viewport.top;
+    if (sameFormat(dc, bm)) {
+        switch (bytesPerPixel(bm.bitsPerPixel)) {
+        case 1: copyOpaquePixels<1>(dc, bm, p, transparent); return;
+        case 2: copyOpaquePixels<2>(dc, bm, p, transparent); return;
+        case 3: copyOpaquePixels<3>(dc, bm, p, transparent); return;
+        default: copyOpaquePixels<4>(dc, bm, p, transparent); return;
+        }
+    }
     // Same depth but another channel order still draws in the right colours.
-    const bool same = sameFormat(dc, bm);
     const PixelConverter convert(dc, bm);
     for (i32 j = 0; j < p.height; ++j) {
         const u8* row = bm.row(p.srcY + j);
         for (i32 i = 0; i < p.width; ++i) {
             const u32 v = sourcePixel(row, bm.bitsPerPixel, p.srcX + i);
-            if (v != transparent) storePixel(dc, originX + i, originY + j, same ? v : convert(v));
+            if (v != transparent) storePixel(dc, originX + i, originY + j, convert(v));
         }
     }
 }

@@ -312,6 +312,19 @@ TEST(PutBitmap, TransparentPixelsLeaveTheDestination) {
     putBitmapTransparent(*dc, 0, 0, &bgr, 0xFFFFFF, 1);
     EXPECT_EQ(readPixel(*dc, 0, 0), 0x330000u);
 
+    // Every same-format depth compares the bitmap's own values, clipped.
+    for (const i32 bits : {8, 15, 32}) {
+        Bitmap b = makeBitmap(3, 1, bits);
+        auto target = createMemoryContext(2, 1, bits);
+        const i32 bytes = bits == 15 ? 2 : bits / 8;
+        b.row(0)[0] = 7;         // transparent
+        b.row(0)[bytes] = 5;     // drawn
+        b.row(0)[2 * bytes] = 6; // clipped away
+        putBitmapTransparent(*target, 0, 0, &b, 7, 1);
+        EXPECT_EQ(readPixel(*target, 0, 0), 0u) << bits;
+        EXPECT_EQ(readPixel(*target, 1, 0), 5u) << bits;
+    }
+
     // Depths other than the context's, and indexed bitmaps below 8 bits, are refused.
     Bitmap indexed = makeBitmap(1, 1, 8);
     putBitmapTransparent(*dc, 0, 0, &indexed, 0, 1);

@@ -1,9 +1,11 @@
 #pragma once
 // Helpers of the graphics tests: a scratch directory that becomes the current
-// directory, file writing, and a builder for hand-made BMP files.
+// directory, file writing, memory contexts.
 #include "base/types.hpp"
 #include "gfx/device_context.hpp"
 #include "gfx/gfx_state.hpp"
+
+#include "gfx_loader_cases.hpp"
 
 #include <gtest/gtest.h>
 
@@ -48,50 +50,6 @@ inline void writeBytes(const std::string& path, const std::vector<u8>& bytes) {
     if (!bytes.empty()) std::fwrite(bytes.data(), 1, bytes.size(), f);
     std::fclose(f);
 }
-
-inline void put16(std::vector<u8>& out, u32 v) {
-    out.push_back(static_cast<u8>(v));
-    out.push_back(static_cast<u8>(v >> 8));
-}
-
-inline void put32(std::vector<u8>& out, u32 v) {
-    put16(out, v & 0xFFFF);
-    put16(out, v >> 16);
-}
-
-// A BMP file field by field, so tests can make every variant and every fault.
-struct BmpBuilder {
-    i32 width = 1;
-    i32 height = 1;
-    u32 bits = 24;
-    u32 compression = 0;
-    u32 colorsUsed = 0;
-    u32 infoSize = 40;
-    u32 planes = 1;
-    std::vector<u8> palette; // raw bytes after the headers (palette or masks)
-    std::vector<u8> rows;    // raw row bytes as stored in the file
-
-    std::vector<u8> build() const {
-        std::vector<u8> out{'B', 'M'};
-        put32(out, static_cast<u32>(54 + palette.size() + rows.size()));
-        put32(out, 0);
-        put32(out, static_cast<u32>(54 + palette.size()));
-        put32(out, infoSize);
-        put32(out, static_cast<u32>(width));
-        put32(out, static_cast<u32>(height));
-        put16(out, planes);
-        put16(out, bits);
-        put32(out, compression);
-        put32(out, static_cast<u32>(rows.size()));
-        put32(out, 0);
-        put32(out, 0);
-        put32(out, colorsUsed);
-        put32(out, 0);
-        out.insert(out.end(), palette.begin(), palette.end());
-        out.insert(out.end(), rows.begin(), rows.end());
-        return out;
-    }
-};
 
 // A memory context made current.
 inline std::unique_ptr<DeviceContext> currentMemoryContext(i32 width, i32 height, i32 bits,
