@@ -49,6 +49,8 @@ u32 sourcePixel(const u8* row, i32 bits, i32 i) {
 bool sameFormat(const DeviceContext& dc, const Bitmap& bm) {
     if (bm.bitsPerPixel != dc.bitsPerPixel) return false;
     if (bm.bitsPerPixel > 8) return bm.pixelFormat && sameChannelLayout(*bm.pixelFormat, dc.pixelFormat);
+    // A short palette leaves indices that must read as black, not as the context's entries.
+    if (!bm.palette.empty() && bm.palette.size() < (size_t{1} << bm.bitsPerPixel)) return false;
     for (size_t i = 0; i < bm.palette.size() && i < dc.palette.size(); ++i) {
         const PaletteEntry& a = bm.palette[i];
         const PaletteEntry& b = dc.palette[i];

@@ -281,6 +281,12 @@ TEST(PutBitmap, CopiesClippedRowsAndConvertsOtherFormats) {
     indexed.palette[4] = PaletteEntry{0, 0, 255, 0}; // pure red: nearest is 196 in the cube
     putBitmap(*dc8, 0, 0, &indexed, writeReplace);
     EXPECT_EQ(readPixel(*dc8, 0, 0), 196u);
+    // A palette matching the context's first entries still reads indices past its
+    // end as black.
+    indexed.palette.assign(dc8->palette.begin(), dc8->palette.begin() + 16);
+    indexed.row(0)[0] = 20;
+    putBitmap(*dc8, 0, 0, &indexed, writeReplace);
+    EXPECT_EQ(readPixel(*dc8, 0, 0), 0u);
 }
 
 TEST(PutBitmap, OneBitBitmapsDrawTheirSetBitsInTheCurrentColour) {
