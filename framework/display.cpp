@@ -1,0 +1,291 @@
+#include "framework/display.hpp"
+
+#include "base/fatal.hpp"
+#include "base/program_exit.hpp"
+#include "framework/frame_copy.hpp"
+#include "framework/framework_state.hpp"
+#include "gfx/gfx_error.hpp"
+#include "gfx/gfx_state.hpp"
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+
+namespace {
+
+constexpr size_t maxTitleLength = 79;
+
+// What frame and caption leave of a desktop length for the client area.
+u32 lengthLess(u32 length, u32 less) { return length > less ? length - less : 0; }
+
+// A window of that client size would cover the desktop in width or height.
+bool reachesDesktop(u32 clientWidth, u32 clientHeight) {
+    return clientWidth + windowFrame.width >= displayHardware.desktopWidth ||
+           clientHeight + windowFrame.height >= displayHardware.desktopHeight;
+}
+
+// Forgets the display's and the back buffer's contexts.
+void releaseSurfaces() {
+    if (currentContext && (currentContext == displayContext.get() ||
+                           currentContext == backBufferContext.get()))
+        makeCurrentContext(nullptr);
+    frameworkDisplay = FrameworkDisplay{};
+    displayContext.reset();
+    backBufferContext.reset();
+    displayPages.clear();
+    visiblePage = 0;
+    drawPage = 0;
+    scaledOutput = 0;
+    outputWidth = 0;
+    outputHeight = 0;
+}
+
+// Closes the window and lets go of the display.
+void closeDisplay() {
+    releaseSurfaces();
+    if (!displayOpen) return;
+    if (windowExists) platform->destroyWindow();
+    windowExists = false;
+    // Messages still on their way concern a window that is gone.
+    PlatformMessage message;
+    while (platform->pollMessage(message)) {
+    }
+    platform->closeDisplay();
+    displayOpen = false;
+}
+
+bool ensureWindow() {
+    if (windowExists) return true;
+    // The maximise box asks for a mode switch, which only means something once
+    // the game takes the switch back to its own settings.
+    if (!platform->createWindow(windowTitle.c_str(), modeSwitchCallback != nullptr)) return false;
+    windowExists = true;
+    windowFrame = platform->frameExtent();
+    return true;
+}
+
+// Builds the display's pages and contexts and, when asked, the back buffer, all
+// starting black. The display is width x height at its depth; with two or more
+// pages drawing starts on page 1 while page 0 is shown.
+bool makeSurfaces(u32 width, u32 height, u32 bitsPerPixel, u32 pages, bool withBackBuffer,
+                  u32 backWidth, u32 backHeight, u32 backBitsPerPixel) {
+    const PixelFormat displayFormat = defaultPixelFormat(static_cast<int>(bitsPerPixel));
+    const u32 pitch = width * ((bitsPerPixel + 7) / 8);
+    displayPages.assign(pages, std::vector<u8>(static_cast<size_t>(pitch) * height));
+    visiblePage = 0;
+    drawPage = pages > 1 ? 1 : 0;
+    displayContext =
+        createContextOver(displayPages[drawPage].data(), static_cast<i32>(width),
+                          static_cast<i32>(height), static_cast<i32>(pitch),
+                          static_cast<i32>(bitsPerPixel), &displayFormat);
+    if (!displayContext) return false;
+    if (withBackBuffer) {
+        const PixelFormat backFormat = defaultPixelFormat(static_cast<int>(backBitsPerPixel));
+        backBufferContext = createMemoryContext(static_cast<i32>(backWidth),
+                                                static_cast<i32>(backHeight),
+                                                static_cast<i32>(backBitsPerPixel), &backFormat);
+        if (!backBufferContext) return false;
+    }
+    DeviceContext* target = withBackBuffer ? backBufferContext.get() : displayContext.get();
+    frameworkDisplay = {target, displayContext.get(), backBufferContext.get()};
+    shownPalette = displayContext->palette;
+    const u32 outWidth = surfaceWidth(*displayContext);
+    const u32 outHeight = surfaceHeight(*displayContext);
+    scaledOutput = withBackBuffer && (backWidth != outWidth || backHeight != outHeight);
+    outputWidth = outWidth;
+    outputHeight = outHeight;
+    return true;
+}
+
+u32 setWindowedMode(const ModeEntry& entry) {
+    if (!ensureWindow()) return 0;
+    const u32 desktopWidth = displayHardware.desktopWidth;
+    const u32 desktopHeight = displayHardware.desktopHeight;
+
+    // The client size: 320-wide modes of other heights show as 320x240 and 640-wide
+    // ones as 640x480, so the picture keeps the 4:3 shape of the screen.
+    u32 width = entry.width;
+    u32 height = entry.height;
+    if (width == 320 && (height == 200 || height == 400 || height == 480)) height = 240;
+    if (width == 640) height = 480;
+    if (reachesDesktop(width, height)) {
+        width = std::min(width, lengthLess(desktopWidth, windowFrame.width));
+        height = std::min(height, lengthLess(desktopHeight, windowFrame.height));
+    }
+    // Small modes show at twice the size when that still fits on the desktop.
+    u32 scaleX = entry.windowScale >= 2 ? 2 : 1;
+    u32 scaleY = entry.windowScale >= 1 ? 2 : 1;
+    if (reachesDesktop(scaleX * width, scaleY * height)) scaleX = scaleY = 1;
+    const u32 clientWidth = scaleX * width;
+    const u32 clientHeight = scaleY * height;
+
+    if (!windowPlaced) {
+        const u32 outerWidth = clientWidth + windowFrame.width;
+        const u32 outerHeight = clientHeight + windowFrame.height;
+        // Centred; a window larger than the desktop starts at its top-left corner.
+        windowPosition.x = outerWidth < desktopWidth ? static_cast<i32>(desktopWidth - outerWidth) / 2 : 0;
+        windowPosition.y = outerHeight < desktopHeight ? static_cast<i32>(desktopHeight - outerHeight) / 2 : 0;
+        windowPlaced = true;
+    } else if (!fullScreen) {
+        // Keep the window where the player may have moved it.
+        windowPosition = platform->windowPlace();
+    }
+    platform->showWindow(windowPosition, clientWidth, clientHeight);
+
+    // The back buffer has the entry's own size and the desktop's depth; the mode's
+    // depth plays no part in a window.
+    const u32 backBits = lowerDepthForFilter(driverOptions.modeFilter,
+                                             displayHardware.desktopBitsPerPixel);
+    if (!makeSurfaces(clientWidth, clientHeight, displayHardware.desktopBitsPerPixel, 1, true,
+                      entry.width, entry.height, backBits))
+        return 0;
+    fullScreen = 0;
+    return 1;
+}
+
+u32 setFullScreenMode(const ModeEntry& entry, u32 pages, u32 systemMemoryBuffer) {
+    if (entry.mode < 0) return 0;
+    const OfferedMode* offered =
+        findOfferedMode(displayHardware, registeredDrivers, static_cast<u32>(entry.mode));
+    if (!offered) return 0;
+    const GraphicsMode mode = graphicsMode(offered->mode);
+
+    if (windowExists && windowPlaced && !fullScreen) windowPosition = platform->windowPlace();
+    if (!ensureWindow()) return 0;
+    const u32 usedPages = std::max(1u, std::min(offered->pages, pages));
+    if (!platform->enterFullScreen(mode.width, mode.height)) return 0;
+    // Keys held across the switch read as up afterwards.
+    ResetEvents();
+
+    u32 backWidth = mode.width;
+    u32 backHeight = mode.height;
+    if (entry.scaling == 1) backHeight = mode.height / 2;
+    if (entry.scaling == 2) {
+        backWidth = mode.width / 2;
+        backHeight = mode.height / 2;
+    }
+    // Only a double-buffered display without scaling lets the game draw straight
+    // into its hidden page.
+    const bool canDrawOnPage = usedPages >= 2 && (offered->flags & modeCapPageFlip);
+    const bool withBackBuffer = entry.scaling != 0 || systemMemoryBuffer == 1 || !canDrawOnPage;
+    const u32 backBits = lowerDepthForFilter(driverOptions.modeFilter, mode.bitsPerPixel);
+    if (!makeSurfaces(mode.width, mode.height, mode.bitsPerPixel, usedPages, withBackBuffer,
+                      backWidth, backHeight, backBits))
+        return 0;
+    fullScreen = 1;
+    return 1;
+}
+
+void rebuildModeList() {
+    registeredDrivers = registerDrivers(driverOptions);
+    modeList = listModes(driverOptions, displayHardware, registeredDrivers);
+}
+
+} // namespace
+
+void SetDriverOptions(const DriverOptions& options) {
+    if (options == driverOptions) return;
+    driverOptions = options;
+    registeredDrivers.clear();
+    if (displayOpen) rebuildModeList();
+}
+
+FrameworkDisplay* InitFramework(const char* title) {
+    // Start from scratch, keeping only the options the game has given.
+    const DriverOptions options = driverOptions;
+    resetFramework();
+    driverOptions = options;
+
+    windowTitle = std::string(title ? title : "").substr(0, maxTitleLength);
+    setFatalHook(FatalError);
+    if (!platform || !platform->openDisplay(displayHardware)) {
+        setLastError(gfxHardwareNotDetected);
+        return nullptr;
+    }
+    displayOpen = true;
+    rebuildModeList();
+    return &frameworkDisplay;
+}
+
+u32 FindMode(ModeEntry& entry, u32 width, u32 height, i32 bitsPerPixel) {
+    for (const ModeEntry& e : modeList.entries) {
+        if (e.width != width || e.height != height) continue;
+        if (bitsPerPixel != -1 && e.bitsPerPixel != static_cast<u32>(bitsPerPixel)) continue;
+        entry = e;
+        return 1;
+    }
+    return 0;
+}
+
+u32 SetMode(const ModeEntry& entry, u32 windowed, u32 pages, u32 systemMemoryBuffer) {
+    // An entry that names no size (a FindMode that found nothing) cannot be shown.
+    if (!displayOpen || entry.width == 0 || entry.height == 0) return 0;
+    const ModeEntry chosen = entry; // the game may pass currentMode itself
+    releaseSurfaces();
+    const u32 ok = windowed == 1 ? setWindowedMode(chosen)
+                                 : setFullScreenMode(chosen, pages, systemMemoryBuffer);
+    if (!ok) {
+        releaseSurfaces();
+        return 0;
+    }
+    currentMode = chosen;
+    currentPages = pages;
+    currentSystemMemory = systemMemoryBuffer;
+    makeCurrentContext(frameworkDisplay.drawTarget);
+    return 1;
+}
+
+void SwapBuffers(u32 /*wait: presenting always waits for the retrace*/) {
+    if (!displayContext) return;
+    DeviceContext& display = *displayContext;
+    if (backBufferContext) {
+        const DeviceContext& back = *backBufferContext;
+        if (scaledOutput)
+            copyFrame(back, surfaceWidth(back), surfaceHeight(back), display, outputWidth,
+                      outputHeight);
+        else {
+            const u32 width = std::min(surfaceWidth(back), surfaceWidth(display));
+            const u32 height = std::min(surfaceHeight(back), surfaceHeight(display));
+            copyFrame(back, width, height, display, width, height);
+        }
+    }
+    if (displayPages.size() > 1) {
+        // The page just drawn goes on show; drawing moves on to the next one.
+        visiblePage = drawPage;
+        drawPage = (drawPage + 1) % static_cast<u32>(displayPages.size());
+        display.surface = displayPages[drawPage].data();
+    }
+    // While the display is taken away there is nothing to show it on.
+    if (windowExists && active)
+        platform->present(presentableFrame(displayPages[visiblePage].data(), display,
+                                           shownPalette, presentScratch));
+}
+
+void SetPalette(const PaletteEntry* entries, u32 count, u32 first) {
+    if (displayContext)
+        setPalette(*displayContext, entries, static_cast<i32>(count), static_cast<i32>(first));
+    if (backBufferContext)
+        setPalette(*backBufferContext, entries, static_cast<i32>(count), static_cast<i32>(first));
+}
+
+void RealizePalette(u32 count, u32 first, u32 /*wait*/) {
+    if (!displayContext) return;
+    for (u32 i = first; i < first + count && i < shownPalette.size(); ++i)
+        shownPalette[i] = displayContext->palette[i];
+}
+
+void ShutdownFramework() {
+    if (platform) closeDisplay();
+    resetFramework();
+}
+
+[[noreturn]] void FatalError(const char* text) {
+    const std::string message = text ? text : "";
+    // Standard error first: it is seen even where no box can be shown.
+    std::fprintf(stderr, "%s\n", message.c_str());
+    if (platform) {
+        closeDisplay();
+        platform->showError(message.c_str(), "RGL Fatal Error!");
+    }
+    exitProgram(1);
+}

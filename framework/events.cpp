@@ -1,0 +1,157 @@
+#include "framework/events.hpp"
+
+#include "framework/framework_state.hpp"
+#include "framework/window_messages.hpp"
+
+namespace {
+
+// Takes a record off the free list; -1 when every record is queued.
+i32 takeFreeRecord() {
+    const i32 index = firstFree;
+    if (index >= 0) firstFree = eventPool[index].next;
+    return index;
+}
+
+void appendEvent(const Event& event) {
+    const i32 index = takeFreeRecord();
+    if (index < 0) return;
+    Event& record = eventPool[index];
+    record = event;
+    record.next = -1;
+    record.prev = lastQueued;
+    if (lastQueued >= 0)
+        eventPool[lastQueued].next = index;
+    else
+        firstQueued = index;
+    lastQueued = index;
+    ++queuedCount;
+}
+
+void unlinkEvent(i32 index) {
+    Event& record = eventPool[index];
+    if (record.prev >= 0)
+        eventPool[record.prev].next = record.next;
+    else
+        firstQueued = record.next;
+    if (record.next >= 0)
+        eventPool[record.next].prev = record.prev;
+    else
+        lastQueued = record.prev;
+    record.next = firstFree;
+    record.prev = -1;
+    firstFree = index;
+    --queuedCount;
+    if (waitingMouseMove == index) waitingMouseMove = -1;
+}
+
+u32 keyModifiers(const PlatformMessage& m) {
+    return (m.alt ? modAlt : 0) | (m.shift ? modShift : 0) | (m.ctrl ? modCtrl : 0);
+}
+
+u32 mouseModifiers(const PlatformMessage& m) {
+    return (m.leftHeld ? modLeftButton : 0) | (m.rightHeld ? modRightButton : 0) |
+           (m.shift ? modShift : 0) | (m.ctrl ? modCtrl : 0) |
+           (m.doubleClick ? modDoubleClick : 0);
+}
+
+// The pointer in the mode's coordinates: the client area in a window; in full
+// screen the desktop position scaled to the mode's size.
+void mousePosition(const PlatformMessage& m, Event& e) {
+    e.x = m.x;
+    e.y = m.y;
+    if (fullScreen && displayHardware.desktopWidth && displayHardware.desktopHeight) {
+        e.x = static_cast<i32>(static_cast<i64>(m.x) * currentMode.width /
+                               displayHardware.desktopWidth);
+        e.y = static_cast<i32>(static_cast<i64>(m.y) * currentMode.height /
+                               displayHardware.desktopHeight);
+    }
+}
+
+} // namespace
+
+u32 IsKeyDown(u8 scanCode) { return keyTable[scanCode] != 0 ? 1 : 0; }
+
+u32 NextEvent(Event* event, u32 mask) {
+    pumpMessages();
+    for (i32 i = firstQueued; i >= 0; i = eventPool[i].next) {
+        if (eventPool[i].kind & mask) {
+            *event = eventPool[i];
+            unlinkEvent(i);
+            return 1;
+        }
+    }
+    event->kind = 0;
+    return 0;
+}
+
+void FlushEvents(u32 mask) {
+    Event event;
+    while (NextEvent(&event, mask)) {
+    }
+}
+
+void ResetEvents() {
+    for (u32 i = 0; i < eventQueueSize; ++i) {
+        eventPool[i] = Event{};
+        eventPool[i].next = i + 1 < eventQueueSize ? static_cast<i32>(i + 1) : -1;
+        eventPool[i].prev = -1;
+    }
+    firstFree = 0;
+    firstQueued = -1;
+    lastQueued = -1;
+    queuedCount = 0;
+    waitingMouseMove = -1;
+    keyTable.fill(0);
+}
+
+void queueEventFor(const PlatformMessage& m) {
+    Event e{};
+    e.time = m.time;
+    switch (m.kind) {
+    case MessageKind::KeyDown: {
+        e.kind = m.repeat ? KeyRepeat : KeyDown;
+        const u32 code = m.character | static_cast<u32>(m.scanCode) << 8;
+        keyTable[m.scanCode] = static_cast<u16>(code);
+        e.code = m.repeat ? code | m.repeatCount << 16 : code;
+        e.modifiers = keyModifiers(m);
+        break;
+    }
+    case MessageKind::KeyUp:
+        // A key whose key-down was never seen (pressed before the window had the
+        // keyboard, or before a reset) releases with code 0.
+        e.kind = KeyUp;
+        e.code = keyTable[m.scanCode];
+        keyTable[m.scanCode] = 0;
+        e.modifiers = keyModifiers(m);
+        break;
+    case MessageKind::MouseDown:
+    case MessageKind::MouseUp:
+        e.kind = m.kind == MessageKind::MouseDown ? MouseDown : MouseUp;
+        e.code = m.button;
+        mousePosition(m, e);
+        e.modifiers = mouseModifiers(m);
+        break;
+    case MessageKind::MouseMove:
+        e.kind = MouseMove;
+        mousePosition(m, e);
+        e.modifiers = mouseModifiers(m);
+        break;
+    case MessageKind::Timer:
+        e.kind = Timer;
+        break;
+    default:
+        return; // window messages are no input
+    }
+
+    if (e.kind == MouseMove && waitingMouseMove >= 0) {
+        // Only the newest position matters until the game fetches the move.
+        eventPool[waitingMouseMove].x = e.x;
+        eventPool[waitingMouseMove].y = e.y;
+        return;
+    }
+    if (e.kind != MouseMove) waitingMouseMove = -1;
+    // A full queue drops the event; the key table above already follows the key.
+    if (queuedCount >= eventQueueSize) return;
+    appendEvent(e);
+    if (e.kind == MouseMove) waitingMouseMove = lastQueued;
+}

@@ -1,0 +1,437 @@
+#include "framework/sdl_platform.hpp"
+
+#include "framework/events.hpp"
+
+#include <SDL.h>
+
+#include <array>
+#include <utility>
+
+namespace {
+
+// ---- Keys ----
+
+struct KeyPair {
+    SDL_Scancode sdl;
+    u8 pc;
+};
+
+// Every key of the 104-key board (and the two extra keys of the 105-key one) with
+// its set-1 scan code. Extended keys keep the code of the key they were added
+// beside: the arrows and the editing block share codes with the keypad, right Ctrl
+// and Alt with the left ones, keypad Enter and / with Enter and /.
+constexpr KeyPair keyPairs[] = {
+    {SDL_SCANCODE_ESCAPE, 1},
+    {SDL_SCANCODE_1, 2}, {SDL_SCANCODE_2, 3}, {SDL_SCANCODE_3, 4}, {SDL_SCANCODE_4, 5},
+    {SDL_SCANCODE_5, 6}, {SDL_SCANCODE_6, 7}, {SDL_SCANCODE_7, 8}, {SDL_SCANCODE_8, 9},
+    {SDL_SCANCODE_9, 10}, {SDL_SCANCODE_0, 11}, {SDL_SCANCODE_MINUS, 12},
+    {SDL_SCANCODE_EQUALS, 13}, {SDL_SCANCODE_BACKSPACE, 14}, {SDL_SCANCODE_TAB, 15},
+    {SDL_SCANCODE_Q, 16}, {SDL_SCANCODE_W, 17}, {SDL_SCANCODE_E, 18}, {SDL_SCANCODE_R, 19},
+    {SDL_SCANCODE_T, 20}, {SDL_SCANCODE_Y, 21}, {SDL_SCANCODE_U, 22}, {SDL_SCANCODE_I, 23},
+    {SDL_SCANCODE_O, 24}, {SDL_SCANCODE_P, 25}, {SDL_SCANCODE_LEFTBRACKET, 26},
+    {SDL_SCANCODE_RIGHTBRACKET, 27}, {SDL_SCANCODE_RETURN, 28}, {SDL_SCANCODE_LCTRL, 29},
+    {SDL_SCANCODE_A, 30}, {SDL_SCANCODE_S, 31}, {SDL_SCANCODE_D, 32}, {SDL_SCANCODE_F, 33},
+    {SDL_SCANCODE_G, 34}, {SDL_SCANCODE_H, 35}, {SDL_SCANCODE_J, 36}, {SDL_SCANCODE_K, 37},
+    {SDL_SCANCODE_L, 38}, {SDL_SCANCODE_SEMICOLON, 39}, {SDL_SCANCODE_APOSTROPHE, 40},
+    {SDL_SCANCODE_GRAVE, 41}, {SDL_SCANCODE_LSHIFT, 42}, {SDL_SCANCODE_BACKSLASH, 43},
+    {SDL_SCANCODE_NONUSHASH, 43}, {SDL_SCANCODE_Z, 44}, {SDL_SCANCODE_X, 45},
+    {SDL_SCANCODE_C, 46}, {SDL_SCANCODE_V, 47}, {SDL_SCANCODE_B, 48}, {SDL_SCANCODE_N, 49},
+    {SDL_SCANCODE_M, 50}, {SDL_SCANCODE_COMMA, 51}, {SDL_SCANCODE_PERIOD, 52},
+    {SDL_SCANCODE_SLASH, 53}, {SDL_SCANCODE_RSHIFT, 54}, {SDL_SCANCODE_KP_MULTIPLY, 55},
+    {SDL_SCANCODE_LALT, 56}, {SDL_SCANCODE_SPACE, 57}, {SDL_SCANCODE_CAPSLOCK, 58},
+    {SDL_SCANCODE_F1, 59}, {SDL_SCANCODE_F2, 60}, {SDL_SCANCODE_F3, 61}, {SDL_SCANCODE_F4, 62},
+    {SDL_SCANCODE_F5, 63}, {SDL_SCANCODE_F6, 64}, {SDL_SCANCODE_F7, 65}, {SDL_SCANCODE_F8, 66},
+    {SDL_SCANCODE_F9, 67}, {SDL_SCANCODE_F10, 68}, {SDL_SCANCODE_NUMLOCKCLEAR, 69},
+    {SDL_SCANCODE_SCROLLLOCK, 70}, {SDL_SCANCODE_KP_7, 71}, {SDL_SCANCODE_KP_8, 72},
+    {SDL_SCANCODE_KP_9, 73}, {SDL_SCANCODE_KP_MINUS, 74}, {SDL_SCANCODE_KP_4, 75},
+    {SDL_SCANCODE_KP_5, 76}, {SDL_SCANCODE_KP_6, 77}, {SDL_SCANCODE_KP_PLUS, 78},
+    {SDL_SCANCODE_KP_1, 79}, {SDL_SCANCODE_KP_2, 80}, {SDL_SCANCODE_KP_3, 81},
+    {SDL_SCANCODE_KP_0, 82}, {SDL_SCANCODE_KP_PERIOD, 83}, {SDL_SCANCODE_NONUSBACKSLASH, 86},
+    {SDL_SCANCODE_F11, 87}, {SDL_SCANCODE_F12, 88},
+    // The extended keys.
+    {SDL_SCANCODE_KP_ENTER, 28}, {SDL_SCANCODE_RCTRL, 29}, {SDL_SCANCODE_KP_DIVIDE, 53},
+    {SDL_SCANCODE_PRINTSCREEN, 55}, {SDL_SCANCODE_RALT, 56}, {SDL_SCANCODE_PAUSE, 69},
+    {SDL_SCANCODE_HOME, 71}, {SDL_SCANCODE_UP, 72}, {SDL_SCANCODE_PAGEUP, 73},
+    {SDL_SCANCODE_LEFT, 75}, {SDL_SCANCODE_RIGHT, 77}, {SDL_SCANCODE_END, 79},
+    {SDL_SCANCODE_DOWN, 80}, {SDL_SCANCODE_PAGEDOWN, 81}, {SDL_SCANCODE_INSERT, 82},
+    {SDL_SCANCODE_DELETE, 83}, {SDL_SCANCODE_LGUI, 91}, {SDL_SCANCODE_RGUI, 92},
+    {SDL_SCANCODE_APPLICATION, 93},
+};
+
+constexpr std::array<u8, SDL_NUM_SCANCODES> makeScanCodeTable() {
+    std::array<u8, SDL_NUM_SCANCODES> table{};
+    for (const KeyPair& k : keyPairs) table[k.sdl] = k.pc;
+    return table;
+}
+
+constexpr std::array<u8, SDL_NUM_SCANCODES> scanCodeTable = makeScanCodeTable();
+
+static_assert(scanCodeTable[SDL_SCANCODE_ESCAPE] == scanEsc);
+static_assert(scanCodeTable[SDL_SCANCODE_KP_ENTER] == scanEnter);
+static_assert(scanCodeTable[SDL_SCANCODE_KP_8] == scanCodeTable[SDL_SCANCODE_UP]);
+
+// ---- The window icon: a flag on a green field ----
+
+constexpr int iconSize = 16;
+constexpr const char* iconRows[iconSize] = {
+    "................", "..#.............", "..#RRRRRR.......", "..#RRRRRRRR.....",
+    "..#RRRRRRRRRR...", "..#RRRRRRRR.....", "..#RRRRRR.......", "..#.............",
+    "..#.............", "..#.............", "..#.............", "..#.............",
+    ".GGGGGGGGGGGGGG.", "GGGGGGGGGGGGGGGG", "GGGGGGGGGGGGGGGG", "................",
+};
+
+void setWindowIcon(SDL_Window* window) {
+    std::array<u32, iconSize * iconSize> pixels{}; // ARGB; '.' stays transparent
+    for (int y = 0; y < iconSize; ++y) {
+        for (int x = 0; x < iconSize; ++x) {
+            switch (iconRows[y][x]) {
+            case '#': pixels[y * iconSize + x] = 0xFFC0C0C0; break;
+            case 'R': pixels[y * iconSize + x] = 0xFFE02020; break;
+            case 'G': pixels[y * iconSize + x] = 0xFF20A040; break;
+            default: break;
+            }
+        }
+    }
+    SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormatFrom(
+        pixels.data(), iconSize, iconSize, 32, iconSize * 4, SDL_PIXELFORMAT_ARGB8888);
+    if (!icon) return;
+    SDL_SetWindowIcon(window, icon);
+    SDL_FreeSurface(icon);
+}
+
+PlatformMessage messageOf(MessageKind kind, u32 time) {
+    PlatformMessage m;
+    m.kind = kind;
+    m.time = time;
+    return m;
+}
+
+void setModifiers(PlatformMessage& m, Uint16 mod) {
+    m.alt = mod & KMOD_ALT;
+    m.shift = mod & KMOD_SHIFT;
+    m.ctrl = mod & KMOD_CTRL;
+}
+
+// The pointer in window coordinates (the renderer's logical scaling undone; a
+// full-screen window covers the desktop, so there they are desktop coordinates)
+// and the buttons held.
+void setPointer(PlatformMessage& m) {
+    int x = 0;
+    int y = 0;
+    const Uint32 buttons = SDL_GetMouseState(&x, &y);
+    m.x = x;
+    m.y = y;
+    m.leftHeld = buttons & SDL_BUTTON_LMASK;
+    m.rightHeld = buttons & SDL_BUTTON_RMASK;
+    setModifiers(m, static_cast<Uint16>(SDL_GetModState()));
+}
+
+// The character a key press types: the text SDL made of it when that is one plain
+// ASCII character, else the key's own symbol when that is ASCII.
+u8 characterOf(const SDL_KeyboardEvent& key) {
+    SDL_Event next;
+    if (SDL_PeepEvents(&next, 1, SDL_PEEKEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) == 1 &&
+        next.type == SDL_TEXTINPUT) {
+        SDL_PeepEvents(&next, 1, SDL_GETEVENT, SDL_TEXTINPUT, SDL_TEXTINPUT);
+        const unsigned char c = static_cast<unsigned char>(next.text.text[0]);
+        if (c > 0 && c < 128 && next.text.text[1] == '\0') return c;
+    }
+    const SDL_Keycode symbol = key.keysym.sym;
+    return symbol > 0 && symbol < 128 ? static_cast<u8>(symbol) : 0;
+}
+
+} // namespace
+
+u8 pcScanCode(int sdlScancode) {
+    if (sdlScancode < 0 || sdlScancode >= static_cast<int>(scanCodeTable.size())) return 0;
+    return scanCodeTable[static_cast<size_t>(sdlScancode)];
+}
+
+SdlPlatform::~SdlPlatform() { closeDisplay(); }
+
+bool SdlPlatform::openDisplay(DisplayHardware& hardware) {
+    // The X11 window class; SDL reads it from the environment.
+    SDL_setenv("SDL_VIDEO_X11_WMCLASS", "GameFrameworkWindow", 1);
+    // Ctrl+C in a terminal ends the program as usual, and closing the window is a
+    // question the framework asks, not a quit.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+    // Nearest-pixel scaling keeps a doubled pixel crisp.
+    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
+    videoStarted_ = true;
+
+    SDL_DisplayMode desktop;
+    if (SDL_GetDesktopDisplayMode(0, &desktop) != 0 || desktop.w <= 0 || desktop.h <= 0) {
+        closeDisplay();
+        return false;
+    }
+    hardware.desktopWidth = static_cast<u32>(desktop.w);
+    hardware.desktopHeight = static_cast<u32>(desktop.h);
+    // Frames go to the screen as 24-bit pixels whatever the desktop really uses.
+    hardware.desktopBitsPerPixel = 24;
+    // Every full-screen mode is a desktop-sized window, which the full-screen DIB,
+    // DirectDraw and OpenGL drivers all serve; the direct hardware drivers find no
+    // hardware here.
+    hardware.families = familyBit(DriverFamily::FullScreenDib) |
+                        familyBit(DriverFamily::DirectDraw) | familyBit(DriverFamily::OpenGL);
+    hardware.modes = offerModesUpTo(hardware.desktopWidth, hardware.desktopHeight, 2,
+                                    modeCapPageFlip | modeCapDesktop);
+    if (switchEventType_ == 0) switchEventType_ = SDL_RegisterEvents(1);
+    return true;
+}
+
+void SdlPlatform::closeDisplay() {
+    destroyWindow();
+    pending_.clear();
+    if (videoStarted_) SDL_Quit();
+    videoStarted_ = false;
+}
+
+bool SdlPlatform::createWindow(const char* title, bool canMaximise) {
+    const Uint32 flags = SDL_WINDOW_HIDDEN | (canMaximise ? SDL_WINDOW_RESIZABLE : 0);
+    window_ = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, 320, 200,
+                               flags);
+    if (!window_) return false;
+    renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
+    // No accelerated renderer (no GPU, no GL): SDL's software one draws the same.
+    if (!renderer_) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
+    if (!renderer_) {
+        destroyWindow();
+        return false;
+    }
+    setWindowIcon(window_);
+    SDL_StartTextInput();
+    return true;
+}
+
+void SdlPlatform::destroyWindow() {
+    if (texture_) SDL_DestroyTexture(texture_);
+    if (renderer_) SDL_DestroyRenderer(renderer_);
+    if (window_) {
+        SDL_StopTextInput();
+        SDL_DestroyWindow(window_);
+    }
+    texture_ = nullptr;
+    renderer_ = nullptr;
+    window_ = nullptr;
+    textureWidth_ = textureHeight_ = 0;
+    fullScreen_ = false;
+    displayAway_ = false;
+}
+
+FrameExtent SdlPlatform::frameExtent() {
+    int top = 0, left = 0, bottom = 0, right = 0;
+    if (!window_ || SDL_GetWindowBordersSize(window_, &top, &left, &bottom, &right) != 0)
+        return {};
+    return {static_cast<u32>(left + right), static_cast<u32>(top + bottom)};
+}
+
+WindowPlace SdlPlatform::windowPlace() {
+    if (!window_) return {};
+    int x = 0, y = 0, top = 0, left = 0;
+    SDL_GetWindowPosition(window_, &x, &y);
+    // SDL places the client area; the framework speaks of the outer corner.
+    if (SDL_GetWindowBordersSize(window_, &top, &left, nullptr, nullptr) != 0) top = left = 0;
+    return {x - left, y - top};
+}
+
+void SdlPlatform::showWindow(WindowPlace place, u32 clientWidth, u32 clientHeight) {
+    if (!window_) return;
+    if (fullScreen_) SDL_SetWindowFullscreen(window_, 0);
+    fullScreen_ = false;
+    displayAway_ = false;
+    int top = 0, left = 0;
+    if (SDL_GetWindowBordersSize(window_, &top, &left, nullptr, nullptr) != 0) top = left = 0;
+    SDL_SetWindowSize(window_, static_cast<int>(clientWidth), static_cast<int>(clientHeight));
+    SDL_SetWindowPosition(window_, place.x + left, place.y + top);
+    SDL_ShowWindow(window_);
+    SDL_RaiseWindow(window_);
+}
+
+bool SdlPlatform::enterFullScreen(u32 /*width*/, u32 /*height*/) {
+    // The mode's size reaches SDL with the first frame, as the renderer's logical size.
+    if (!window_) return false;
+    SDL_ShowWindow(window_);
+    if (SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) return false;
+    SDL_RaiseWindow(window_);
+    fullScreen_ = true;
+    displayAway_ = false;
+    return true;
+}
+
+void SdlPlatform::present(const PresentedFrame& frame) {
+    if (!renderer_ || frame.width == 0 || frame.height == 0) return;
+    if (!texture_ || frame.width != textureWidth_ || frame.height != textureHeight_) {
+        if (texture_) SDL_DestroyTexture(texture_);
+        texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_BGR24, SDL_TEXTUREACCESS_STREAMING,
+                                     static_cast<int>(frame.width), static_cast<int>(frame.height));
+        if (!texture_) return;
+        textureWidth_ = frame.width;
+        textureHeight_ = frame.height;
+        // Scaled to the window or the screen with its shape kept, black bars around.
+        SDL_RenderSetLogicalSize(renderer_, static_cast<int>(frame.width),
+                                 static_cast<int>(frame.height));
+    }
+    SDL_UpdateTexture(texture_, nullptr, frame.pixels, static_cast<int>(frame.bytesPerLine));
+    show();
+}
+
+void SdlPlatform::repaint() {
+    if (renderer_ && texture_) show();
+}
+
+void SdlPlatform::show() {
+    SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
+    SDL_RenderClear(renderer_);
+    SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
+    // The game takes one step per two frames and has no clock of its own: at most
+    // 60 frames a second keeps it at 30 steps a second on any display, with or
+    // without a retrace to wait for.
+    const u64 frequency = SDL_GetPerformanceFrequency();
+    const u64 due = lastPresent_ + frequency / 60;
+    u64 now = SDL_GetPerformanceCounter();
+    if (lastPresent_ != 0 && now < due) {
+        SDL_Delay(static_cast<Uint32>((due - now) * 1000 / frequency));
+        while ((now = SDL_GetPerformanceCounter()) < due) {
+        }
+    }
+    lastPresent_ = now;
+    SDL_RenderPresent(renderer_);
+}
+
+void SdlPlatform::translate(const SDL_Event& e) {
+    switch (e.type) {
+    case SDL_KEYDOWN:
+    case SDL_KEYUP: {
+        const u8 scan = pcScanCode(e.key.keysym.scancode);
+        if (scan == 0) return; // a key the game's keyboard does not have
+        PlatformMessage m =
+            messageOf(e.type == SDL_KEYDOWN ? MessageKind::KeyDown : MessageKind::KeyUp, e.key.timestamp);
+        m.scanCode = scan;
+        setModifiers(m, e.key.keysym.mod);
+        // Alt+key and F10 are the system's keys: they never reach a menu shortcut,
+        // and Alt+Enter is the switch between window and full screen.
+        m.systemKey = m.alt || scan == scanF10;
+        if (e.type == SDL_KEYDOWN) {
+            m.repeat = e.key.repeat != 0;
+            m.character = characterOf(e.key);
+        }
+        pending_.push_back(m);
+        return;
+    }
+    case SDL_MOUSEMOTION: {
+        PlatformMessage m = messageOf(MessageKind::MouseMove, e.motion.timestamp);
+        setPointer(m);
+        pending_.push_back(m);
+        return;
+    }
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP: {
+        const u32 button = e.button.button == SDL_BUTTON_LEFT    ? buttonLeft
+                           : e.button.button == SDL_BUTTON_RIGHT ? buttonRight
+                                                                 : 0;
+        if (button == 0) return;
+        PlatformMessage m = messageOf(
+            e.type == SDL_MOUSEBUTTONDOWN ? MessageKind::MouseDown : MessageKind::MouseUp,
+            e.button.timestamp);
+        setPointer(m);
+        m.button = button;
+        m.doubleClick = e.type == SDL_MOUSEBUTTONDOWN && e.button.clicks == 2;
+        pending_.push_back(m);
+        return;
+    }
+    case SDL_WINDOWEVENT: {
+        const u32 time = e.window.timestamp;
+        switch (e.window.event) {
+        case SDL_WINDOWEVENT_CLOSE: pending_.push_back(messageOf(MessageKind::Close, time)); return;
+        case SDL_WINDOWEVENT_EXPOSED: pending_.push_back(messageOf(MessageKind::Paint, time)); return;
+        case SDL_WINDOWEVENT_MAXIMIZED:
+            pending_.push_back(messageOf(MessageKind::Maximise, time));
+            return;
+        case SDL_WINDOWEVENT_FOCUS_GAINED: {
+            PlatformMessage m = messageOf(MessageKind::Activate, time);
+            m.state = 1;
+            pending_.push_back(m);
+            if (displayAway_) {
+                displayAway_ = false;
+                PlatformMessage back = messageOf(MessageKind::DisplaySuspend, time);
+                back.state = 2;
+                pending_.push_back(back);
+            }
+            return;
+        }
+        case SDL_WINDOWEVENT_FOCUS_LOST:
+        case SDL_WINDOWEVENT_MINIMIZED: {
+            PlatformMessage m = messageOf(MessageKind::Activate, time);
+            m.state = 0;
+            m.minimised = e.window.event == SDL_WINDOWEVENT_MINIMIZED;
+            pending_.push_back(m);
+            // Another program takes over the screen while the game is full screen.
+            if (fullScreen_ && !displayAway_) {
+                displayAway_ = true;
+                PlatformMessage away = messageOf(MessageKind::DisplaySuspend, time);
+                away.state = 1;
+                pending_.push_back(away);
+            }
+            return;
+        }
+        default: return;
+        }
+    }
+    case SDL_DISPLAYEVENT:
+        pending_.push_back(messageOf(MessageKind::DisplayChange, e.display.timestamp));
+        return;
+    default:
+        if (switchEventType_ != 0 && e.type == switchEventType_) {
+            PlatformMessage m = messageOf(MessageKind::SwitchCommand, e.user.timestamp);
+            m.reason = static_cast<u32>(e.user.code);
+            pending_.push_back(m);
+        }
+        return;
+    }
+}
+
+bool SdlPlatform::pollMessage(PlatformMessage& message) {
+    if (!videoStarted_) return false;
+    SDL_Event event;
+    while (pending_.empty() && SDL_PollEvent(&event)) translate(event);
+    if (pending_.empty()) return false;
+    message = pending_.front();
+    pending_.pop_front();
+    return true;
+}
+
+void SdlPlatform::waitMessage(u32 milliseconds) {
+    if (!videoStarted_ || !pending_.empty()) return;
+    SDL_WaitEventTimeout(nullptr, static_cast<int>(milliseconds));
+}
+
+void SdlPlatform::postMessage(const PlatformMessage& message) {
+    if (message.kind != MessageKind::SwitchCommand || switchEventType_ == 0) return;
+    SDL_Event event{};
+    event.type = switchEventType_;
+    event.user.code = static_cast<Sint32>(message.reason);
+    event.user.timestamp = message.time;
+    SDL_PushEvent(&event);
+}
+
+u32 SdlPlatform::milliseconds() { return SDL_GetTicks(); }
+
+bool SdlPlatform::askYesNo(const char* text, const char* title) {
+    const SDL_MessageBoxButtonData buttons[] = {
+        {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, 1, "Yes"},
+        {SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, 0, "No"},
+    };
+    // SDL has no question-mark icon; the information icon is the nearest.
+    const SDL_MessageBoxData box = {SDL_MESSAGEBOX_INFORMATION, window_, title, text, 2, buttons,
+                                    nullptr};
+    int chosen = 0;
+    // A box that cannot be shown cannot be answered: the close request stands.
+    if (SDL_ShowMessageBox(&box, &chosen) != 0) return true;
+    return chosen == 1;
+}
+
+void SdlPlatform::showError(const char* text, const char* title) {
+    SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_WARNING, title, text, window_);
+}
