@@ -1,0 +1,52 @@
+#pragma once
+// Every framework test starts on a fresh memory platform with a 1024x768 desktop
+// and leaves no platform, clock or context behind.
+#include "base/fatal.hpp"
+#include "framework/framework.hpp"
+#include "framework/memory_platform.hpp"
+#include "gfx/gfx_state.hpp"
+
+#include <gtest/gtest.h>
+
+class FrameworkTest : public testing::Test {
+protected:
+    void SetUp() override { useDesktop(1024, 768); }
+
+    void TearDown() override {
+        selectPlatform(nullptr);
+        resetFatalHook();
+        resetGfx();
+    }
+
+    // A fresh memory platform with a desktop of that size.
+    MemoryPlatform& useDesktop(u32 width, u32 height) {
+        resetGfx();
+        machine = &useMemoryPlatform(width, height);
+        return *machine;
+    }
+
+    // InitFramework, then setMode.
+    FrameworkDisplay* openMode(u32 width, u32 height, i32 bits, u32 windowed, u32 pages = 2,
+                               u32 systemMemory = 1) {
+        FrameworkDisplay* display = InitFramework("Tessaron 3d");
+        EXPECT_NE(display, nullptr);
+        setMode(width, height, bits, windowed, pages, systemMemory);
+        return display;
+    }
+
+    // SetMode with the list's entry of that size and depth.
+    static void setMode(u32 width, u32 height, i32 bits, u32 windowed, u32 pages = 2,
+                        u32 systemMemory = 1) {
+        ModeEntry entry{};
+        ASSERT_EQ(FindMode(entry, width, height, bits), 1u);
+        ASSERT_EQ(SetMode(entry, windowed, pages, systemMemory), 1u);
+    }
+
+    MemoryPlatform* machine = nullptr;
+};
+
+// The blue, green and red bytes of pixel (x, y) of the last presented frame.
+inline u32 presentedPixel(const MemoryPlatform& m, u32 x, u32 y) {
+    const u8* p = m.lastFrame.data() + (static_cast<size_t>(y) * m.lastFrameWidth + x) * 3;
+    return p[0] | p[1] << 8 | p[2] << 16;
+}
