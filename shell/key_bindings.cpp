@@ -1,0 +1,55 @@
+#include "shell/key_bindings.hpp"
+
+#include "framework/events.hpp"
+#include "framework/main_loop.hpp"
+#include "shell/game_menu.hpp"
+#include "shell/shell_state.hpp"
+#include "sim/player.hpp"
+#include "world/world.hpp"
+
+namespace {
+
+// Keypad + refills the human's supplies; shields stop at 8.
+void refill(Player& human) {
+    human.ammo = static_cast<u16>(human.ammo + 10);
+    human.mines = static_cast<u16>(human.mines + 3);
+    human.nitro = static_cast<u16>(human.nitro + 128);
+    human.shields = static_cast<i16>(human.shields + 4);
+    if (human.shields > 8) human.shields = 8;
+}
+
+void MatchKeyDown() {
+    // Every bound key is tested in this order on every key press.
+    if (IsKeyDown(scanEsc)) RequestQuit();
+    if (IsKeyDown(scanF)) showFps ^= 1;
+    if (playerCount > 0) {
+        Player& human = *players[0];
+        if (IsKeyDown(scanUp)) human.accelerate = 1;
+        if (IsKeyDown(scanDown)) human.brake = 1;
+        if (IsKeyDown(scanLeft)) human.turnLeft = 1;
+        if (IsKeyDown(scanRight)) human.turnRight = 1;
+        if (IsKeyDown(scanD)) human.dropFlag = 1;
+        if (IsKeyDown(scanM)) human.layMine = 1;
+        if (IsKeyDown(scanSpace)) human.fire = 1;
+        if (IsKeyDown(scanKeypadPlus)) refill(human);
+    }
+    if (IsKeyDown(scanF10)) menu->renderToggle ^= 1;
+}
+
+} // namespace
+
+void OnKeyDown(Event* /*event*/) {
+    if (menu->inMenu == 1)
+        MenuKeyDown();
+    else
+        MatchKeyDown();
+}
+
+void OnKeyUp(Event* /*event*/) {
+    if (menu->inMenu == 1 || playerCount == 0) return;
+    Player& human = *players[0];
+    if (!IsKeyDown(scanUp)) human.accelerate = 0;
+    if (!IsKeyDown(scanDown)) human.brake = 0;
+    if (!IsKeyDown(scanLeft)) human.turnLeft = 0;
+    if (!IsKeyDown(scanRight)) human.turnRight = 0;
+}

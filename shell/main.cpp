@@ -1,0 +1,14 @@
+// The program entry of Tessaron 3d: finds the run directory, chooses the real
+// display and starts the game.
+#include "framework/framework_state.hpp"
+#include "framework/sdl_platform.hpp"
+#include "shell/run_directory.hpp"
+#include "shell/startup.hpp"
+
+#include <memory>
+
+int main(int argc, char** argv) {
+    enterRunDirectory(argv[0]);
+    selectPlatform(std::make_unique<SdlPlatform>());
+    return GameMain(argc, argv);
+}

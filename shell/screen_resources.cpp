@@ -1,0 +1,89 @@
+#include "shell/screen_resources.hpp"
+
+#include "framework/display.hpp"
+#include "gfx/bitmap.hpp"
+#include "gfx/device_context.hpp"
+#include "render/camera.hpp"
+#include "shell/game_menu.hpp"
+#include "shell/shell_state.hpp"
+#include "sim/player.hpp"
+#include "world/world.hpp"
+
+#include <array>
+
+namespace {
+
+// Black but for white at 12 and 255 and pure blue at 13; it matters only in 8-bit modes.
+void installPalette() {
+    std::array<PaletteEntry, 256> entries{};
+    entries[12] = PaletteEntry{255, 255, 255, 0};
+    entries[13] = PaletteEntry{255, 0, 0, 0}; // blue, green, red
+    entries[255] = PaletteEntry{255, 255, 255, 0};
+    SetPalette(entries.data(), 256, 0);
+    RealizePalette(256, 0, 1);
+}
+
+// Every camera starts at its car's centre, 3072 above the ground, facing +x.
+void placeCameras() {
+    for (u16 i = 0; i < playerCount; ++i) {
+        Player& player = *players[i];
+        const WorldObject& car = *player.vehicle;
+        const u32 x = (car.minX + car.maxX) >> 1;
+        const u32 y = (car.minY + car.maxY) >> 1;
+        player.camera = std::make_unique<Camera>(x, y, 3072, 16384, 7168, 3584, 0, 131072);
+        player.world = &worldGrid;
+    }
+}
+
+void loadCockpit(bool highResolution) {
+    const char* const names[2][5] = {
+        {"Bitmaps\\cockpit2.bmp", "Bitmaps\\green-light2.bmp", "Bitmaps\\blue-light2.bmp",
+         "Bitmaps\\segment_v2.bmp", "Bitmaps\\segment_h2.bmp"},
+        {"Bitmaps\\cockpit1.bmp", "Bitmaps\\green-light1.bmp", "Bitmaps\\blue-light1.bmp",
+         "Bitmaps\\segment_v1.bmp", "Bitmaps\\segment_h1.bmp"},
+    };
+    const auto& set = names[highResolution ? 1 : 0];
+    screenBitmaps.cockpit = loadBitmap(set[0], 1);
+    screenBitmaps.greenLight = loadBitmap(set[1], 1);
+    screenBitmaps.blueLight = loadBitmap(set[2], 1);
+    screenBitmaps.segmentV = loadBitmap(set[3], 1);
+    screenBitmaps.segmentH = loadBitmap(set[4], 1);
+}
+
+} // namespace
+
+void LoadScreenResources() {
+    installPalette();
+
+    const DeviceContext& target = *display->drawTarget;
+    auto info = std::make_unique<ScreenInfo>();
+    info->maxX = static_cast<u16>(getMaxX(target));
+    info->maxY = static_cast<u16>(getMaxY(target));
+
+    placeCameras();
+
+    const bool size640 = info->maxX == 639 && info->maxY == 479;
+    const bool size320 = info->maxX == 319 && info->maxY == 239;
+    if (menu->cockpit && (size640 || size320)) {
+        loadCockpit(size640);
+    } else {
+        screenBitmaps.cockpit.reset();
+        screenBitmaps.greenLight.reset();
+        screenBitmaps.blueLight.reset();
+        screenBitmaps.segmentV.reset();
+        screenBitmaps.segmentH.reset();
+    }
+    info->cockpitBitmap = screenBitmaps.cockpit.get();
+    info->greenLightBitmap = screenBitmaps.greenLight.get();
+    info->blueLightBitmap = screenBitmaps.blueLight.get();
+    info->segmentVBitmap = screenBitmaps.segmentV.get();
+    info->segmentHBitmap = screenBitmaps.segmentH.get();
+    screen = std::move(info);
+
+    if (menu->realisticSky) {
+        screenBitmaps.sky = loadBitmap(size640 ? "Bitmaps\\sky1.bmp" : "Bitmaps\\sky2.bmp", 1);
+        menu->skyBitmap = screenBitmaps.sky.get();
+    }
+    screenBitmaps.menuBackground = loadBitmap("Bitmaps\\main-256.bmp", 1);
+    menu->menuBitmap = screenBitmaps.menuBackground.get();
+}

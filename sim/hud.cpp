@@ -1,0 +1,213 @@
+#include "sim/hud.hpp"
+
+#include "gfx/bitmap.hpp"
+#include "gfx/font.hpp"
+#include "gfx/primitives.hpp"
+#include "gfx/text.hpp"
+#include "render/camera.hpp"
+#include "render/screen_info.hpp"
+#include "render/truncate.hpp"
+#include "sim/player.hpp"
+#include "world/world_object.hpp"
+
+#include <array>
+#include <cmath>
+#include <cstdio>
+
+namespace {
+
+// The HUD's labels font, loaded with the first HUD drawn and kept.
+std::unique_ptr<Font> hudFont;
+
+// Where one layout puts its instruments. The plain layout's rows follow maxY.
+struct HudLayout {
+    f64 speedScale;          // pixels of speed bar per world unit per frame
+    i32 speedShift;          // bar column = i - speedShift for i from 100
+    i32 speedLastX;          // the bar is cut at this column
+    i32 speedColourOffset;   // red = i - offset
+    i32 speedTop, speedBottom;
+    i32 compassX, compassY, compassRadius;
+    i32 shieldX, shieldStep, shieldWidth, shieldBase;
+    std::array<i32, 8> shieldHeights;
+};
+
+// Seven-segment digits of the cockpit layouts: where one counter's segments go.
+struct DigitLayout {
+    i32 pitch;                      // the units digit stands this far right of the tens
+    i32 topX, middleX, bottomX;     // horizontal bars
+    i32 leftX, rightX;              // vertical bars
+    i32 topY, middleY, bottomY;
+    i32 upperY, lowerY;
+};
+
+struct CockpitLayout {
+    HudLayout hud;
+    i32 nitroX, nitroY;
+    i32 flagX, flagY;
+    DigitLayout ammo, mines;
+};
+
+constexpr CockpitLayout cockpit640{
+    {0.04, 8, 257, 50, 439, 459, 39, 442, 30, 517, 13, 7, 463, {8, 11, 15, 20, 25, 37, 48, 64}},
+    19, 365, 448, 453,
+    {18, 293, 292, 293, 291, 303, 441, 451, 463, 442, 454},
+    {18, 363, 363, 363, 361, 373, 441, 451, 463, 442, 454},
+};
+
+constexpr CockpitLayout cockpit320{
+    {0.02, 54, 129, 30, 221, 231, 19, 222, 15, 259, 7, 4, 233, {4, 6, 8, 10, 13, 20, 24, 32}},
+    11, 176, 226, 228,
+    {11, 147, 147, 147, 145, 152, 222, 227, 233, 223, 229},
+    {11, 181, 181, 181, 179, 186, 222, 227, 233, 223, 229},
+};
+
+HudLayout plainLayout(i32 maxY) {
+    return {0.02, 60, 129, 30, maxY - 25, maxY - 15, 15, maxY - 15, 13,
+            259, 7, 4, maxY - 15, {4, 6, 8, 10, 13, 20, 24, 29}};
+}
+
+enum class FlagState { None, Own, Foreign };
+
+FlagState flagState(const Player& player) {
+    if (!player.carriedFlag) return FlagState::None;
+    return player.carriedFlag->owner == player.vehicle->owner ? FlagState::Own : FlagState::Foreign;
+}
+
+f32 speedOf(const Player& player) {
+    return std::sqrt(player.velocityX * player.velocityX + player.velocityY * player.velocityY);
+}
+
+// The bar grows by speed x scale pixels from its left end; its red brightens to the right.
+void drawSpeedBar(const HudLayout& l, f32 speed) {
+    // Columns past the last one are not drawn, so the loop stops there.
+    const f64 end = 100 + speed * l.speedScale;
+    for (i32 i = 100; i < end && i - l.speedShift <= l.speedLastX; ++i) {
+        setColorRGB(static_cast<u8>(i - l.speedColourOffset), 0, 0);
+        const i32 x = i - l.speedShift;
+        drawLine(x, l.speedTop, x, l.speedBottom);
+    }
+}
+
+void drawCompass(const HudLayout& l, const Camera& camera) {
+    const f32 a = headingRadians(camera.heading);
+    setColorRGB(0, 0, 0);
+    drawLine(l.compassX, l.compassY,
+             l.compassX + truncToInt(static_cast<f32>(l.compassRadius) * std::cos(a)),
+             l.compassY - truncToInt(static_cast<f32>(l.compassRadius) * std::sin(a)));
+}
+
+// One bar per shield point, stepping right and growing taller, red toward green.
+void drawShieldBars(const HudLayout& l, i16 shields) {
+    for (i32 i = 0; i < shields; ++i) {
+        const i32 x0 = l.shieldX + l.shieldStep * i;
+        const i32 height = l.shieldHeights[i < 8 ? i : 7];
+        for (i32 j = 0; j < l.shieldWidth; ++j) {
+            setColorRGB(static_cast<u8>(10 * j - 27 * i - 61), static_cast<u8>(10 * j + 27 * i), 0);
+            drawLine(x0 + j, l.shieldBase, x0 + j, l.shieldBase - height);
+        }
+    }
+}
+
+// Segment masks: which digits leave a segment out. A tens value of 10 or more is
+// listed nowhere and so shows every segment but the lower left.
+bool digitIn(u32 digit, std::initializer_list<u32> digits) {
+    for (u32 d : digits)
+        if (d == digit) return true;
+    return false;
+}
+
+void drawDigit(DeviceContext& dc, const ScreenInfo& screen, const DigitLayout& l, i32 shift,
+               u32 digit) {
+    const Bitmap* h = screen.segmentHBitmap;
+    const Bitmap* v = screen.segmentVBitmap;
+    if (!digitIn(digit, {1, 4})) putBitmap(dc, l.topX + shift, l.topY, h, writeReplace);
+    if (!digitIn(digit, {0, 1, 7})) putBitmap(dc, l.middleX + shift, l.middleY, h, writeReplace);
+    if (!digitIn(digit, {1, 4, 7, 9})) putBitmap(dc, l.bottomX + shift, l.bottomY, h, writeReplace);
+    if (!digitIn(digit, {1, 2, 3, 7})) putBitmap(dc, l.leftX + shift, l.upperY, v, writeReplace);
+    if (!digitIn(digit, {5, 6})) putBitmap(dc, l.rightX + shift, l.upperY, v, writeReplace);
+    if (digitIn(digit, {0, 2, 6, 8})) putBitmap(dc, l.leftX + shift, l.lowerY, v, writeReplace);
+    if (!digitIn(digit, {2})) putBitmap(dc, l.rightX + shift, l.lowerY, v, writeReplace);
+}
+
+void drawCounter(DeviceContext& dc, const ScreenInfo& screen, const DigitLayout& l, u32 value) {
+    drawDigit(dc, screen, l, 0, value / 10);
+    drawDigit(dc, screen, l, l.pitch, value % 10);
+}
+
+void drawCockpitLayout(const Player& player, DeviceContext& dc, const ScreenInfo& screen,
+                       const CockpitLayout& l) {
+    if (player.nitro > 0) putBitmap(dc, l.nitroX, l.nitroY, screen.greenLightBitmap, writeReplace);
+    drawSpeedBar(l.hud, speedOf(player));
+    drawCompass(l.hud, *player.camera);
+    switch (flagState(player)) {
+    case FlagState::Foreign: putBitmap(dc, l.flagX, l.flagY, screen.greenLightBitmap, writeReplace); break;
+    case FlagState::Own: putBitmap(dc, l.flagX, l.flagY, screen.blueLightBitmap, writeReplace); break;
+    case FlagState::None: break;
+    }
+    drawCounter(dc, screen, l.ammo, player.ammo);
+    drawCounter(dc, screen, l.mines, player.mines);
+    drawShieldBars(l.hud, player.shields);
+}
+
+void drawNumber(i32 x, i32 y, u32 value) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%u", value);
+    drawText(x, y, text);
+}
+
+void drawPlainLayout(const Player& player, const ScreenInfo& screen) {
+    const i32 maxY = screen.maxY;
+    const HudLayout l = plainLayout(maxY);
+
+    // The panel's frame in the lower left corner.
+    setColorRGB(0, 0, 0);
+    drawLine(0, maxY - 47, 321, maxY - 47);
+    drawLine(321, maxY - 47, 321, maxY);
+    drawText(5, maxY - 41, "View");
+    drawText(40, maxY - 11, "Velocity");
+    drawText(135, maxY - 41, "Ammo");
+    drawText(180, maxY - 11, "Mines");
+    drawText(220, maxY - 41, "Flag");
+    drawText(265, maxY - 11, "Shields");
+
+    setColorRGB(255, 0, 0);
+    drawNumber(149, maxY - 25, player.ammo);
+    drawNumber(193, maxY - 25, player.mines);
+    const FlagState flag = flagState(player);
+    drawText(218, maxY - 25, flag == FlagState::None ? "none" : flag == FlagState::Foreign ? "Yep!" : "Bad1");
+
+    drawSpeedBar(l, speedOf(player));
+    setColorRGB(0, 0, 0);
+    drawLine(40, maxY - 26, 129, maxY - 26);
+    drawLine(129, maxY - 26, 129, maxY - 14);
+    drawLine(129, maxY - 14, 40, maxY - 14);
+    drawLine(40, maxY - 14, 40, maxY - 26);
+
+    drawCompass(l, *player.camera);
+    drawShieldBars(l, player.shields);
+
+    // The aiming cross sits a little below the middle of the view.
+    const i32 x = screen.maxX / 2;
+    const i32 y = screen.maxY / 2;
+    setColorRGB(0, 0, 0);
+    drawLine(x - 7, static_cast<i32>(y * 1.35), x + 7, static_cast<i32>(y * 1.35));
+    drawLine(x, static_cast<i32>((y - 5) * 1.35), x, static_cast<i32>((y + 5) * 1.35));
+}
+
+} // namespace
+
+void DrawHud(const Player& player, DeviceContext& target, const ScreenInfo& screen, u32 cockpit) {
+    setColorRGB(0, 0, 0);
+    if (!hudFont) hudFont = loadFont("Fonts\\Char16bi.fnt");
+    useFont(hudFont.get());
+    if (cockpit) putBitmapTransparent(target, 0, 0, screen.cockpitBitmap, 0xFFFFFF, 1);
+
+    if (cockpit && screen.maxX == 639 && screen.maxY == 479)
+        drawCockpitLayout(player, target, screen, cockpit640);
+    else if (cockpit && screen.maxX == 319 && screen.maxY == 239)
+        drawCockpitLayout(player, target, screen, cockpit320);
+    else
+        drawPlainLayout(player, screen);
+}
+
+void resetHud() { hudFont.reset(); }
