@@ -1,11 +1,13 @@
 // Frame time of the renderer: the synthetic level built and drawn along a fixed
-// camera path at both resolutions, filled and in outline mode, next to a plain
-// memory fill of the same frame bytes measured in the same run. The ratios at the
-// end are the numbers to compare between versions; absolute times depend on the
+// camera path at both resolutions, filled (by the game's filler and by the
+// reference filler it must match) and in outline mode, next to a plain memory
+// fill of the same frame bytes measured in the same run. The ratios at the end
+// are the numbers to compare between versions; absolute times depend on the
 // machine.
 #include "gfx/device_context.hpp"
 #include "gfx/gfx_state.hpp"
 #include "render/scene.hpp"
+#include "render/scene_fill.hpp"
 #include "render/screen_info.hpp"
 #include "synthetic_world.hpp"
 
@@ -39,12 +41,15 @@ const std::vector<Camera>& cameraPath() {
     return path;
 }
 
+// How a benchmark draws its frames.
+enum DrawMode : i64 { filled = 0, outline = 1, referenceFill = 2 };
+
 // One frame per iteration: build the scene from the next camera of the path,
 // draw it, free it.
 void drawFrames(benchmark::State& state) {
     const i32 width = static_cast<i32>(state.range(0));
     const i32 height = width * 3 / 4;
-    const u32 renderToggle = static_cast<u32>(state.range(1));
+    const DrawMode mode = static_cast<DrawMode>(state.range(1));
     auto frame = createMemoryContext(width, height, 24);
     makeCurrentContext(frame.get());
     ScreenInfo screen;
@@ -55,7 +60,11 @@ void drawFrames(benchmark::State& state) {
     size_t step = 0;
     for (auto _ : state) {
         Scene scene = buildScene(world.grid, path[step], screen, world.colours);
-        drawScene(scene, renderToggle);
+        if (mode == referenceFill) {
+            for (ScenePolygon& polygon : scene.polygons) fillPolygon(polygon, screen.maxX, screen.maxY);
+        } else {
+            drawScene(scene, mode == outline ? 1 : 0);
+        }
         freeScene(scene);
         step = (step + 1) % path.size();
         benchmark::ClobberMemory();
@@ -75,8 +84,8 @@ void fillFrameBytes(benchmark::State& state) {
     }
 }
 
-BENCHMARK(drawFrames)->ArgNames({"width", "outline"})->Args({640, 0})->Args({320, 0})
-    ->Args({640, 1})->Args({320, 1})->Unit(benchmark::kMillisecond);
+BENCHMARK(drawFrames)->ArgNames({"width", "mode"})
+    ->ArgsProduct({{640, 320}, {filled, outline, referenceFill}})->Unit(benchmark::kMillisecond);
 BENCHMARK(fillFrameBytes)->ArgName("width")->Arg(640)->Arg(320)->Unit(benchmark::kMillisecond);
 
 // Prints as usual and keeps the processor time per iteration of every run for the
@@ -94,16 +103,23 @@ public:
     }
 
     void printRatios() const {
+        static const char* const modeNames[] = {"filled", "outline", "reference fill"};
         for (const int width : {640, 320}) {
             const std::string w = std::to_string(width);
             const auto fill = milliseconds.find("fillFrameBytes/width:" + w);
             if (fill == milliseconds.end()) continue;
-            for (const int outline : {0, 1}) {
-                const auto frame = milliseconds.find("drawFrames/width:" + w + "/outline:" + std::to_string(outline));
+            for (const int mode : {filled, outline, referenceFill}) {
+                const auto frame = milliseconds.find("drawFrames/width:" + w + "/mode:" + std::to_string(mode));
                 if (frame == milliseconds.end()) continue;
                 std::printf("%sx%d %s: %.3f ms of processor time per frame, %.1f times a plain fill of the frame (%.4f ms)\n",
-                            w.c_str(), width * 3 / 4, outline ? "outline" : "filled", frame->second,
+                            w.c_str(), width * 3 / 4, modeNames[mode], frame->second,
                             frame->second / fill->second, fill->second);
+            }
+            const auto fast = milliseconds.find("drawFrames/width:" + w + "/mode:0");
+            const auto reference = milliseconds.find("drawFrames/width:" + w + "/mode:2");
+            if (fast != milliseconds.end() && reference != milliseconds.end()) {
+                std::printf("%sx%d: the game's filler takes %.2f of the reference filler's time\n", w.c_str(),
+                            width * 3 / 4, fast->second / reference->second);
             }
         }
     }

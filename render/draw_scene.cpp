@@ -1,9 +1,9 @@
 // The rasteriser's entry: each screen polygon in painter's order, filled or as
 // its outline.
 #include "render/camera.hpp"
+#include "render/fast_fill.hpp"
 #include "render/outline.hpp"
 #include "render/scene.hpp"
-#include "render/scene_fill.hpp"
 #include "render/screen_info.hpp"
 
 void drawScene(Scene& scene, u32 renderToggle) {
@@ -13,7 +13,7 @@ void drawScene(Scene& scene, u32 renderToggle) {
         if (renderToggle != 0) {
             drawOutline(polygon.edges, maxX, maxY, *scene.camera, polygon.colour);
         } else {
-            fillPolygon(polygon, maxX, maxY);
+            fillPolygonFast(polygon, maxX, maxY);
         }
     }
 }

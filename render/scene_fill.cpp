@@ -36,11 +36,6 @@ ScreenEdge bridge(const ScreenEdge& from, const ScreenEdge& to) {
 // no value can overflow an integer).
 f32 rowOf(f32 sy) { return std::trunc(sy); }
 
-bool finiteEdge(const ScreenEdge& e) {
-    return std::isfinite(e.sx1) && std::isfinite(e.sy1) && std::isfinite(e.depth1) &&
-           std::isfinite(e.sx2) && std::isfinite(e.sy2) && std::isfinite(e.depth2);
-}
-
 // One endpoint of an edge with everything the span interpolates.
 struct EdgeEnd {
     SpanEnd values;
@@ -84,6 +79,11 @@ void closeOutline(std::vector<ScreenEdge>& edges) {
         closed.push_back(bridge(last, edges.front()));
     }
     edges = std::move(closed);
+}
+
+bool finiteEdge(const ScreenEdge& e) {
+    return std::isfinite(e.sx1) && std::isfinite(e.sy1) && std::isfinite(e.depth1) &&
+           std::isfinite(e.sx2) && std::isfinite(e.sy2) && std::isfinite(e.depth2);
 }
 
 bool edgeReachesRow(const ScreenEdge& edge, i32 y) {
@@ -150,7 +150,7 @@ Span spanAtRow(std::span<const ScreenEdge> active, i32 y) {
     return span;
 }
 
-void drawSpan(const ScenePolygon& polygon, Span span, i32 y, i32 maxX) {
+bool setUpSpan(const ScenePolygon& polygon, Span span, i32 maxX, SpanPixels& pixels) {
     SpanEnd& left = span.left;
     SpanEnd& right = span.right;
 
@@ -180,7 +180,7 @@ void drawSpan(const ScenePolygon& polygon, Span span, i32 y, i32 maxX) {
         right.x = lastColumn;
     }
     if (!finite(left) || !finite(right)) {
-        return;
+        return false;
     }
 
     // Per-column steps again, from the clipped ends.
@@ -188,55 +188,60 @@ void drawSpan(const ScenePolygon& polygon, Span span, i32 y, i32 maxX) {
     const auto stepOf = [clippedWidth](f32 from, f32 to) {
         return clippedWidth != 0 ? (to - from) / clippedWidth : 0.0f;
     };
-
-    // Channels C0 (blue), C1 (green), C2 (red).
-    f32 channel[3];
-    f32 channelStep[3];
     for (int c = 0; c < 3; ++c) {
         const f32 own = static_cast<f32>((polygon.colour >> (8 * c)) & 0xFF);
         if (polygon.smooth) {
-            channel[c] = shadedChannel(own, left.shade);
-            channelStep[c] = stepOf(channel[c], shadedChannel(own, right.shade));
+            pixels.channel[c] = shadedChannel(own, left.shade);
+            pixels.channelStep[c] = stepOf(pixels.channel[c], shadedChannel(own, right.shade));
         } else {
-            channel[c] = own;
-            channelStep[c] = 0;
+            pixels.channel[c] = own;
+            pixels.channelStep[c] = 0;
         }
     }
-    f32 depth = left.depth;
-    const f32 depthStep = stepOf(left.depth, right.depth);
-    f32 u = left.u;
-    f32 v = left.v;
-    const f32 uStep = stepOf(left.u, right.u);
-    const f32 vStep = stepOf(left.v, right.v);
-    if (!std::isfinite(depthStep) || !std::isfinite(uStep) || !std::isfinite(vStep) ||
-        !std::isfinite(channelStep[0]) || !std::isfinite(channelStep[1]) ||
-        !std::isfinite(channelStep[2]) || !std::isfinite(channel[0]) ||
-        !std::isfinite(channel[1]) || !std::isfinite(channel[2])) {
+    pixels.depth = left.depth;
+    pixels.depthStep = stepOf(left.depth, right.depth);
+    pixels.u = left.u;
+    pixels.v = left.v;
+    pixels.uStep = stepOf(left.u, right.u);
+    pixels.vStep = stepOf(left.v, right.v);
+    pixels.firstColumn = truncToInt(left.x);
+    pixels.lastX = right.x;
+    for (int c = 0; c < 3; ++c) {
+        if (!std::isfinite(pixels.channel[c]) || !std::isfinite(pixels.channelStep[c])) {
+            return false;
+        }
+    }
+    return std::isfinite(pixels.depthStep) && std::isfinite(pixels.uStep) &&
+           std::isfinite(pixels.vStep);
+}
+
+void drawSpan(const ScenePolygon& polygon, Span span, i32 y, i32 maxX) {
+    SpanPixels p;
+    if (!setUpSpan(polygon, span, maxX, p)) {
         return;
     }
-
     const Texture* texture = polygon.texture;
-    for (i32 px = truncToInt(left.x); px <= right.x; ++px) {
+    for (i32 px = p.firstColumn; px <= p.lastX; ++px) {
         u32 red, green, blue;
         if (texture != nullptr) {
-            const u16 texel = texelAt(*texture, static_cast<u32>(truncToInt(u)),
-                                      static_cast<u32>(truncToInt(v)));
+            const u16 texel = texelAt(*texture, static_cast<u32>(truncToInt(p.u)),
+                                      static_cast<u32>(truncToInt(p.v)));
             const f32 brightness = static_cast<f32>(texel) / 256.0f;
-            red = fogChannel(static_cast<u16>(truncToInt(brightness * channel[2])), depth);
-            green = fogChannel(static_cast<u16>(truncToInt(brightness * channel[1])), depth);
-            blue = fogChannel(static_cast<u16>(truncToInt(brightness * channel[0])), depth);
-            u += uStep;
-            v += vStep;
+            red = fogChannel(static_cast<u16>(truncToInt(brightness * p.channel[2])), p.depth);
+            green = fogChannel(static_cast<u16>(truncToInt(brightness * p.channel[1])), p.depth);
+            blue = fogChannel(static_cast<u16>(truncToInt(brightness * p.channel[0])), p.depth);
+            p.u += p.uStep;
+            p.v += p.vStep;
         } else {
-            red = fogChannel(static_cast<u16>(truncToInt(channel[2])), depth);
-            green = fogChannel(static_cast<u16>(truncToInt(channel[1])), depth);
-            blue = fogChannel(static_cast<u16>(truncToInt(channel[0])), depth);
+            red = fogChannel(static_cast<u16>(truncToInt(p.channel[2])), p.depth);
+            green = fogChannel(static_cast<u16>(truncToInt(p.channel[1])), p.depth);
+            blue = fogChannel(static_cast<u16>(truncToInt(p.channel[0])), p.depth);
         }
         setColorRGB(static_cast<u8>(red), static_cast<u8>(green), static_cast<u8>(blue));
-        channel[0] += channelStep[0];
-        channel[1] += channelStep[1];
-        channel[2] += channelStep[2];
-        depth += depthStep;
+        p.channel[0] += p.channelStep[0];
+        p.channel[1] += p.channelStep[1];
+        p.channel[2] += p.channelStep[2];
+        p.depth += p.depthStep;
         drawPixel(px, y);
     }
 }

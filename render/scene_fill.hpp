@@ -25,6 +25,9 @@ struct Span {
 // back to the first.
 void closeOutline(std::vector<ScreenEdge>& edges);
 
+// True when every screen value of the edge is finite; no other edge is filled.
+bool finiteEdge(const ScreenEdge& edge);
+
 // True when the edge is part of row y or of a row above it: the row activates it.
 bool edgeReachesRow(const ScreenEdge& edge, i32 y);
 // True when both ends of the edge lie on rows above y: the edge is finished.
@@ -33,6 +36,21 @@ bool edgeAboveRow(const ScreenEdge& edge, i32 y);
 // The leftmost and rightmost crossing of row y by the active edges, with depth,
 // shade and texture coordinates interpolated linearly. `active` is not empty.
 Span spanAtRow(std::span<const ScreenEdge> active, i32 y);
+
+// Everything the pixel loop of one span needs: its columns, and the colour
+// channels C0 (blue), C1 (green), C2 (red), depth and texture coordinates at the
+// first pixel with their steps per column.
+struct SpanPixels {
+    i32 firstColumn = 0; // trunc(left end)
+    f32 lastX = 0;       // pixels run while the column is at most this
+    f32 channel[3] = {}, channelStep[3] = {};
+    f32 depth = 0, depthStep = 0;
+    f32 u = 0, v = 0, uStep = 0, vStep = 0;
+};
+
+// Clips the span to columns 0..maxX and sets up its colour (smooth shade at the
+// ends) and steps. False when it cannot be drawn: some value is not finite.
+bool setUpSpan(const ScenePolygon& polygon, Span span, i32 maxX, SpanPixels& pixels);
 
 // Draws the span of row y: clipped to columns 0..maxX, coloured (smooth shade,
 // texture) and fogged per pixel. A span with non-finite values draws nothing.

@@ -155,6 +155,14 @@ std::unique_ptr<Texture> stripes() {
     return t;
 }
 
+// Six by five texels: a size that is not a power of two, so the wrap divides.
+std::unique_ptr<Texture> tiles() {
+    auto t = std::make_unique<Texture>(6, 5);
+    for (u32 i = 0; i < 6; ++i)
+        for (u32 j = 0; j < 5; ++j) t->texel(i, j) = static_cast<u16>((i == 0 || j == 0) ? 150 : 240 + 5 * i - 3 * j);
+    return t;
+}
+
 void place(SyntheticWorld& world, std::unique_ptr<WorldObject> object) {
     WorldObject& o = *object;
     for (u32 cx = cellOf(o.minX); cx <= cellOf(o.maxX); ++cx)
@@ -170,16 +178,18 @@ void buildSyntheticWorld(SyntheticWorld& world) {
     world.textures.push_back(checker());
     world.textures.push_back(bricks());
     world.textures.push_back(stripes());
+    world.textures.push_back(tiles());
     const Texture* sand = world.textures[0].get();
     const Texture* brick = world.textures[1].get();
     const Texture* wood = world.textures[2].get();
+    const Texture* tile = world.textures[3].get();
 
     place(world, patch(at(3.7), at(3.2), at(4.6), at(3.9), 16, 0x00D8C080, sand));
     place(world, patch(at(4.7), at(3.0), at(5.4), at(4.2), 8, 0x003070C0, wood));
     place(world, patch(at(2.6), at(2.4), at(3.4), at(3.0), 12, 0x0070A050, sand));
     place(world, cuboid(at(4.2), at(3.55), 0, at(4.25), at(3.95), 30000, 0x00B04030, brick));
     place(world, cuboid(at(3.9), at(3.05), 0, at(4.6), at(3.1), 20000, 0x00906030, wood));
-    place(world, cuboid(at(2.8), at(3.8), 0, at(3.3), at(3.85), 26000, 0x00A05040, brick));
+    place(world, cuboid(at(2.8), at(3.8), 0, at(3.3), at(3.85), 26000, 0x00A05040, tile));
     place(world, rock(at(4.1), at(3.42), 4000, 6000, 0x00808070));
     place(world, rock(at(3.1), at(3.2), 9000, 14000, 0x00706860));
     auto car = cuboid(at(3.85), at(3.6), 0, at(3.95), at(3.67), 4000, 0x01FFFFFF);
