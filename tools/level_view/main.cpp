@@ -1,0 +1,98 @@
+// level_view: one frame of a level, as the player would see it, written as a BMP.
+//
+//   level_view <run directory> <level 0-4> <out.bmp> [player [heading [x y]]] [--cockpit]
+//
+// The camera stands at the player's start (player 1 by default) looking along
+// `heading` (65536 to the turn, 16384 = +x, the start heading), or at (x, y).
+#include "gfx/bitmap.hpp"
+#include "gfx/bitmap_writer.hpp"
+#include "gfx/device_context.hpp"
+#include "gfx/primitives.hpp"
+#include "render/camera.hpp"
+#include "render/scene.hpp"
+#include "render/screen_info.hpp"
+#include "sim/player.hpp"
+#include "world/texture.hpp"
+#include "world/world.hpp"
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace {
+
+// The background the game paints before the scene at 640x480: the far ground
+// band, the band that fades into the fog colour at the horizon row, and the
+// sky bitmap over the top rows (or the plain sky when none is given).
+void drawBackground(const Bitmap* sky) {
+    setBackColor(0xFFFFFF);
+    clearDevice();
+    for (int y = 480; y >= 360; --y) {
+        const int r = 480 - y, g = static_cast<int>(y * 0.125 + 127);
+        setColorRGB(static_cast<u8>(r), static_cast<u8>(g), static_cast<u8>(r));
+        drawLine(0, y, 640, y);
+    }
+    for (int y = 360; y >= 320; --y) {
+        const int r = static_cast<int>(1216 - 3.05 * y), g = static_cast<int>(784 - 1.7 * y);
+        setColorRGB(static_cast<u8>(r), static_cast<u8>(g), static_cast<u8>(r));
+        drawLine(0, y, 640, y);
+    }
+    if (sky) {
+        putBitmap(*currentContext, 0, 0, sky, writeReplace);
+        return;
+    }
+    setColorRGB(240, 240, 240);
+    for (int y = 320; y >= 241; --y) drawLine(0, y, 640, y);
+    for (int v = 240; v >= 0; --v) {
+        setColorRGB(static_cast<u8>(v), static_cast<u8>(v), 240);
+        drawLine(0, v, 640, v);
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    std::vector<std::string> args(argv + 1, argv + argc);
+    bool cockpit = false;
+    std::erase_if(args, [&](const std::string& a) { return a == "--cockpit" && (cockpit = true); });
+    if (args.size() < 3) {
+        std::fprintf(stderr, "usage: level_view <run directory> <level 0-4> <out.bmp> "
+                             "[player [heading [x y]]] [--cockpit]\n");
+        return 2;
+    }
+    const std::string out = std::filesystem::absolute(args[2]).string();
+    std::filesystem::current_path(args[0]);
+    loadTextures();
+    loadLevel(static_cast<u16>(std::atoi(args[1].c_str())));
+    const int player = args.size() > 3 ? std::atoi(args[3].c_str()) : 1;
+    if (player < 1 || player > playerCount) {
+        std::fprintf(stderr, "level_view: the level has %u players\n", playerCount);
+        return 2;
+    }
+    const Player& p = *players[player - 1];
+    const u16 heading = args.size() > 4 ? static_cast<u16>(std::atoi(args[4].c_str())) : 16384;
+    const u32 x = args.size() > 6 ? static_cast<u32>(std::atol(args[5].c_str())) : p.startX;
+    const u32 y = args.size() > 6 ? static_cast<u32>(std::atol(args[6].c_str())) : p.startY;
+
+    auto dc = createMemoryContext(640, 480, 24);
+    makeCurrentContext(dc.get());
+    const auto sky = loadBitmap("Bitmaps\\sky1.bmp", 1);
+    drawBackground(sky.get());
+
+    const Camera camera(x, y, 3072, heading, 7168, 3584, 0, 131072);
+    const ScreenInfo screen{639, 479};
+    Scene scene = buildScene(worldGrid, camera, screen, playerColours);
+    drawScene(scene, 0);
+    freeScene(scene);
+    if (cockpit) {
+        const auto bitmap = loadBitmap("Bitmaps\\cockpit1.bmp", 1);
+        putBitmapTransparent(*dc, 0, 0, bitmap.get(), packColor(*dc, 255, 255, 255), 1);
+    }
+    if (!saveContextBitmap(out, *dc)) {
+        std::fprintf(stderr, "level_view: cannot write %s\n", out.c_str());
+        return 1;
+    }
+    return 0;
+}
