@@ -4,7 +4,7 @@
 # FreeType (for the font tool).
 set -euo pipefail
 
-packages=(g++ cmake ninja-build libgtest-dev libgmock-dev libbenchmark-dev libsdl2-dev libfreetype-dev fonts-dejavu-core pkg-config)
+packages=(g++ cmake ninja-build libgtest-dev libgmock-dev libbenchmark-dev libsdl2-dev libfreetype-dev zlib1g-dev fonts-dejavu-core pkg-config)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -1,0 +1,178 @@
+// Runs the real game without a display: the memory platform plays a key script
+// (which key goes down or up at which main-loop pass) and chosen frames are
+// written as BMP and PNG. Used for the README's screenshots and for looking at
+// the game from scripts.
+//
+//   headless_run [--data DIR] [--desktop WxH] [--key PASS:KEY[:down|up|tap]]...
+//                [--shot PASS:NAME]... [--max-passes N] [-- GAME-ARGUMENTS...]
+//
+// KEY is a scan code or one of esc, enter, up, down, left, right, space, f, f10,
+// d, m, plus, alt; a tap is down in PASS and up in the next pass. A shot writes NAME.bmp and NAME.png from the last frame shown
+// in that pass. After the last shot the runner presses Esc and closes the window.
+#include "framework/events.hpp"
+#include "framework/memory_platform.hpp"
+#include "gfx/bitmap.hpp"
+#include "gfx/bitmap_writer.hpp"
+#include "shell/reset_game.hpp"
+#include "shell/startup.hpp"
+#include "tools/headless_run/png_writer.hpp"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct KeyStep {
+    u32 pass;
+    u8 scanCode;
+    std::string action; // down, up or tap
+};
+
+struct KeyName {
+    const char* name;
+    u8 scanCode;
+};
+
+constexpr KeyName keyNames[] = {
+    {"esc", scanEsc},     {"enter", scanEnter}, {"up", scanUp},       {"down", scanDown},
+    {"left", scanLeft},   {"right", scanRight}, {"space", scanSpace}, {"f", scanF},
+    {"f10", scanF10},     {"d", scanD},         {"m", scanM},         {"plus", scanKeypadPlus},
+    {"alt", scanAlt},
+};
+
+[[noreturn]] void usage(const char* why) {
+    std::fprintf(stderr,
+                 "headless_run: %s\n"
+                 "usage: headless_run [--data DIR] [--desktop WxH] [--key PASS:KEY[:down|up|tap]]...\n"
+                 "                    [--shot PASS:NAME]... [--max-passes N] [-- GAME-ARGUMENTS...]\n",
+                 why);
+    std::exit(2);
+}
+
+u8 parseKey(const std::string& text) {
+    for (const KeyName& key : keyNames)
+        if (text == key.name) return key.scanCode;
+    char* end = nullptr;
+    const unsigned long code = std::strtoul(text.c_str(), &end, 10);
+    if (text.empty() || *end != '\0' || code == 0 || code > 255) usage(("unknown key: " + text).c_str());
+    return static_cast<u8>(code);
+}
+
+u32 parsePass(const std::string& text) {
+    char* end = nullptr;
+    const unsigned long pass = std::strtoul(text.c_str(), &end, 10);
+    if (text.empty() || *end != '\0' || pass > 10'000'000) usage(("bad pass: " + text).c_str());
+    return static_cast<u32>(pass);
+}
+
+// Splits "a:b:c" at the colons.
+std::vector<std::string> fields(const std::string& text) {
+    std::vector<std::string> out(1);
+    for (char c : text) {
+        if (c == ':')
+            out.emplace_back();
+        else
+            out.back() += c;
+    }
+    return out;
+}
+
+std::map<u32, std::string> shots; // pass -> output path without extension
+
+void writeShot(const PresentedFrame& frame, const std::string& path) {
+    Bitmap bitmap = makeBitmap(static_cast<i32>(frame.width), static_cast<i32>(frame.height), 24);
+    for (u32 y = 0; y < frame.height; ++y)
+        std::memcpy(bitmap.row(static_cast<i32>(y)), frame.pixels + static_cast<size_t>(y) * frame.bytesPerLine,
+                    static_cast<size_t>(frame.width) * 3);
+    if (!saveBitmap(path + ".bmp", bitmap) ||
+        !savePng(path + ".png", frame.pixels, frame.width, frame.height, frame.bytesPerLine)) {
+        std::fprintf(stderr, "headless_run: cannot write %s\n", path.c_str());
+        std::exit(2);
+    }
+}
+
+// Down in one pass, up in the next: the game reads held keys, and a key that went
+// up again within the same pass reads as up.
+void pressAndRelease(MemoryPlatform& machine, u32 pass, u8 scanCode) {
+    machine.pressKey(pass, scanCode);
+    machine.releaseKey(pass + 1, scanCode);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    fs::path dataDir = TESSARON_DATA_DIR;
+    u32 desktopWidth = 1024, desktopHeight = 768;
+    u32 maxPasses = 0;
+    std::vector<KeyStep> keys;
+    std::vector<std::string> gameArgs = {"tessaron3d"};
+
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        auto value = [&]() -> std::string {
+            if (i + 1 >= argc) usage(("missing value after " + arg).c_str());
+            return argv[++i];
+        };
+        if (arg == "--data") {
+            dataDir = value();
+        } else if (arg == "--desktop") {
+            if (std::sscanf(value().c_str(), "%ux%u", &desktopWidth, &desktopHeight) != 2)
+                usage("--desktop takes WIDTHxHEIGHT");
+        } else if (arg == "--key") {
+            const std::vector<std::string> f = fields(value());
+            if (f.size() < 2 || f.size() > 3) usage("--key takes PASS:KEY[:down|up|tap]");
+            const std::string action = f.size() == 3 ? f[2] : "tap";
+            if (action != "down" && action != "up" && action != "tap") usage("key action must be down, up or tap");
+            keys.push_back({parsePass(f[0]), parseKey(f[1]), action});
+        } else if (arg == "--shot") {
+            const std::string text = value();
+            const size_t colon = text.find(':');
+            if (colon == std::string::npos || colon + 1 == text.size()) usage("--shot takes PASS:NAME");
+            shots[parsePass(text.substr(0, colon))] = fs::absolute(text.substr(colon + 1)).string();
+        } else if (arg == "--max-passes") {
+            maxPasses = parsePass(value());
+        } else if (arg == "--") {
+            for (++i; i < argc; ++i) gameArgs.push_back(argv[i]);
+        } else {
+            usage(("unknown option " + arg).c_str());
+        }
+    }
+
+    std::error_code error;
+    fs::current_path(dataDir, error);
+    if (error) usage(("cannot enter the data directory " + dataDir.string()).c_str());
+
+    resetGame();
+    MemoryPlatform& machine = useMemoryPlatform(desktopWidth, desktopHeight);
+    for (const KeyStep& key : keys) {
+        if (key.action == "down") machine.pressKey(key.pass, key.scanCode);
+        else if (key.action == "up") machine.releaseKey(key.pass, key.scanCode);
+        else pressAndRelease(machine, key.pass, key.scanCode);
+    }
+    u32 last = shots.empty() ? 0 : shots.rbegin()->first;
+    for (const KeyStep& key : keys) last = std::max(last, key.pass);
+    if (maxPasses == 0) maxPasses = last + 1;
+    // The end: Esc ends a match, the close box the menu.
+    pressAndRelease(machine, maxPasses, scanEsc);
+    machine.requestClose(maxPasses);
+
+    machine.frameObserver = [&](const PresentedFrame& frame) {
+        const auto shot = shots.find(machine.pass());
+        if (shot != shots.end()) writeShot(frame, shot->second);
+        if (machine.pass() > maxPasses + 10) {
+            std::fprintf(stderr, "headless_run: the game did not end\n");
+            std::exit(1);
+        }
+    };
+
+    std::vector<char*> args;
+    for (std::string& a : gameArgs) args.push_back(a.data());
+    return GameMain(static_cast<int>(args.size()), args.data());
+}

@@ -1,0 +1,10 @@
+#pragma once
+// Writes frames as PNG files, for screenshots that any viewer shows.
+#include "base/types.hpp"
+
+#include <string>
+
+// Writes width x height pixels of 24-bit frame rows (bytes blue, green, red; rows
+// `bytesPerLine` apart, top row first) as an RGB PNG. False when the file cannot
+// be written.
+bool savePng(const std::string& path, const u8* pixels, u32 width, u32 height, u32 bytesPerLine);
