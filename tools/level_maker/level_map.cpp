@@ -126,13 +126,14 @@ EntryGroups buildEntries(const LevelMap& map, const std::function<Footprint(cons
             }
         }
     // The renderer interpolates depth (and so fog) linearly across the screen,
-    // which goes wrong over faces that reach far away; long walls are therefore
-    // cut into pieces of at most one cell, cut at character centres.
+    // which goes wrong over faces that reach far away: fog would jump where a
+    // long face ends. Walls are therefore cut at character centres into pieces
+    // half a cell long (up to a cell at the end of a run).
     const auto addWall = [&](const WallKind& w, unsigned x1, unsigned y1, unsigned x2, unsigned y2) {
         const bool alongX = x2 - x1 >= y2 - y1;
         const unsigned from = alongX ? x1 : y1, to = alongX ? x2 : y2;
         for (unsigned a = from; a < to;) {
-            unsigned b = (a - a % square) + square / 2 + 2 * square; // two characters on
+            unsigned b = (a - a % square) + square / 2 + square; // one character on
             if (b > to || to - b < square) b = to; // no sliver at the end
             if (alongX) groups["walls"].push_back({w.name, 0, a, y1, 0, true, b, y2, w.height});
             else groups["walls"].push_back({w.name, 0, x1, a, 0, true, x2, b, w.height});

@@ -100,11 +100,11 @@ Shape patch(const char* name, const char* description, std::int64_t z, int textu
 std::vector<Shape> natureShapes() {
     return {
         stone("stone1", "A small rock, about 7000 across and 4000 high.", 0x5701, 30, 3600, 3000, 4000,
-              rgb(150, 144, 132)),
+              rgb(124, 118, 108)),
         stone("stone2", "A rock about 12000 across and 7000 high.", 0x5702, 36, 6200, 5000, 7000,
-              rgb(140, 132, 124)),
+              rgb(116, 110, 102)),
         stone("stone3", "A boulder about 21000 across and 9500 high.", 0x5703, 44, 10500, 9000, 9500,
-              rgb(128, 124, 120)),
+              rgb(108, 104, 100)),
         bush(),
         tree(),
         patch("sea", "A patch of water, half a cell square, 12 above the ground. Blocks cars.", 12,

@@ -41,7 +41,7 @@ Shape hq() {
     points.push_back({10000, 10000, 14000});
     addConvexPart(shape, points, [](std::vector<V3> face, V3 n) {
         const bool roof = n.z > 0;
-        const std::uint32_t colour = roof ? ownerTint | rgb(90, 90, 100) : ownerTint | rgb(200, 200, 200);
+        const std::uint32_t colour = roof ? ownerTint | rgb(50, 50, 60) : ownerTint | rgb(120, 120, 120);
         return Face{std::move(face), roof ? texture_number::metalPlate : texture_number::none, litColour(colour, n)};
     });
     const V3 normals[] = {{0, -1, 0}, {1, 0, 0}, {0, 1, 0}, {-1, 0, 0}};
@@ -70,7 +70,7 @@ Shape flag() {
     // Cloth: a thin slab beside the pole; its side against the pole is left out.
     Shape cloth;
     addConvexPart(cloth, boxPoints({400, 175, 8300}, {4000, 325, 11300}), [](std::vector<V3> face, V3 n) {
-        return Face{std::move(face), texture_number::none, litColour(ownerTint | rgb(170, 170, 170), n)};
+        return Face{std::move(face), texture_number::none, litColour(ownerTint | rgb(100, 100, 100), n)};
     });
     for (Face& f : cloth.faces)
         if (faceNormal(f.vertices).x >= 0 || faceNormal(f.vertices).y != 0 || faceNormal(f.vertices).z != 0)

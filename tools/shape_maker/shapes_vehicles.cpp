@@ -28,7 +28,7 @@ Shape car() {
         points.push_back({p.x, inset, p.z});
         points.push_back({p.x, 5000 - inset, p.z});
     }
-    const std::uint32_t body = ownerTint | rgb(160, 160, 160);
+    const std::uint32_t body = ownerTint | rgb(120, 120, 120);
     std::vector<std::vector<V3>> glass;
     addConvexPart(shape, points, [&](std::vector<V3> face, V3 n) {
         bool upper = true;
