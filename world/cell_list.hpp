@@ -25,7 +25,8 @@ struct CellList {
     void insertByDistance(WorldObject* obj, u32 px, u32 py);
     // Takes the object's node(s) out of the list.
     void remove(const WorldObject* obj);
-    // Frees every node after this one and leaves this node's object as it is.
+    // Frees every node after this one and leaves this node's object as it is;
+    // `next` becomes null, so the list stays safe to use afterwards.
     void clear();
 };
 

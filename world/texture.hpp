@@ -38,7 +38,8 @@ extern TextureTable textureTable;
 // end of the table (such a polygon is drawn untextured).
 const Texture* textureByNumber(const TextureTable& table, u32 number);
 
-// Reads "textures.dat" into textureTable. Malformed data ends the program.
+// Reads "textures.dat" into textureTable. Malformed data ends the program; a
+// texture of width or height 0 counts as a corrupt file.
 void loadTextures();
 
 // Empties textureTable (tests).

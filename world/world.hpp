@@ -32,8 +32,11 @@ void destroyObject(WorldObject* object);
 // 4 "Levels\test.lvl"; null for any other number.
 const char* levelFileName(u16 level);
 
-// Builds the world from the level of that number (see levelFileName). Errors in
-// the level or its definitions end the program with their messages.
+// Builds the world from the level of that number (see levelFileName), starting
+// from an empty world. Errors in the level or its definitions end the program
+// with their messages, as does a level that cannot be played: a car or
+// headquarters of no player, a player without either, a grid too large.
+// Players are made without cameras; the shell gives them theirs.
 void loadLevel(u16 level);
 // The same from a level file named directly.
 void loadLevelFile(std::string_view fileName);
