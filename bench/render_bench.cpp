@@ -35,7 +35,8 @@ const SyntheticWorld& level() {
 const std::vector<Camera>& cameraPath() {
     static const std::vector<Camera> path = [] {
         std::vector<Camera> cameras;
-        for (int step = 0; step < pathLength; ++step) cameras.push_back(syntheticPathCamera(step));
+        for (int step = 0; step < pathLength; ++step)
+            cameras.push_back(syntheticPathCamera(step));
         return cameras;
     }();
     return path;
@@ -61,7 +62,8 @@ void drawFrames(benchmark::State& state) {
     for (auto _ : state) {
         Scene scene = buildScene(world.grid, path[step], screen, world.colours);
         if (mode == referenceFill) {
-            for (ScenePolygon& polygon : scene.polygons) fillPolygon(polygon, screen.maxX, screen.maxY);
+            for (ScenePolygon& polygon : scene.polygons)
+                fillPolygon(polygon, screen.maxX, screen.maxY);
         } else {
             drawScene(scene, mode == outline ? 1 : 0);
         }
@@ -84,20 +86,23 @@ void fillFrameBytes(benchmark::State& state) {
     }
 }
 
-BENCHMARK(drawFrames)->ArgNames({"width", "mode"})
-    ->ArgsProduct({{640, 320}, {filled, outline, referenceFill}})->Unit(benchmark::kMillisecond);
+BENCHMARK(drawFrames)
+    ->ArgNames({"width", "mode"})
+    ->ArgsProduct({{640, 320}, {filled, outline, referenceFill}})
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(fillFrameBytes)->ArgName("width")->Arg(640)->Arg(320)->Unit(benchmark::kMillisecond);
 
 // Prints as usual and keeps the processor time per iteration of every run for the
 // ratios (processor time, so that other work on the machine disturbs them less).
 class RatioReporter : public benchmark::ConsoleReporter {
-public:
+  public:
     void ReportRuns(const std::vector<Run>& runs) override {
         ConsoleReporter::ReportRuns(runs);
         for (const Run& run : runs) {
             if (run.run_type == Run::RT_Iteration && run.iterations > 0) {
                 milliseconds[run.benchmark_name()] =
-                    run.GetAdjustedCPUTime() * 1e3 / benchmark::GetTimeUnitMultiplier(run.time_unit);
+                    run.GetAdjustedCPUTime() * 1e3 /
+                    benchmark::GetTimeUnitMultiplier(run.time_unit);
             }
         }
     }
@@ -109,22 +114,24 @@ public:
             const auto fill = milliseconds.find("fillFrameBytes/width:" + w);
             if (fill == milliseconds.end()) continue;
             for (const int mode : {filled, outline, referenceFill}) {
-                const auto frame = milliseconds.find("drawFrames/width:" + w + "/mode:" + std::to_string(mode));
+                const auto frame =
+                    milliseconds.find("drawFrames/width:" + w + "/mode:" + std::to_string(mode));
                 if (frame == milliseconds.end()) continue;
-                std::printf("%sx%d %s: %.3f ms of processor time per frame, %.1f times a plain fill of the frame (%.4f ms)\n",
+                std::printf("%sx%d %s: %.3f ms of processor time per frame, %.1f times a plain "
+                            "fill of the frame (%.4f ms)\n",
                             w.c_str(), width * 3 / 4, modeNames[mode], frame->second,
                             frame->second / fill->second, fill->second);
             }
             const auto fast = milliseconds.find("drawFrames/width:" + w + "/mode:0");
             const auto reference = milliseconds.find("drawFrames/width:" + w + "/mode:2");
             if (fast != milliseconds.end() && reference != milliseconds.end()) {
-                std::printf("%sx%d: the game's filler takes %.2f of the reference filler's time\n", w.c_str(),
-                            width * 3 / 4, fast->second / reference->second);
+                std::printf("%sx%d: the game's filler takes %.2f of the reference filler's time\n",
+                            w.c_str(), width * 3 / 4, fast->second / reference->second);
             }
         }
     }
 
-private:
+  private:
     std::map<std::string, double> milliseconds;
 };
 

@@ -11,6 +11,10 @@
 #include <cmath>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace {
 
 // An edge with the rows it takes part in: it joins the active edges at
@@ -26,7 +30,7 @@ struct TimedEdge {
 struct DirectFrame {
     u8* surface = nullptr;
     i32 bytesPerLine = 0;
-    i32 originX = 0, originY = 0; // viewport corner on the surface
+    i32 originX = 0, originY = 0;     // viewport corner on the surface
     i32 columnFrom = 0, columnTo = 0; // writable viewport columns, end exclusive
     i32 rowFrom = 0, rowTo = 0;
 };
@@ -66,7 +70,9 @@ struct TexelLookup {
         }
     }
 
-    static u32 wrap(u32 index, u32 size, bool pow2) { return pow2 ? index & (size - 1) : index % size; }
+    static u32 wrap(u32 index, u32 size, bool pow2) {
+        return pow2 ? index & (size - 1) : index % size;
+    }
 
     u16 operator()(u32 u, u32 v) const {
         return texture->texel(wrap((u & 0xFFFF) >> 7, texture->width, widthPow2),
@@ -74,44 +80,174 @@ struct TexelLookup {
     }
 };
 
+// Pixels are coloured in batches: first the interpolation runs pixel by pixel
+// (each value is a running sum, exactly as in the reference), then the fog of a
+// whole batch is worked out four pixels at a time.
+constexpr int batchSize = 64;
+
+struct PixelBatch {
+    alignas(16) f32 depth[batchSize];
+    alignas(16) i32 channel[3][batchSize]; // C0 (blue), C1, C2 as the fog takes them (u16)
+    alignas(16) u32 colour[batchSize];     // results, 0x00RRGGBB
+};
+
+// The fog of every pixel of the batch, as fogChannel gives it, packed.
+void fogBatch(PixelBatch& b, int count) {
+#if defined(__SSE2__)
+    const __m128 zero = _mm_setzero_ps();
+    const __m128 full = _mm_set1_ps(fogDepth);
+    const __m128 grey = _mm_set1_ps(fogGrey);
+    const __m128 scale = _mm_set1_ps(1.0f / fogDepth);
+    const __m128i greyLevel = _mm_set1_epi32(240);
+    const __m128i lowByte = _mm_set1_epi32(0xFF);
+    for (int k = 0; k < count; k += 4) {
+        const __m128 depth = _mm_load_ps(b.depth + k);
+        // Beyond the fog's range the channel is the grey itself; the arithmetic
+        // there is thrown away (its conversion cannot trap).
+        const __m128i outside =
+            _mm_castps_si128(_mm_or_ps(_mm_cmplt_ps(depth, zero), _mm_cmpgt_ps(depth, full)));
+        const __m128 near = _mm_sub_ps(full, depth);
+        const __m128 far = _mm_mul_ps(grey, depth);
+        __m128i packed = _mm_setzero_si128();
+        for (int c = 2; c >= 0; --c) {
+            const __m128 channel =
+                _mm_cvtepi32_ps(_mm_load_si128(reinterpret_cast<const __m128i*>(b.channel[c] + k)));
+            const __m128i fogged =
+                _mm_cvttps_epi32(_mm_mul_ps(_mm_add_ps(_mm_mul_ps(near, channel), far), scale));
+            const __m128i value =
+                _mm_or_si128(_mm_and_si128(outside, greyLevel), _mm_andnot_si128(outside, fogged));
+            packed = _mm_or_si128(_mm_slli_epi32(packed, 8), _mm_and_si128(value, lowByte));
+        }
+        _mm_store_si128(reinterpret_cast<__m128i*>(b.colour + k), packed);
+    }
+#else
+    for (int k = 0; k < count; ++k) {
+        const f32 depth = b.depth[k];
+        b.colour[k] = (fogChannel(static_cast<u16>(b.channel[2][k]), depth) & 0xFF) << 16 |
+                      (fogChannel(static_cast<u16>(b.channel[1][k]), depth) & 0xFF) << 8 |
+                      (fogChannel(static_cast<u16>(b.channel[0][k]), depth) & 0xFF);
+    }
+#endif
+}
+
+// Float-to-integer cuts of the pixel loop: saturating as everywhere else, or a
+// plain conversion where the span's values are known to stay far inside the
+// integer range (the same result there, without the range tests).
+struct SaturatingCut {
+    static i32 cut(f32 value) { return truncToInt(value); }
+};
+struct PlainCut {
+    static i32 cut(f32 value) { return static_cast<i32>(value); }
+};
+
+// True when every running value of the span stays below `limit` in size.
+bool staysWithin(f32 start, f32 step, i32 count, f32 limit) {
+    return std::fabs(start) + std::fabs(step) * static_cast<f32>(count + 1) < limit;
+}
+
+bool plainCutsAreSafe(const SpanPixels& p, bool textured, bool smooth) {
+    const i32 count = truncToInt(std::floor(p.lastX)) - p.firstColumn + 1;
+    if (count <= 0) {
+        return true;
+    }
+    // Texture coordinates below 2^30 and smooth channels below 2^20 (times a
+    // brightness of at most 256) leave a wide margin to 2^31.
+    if (textured &&
+        !(staysWithin(p.u, p.uStep, count, 0x1p30f) && staysWithin(p.v, p.vStep, count, 0x1p30f))) {
+        return false;
+    }
+    if (smooth) {
+        for (int c = 0; c < 3; ++c) {
+            if (!staysWithin(p.channel[c], p.channelStep[c], count, 0x1p20f)) return false;
+        }
+    }
+    return true;
+}
+
 // Writes one span's pixels into its row (null: the row is clipped away) and
 // keeps the colour of the last pixel computed, which the reference would leave
 // set. False when the span has no pixel.
-template <bool Textured>
+template <bool Textured, bool Smooth, typename Cut>
 bool writeSpan(SpanPixels p, const TexelLookup& texels, u8* row, const DirectFrame& frame,
                u32& colour) {
     const i32 lastColumn = truncToInt(std::floor(p.lastX));
     if (p.firstColumn > lastColumn) {
         return false;
     }
-    for (i32 px = p.firstColumn; px <= lastColumn; ++px) {
-        u32 red, green, blue;
-        if constexpr (Textured) {
-            const u16 texel = texels(static_cast<u32>(truncToInt(p.u)), static_cast<u32>(truncToInt(p.v)));
-            const f32 brightness = static_cast<f32>(texel) / 256.0f;
-            red = fogChannel(static_cast<u16>(truncToInt(brightness * p.channel[2])), p.depth);
-            green = fogChannel(static_cast<u16>(truncToInt(brightness * p.channel[1])), p.depth);
-            blue = fogChannel(static_cast<u16>(truncToInt(brightness * p.channel[0])), p.depth);
-            p.u += p.uStep;
-            p.v += p.vStep;
-        } else {
-            red = fogChannel(static_cast<u16>(truncToInt(p.channel[2])), p.depth);
-            green = fogChannel(static_cast<u16>(truncToInt(p.channel[1])), p.depth);
-            blue = fogChannel(static_cast<u16>(truncToInt(p.channel[0])), p.depth);
+    PixelBatch b;
+    // A plain colour gives the fog the same channels at every pixel.
+    i32 plain[3];
+    for (int c = 0; c < 3; ++c)
+        plain[c] = static_cast<u16>(truncToInt(p.channel[c]));
+
+    for (i64 start = p.firstColumn; start <= lastColumn; start += batchSize) {
+        const int count = static_cast<int>(std::min<i64>(batchSize, lastColumn - start + 1));
+        for (int k = 0; k < count; ++k) {
+            b.depth[k] = p.depth;
+            if constexpr (Textured) {
+                const u16 texel =
+                    texels(static_cast<u32>(Cut::cut(p.u)), static_cast<u32>(Cut::cut(p.v)));
+                const f32 brightness = static_cast<f32>(texel) / 256.0f;
+                for (int c = 0; c < 3; ++c)
+                    b.channel[c][k] = static_cast<u16>(Cut::cut(brightness * p.channel[c]));
+                p.u += p.uStep;
+                p.v += p.vStep;
+            } else if constexpr (Smooth) {
+                for (int c = 0; c < 3; ++c)
+                    b.channel[c][k] = static_cast<u16>(Cut::cut(p.channel[c]));
+            } else {
+                for (int c = 0; c < 3; ++c)
+                    b.channel[c][k] = plain[c];
+            }
+            if constexpr (Smooth) {
+                for (int c = 0; c < 3; ++c)
+                    p.channel[c] += p.channelStep[c];
+            }
+            p.depth += p.depthStep;
         }
-        p.channel[0] += p.channelStep[0];
-        p.channel[1] += p.channelStep[1];
-        p.channel[2] += p.channelStep[2];
-        p.depth += p.depthStep;
-        if (row != nullptr && px >= frame.columnFrom && px < frame.columnTo) {
-            u8* pixel = row + 3 * px;
-            pixel[0] = static_cast<u8>(blue);
-            pixel[1] = static_cast<u8>(green);
-            pixel[2] = static_cast<u8>(red);
+        // Pad to whole groups of four with a harmless pixel.
+        const int padded = (count + 3) & ~3;
+        for (int k = count; k < padded; ++k) {
+            b.depth[k] = 0;
+            b.channel[0][k] = b.channel[1][k] = b.channel[2][k] = 0;
         }
-        colour = (red & 0xFF) << 16 | (green & 0xFF) << 8 | (blue & 0xFF);
+        fogBatch(b, padded);
+
+        if (row != nullptr) {
+            const i64 from = std::max<i64>(start, frame.columnFrom);
+            const i64 to = std::min<i64>(start + count, frame.columnTo);
+            for (i64 px = from; px < to; ++px) {
+                const u32 value = b.colour[px - start];
+                u8* pixel = row + 3 * px;
+                pixel[0] = static_cast<u8>(value);
+                pixel[1] = static_cast<u8>(value >> 8);
+                pixel[2] = static_cast<u8>(value >> 16);
+            }
+        }
+        colour = b.colour[count - 1];
     }
     return true;
+}
+
+// The pixel loop that fits the polygon and the span.
+bool writeSpanOf(const ScenePolygon& polygon, const SpanPixels& pixels, const TexelLookup& texels,
+                 u8* row, const DirectFrame& frame, u32& colour) {
+    const bool textured = polygon.texture != nullptr;
+    const bool smooth = polygon.smooth != 0;
+    if (plainCutsAreSafe(pixels, textured, smooth)) {
+        if (textured) {
+            return smooth ? writeSpan<true, true, PlainCut>(pixels, texels, row, frame, colour)
+                          : writeSpan<true, false, PlainCut>(pixels, texels, row, frame, colour);
+        }
+        return smooth ? writeSpan<false, true, PlainCut>(pixels, texels, row, frame, colour)
+                      : writeSpan<false, false, PlainCut>(pixels, texels, row, frame, colour);
+    }
+    if (textured) {
+        return smooth ? writeSpan<true, true, SaturatingCut>(pixels, texels, row, frame, colour)
+                      : writeSpan<true, false, SaturatingCut>(pixels, texels, row, frame, colour);
+    }
+    // A plain colour without texture has no cut in its loop: only smooth ones get here.
+    return writeSpan<false, true, SaturatingCut>(pixels, texels, row, frame, colour);
 }
 
 } // namespace
@@ -144,8 +280,9 @@ void fillPolygonFast(ScenePolygon& polygon, i32 maxX, i32 maxY) {
         timed.push_back({edge, firstRow, std::max(row1, row2)});
     }
     polygon.edges = std::move(unreached);
-    std::stable_sort(timed.begin(), timed.end(),
-                     [](const TimedEdge& a, const TimedEdge& b) { return a.firstRow < b.firstRow; });
+    std::stable_sort(timed.begin(), timed.end(), [](const TimedEdge& a, const TimedEdge& b) {
+        return a.firstRow < b.firstRow;
+    });
 
     DirectFrame frame;
     const bool direct = directFrameOf(currentContext, frame);
@@ -156,7 +293,8 @@ void fillPolygonFast(ScenePolygon& polygon, i32 maxX, i32 maxY) {
     std::vector<ScreenEdge> active;
     std::vector<i32> activeLastRow;
     size_t next = 0;
-    for (i32 y = timed.empty() ? lastFilledRow + 1 : timed.front().firstRow; y <= lastFilledRow; ++y) {
+    for (i32 y = timed.empty() ? lastFilledRow + 1 : timed.front().firstRow; y <= lastFilledRow;
+         ++y) {
         for (; next < timed.size() && timed[next].firstRow <= y; ++next) {
             active.push_back(timed[next].edge);
             activeLastRow.push_back(timed[next].lastRow);
@@ -192,8 +330,7 @@ void fillPolygonFast(ScenePolygon& polygon, i32 maxX, i32 maxY) {
             row = frame.surface + static_cast<i64>(y + frame.originY) * frame.bytesPerLine +
                   3 * static_cast<i64>(frame.originX);
         }
-        coloured |= polygon.texture != nullptr ? writeSpan<true>(pixels, texels, row, frame, colour)
-                                               : writeSpan<false>(pixels, texels, row, frame, colour);
+        coloured |= writeSpanOf(polygon, pixels, texels, row, frame, colour);
     }
     // The reference sets the colour of every pixel it computes; leave the last one set.
     if (coloured) {

@@ -24,9 +24,12 @@ struct TextureFrame {
 
 f32 determinant(u16 axis, const Vec3f& u, const Vec3f& v) {
     switch (axis) {
-    case 0: return u.y * v.z - v.y * u.z;
-    case 1: return u.x * v.z - v.x * u.z;
-    default: return u.x * v.y - v.x * u.y;
+    case 0:
+        return u.y * v.z - v.y * u.z;
+    case 1:
+        return u.x * v.z - v.x * u.z;
+    default:
+        return u.x * v.y - v.x * u.y;
     }
 }
 
@@ -59,8 +62,8 @@ TextureFrame textureFrame(const Polygon& polygon, const WorldObject& object) {
 
     // The origin lies in the polygon's plane, anchored to the object's box and to
     // height 0, so the faces of one object share the texture's phase.
-    const f32 plane = nx * static_cast<f32>(v0.x) + ny * static_cast<f32>(v0.y) +
-                      nz * static_cast<f32>(v0.z);
+    const f32 plane =
+        nx * static_cast<f32>(v0.x) + ny * static_cast<f32>(v0.y) + nz * static_cast<f32>(v0.z);
     Vec3f origin;
     switch (axis) {
     case 0:
@@ -101,17 +104,19 @@ f32 frameDeterminant(const ScenePolygon& polygon) {
     return determinant(polygon.axis, polygon.uAxis, polygon.vAxis);
 }
 
-TexturePoint textureCoordinates(const ScenePolygon& polygon, f32 x, f32 y, f32 z,
-                                f32 inverseDet) {
+TexturePoint textureCoordinates(const ScenePolygon& polygon, f32 x, f32 y, f32 z, f32 inverseDet) {
     const Vec3f& o = polygon.origin;
     const Vec3f& u = polygon.uAxis;
     const Vec3f& v = polygon.vAxis;
     const f32 px = x - o.x, py = y - o.y, pz = z - o.z;
     // Cramer's rule in the two coordinates that remain after dropping the axis.
     switch (polygon.axis) {
-    case 0: return {(py * v.z - pz * v.y) * inverseDet, (pz * u.y - py * u.z) * inverseDet};
-    case 1: return {(px * v.z - pz * v.x) * inverseDet, (pz * u.x - px * u.z) * inverseDet};
-    default: return {(px * v.y - py * v.x) * inverseDet, (py * u.x - px * u.y) * inverseDet};
+    case 0:
+        return {(py * v.z - pz * v.y) * inverseDet, (pz * u.y - py * u.z) * inverseDet};
+    case 1:
+        return {(px * v.z - pz * v.x) * inverseDet, (pz * u.x - px * u.z) * inverseDet};
+    default:
+        return {(px * v.y - py * v.x) * inverseDet, (py * u.x - px * u.y) * inverseDet};
     }
 }
 
@@ -157,8 +162,10 @@ void emitEdge(ScenePolygon& polygon, const ScreenPoint& a, const ScreenPoint& b)
     // Only textured polygons read texture coordinates; the others keep 0.
     if (polygon.texture != nullptr) {
         const f32 inverseDet = 1.0f / frameDeterminant(polygon);
-        const TexturePoint ta = textureCoordinates(polygon, a.worldX, a.worldY, a.worldZ, inverseDet);
-        const TexturePoint tb = textureCoordinates(polygon, b.worldX, b.worldY, b.worldZ, inverseDet);
+        const TexturePoint ta =
+            textureCoordinates(polygon, a.worldX, a.worldY, a.worldZ, inverseDet);
+        const TexturePoint tb =
+            textureCoordinates(polygon, b.worldX, b.worldY, b.worldZ, inverseDet);
         edge.texU1 = ta.u;
         edge.texV1 = ta.v;
         edge.texU2 = tb.u;

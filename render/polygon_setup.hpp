@@ -31,8 +31,7 @@ struct TexturePoint {
 
 // Solves P - origin = u * uAxis + v * vAxis in the two coordinates left after
 // dropping the projection axis; inverseDet = 1 / frameDeterminant(polygon).
-TexturePoint textureCoordinates(const ScenePolygon& polygon, f32 x, f32 y, f32 z,
-                                f32 inverseDet);
+TexturePoint textureCoordinates(const ScenePolygon& polygon, f32 x, f32 y, f32 z, f32 inverseDet);
 
 // Appends the edge from a to b, with the texture coordinates of both ends.
 void emitEdge(ScenePolygon& polygon, const ScreenPoint& a, const ScreenPoint& b);

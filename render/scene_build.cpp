@@ -78,7 +78,7 @@ struct ObjectTransform {
     const Camera& camera;
     bool billboard = false; // a two-sided object: drawn flat to the view at its centre
     bool smooth = false;
-    u32 centreX = 0;        // box centre of a billboard
+    u32 centreX = 0; // box centre of a billboard
     f32 centreLateral = 0;
     f32 centreDepth = 0;
 
@@ -126,17 +126,17 @@ struct ObjectTransform {
 };
 
 ViewPoint operator+(const ViewPoint& a, const ViewPoint& b) {
-    return {a.lateral + b.lateral, a.depth + b.depth, a.rise + b.rise, a.worldX + b.worldX,
+    return {a.lateral + b.lateral, a.depth + b.depth,   a.rise + b.rise,  a.worldX + b.worldX,
             a.worldY + b.worldY,   a.worldZ + b.worldZ, a.shade + b.shade};
 }
 
 ViewPoint operator-(const ViewPoint& a, const ViewPoint& b) {
-    return {a.lateral - b.lateral, a.depth - b.depth, a.rise - b.rise, a.worldX - b.worldX,
+    return {a.lateral - b.lateral, a.depth - b.depth,   a.rise - b.rise,  a.worldX - b.worldX,
             a.worldY - b.worldY,   a.worldZ - b.worldZ, a.shade - b.shade};
 }
 
 ViewPoint half(const ViewPoint& a) {
-    return {a.lateral * 0.5f, a.depth * 0.5f, a.rise * 0.5f, a.worldX * 0.5f,
+    return {a.lateral * 0.5f, a.depth * 0.5f,  a.rise * 0.5f, a.worldX * 0.5f,
             a.worldY * 0.5f,  a.worldZ * 0.5f, a.shade * 0.5f};
 }
 

@@ -34,7 +34,9 @@ ScreenEdge bridge(const ScreenEdge& from, const ScreenEdge& to) {
 
 // The screen row of a row coordinate, cut toward zero (kept as a float so that
 // no value can overflow an integer).
-f32 rowOf(f32 sy) { return std::trunc(sy); }
+f32 rowOf(f32 sy) {
+    return std::trunc(sy);
+}
 
 // One endpoint of an edge with everything the span interpolates.
 struct EdgeEnd {
@@ -42,10 +44,16 @@ struct EdgeEnd {
     f32 sy = 0;
 };
 
-EdgeEnd firstEnd(const ScreenEdge& e) { return {{e.sx1, e.depth1, e.shade1, e.texU1, e.texV1}, e.sy1}; }
-EdgeEnd secondEnd(const ScreenEdge& e) { return {{e.sx2, e.depth2, e.shade2, e.texU2, e.texV2}, e.sy2}; }
+EdgeEnd firstEnd(const ScreenEdge& e) {
+    return {{e.sx1, e.depth1, e.shade1, e.texU1, e.texV1}, e.sy1};
+}
+EdgeEnd secondEnd(const ScreenEdge& e) {
+    return {{e.sx2, e.depth2, e.shade2, e.texU2, e.texV2}, e.sy2};
+}
 
-f32 lerp(f32 a, f32 b, f32 t) { return a + (b - a) * t; }
+f32 lerp(f32 a, f32 b, f32 t) {
+    return a + (b - a) * t;
+}
 
 bool finite(const SpanEnd& end) {
     return std::isfinite(end.x) && std::isfinite(end.depth) && std::isfinite(end.shade) &&

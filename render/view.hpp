@@ -53,4 +53,3 @@ inline f32 depthOf(const Camera& camera, f32 dx, f32 dy) {
 
 // Screen position of a point in front of the eye (depth > 0).
 ScreenPoint project(const ViewPoint& point, const ViewConstants& view);
-

@@ -20,7 +20,8 @@ struct Frames {
 };
 
 Frames twoFrames(i32 width, i32 height, i32 bitsPerPixel = 24) {
-    Frames f{createMemoryContext(width, height, bitsPerPixel), createMemoryContext(width, height, bitsPerPixel)};
+    Frames f{createMemoryContext(width, height, bitsPerPixel),
+             createMemoryContext(width, height, bitsPerPixel)};
     // Something other than zero underneath, so that skipped pixels show.
     std::memset(f.reference->surface, 0x5A, f.reference->ownedSurface.size());
     std::memset(f.fast->surface, 0x5A, f.fast->ownedSurface.size());
@@ -34,9 +35,11 @@ void expectSameFill(const Scene& scene, Frames& frames, const std::string& what)
     Scene forReference = scene;
     Scene forFast = scene;
     makeCurrentContext(frames.reference.get());
-    for (ScenePolygon& p : forReference.polygons) fillPolygon(p, maxX, maxY);
+    for (ScenePolygon& p : forReference.polygons)
+        fillPolygon(p, maxX, maxY);
     makeCurrentContext(frames.fast.get());
-    for (ScenePolygon& p : forFast.polygons) fillPolygonFast(p, maxX, maxY);
+    for (ScenePolygon& p : forFast.polygons)
+        fillPolygonFast(p, maxX, maxY);
     makeCurrentContext(nullptr);
 
     ASSERT_EQ(frames.reference->ownedSurface, frames.fast->ownedSurface) << what;
@@ -45,7 +48,8 @@ void expectSameFill(const Scene& scene, Frames& frames, const std::string& what)
         const std::vector<ScreenEdge>& a = forReference.polygons[i].edges;
         const std::vector<ScreenEdge>& b = forFast.polygons[i].edges;
         ASSERT_EQ(a.size(), b.size()) << what << " polygon " << i;
-        for (size_t k = 0; k < a.size(); ++k) EXPECT_EQ(std::memcmp(&a[k], &b[k], sizeof a[k]), 0);
+        for (size_t k = 0; k < a.size(); ++k)
+            EXPECT_EQ(std::memcmp(&a[k], &b[k], sizeof a[k]), 0);
     }
 }
 
@@ -67,7 +71,7 @@ ScreenEdge edge(f32 sx1, f32 sy1, f32 d1, f32 sx2, f32 sy2, f32 d2) {
 }
 
 class FastFill : public ::testing::Test {
-protected:
+  protected:
     void TearDown() override { resetGfx(); }
 };
 
@@ -89,7 +93,8 @@ TEST_F(FastFill, MatchesTheReferenceOnTheSyntheticLevel) {
         for (int step = 0; step < 120; ++step) {
             if (step % 6 == 0) {
                 expectSameFill(buildScene(world.grid, camera, screen, world.colours), frames,
-                               "path step " + std::to_string(step) + " at " + std::to_string(width));
+                               "path step " + std::to_string(step) + " at " +
+                                   std::to_string(width));
             }
             camera = syntheticPathCamera(step + 1);
         }
@@ -99,15 +104,18 @@ TEST_F(FastFill, MatchesTheReferenceOnTheSyntheticLevel) {
 TEST_F(FastFill, MatchesTheReferenceOnAwkwardPolygons) {
     Texture odd(3, 7), even(4, 2);
     for (u32 i = 0; i < 3; ++i)
-        for (u32 j = 0; j < 7; ++j) odd.texel(i, j) = static_cast<u16>(40 * i + 30 * j + 5);
+        for (u32 j = 0; j < 7; ++j)
+            odd.texel(i, j) = static_cast<u16>(40 * i + 30 * j + 5);
     for (u32 i = 0; i < 4; ++i)
-        for (u32 j = 0; j < 2; ++j) even.texel(i, j) = static_cast<u16>(300 - 50 * i - 90 * j);
+        for (u32 j = 0; j < 2; ++j)
+            even.texel(i, j) = static_cast<u16>(300 - 50 * i - 90 * j);
     const f32 nan = std::numeric_limits<f32>::quiet_NaN();
 
     Scene scene;
     const ScreenInfo screen = screenOf(640, 480);
     scene.screen = &screen;
-    const auto add = [&](u32 colour, u32 smooth, const Texture* texture, std::vector<ScreenEdge> edges) {
+    const auto add = [&](u32 colour, u32 smooth, const Texture* texture,
+                         std::vector<ScreenEdge> edges) {
         ScenePolygon& p = scene.polygons.emplace_back();
         p.colour = colour;
         p.smooth = smooth;
@@ -115,17 +123,34 @@ TEST_F(FastFill, MatchesTheReferenceOnAwkwardPolygons) {
         p.edges = std::move(edges);
     };
     // Reaching past every side of the frame, smooth and textured.
-    add(0x00FF8040, 1, &odd, {edge(-300, -200, 100, 900, 50, 140000), edge(900, 50, 140000, 200, 700, -50)});
+    add(0x00FF8040, 1, &odd,
+        {edge(-300, -200, 100, 900, 50, 140000), edge(900, 50, 140000, 200, 700, -50)});
     // A gap left by the near-side cut, and a thin sliver.
-    add(0x00103070, 0, &even, {edge(100, 100, 10, 300, 120, 5000), edge(280, 300, 80000, 90, 250, 6)});
-    add(0x00FFFFFF, 1, nullptr, {edge(10.2f, 5.5f, 0, 10.7f, 470.5f, 131072), edge(10.7f, 470.5f, 131072, 10.5f, 5.5f, 0)});
+    add(0x00103070, 0, &even,
+        {edge(100, 100, 10, 300, 120, 5000), edge(280, 300, 80000, 90, 250, 6)});
+    add(0x00FFFFFF, 1, nullptr,
+        {edge(10.2f, 5.5f, 0, 10.7f, 470.5f, 131072), edge(10.7f, 470.5f, 131072, 10.5f, 5.5f, 0)});
     // Edges below the filled rows, wholly above the frame, and not finite.
     add(0x00808080, 0, nullptr, {edge(5, 478.5f, 0, 600, 479, 0), edge(600, 479, 0, 5, 478.5f, 0)});
     add(0x00808080, 0, nullptr, {edge(5, -50, 0, 600, -10, 0), edge(600, -10, 0, 5, -50, 0)});
-    add(0x00C0C0C0, 1, &odd, {edge(50, 60, 0, nan, 90, 0), edge(70, 200, 100, 50, 60, 0), edge(400, 300, 0, 70, 200, 100)});
-    add(0x00C0C0C0, 0, nullptr, {edge(-3e38f, 30, 0, 3e38f, 40, 0), edge(3e38f, 40, 0, 0, 60, 1e9f)});
+    add(0x00C0C0C0, 1, &odd,
+        {edge(50, 60, 0, nan, 90, 0), edge(70, 200, 100, 50, 60, 0),
+         edge(400, 300, 0, 70, 200, 100)});
+    add(0x00C0C0C0, 0, nullptr,
+        {edge(-3e38f, 30, 0, 3e38f, 40, 0), edge(3e38f, 40, 0, 0, 60, 1e9f)});
+    // Texture coordinates and shades far outside their usual range: the pixel
+    // loop's integer cuts saturate.
+    std::vector<ScreenEdge> wild{edge(100, 320, 10, 500, 330, 10),
+                                 edge(500, 330, 10, 300, 420, 10)};
+    wild[0].texU1 = 5e9f;
+    wild[1].texV2 = -4e9f;
+    add(0x00A0B0C0, 1, &even, wild);
+    wild[0].shade1 = 3e7f;
+    wild[1].shade2 = -2e6f;
+    add(0x00A0B0C0, 1, nullptr, wild);
     // Spans right of their left ends near a vertex, and a single point.
-    add(0x00406080, 0, nullptr, {edge(320.9f, 10.9f, 0, 330.1f, 300.2f, 9), edge(330.1f, 300.2f, 9, 310.4f, 300.7f, 0)});
+    add(0x00406080, 0, nullptr,
+        {edge(320.9f, 10.9f, 0, 330.1f, 300.2f, 9), edge(330.1f, 300.2f, 9, 310.4f, 300.7f, 0)});
     add(0x00406080, 0, nullptr, {edge(200.5f, 200.5f, 0, 200.5f, 200.5f, 0)});
 
     Frames frames = twoFrames(640, 480);

@@ -45,7 +45,8 @@ void writePpm(const std::string& path, const DeviceContext& frame) {
     for (i32 y = 0; y < height; ++y) {
         for (i32 x = 0; x < width; ++x) {
             const u8* p = frame.surface + y * frame.bytesPerLine + 3 * x;
-            const char rgb[3] = {static_cast<char>(p[2]), static_cast<char>(p[1]), static_cast<char>(p[0])};
+            const char rgb[3] = {static_cast<char>(p[2]), static_cast<char>(p[1]),
+                                 static_cast<char>(p[0])};
             out.write(rgb, 3);
         }
     }
@@ -71,12 +72,14 @@ TEST_F(GoldenFrame, SyntheticLevelFramesAreExact) {
         freeScene(scene);
 
         const u64 hash = frameHash(*frame);
-        if (pictureDir != nullptr) writePpm(std::string(pictureDir) + "/" + c.name + ".ppm", *frame);
+        if (pictureDir != nullptr)
+            writePpm(std::string(pictureDir) + "/" + c.name + ".ppm", *frame);
         if (update) {
             std::printf("    {\"%s\", %d, %u, %u, %u, 0x%016llxull},\n", c.name, c.view, c.width,
                         c.height, c.renderToggle, static_cast<unsigned long long>(hash));
         } else {
-            EXPECT_EQ(hash, c.hash) << c.name << ": frame differs (see the command at the top of this file)";
+            EXPECT_EQ(hash, c.hash)
+                << c.name << ": frame differs (see the command at the top of this file)";
         }
     }
 }

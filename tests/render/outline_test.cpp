@@ -27,7 +27,7 @@ ScreenEdge line(f32 sx1, f32 sy1, f32 depth1, f32 sx2, f32 sy2, f32 depth2) {
 using PixelSet = std::set<std::pair<i32, i32>>;
 
 class Outline : public FrameTest {
-protected:
+  protected:
     void SetUp() override { useFrame(640, 480); }
 
     void draw(std::vector<ScreenEdge> edges, u32 colour = 0x00FFFFFF) {
@@ -109,7 +109,8 @@ TEST_F(Outline, LinesAreClippedToTheFrame) {
     ASSERT_FALSE(lit.empty());
     EXPECT_TRUE(lit.count({50, 10}));
     EXPECT_LE(lit.begin()->first, 1); // reaches the left edge, give or take the dropped last piece
-    for (const auto& [x, y] : lit) EXPECT_EQ(y, 10);
+    for (const auto& [x, y] : lit)
+        EXPECT_EQ(y, 10);
 }
 
 TEST_F(Outline, EdgeAcrossTheFarLimitKeepsOnlyItsNearPart) {

@@ -103,7 +103,8 @@ TEST(PolygonSetup, WallFaceTextureFrame) {
 
 TEST(PolygonSetup, WallFacingMinusXTakesTheOriginFromTheHighY) {
     PolygonCase c;
-    Polygon& wall = addPolygon(c.object, {{500, 0, 0}, {500, 10, 0}, {500, 10, 100}}, 0, &c.texture);
+    Polygon& wall =
+        addPolygon(c.object, {{500, 0, 0}, {500, 10, 0}, {500, 10, 100}}, 0, &c.texture);
     wall.nx = -1000;
     c.object.minY = 0;
     c.object.maxY = 7000;
@@ -115,8 +116,8 @@ TEST(PolygonSetup, WallFacingMinusXTakesTheOriginFromTheHighY) {
 
 TEST(PolygonSetup, FloorFaceProjectsAlongZFromTheBoxCorner) {
     PolygonCase c;
-    Polygon& floor = addPolygon(c.object, {{2000, 1000, 50}, {1000, 1000, 50}, {1000, 3000, 50}},
-                                0, &c.texture);
+    Polygon& floor =
+        addPolygon(c.object, {{2000, 1000, 50}, {1000, 1000, 50}, {1000, 3000, 50}}, 0, &c.texture);
     floor.nz = 1000;
     c.object.minX = 1000;
     c.object.minY = 1000;

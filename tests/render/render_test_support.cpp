@@ -22,12 +22,13 @@ void finishObject(WorldObject& object) {
     object.active = true;
 }
 
-std::unique_ptr<WorldObject> makeCuboid(u32 x1, u32 y1, u32 z1, u32 x2, u32 y2, u32 z2,
-                                        u32 colour, const Texture* texture) {
+std::unique_ptr<WorldObject> makeCuboid(u32 x1, u32 y1, u32 z1, u32 x2, u32 y2, u32 z2, u32 colour,
+                                        const Texture* texture) {
     auto object = std::make_unique<WorldObject>();
     WorldObject& o = *object;
     addPolygon(o, {{x1, y1, z2}, {x2, y1, z2}, {x2, y2, z2}, {x1, y2, z2}}, colour, texture); // top
-    addPolygon(o, {{x1, y1, z1}, {x1, y2, z1}, {x2, y2, z1}, {x2, y1, z1}}, colour, texture); // bottom
+    addPolygon(o, {{x1, y1, z1}, {x1, y2, z1}, {x2, y2, z1}, {x2, y1, z1}}, colour,
+               texture); // bottom
     addPolygon(o, {{x1, y1, z1}, {x2, y1, z1}, {x2, y1, z2}, {x1, y1, z2}}, colour, texture); // -y
     addPolygon(o, {{x1, y2, z1}, {x1, y2, z2}, {x2, y2, z2}, {x2, y2, z1}}, colour, texture); // +y
     addPolygon(o, {{x1, y1, z1}, {x1, y1, z2}, {x1, y2, z2}, {x1, y2, z1}}, colour, texture); // -x

@@ -41,7 +41,7 @@ inline ScreenInfo screenOf(u16 width, u16 height) {
 
 // A test with a 24-bit frame of the given size as the current context.
 class FrameTest : public ::testing::Test {
-protected:
+  protected:
     void useFrame(i32 width, i32 height) {
         frame = createMemoryContext(width, height, 24);
         ASSERT_TRUE(frame);
@@ -58,7 +58,8 @@ protected:
     void paintFrame(u8 r, u8 g, u8 b) {
         setColorRGB(r, g, b);
         for (i32 y = 0; y <= getMaxY(*frame); ++y)
-            for (i32 x = 0; x <= getMaxX(*frame); ++x) drawPixel(x, y);
+            for (i32 x = 0; x <= getMaxX(*frame); ++x)
+                drawPixel(x, y);
     }
 
     std::unique_ptr<DeviceContext> frame;
@@ -87,8 +88,8 @@ inline Polygon& addPolygon(WorldObject& object, std::initializer_list<Corner> co
 void finishObject(WorldObject& object);
 
 // A cuboid [x1, x2] x [y1, y2] x [z1, z2] with its six faces turned outward.
-std::unique_ptr<WorldObject> makeCuboid(u32 x1, u32 y1, u32 z1, u32 x2, u32 y2, u32 z2,
-                                        u32 colour, const Texture* texture = nullptr);
+std::unique_ptr<WorldObject> makeCuboid(u32 x1, u32 y1, u32 z1, u32 x2, u32 y2, u32 z2, u32 colour,
+                                        const Texture* texture = nullptr);
 
 // 64-bit FNV-1a of the frame's visible bytes, row by row.
 u64 frameHash(const DeviceContext& frame);

@@ -100,8 +100,10 @@ TEST(SceneBuild, EqualOrderKeysKeepTheOrderOfGathering) {
     // The nearest box edge of both lies 40000 from the eye, so their keys tie; the
     // one in the lower column (5) is gathered first and drawn first.
     const u32 eyeX = 5 * cell + 10000, eyeY = 5 * cell;
-    world.place(makeCuboid(eyeX + 61000, eyeY - 45000, 0, eyeX + 62000, eyeY - 40000, 100, 0x000002));
-    world.place(makeCuboid(eyeX + 40000, eyeY + 40000, 0, eyeX + 41000, eyeY + 45000, 100, 0x000001));
+    world.place(
+        makeCuboid(eyeX + 61000, eyeY - 45000, 0, eyeX + 62000, eyeY - 40000, 100, 0x000002));
+    world.place(
+        makeCuboid(eyeX + 40000, eyeY + 40000, 0, eyeX + 41000, eyeY + 45000, 100, 0x000001));
     const Camera camera = standardCamera(eyeX, eyeY, 16384);
     EXPECT_EQ(colourOrder(world.build(camera)), (std::vector<u32>{0x000001, 0x000002}));
 }
@@ -135,7 +137,8 @@ TEST(SceneBuild, DegenerateNormalKeepsThePolygonAndEmptyPolygonsAreSkipped) {
     TestWorld world;
     const u32 eye = 5 * cell;
     auto object = std::make_unique<WorldObject>();
-    addPolygon(*object, {{eye + 20000, eye, 0}, {eye + 20000, eye + 10, 0}, {eye + 20000, eye + 20, 0}},
+    addPolygon(*object,
+               {{eye + 20000, eye, 0}, {eye + 20000, eye + 10, 0}, {eye + 20000, eye + 20, 0}},
                0x000001);
     object->polygons.emplace_back(); // no vertices
     finishObject(*object);
@@ -189,11 +192,15 @@ TEST(SceneBuild, PolygonWhollyBehindTheEyeKeepsNoEdges) {
     TestWorld world;
     const u32 eye = 5 * cell;
     auto object = std::make_unique<WorldObject>();
-    addPolygon(*object, {{eye + 5000, eye + 3000, 0}, {eye + 6000, eye + 3000, 0}, {eye + 6000, eye + 4000, 0}},
-               0x000001);
+    addPolygon(
+        *object,
+        {{eye + 5000, eye + 3000, 0}, {eye + 6000, eye + 3000, 0}, {eye + 6000, eye + 4000, 0}},
+        0x000001);
     // A second polygon that puts the box in view while the first lies behind.
-    addPolygon(*object, {{eye + 5000, eye - 9000, 0}, {eye + 5000, eye - 9000, 1}, {eye + 5000, eye - 9001, 1}},
-               0x000002);
+    addPolygon(
+        *object,
+        {{eye + 5000, eye - 9000, 0}, {eye + 5000, eye - 9000, 1}, {eye + 5000, eye - 9001, 1}},
+        0x000002);
     finishObject(*object);
     world.place(std::move(object));
     const Camera camera = standardCamera(eye, eye, 32768); // looking along -y
@@ -206,7 +213,8 @@ TEST(SceneBuild, PolygonWhollyBehindTheEyeKeepsNoEdges) {
 TEST(SceneBuild, SmoothObjectsCarryTheHorizontalShareOfTheVertexNormal) {
     TestWorld world;
     const u32 eye = 5 * cell;
-    WorldObject& floor = world.place(makeCuboid(eye + 10000, eye - 2000, 0, eye + 14000, eye + 2000, 10, 0));
+    WorldObject& floor =
+        world.place(makeCuboid(eye + 10000, eye - 2000, 0, eye + 14000, eye + 2000, 10, 0));
     const Camera camera = standardCamera(eye, eye, 16384);
     floor.smooth = true;
     Scene scene = world.build(camera);
@@ -222,7 +230,10 @@ TEST(SceneBuild, SmoothObjectsCarryTheHorizontalShareOfTheVertexNormal) {
     }
     // A lone flat face: every vertex normal points straight up, shade 0.
     auto plate = std::make_unique<WorldObject>();
-    addPolygon(*plate, {{eye + 20000, eye - 2000, 5}, {eye + 24000, eye - 2000, 5}, {eye + 24000, eye + 2000, 5}}, 7);
+    addPolygon(
+        *plate,
+        {{eye + 20000, eye - 2000, 5}, {eye + 24000, eye - 2000, 5}, {eye + 24000, eye + 2000, 5}},
+        7);
     finishObject(*plate);
     plate->smooth = true;
     floor.active = false;
@@ -244,7 +255,11 @@ TEST(SceneBuild, TwoSidedObjectsAreDrawnFlatToTheViewAtTheDepthOfTheirCentre) {
     const u32 eye = 5 * cell;
     auto tree = std::make_unique<WorldObject>();
     // Authored in the x-z plane; the y offsets are ignored when drawn.
-    addPolygon(*tree, {{eye + 20000, eye + 300, 0}, {eye + 22000, eye - 300, 0}, {eye + 22000, eye, 8000}, {eye + 20000, eye, 8000}},
+    addPolygon(*tree,
+               {{eye + 20000, eye + 300, 0},
+                {eye + 22000, eye - 300, 0},
+                {eye + 22000, eye, 8000},
+                {eye + 20000, eye, 8000}},
                0x000001);
     finishObject(*tree);
     tree->shapeKind = ShapeKind::TwoSided;

@@ -32,7 +32,7 @@ ScenePolygon rectangle(f32 left, f32 top, f32 right, f32 bottom, u32 colour, f32
 }
 
 class Fill : public FrameTest {
-protected:
+  protected:
     void SetUp() override { useFrame(640, 480); }
     void fill(ScenePolygon polygon) { fillPolygon(polygon, 639, 479); }
 };
@@ -79,7 +79,8 @@ TEST_F(Fill, RectangleCoversTheExpectedPixels) {
 TEST_F(Fill, SmoothShadeZeroLightensHalfwayToWhite) {
     ScenePolygon p = rectangle(10, 10, 20, 20, 0x00000000);
     p.smooth = 1;
-    for (ScreenEdge& e : p.edges) e.shade1 = e.shade2 = 0;
+    for (ScreenEdge& e : p.edges)
+        e.shade1 = e.shade2 = 0;
     fill(p);
     EXPECT_EQ(pixel(15, 15), (Rgb{127, 127, 127}));
     // Shade 1 keeps the colour itself.
@@ -89,7 +90,8 @@ TEST_F(Fill, SmoothShadeZeroLightensHalfwayToWhite) {
     EXPECT_EQ(pixel(35, 15), (Rgb{0x20, 0x40, 0x80}));
     // Without the smooth flag the shade values are ignored.
     ScenePolygon flat = rectangle(50, 10, 60, 20, 0x00000000);
-    for (ScreenEdge& e : flat.edges) e.shade1 = e.shade2 = 0;
+    for (ScreenEdge& e : flat.edges)
+        e.shade1 = e.shade2 = 0;
     fill(flat);
     EXPECT_EQ(pixel(55, 15), (Rgb{0, 0, 0}));
 }
@@ -101,9 +103,7 @@ TEST_F(Fill, TexelsModulateTheColourBeforeFog) {
         f32 depth;
         Rgb expected;
     } cases[] = {
-        {256, 0, {200, 100, 50}},
-        {128, 0, {100, 50, 25}},
-        {0, 0, {0, 0, 0}},
+        {256, 0, {200, 100, 50}},         {128, 0, {100, 50, 25}}, {0, 0, {0, 0, 0}},
         {0, 65536, {120, 120, 120}}, // the fog blend of black
         {512, 0, {400 & 0xFF, 200, 100}},
     };
@@ -157,7 +157,8 @@ TEST_F(Fill, SpanIsClippedToTheFrameWithItsValuesMovedAlong) {
     EXPECT_EQ(pixel(639, 7), (Rgb{247, 120, 120})); // depth 65950
     EXPECT_EQ(pixel(640, 7), (Rgb{0, 0, 0}));       // off the frame
     EXPECT_EQ(pixel(0, 6), (Rgb{1, 2, 3}));
-    for (i32 x = 0; x <= 639; ++x) EXPECT_NE(pixel(x, 7), (Rgb{1, 2, 3})) << x;
+    for (i32 x = 0; x <= 639; ++x)
+        EXPECT_NE(pixel(x, 7), (Rgb{1, 2, 3})) << x;
 }
 
 TEST_F(Fill, SpanWidthZeroDrawsOnePixelAndReversedSpansNothing) {
@@ -248,7 +249,8 @@ TEST(CloseOutline, BridgesGapsBetweenEdgesAndClosesTheLastEdgeBackToTheFirst) {
 
 TEST(SpanSearch, FindsTheOuterCrossingsOfTheRow) {
     // A triangle: apex at (50, 0), base from (0, 100) to (100, 100).
-    const std::vector<ScreenEdge> edges{edge(50, 0, 100, 100), edge(100, 100, 0, 100), edge(0, 100, 50, 0)};
+    const std::vector<ScreenEdge> edges{edge(50, 0, 100, 100), edge(100, 100, 0, 100),
+                                        edge(0, 100, 50, 0)};
     const std::vector<ScreenEdge> sides{edges[0], edges[2]}; // the base is not active yet
     const Span middle = spanAtRow(sides, 50);
     EXPECT_EQ(middle.left.x, 25.0f);

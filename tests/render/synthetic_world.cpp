@@ -9,7 +9,9 @@ namespace {
 constexpr u32 cell = 65536;
 
 // World units of a position given in cells.
-constexpr u32 at(double cells) { return static_cast<u32>(cells * cell); }
+constexpr u32 at(double cells) {
+    return static_cast<u32>(cells * cell);
+}
 
 using Corner = std::array<u32, 3>;
 
@@ -61,7 +63,8 @@ void finish(WorldObject& object) {
 std::unique_ptr<WorldObject> cuboid(u32 x1, u32 y1, u32 z1, u32 x2, u32 y2, u32 z2, u32 colour,
                                     const Texture* texture = nullptr) {
     auto object = std::make_unique<WorldObject>();
-    const std::array<double, 3> c{(x1 + 0.5 * (x2 - x1)), (y1 + 0.5 * (y2 - y1)), (z1 + 0.5 * (z2 - z1))};
+    const std::array<double, 3> c{(x1 + 0.5 * (x2 - x1)), (y1 + 0.5 * (y2 - y1)),
+                                  (z1 + 0.5 * (z2 - z1))};
     addFace(*object, {{x1, y1, z2}, {x2, y1, z2}, {x2, y2, z2}, {x1, y2, z2}}, colour, texture, c);
     addFace(*object, {{x1, y1, z1}, {x1, y2, z1}, {x2, y2, z1}, {x2, y1, z1}}, colour, texture, c);
     addFace(*object, {{x1, y1, z1}, {x2, y1, z1}, {x2, y1, z2}, {x1, y1, z2}}, colour, texture, c);
@@ -88,8 +91,11 @@ std::unique_ptr<WorldObject> rock(u32 cx, u32 cy, u32 radius, u32 height, u32 co
     auto object = std::make_unique<WorldObject>();
     const std::array<double, 3> centre{double(cx), double(cy), height * 0.4};
     const u32 r = radius, h = radius * 7 / 10;
-    const Corner base[4] = {{cx - h, cy - h, 0}, {cx + h, cy - h, 0}, {cx + h, cy + h, 0}, {cx - h, cy + h, 0}};
-    const Corner ring[4] = {{cx, cy - r, height / 2}, {cx + r, cy, height / 2}, {cx, cy + r, height / 2},
+    const Corner base[4] = {
+        {cx - h, cy - h, 0}, {cx + h, cy - h, 0}, {cx + h, cy + h, 0}, {cx - h, cy + h, 0}};
+    const Corner ring[4] = {{cx, cy - r, height / 2},
+                            {cx + r, cy, height / 2},
+                            {cx, cy + r, height / 2},
                             {cx - r, cy, height / 2}};
     const Corner apex{cx + r / 5, cy - r / 7, height};
     for (int i = 0; i < 4; ++i) {
@@ -109,8 +115,10 @@ std::unique_ptr<WorldObject> tree(u32 x, u32 y) {
     const std::array<double, 3> behind{x + 0.0, y - 1000.0, 0.0};
     addFace(*object, {{x + 2600, y, 0}, {x + 3400, y, 0}, {x + 3400, y, 6000}, {x + 2600, y, 6000}},
             0x00604020, nullptr, behind);
-    addFace(*object, {{x, y, 5000}, {x + 6000, y, 5000}, {x + 3000, y, 11000}}, 0x00208030, nullptr, behind);
-    addFace(*object, {{x + 600, y, 9000}, {x + 5400, y, 9000}, {x + 3000, y, 15000}}, 0x0030A040, nullptr, behind);
+    addFace(*object, {{x, y, 5000}, {x + 6000, y, 5000}, {x + 3000, y, 11000}}, 0x00208030, nullptr,
+            behind);
+    addFace(*object, {{x + 600, y, 9000}, {x + 5400, y, 9000}, {x + 3000, y, 15000}}, 0x0030A040,
+            nullptr, behind);
     finish(*object);
     object->shapeKind = ShapeKind::TwoSided;
     return object;
@@ -120,9 +128,11 @@ std::unique_ptr<WorldObject> tree(u32 x, u32 y) {
 std::unique_ptr<WorldObject> flag(u32 x, u32 y, u16 owner) {
     auto object = cuboid(x, y, 0, x + 300, y + 300, 12000, 0x00C0C0C0);
     const std::array<double, 3> side{x + 150.0, y - 1000.0, 10000.0};
-    addFace(*object, {{x + 300, y + 150, 8000}, {x + 3300, y + 150, 9500}, {x + 300, y + 150, 11800}},
+    addFace(*object,
+            {{x + 300, y + 150, 8000}, {x + 3300, y + 150, 9500}, {x + 300, y + 150, 11800}},
             0x01FFFFFF, nullptr, side);
-    addFace(*object, {{x + 300, y + 150, 8000}, {x + 300, y + 150, 11800}, {x + 3300, y + 150, 9500}},
+    addFace(*object,
+            {{x + 300, y + 150, 8000}, {x + 300, y + 150, 11800}, {x + 3300, y + 150, 9500}},
             0x01FFFFFF, nullptr, {x + 150.0, y + 1000.0, 10000.0});
     finish(*object);
     object->owner = owner;
@@ -132,7 +142,8 @@ std::unique_ptr<WorldObject> flag(u32 x, u32 y, u16 owner) {
 std::unique_ptr<Texture> checker() {
     auto t = std::make_unique<Texture>(8, 8);
     for (u32 i = 0; i < 8; ++i)
-        for (u32 j = 0; j < 8; ++j) t->texel(i, j) = ((i + j) % 2) ? 256 : 176;
+        for (u32 j = 0; j < 8; ++j)
+            t->texel(i, j) = ((i + j) % 2) ? 256 : 176;
     return t;
 }
 
@@ -142,7 +153,8 @@ std::unique_ptr<Texture> bricks() {
         for (u32 j = 0; j < 8; ++j) {
             const bool mortarRow = j % 4 == 3;
             const bool mortarJoint = ((i + (j / 4) * 8) % 16) == 0;
-            t->texel(i, j) = (mortarRow || mortarJoint) ? 330 : static_cast<u16>(200 + (i * 7 + j * 13) % 56);
+            t->texel(i, j) =
+                (mortarRow || mortarJoint) ? 330 : static_cast<u16>(200 + (i * 7 + j * 13) % 56);
         }
     }
     return t;
@@ -151,7 +163,8 @@ std::unique_ptr<Texture> bricks() {
 std::unique_ptr<Texture> stripes() {
     auto t = std::make_unique<Texture>(4, 16);
     for (u32 i = 0; i < 4; ++i)
-        for (u32 j = 0; j < 16; ++j) t->texel(i, j) = static_cast<u16>(180 + 60 * ((j / 2) % 2) + 4 * i);
+        for (u32 j = 0; j < 16; ++j)
+            t->texel(i, j) = static_cast<u16>(180 + 60 * ((j / 2) % 2) + 4 * i);
     return t;
 }
 
@@ -159,7 +172,8 @@ std::unique_ptr<Texture> stripes() {
 std::unique_ptr<Texture> tiles() {
     auto t = std::make_unique<Texture>(6, 5);
     for (u32 i = 0; i < 6; ++i)
-        for (u32 j = 0; j < 5; ++j) t->texel(i, j) = static_cast<u16>((i == 0 || j == 0) ? 150 : 240 + 5 * i - 3 * j);
+        for (u32 j = 0; j < 5; ++j)
+            t->texel(i, j) = static_cast<u16>((i == 0 || j == 0) ? 150 : 240 + 5 * i - 3 * j);
     return t;
 }
 
@@ -209,9 +223,12 @@ void buildSyntheticWorld(SyntheticWorld& world) {
 
 Camera syntheticView(int view) {
     switch (view) {
-    case 0: return Camera(at(3.5), at(3.5), 3072, 15000, 7168, 3584, 0, 131072);
-    case 1: return Camera(at(4.9), at(3.9), 3072, 45000, 7168, 3584, 0, 131072);
-    default: return Camera(at(3.3), at(3.1), 3072, 8000, 7168, 3584, 0, 131072);
+    case 0:
+        return Camera(at(3.5), at(3.5), 3072, 15000, 7168, 3584, 0, 131072);
+    case 1:
+        return Camera(at(4.9), at(3.9), 3072, 45000, 7168, 3584, 0, 131072);
+    default:
+        return Camera(at(3.3), at(3.1), 3072, 8000, 7168, 3584, 0, 131072);
     }
 }
 
