@@ -1,0 +1,86 @@
+// A match played to the end on a small level of the test's own: the human drives
+// straight ahead, picks up the other player's flag and delivers it at its own
+// headquarters, which wins a two-player match with one flag each.
+#include "game_run.hpp"
+
+#include "base/clock.hpp"
+#include "sim/match_state.hpp"
+
+#include <cstdio>
+#include <fstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+u32 winnerShownAt = 0; // whole seconds when the winner frame was shown
+
+// Player 1's car faces +x with player 2's flag and then its own headquarters
+// straight ahead; player 2 starts far away.
+constexpr const char* winnableLevel = R"(Winnable
+8
+8
+2
+FF3020
+3060FF
+car
+1 100000 100000 0
+flag
+2 130000 102000 0
+hq
+1 170000 92000 0
+car
+2 400000 400000 0
+hq
+2 440000 300000 0
+flag
+1 250000 460000 0
+)";
+
+class WinnerRun : public GameRun {
+protected:
+    void SetUp() override {
+        GameRun::SetUp();
+        // The shipped files, with the test's level in place of Level-A.
+        runDirectory = fs::temp_directory_path() / ("tessaron-winner-" + std::to_string(::getpid()));
+        fs::remove_all(runDirectory);
+        fs::create_directories(runDirectory / "Levels");
+        const fs::path data = TESSARON_DATA_DIR;
+        for (const char* entry : {"textures.dat", "Objects", "Fonts", "Bitmaps"})
+            fs::create_symlink(data / entry, runDirectory / entry);
+        std::ofstream(runDirectory / "Levels" / "Level-A.lvl") << winnableLevel;
+    }
+    void TearDown() override {
+        GameRun::TearDown();
+        fs::remove_all(runDirectory);
+    }
+};
+
+} // namespace
+
+TEST_F(WinnerRun, CarryingTheFlagHomeShowsTheWinnerScreenAndEndsWithZeroTenSecondsLater) {
+    machine->frameObserver = [&](const PresentedFrame& frame) {
+        if (winner == -1) return;
+        winnerShownAt = wholeSeconds();
+        // White title text over the view, with its red shadow two pixels right and down.
+        u32 white = 0, red = 0;
+        for (u32 y = 28; y < 70; ++y)
+            for (u32 x = 28; x < 300; ++x) {
+                const u8* p = frame.pixels + y * frame.bytesPerLine + 3 * x;
+                if (p[0] == 255 && p[1] == 255 && p[2] == 255) ++white;
+                if (p[0] == 0 && p[1] == 0 && p[2] == 255) ++red;
+            }
+        std::fprintf(stderr, "winner %d shown at %ux%u, white %s, red %s\n", winner, frame.width,
+                     frame.height, white > 100 ? "yes" : "no", red > 50 ? "yes" : "no");
+    };
+    startMatch();
+    hold(scanUp, 200);
+    EXPECT_EXIT(
+        {
+            std::atexit([] { std::fprintf(stderr, "ended %u seconds later\n", wholeSeconds() - winnerShownAt); });
+            run();
+            std::exit(3); // the match should never get back to the loop's end
+        },
+        testing::ExitedWithCode(0),
+        "winner 0 shown at 320x240, white yes, red yes\nended (9|10) seconds later");
+}
