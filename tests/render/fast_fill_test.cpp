@@ -1,15 +1,19 @@
 // The fast filler against the reference: the same pixels, the same edges left
-// in the polygons and the same current colour, on every test scene.
+// in the polygons and the same current colour, on every test scene and on views
+// of every shipped level.
 #include "render/fast_fill.hpp"
 
 #include "render/scene_fill.hpp"
 #include "render_test_support.hpp"
 #include "synthetic_world.hpp"
+#include "sim/player.hpp"
 #include "world/texture.hpp"
+#include "world/world.hpp"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
 #include <limits>
 #include <string>
 
@@ -164,4 +168,29 @@ TEST_F(FastFill, MatchesTheReferenceOnAwkwardPolygons) {
     expectSameFill(scene, clipped, "clipped frame");
     Frames wide = twoFrames(640, 480, 32);
     expectSameFill(scene, wide, "32-bit frame");
+}
+
+TEST_F(FastFill, MatchesTheReferenceOnEveryShippedLevel) {
+    const std::filesystem::path previous = std::filesystem::current_path();
+    std::filesystem::current_path(TESSARON_DATA_DIR);
+    loadTextures();
+    for (u16 level = 0; level <= 4; ++level) {
+        loadLevel(level);
+        for (const std::unique_ptr<Player>& player : players) {
+            for (u32 turn = 0; turn < 8; ++turn) {
+                const Camera camera(player->startX, player->startY, 3072,
+                                    static_cast<u16>(16384 + turn * 8192), 7168, 3584, 0, 131072);
+                for (const u16 width : {640, 320}) {
+                    const ScreenInfo screen = screenOf(width, width * 3 / 4);
+                    Frames frames = twoFrames(width, width * 3 / 4);
+                    expectSameFill(buildScene(worldGrid, camera, screen, playerColours), frames,
+                                   std::string(levelFileName(level)) + " heading " +
+                                       std::to_string(camera.heading));
+                }
+            }
+        }
+        resetWorld();
+    }
+    resetTextures();
+    std::filesystem::current_path(previous);
 }
