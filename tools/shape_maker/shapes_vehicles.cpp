@@ -68,11 +68,11 @@ Shape car() {
 // height, so that a player's own shots stay in view as they fly off.
 Shape shot() {
     Shape shape{"shot", "A shot: a bright dart 2400 long pointing along +y, flying 2550 high.", 0, false, {}};
-    const std::vector<V3> points = {{250, 0, 2550},    {250, 2400, 2550}, {0, 1500, 2550},
-                                    {500, 1500, 2550}, {250, 1500, 2300}, {250, 1500, 2800}};
+    const std::vector<V3> points = {{400, 0, 2550},    {400, 2400, 2550}, {0, 1500, 2550},
+                                    {800, 1500, 2550}, {400, 1500, 2200}, {400, 1500, 2900}};
     addConvexPart(shape, points, [](std::vector<V3> face, V3 n) {
         // Bright on every side: it should read as glowing, not lit.
-        const std::uint32_t base = n.y > 0 ? rgb(255, 250, 180) : rgb(255, 196, 60);
+        const std::uint32_t base = n.y > 0 ? rgb(255, 170, 50) : rgb(255, 236, 120);
         return Face{std::move(face), texture_number::none, base};
     });
     return shape;
