@@ -140,6 +140,15 @@ u8 characterOf(const SDL_KeyboardEvent& key) {
     return symbol > 0 && symbol < 128 ? static_cast<u8>(symbol) : 0;
 }
 
+// A video driver that puts windows on a screen, or one the user named.
+bool isVisibleDriver(const char* driver) {
+    if (!driver) return false;
+    if (SDL_strcasecmp(driver, "offscreen") != 0 && SDL_strcasecmp(driver, "dummy") != 0)
+        return true;
+    const char* asked = SDL_getenv("SDL_VIDEODRIVER");
+    return asked && SDL_strcasecmp(asked, driver) == 0;
+}
+
 } // namespace
 
 u8 pcScanCode(int sdlScancode) {
@@ -160,6 +169,12 @@ bool SdlPlatform::openDisplay(DisplayHardware& hardware) {
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
     videoStarted_ = true;
+    // Without a screen SDL falls back to drivers that show nothing; the game would
+    // run unseen. They count only when asked for by name (tests ask for "dummy").
+    if (!isVisibleDriver(SDL_GetCurrentVideoDriver())) {
+        closeDisplay();
+        return false;
+    }
 
     SDL_DisplayMode desktop;
     if (SDL_GetDesktopDisplayMode(0, &desktop) != 0 || desktop.w <= 0 || desktop.h <= 0) {

@@ -94,8 +94,15 @@ TEST_F(SdlSmokeTest, OpensAWindowPresentsFramesAndSwitchesToFullScreen) {
     EXPECT_EQ(frameworkDisplay.drawTarget, nullptr);
 }
 
-TEST_F(SdlSmokeTest, WithoutAVideoDriverInitFrameworkFailsCleanly) {
+TEST_F(SdlSmokeTest, WithoutAScreenInitFrameworkFailsCleanly) {
     setenv("SDL_VIDEODRIVER", "no-such-driver", 1);
+    EXPECT_EQ(InitFramework("Tessaron 3d"), nullptr);
+    EXPECT_EQ(LastError(), -2);
+
+    // Left to itself, SDL would fall back to a driver that shows nothing.
+    unsetenv("SDL_VIDEODRIVER");
+    unsetenv("DISPLAY");
+    unsetenv("WAYLAND_DISPLAY");
     EXPECT_EQ(InitFramework("Tessaron 3d"), nullptr);
     EXPECT_EQ(LastError(), -2);
 }
