@@ -7,6 +7,8 @@
 #include "render/screen_info.hpp"
 
 void drawScene(Scene& scene, u32 renderToggle) {
+    // A scene without polygons draws nothing, and may have been built for no screen.
+    if (scene.polygons.empty()) return;
     const i32 maxX = scene.screen->maxX;
     const i32 maxY = scene.screen->maxY;
     for (ScenePolygon& polygon : scene.polygons) {

@@ -1,0 +1,52 @@
+#include "shell_test_support.hpp"
+
+#include "base/clock.hpp"
+#include "gfx/primitives.hpp"
+#include "shell/game_menu.hpp"
+#include "shell/reset_game.hpp"
+#include "shell/shell_state.hpp"
+
+void PrintTo(const Rgb& rgb, std::ostream* os) {
+    *os << "(" << int(rgb.r) << ", " << int(rgb.g) << ", " << int(rgb.b) << ")";
+}
+
+void ShellFrame::SetUp() {
+    previousDirectory = std::filesystem::current_path();
+    std::filesystem::current_path(TESSARON_DATA_DIR);
+    resetGame();
+}
+
+void ShellFrame::TearDown() {
+    resetGame();
+    resetClock();
+    frame.reset();
+    std::filesystem::current_path(previousDirectory);
+}
+
+void ShellFrame::makeFrame(i32 width, i32 height) {
+    frame = createMemoryContext(width, height, 24);
+    makeCurrentContext(frame.get());
+    frameDisplay = FrameworkDisplay{frame.get(), frame.get(), nullptr};
+    display = &frameDisplay;
+    screen = std::make_unique<ScreenInfo>();
+    screen->maxX = static_cast<u16>(width - 1);
+    screen->maxY = static_cast<u16>(height - 1);
+    menu = std::make_unique<GameMenu>(display);
+}
+
+Rgb ShellFrame::pixel(i32 x, i32 y) const {
+    const u32 value = readPixel(*frame, x, y);
+    return {static_cast<u8>(value >> 16), static_cast<u8>(value >> 8), static_cast<u8>(value)};
+}
+
+bool ShellFrame::allPixels(i32 left, i32 top, i32 right, i32 bottom, Rgb colour) const {
+    for (i32 y = top; y < bottom; ++y)
+        for (i32 x = left; x < right; ++x)
+            if (!(pixel(x, y) == colour)) return false;
+    return true;
+}
+
+void ShellFrame::fill(Rgb colour) {
+    setBackColor(packColor(*frame, colour.r, colour.g, colour.b));
+    clearDevice();
+}
