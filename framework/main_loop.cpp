@@ -2,6 +2,12 @@
 
 #include "framework/framework_state.hpp"
 
+namespace {
+
+constexpr u32 idleMilliseconds = 100;
+
+} // namespace
+
 void SetDrawCallback(DrawCallback callback) { drawCallback = callback; }
 void SetFrameCallback(FrameCallback callback) { frameCallback = callback; }
 void SetKeyDownCallback(EventCallback callback) { keyDownCallback = callback; }
@@ -15,7 +21,12 @@ void SetModeSwitchCallback(ModeSwitchCallback callback) { modeSwitchCallback = c
 i32 MainLoop() {
     quitRequested = 0;
     do {
-        if (platform) platform->startPass();
+        if (platform) {
+            platform->startPass();
+            // A pass with nothing to run but the events (the menu) waits for input
+            // rather than spin the processor; input wakes it at once.
+            if (!frameCallback && !(active == 1 && drawCallback)) platform->idle(idleMilliseconds);
+        }
         ProcessEvents();
         if (frameCallback) frameCallback();
         if (active == 1 && drawCallback) drawCallback();

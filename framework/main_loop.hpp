@@ -2,7 +2,8 @@
 // The game skeleton: the game puts plain functions into a fixed set of callback
 // slots and calls MainLoop, which from then on drives it: input events to their
 // callbacks, then the frame callback, then the draw callback, pass after pass,
-// until a quit is requested. There is no timing in the loop.
+// until a quit is requested. The loop keeps no time; only a pass with nothing but
+// events to handle waits for input.
 #include "base/types.hpp"
 
 struct DeviceContext;

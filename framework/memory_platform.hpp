@@ -75,6 +75,7 @@ public:
     std::function<void(const PresentedFrame&)> frameObserver;
     u32 framesPresented = 0;
     u32 repaints = 0;
+    u32 idlePasses = 0;             // passes that waited for input
     // The last presented frame: rows of blue, green, red bytes without padding.
     std::vector<u8> lastFrame;
     u32 lastFrameWidth = 0;
@@ -118,6 +119,7 @@ public:
     void repaint() override { ++repaints; }
     bool pollMessage(PlatformMessage& message) override;
     void waitMessage(u32 milliseconds) override;
+    void idle(u32) override { ++idlePasses; } // passes are the memory platform's time
     void postMessage(const PlatformMessage& message) override { posted_.push_back(message); }
     void startPass() override;
     u32 milliseconds() override;

@@ -101,8 +101,11 @@ public:
 
     // Takes the next waiting message; false when none waits.
     virtual bool pollMessage(PlatformMessage& message) = 0;
-    // Sleeps until a message waits, at most `milliseconds`.
+    // Sleeps until a message waits, at most `milliseconds`: the wait of a program
+    // held until the display comes back.
     virtual void waitMessage(u32 milliseconds) = 0;
+    // The same for a main-loop pass that has nothing to run but the events.
+    virtual void idle(u32 milliseconds) = 0;
     // Queues a message of the framework's own (the switch command).
     virtual void postMessage(const PlatformMessage& message) = 0;
     // A new pass of the main loop begins.

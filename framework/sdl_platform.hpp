@@ -32,6 +32,7 @@ public:
     void repaint() override;
     bool pollMessage(PlatformMessage& message) override;
     void waitMessage(u32 milliseconds) override;
+    void idle(u32 milliseconds) override { waitMessage(milliseconds); }
     void postMessage(const PlatformMessage& message) override;
     void startPass() override {}
     u32 milliseconds() override;

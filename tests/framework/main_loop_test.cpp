@@ -50,6 +50,7 @@ TEST_F(MainLoopTest, EachPassRunsEventsThenFrameThenDrawUntilQuit) {
     quitAtPass = 3;
 
     EXPECT_EQ(MainLoop(), 0);
+    EXPECT_EQ(machine->idlePasses, 0u);
     EXPECT_EQ(calls, (std::vector<std::string>{"frame 1", "draw 1", "down 57", "frame 2", "draw 2",
                                                "frame 3", "draw 3"}));
     // The loop ends by shutting the framework down.
@@ -74,6 +75,7 @@ TEST_F(MainLoopTest, WithoutCallbacksTheLoopRunsUntilTheWindowIsClosed) {
     machine->requestClose(7);
     MainLoop();
     EXPECT_EQ(machine->pass(), 7u);
+    EXPECT_EQ(machine->idlePasses, 7u); // nothing to run: each pass waited for input
     ASSERT_EQ(machine->questions.size(), 1u);
     EXPECT_EQ(machine->questions[0].title, "Confirm Exit");
     EXPECT_EQ(machine->questions[0].text, "Are you sure you want to quit?");
