@@ -16,7 +16,9 @@ namespace {
 constexpr size_t maxTitleLength = 79;
 
 // What frame and caption leave of a desktop length for the client area.
-u32 lengthLess(u32 length, u32 less) { return length > less ? length - less : 0; }
+u32 lengthLess(u32 length, u32 less) {
+    return length > less ? length - less : 0;
+}
 
 // A window of that client size would cover the desktop in width or height.
 bool reachesDesktop(u32 clientWidth, u32 clientHeight) {
@@ -26,8 +28,8 @@ bool reachesDesktop(u32 clientWidth, u32 clientHeight) {
 
 // Forgets the display's and the back buffer's contexts.
 void releaseSurfaces() {
-    if (currentContext && (currentContext == displayContext.get() ||
-                           currentContext == backBufferContext.get()))
+    if (currentContext &&
+        (currentContext == displayContext.get() || currentContext == backBufferContext.get()))
         makeCurrentContext(nullptr);
     frameworkDisplay = FrameworkDisplay{};
     displayContext.reset();
@@ -74,16 +76,15 @@ bool makeSurfaces(u32 width, u32 height, u32 bitsPerPixel, u32 pages, bool withB
     displayPages.assign(pages, std::vector<u8>(static_cast<size_t>(pitch) * height));
     visiblePage = 0;
     drawPage = pages > 1 ? 1 : 0;
-    displayContext =
-        createContextOver(displayPages[drawPage].data(), static_cast<i32>(width),
-                          static_cast<i32>(height), static_cast<i32>(pitch),
-                          static_cast<i32>(bitsPerPixel), &displayFormat);
+    displayContext = createContextOver(displayPages[drawPage].data(), static_cast<i32>(width),
+                                       static_cast<i32>(height), static_cast<i32>(pitch),
+                                       static_cast<i32>(bitsPerPixel), &displayFormat);
     if (!displayContext) return false;
     if (withBackBuffer) {
         const PixelFormat backFormat = defaultPixelFormat(static_cast<int>(backBitsPerPixel));
-        backBufferContext = createMemoryContext(static_cast<i32>(backWidth),
-                                                static_cast<i32>(backHeight),
-                                                static_cast<i32>(backBitsPerPixel), &backFormat);
+        backBufferContext =
+            createMemoryContext(static_cast<i32>(backWidth), static_cast<i32>(backHeight),
+                                static_cast<i32>(backBitsPerPixel), &backFormat);
         if (!backBufferContext) return false;
     }
     DeviceContext* target = withBackBuffer ? backBufferContext.get() : displayContext.get();
@@ -123,8 +124,10 @@ u32 setWindowedMode(const ModeEntry& entry) {
         const u32 outerWidth = clientWidth + windowFrame.width;
         const u32 outerHeight = clientHeight + windowFrame.height;
         // Centred; a window larger than the desktop starts at its top-left corner.
-        windowPosition.x = outerWidth < desktopWidth ? static_cast<i32>(desktopWidth - outerWidth) / 2 : 0;
-        windowPosition.y = outerHeight < desktopHeight ? static_cast<i32>(desktopHeight - outerHeight) / 2 : 0;
+        windowPosition.x =
+            outerWidth < desktopWidth ? static_cast<i32>(desktopWidth - outerWidth) / 2 : 0;
+        windowPosition.y =
+            outerHeight < desktopHeight ? static_cast<i32>(desktopHeight - outerHeight) / 2 : 0;
         windowPlaced = true;
     } else if (!fullScreen) {
         // Keep the window where the player may have moved it.
@@ -134,8 +137,8 @@ u32 setWindowedMode(const ModeEntry& entry) {
 
     // The back buffer has the entry's own size and the desktop's depth; the mode's
     // depth plays no part in a window.
-    const u32 backBits = lowerDepthForFilter(driverOptions.modeFilter,
-                                             displayHardware.desktopBitsPerPixel);
+    const u32 backBits =
+        lowerDepthForFilter(driverOptions.modeFilter, displayHardware.desktopBitsPerPixel);
     if (!makeSurfaces(clientWidth, clientHeight, displayHardware.desktopBitsPerPixel, 1, true,
                       entry.width, entry.height, backBits))
         return 0;
@@ -257,8 +260,8 @@ void SwapBuffers(u32 /*wait: presenting always waits for the retrace*/) {
     }
     // While the display is taken away there is nothing to show it on.
     if (windowExists && active)
-        platform->present(presentableFrame(displayPages[visiblePage].data(), display,
-                                           shownPalette, presentScratch));
+        platform->present(presentableFrame(displayPages[visiblePage].data(), display, shownPalette,
+                                           presentScratch));
 }
 
 void SetPalette(const PaletteEntry* entries, u32 count, u32 first) {

@@ -50,8 +50,7 @@ u32 keyModifiers(const PlatformMessage& m) {
 
 u32 mouseModifiers(const PlatformMessage& m) {
     return (m.leftHeld ? modLeftButton : 0) | (m.rightHeld ? modRightButton : 0) |
-           (m.shift ? modShift : 0) | (m.ctrl ? modCtrl : 0) |
-           (m.doubleClick ? modDoubleClick : 0);
+           (m.shift ? modShift : 0) | (m.ctrl ? modCtrl : 0) | (m.doubleClick ? modDoubleClick : 0);
 }
 
 // The pointer in the mode's coordinates: the client area in a window; in full
@@ -69,7 +68,9 @@ void mousePosition(const PlatformMessage& m, Event& e) {
 
 } // namespace
 
-u32 IsKeyDown(u8 scanCode) { return keyTable[scanCode] != 0 ? 1 : 0; }
+u32 IsKeyDown(u8 scanCode) {
+    return keyTable[scanCode] != 0 ? 1 : 0;
+}
 
 u32 NextEvent(Event* event, u32 mask) {
     pumpMessages();

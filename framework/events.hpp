@@ -33,27 +33,27 @@ inline constexpr u32 buttonRight = 4;
 
 // Scan codes the game and the framework read.
 inline constexpr u8 scanEsc = 1;
-inline constexpr u8 scanEnter = 28;   // both Enter keys
-inline constexpr u8 scanCtrl = 29;    // both Ctrl keys
+inline constexpr u8 scanEnter = 28; // both Enter keys
+inline constexpr u8 scanCtrl = 29;  // both Ctrl keys
 inline constexpr u8 scanD = 32;
 inline constexpr u8 scanF = 33;
 inline constexpr u8 scanLeftShift = 42;
 inline constexpr u8 scanM = 50;
 inline constexpr u8 scanRightShift = 54;
-inline constexpr u8 scanAlt = 56;     // both Alt keys
+inline constexpr u8 scanAlt = 56; // both Alt keys
 inline constexpr u8 scanSpace = 57;
 inline constexpr u8 scanF10 = 68;
-inline constexpr u8 scanUp = 72;      // and keypad 8
-inline constexpr u8 scanLeft = 75;    // and keypad 4
-inline constexpr u8 scanRight = 77;   // and keypad 6
+inline constexpr u8 scanUp = 72;    // and keypad 8
+inline constexpr u8 scanLeft = 75;  // and keypad 4
+inline constexpr u8 scanRight = 77; // and keypad 6
 inline constexpr u8 scanKeypadPlus = 78;
-inline constexpr u8 scanDown = 80;    // and keypad 2
+inline constexpr u8 scanDown = 80; // and keypad 2
 
 // What a callback receives a pointer to (eight 32-bit fields).
 struct Event {
-    u32 kind;      // an EventKind
-    u32 time;      // message time, milliseconds
-    i32 x;         // mouse events: pointer in the mode's coordinates; else 0
+    u32 kind; // an EventKind
+    u32 time; // message time, milliseconds
+    i32 x;    // mouse events: pointer in the mode's coordinates; else 0
     i32 y;
     u32 code;      // keys: character | scan code << 8 (| repeat count << 16 for KeyRepeat);
                    // mouse buttons: buttonLeft or buttonRight

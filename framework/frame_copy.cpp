@@ -6,16 +6,25 @@
 
 namespace {
 
-u32 bytesPerPixel(i32 bitsPerPixel) { return static_cast<u32>(bitsPerPixel + 7) / 8; }
+u32 bytesPerPixel(i32 bitsPerPixel) {
+    return static_cast<u32>(bitsPerPixel + 7) / 8;
+}
 
 // The colour value of pixel x of a row.
 u32 readValue(const u8* row, u32 x, i32 bitsPerPixel) {
     switch (bitsPerPixel) {
-    case 32: row += 4 * x; return row[0] | row[1] << 8 | row[2] << 16 | static_cast<u32>(row[3]) << 24;
-    case 24: row += 3 * x; return row[0] | row[1] << 8 | row[2] << 16;
+    case 32:
+        row += 4 * x;
+        return row[0] | row[1] << 8 | row[2] << 16 | static_cast<u32>(row[3]) << 24;
+    case 24:
+        row += 3 * x;
+        return row[0] | row[1] << 8 | row[2] << 16;
     case 15:
-    case 16: row += 2 * x; return row[0] | row[1] << 8;
-    default: return row[x];
+    case 16:
+        row += 2 * x;
+        return row[0] | row[1] << 8;
+    default:
+        return row[x];
     }
 }
 
@@ -37,7 +46,8 @@ Rgb unpack(u32 value, i32 bitsPerPixel, const PixelFormat& f, const Palette& pal
 // Pixels of the two can be copied byte for byte (palette surfaces share their
 // palette: SetPalette sets both).
 bool sameLayout(const DeviceContext& a, const DeviceContext& b) {
-    return a.bitsPerPixel == b.bitsPerPixel && (a.bitsPerPixel <= 8 || a.pixelFormat == b.pixelFormat);
+    return a.bitsPerPixel == b.bitsPerPixel &&
+           (a.bitsPerPixel <= 8 || a.pixelFormat == b.pixelFormat);
 }
 
 } // namespace
@@ -53,7 +63,8 @@ void copyFrame(const DeviceContext& from, u32 fromWidth, u32 fromHeight, DeviceC
     std::vector<u32> columns;
     if (!oneToOneRows) {
         columns.resize(width);
-        for (u32 x = 0; x < width; ++x) columns[x] = static_cast<u32>(u64{x} * fromWidth / width);
+        for (u32 x = 0; x < width; ++x)
+            columns[x] = static_cast<u32>(u64{x} * fromWidth / width);
     }
 
     const u8* previousSource = nullptr;
@@ -84,8 +95,8 @@ void copyFrame(const DeviceContext& from, u32 fromWidth, u32 fromHeight, DeviceC
     }
 }
 
-PresentedFrame presentableFrame(const u8* page, const DeviceContext& layout,
-                                const Palette& palette, std::vector<u8>& scratch) {
+PresentedFrame presentableFrame(const u8* page, const DeviceContext& layout, const Palette& palette,
+                                std::vector<u8>& scratch) {
     const u32 width = surfaceWidth(layout);
     const u32 height = surfaceHeight(layout);
     const u32 pitch = static_cast<u32>(layout.bytesPerLine);

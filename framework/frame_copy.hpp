@@ -18,8 +18,8 @@ void copyFrame(const DeviceContext& from, u32 fromWidth, u32 fromHeight, DeviceC
 // page's size, depth and format; 8-bit pages are shown through `palette`. Pages
 // that are already 24-bit RGB are handed over as they are; others are converted
 // into `scratch`.
-PresentedFrame presentableFrame(const u8* page, const DeviceContext& layout,
-                                const Palette& palette, std::vector<u8>& scratch);
+PresentedFrame presentableFrame(const u8* page, const DeviceContext& layout, const Palette& palette,
+                                std::vector<u8>& scratch);
 
 // Width and height of a context's surface.
 inline u32 surfaceWidth(const DeviceContext& dc) {

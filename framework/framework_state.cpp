@@ -58,8 +58,8 @@ Palette shownPalette{};
 std::vector<u8> presentScratch;
 
 void resetFramework() {
-    if (currentContext && (currentContext == displayContext.get() ||
-                           currentContext == backBufferContext.get()))
+    if (currentContext &&
+        (currentContext == displayContext.get() || currentContext == backBufferContext.get()))
         makeCurrentContext(nullptr);
     if (displayOpen && platform) platform->closeDisplay();
 

@@ -8,15 +8,33 @@ constexpr u32 idleMilliseconds = 100;
 
 } // namespace
 
-void SetDrawCallback(DrawCallback callback) { drawCallback = callback; }
-void SetFrameCallback(FrameCallback callback) { frameCallback = callback; }
-void SetKeyDownCallback(EventCallback callback) { keyDownCallback = callback; }
-void SetKeyRepeatCallback(EventCallback callback) { keyRepeatCallback = callback; }
-void SetKeyUpCallback(EventCallback callback) { keyUpCallback = callback; }
-void SetMouseDownCallback(EventCallback callback) { mouseDownCallback = callback; }
-void SetActivateCallback(ActivateCallback callback) { activateCallback = callback; }
-void SetSuspendCallback(SuspendCallback callback) { suspendCallback = callback; }
-void SetModeSwitchCallback(ModeSwitchCallback callback) { modeSwitchCallback = callback; }
+void SetDrawCallback(DrawCallback callback) {
+    drawCallback = callback;
+}
+void SetFrameCallback(FrameCallback callback) {
+    frameCallback = callback;
+}
+void SetKeyDownCallback(EventCallback callback) {
+    keyDownCallback = callback;
+}
+void SetKeyRepeatCallback(EventCallback callback) {
+    keyRepeatCallback = callback;
+}
+void SetKeyUpCallback(EventCallback callback) {
+    keyUpCallback = callback;
+}
+void SetMouseDownCallback(EventCallback callback) {
+    mouseDownCallback = callback;
+}
+void SetActivateCallback(ActivateCallback callback) {
+    activateCallback = callback;
+}
+void SetSuspendCallback(SuspendCallback callback) {
+    suspendCallback = callback;
+}
+void SetModeSwitchCallback(ModeSwitchCallback callback) {
+    modeSwitchCallback = callback;
+}
 
 i32 MainLoop() {
     quitRequested = 0;
@@ -42,16 +60,27 @@ void ProcessEvents() {
         Event copy = event;
         EventCallback slot = nullptr;
         switch (event.kind) {
-        case KeyDown: slot = keyDownCallback; break;
-        case KeyRepeat: slot = keyRepeatCallback; break;
-        case KeyUp: slot = keyUpCallback; break;
-        case MouseDown: slot = mouseDownCallback; break;
+        case KeyDown:
+            slot = keyDownCallback;
+            break;
+        case KeyRepeat:
+            slot = keyRepeatCallback;
+            break;
+        case KeyUp:
+            slot = keyUpCallback;
+            break;
+        case MouseDown:
+            slot = mouseDownCallback;
+            break;
         // Mouse-up, mouse-move and timer events have slots the game cannot fill:
         // they are fetched and dropped.
-        default: break;
+        default:
+            break;
         }
         if (slot) slot(&copy);
     }
 }
 
-void RequestQuit() { quitRequested = 1; }
+void RequestQuit() {
+    quitRequested = 1;
+}

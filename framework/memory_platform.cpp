@@ -22,9 +22,13 @@ PlatformMessage messageOf(MessageKind kind) {
     return m;
 }
 
-u32 memoryClockSeconds() { return memoryPlatform().clockSeconds(); }
+u32 memoryClockSeconds() {
+    return memoryPlatform().clockSeconds();
+}
 
-void memorySleep(u32 milliseconds) { memoryPlatform().advanceTime(milliseconds); }
+void memorySleep(u32 milliseconds) {
+    memoryPlatform().advanceTime(milliseconds);
+}
 
 } // namespace
 
@@ -35,7 +39,8 @@ MemoryPlatform::MemoryPlatform(u32 desktopWidth, u32 desktopHeight)
     hardware.desktopBitsPerPixel = 24;
     hardware.families = familyBit(DriverFamily::FullScreenDib) |
                         familyBit(DriverFamily::DirectDraw) | familyBit(DriverFamily::OpenGL);
-    hardware.modes = offerModesUpTo(desktopWidth, desktopHeight, 2, modeCapPageFlip | modeCapDesktop);
+    hardware.modes =
+        offerModesUpTo(desktopWidth, desktopHeight, 2, modeCapPageFlip | modeCapDesktop);
 }
 
 // ---- Script ----
@@ -88,9 +93,13 @@ void MemoryPlatform::releaseButton(u32 pass, u32 button, i32 x, i32 y) {
     schedule(pass, m);
 }
 
-void MemoryPlatform::timerTick(u32 pass) { schedule(pass, messageOf(MessageKind::Timer)); }
+void MemoryPlatform::timerTick(u32 pass) {
+    schedule(pass, messageOf(MessageKind::Timer));
+}
 
-void MemoryPlatform::requestClose(u32 pass) { schedule(pass, messageOf(MessageKind::Close)); }
+void MemoryPlatform::requestClose(u32 pass) {
+    schedule(pass, messageOf(MessageKind::Close));
+}
 
 void MemoryPlatform::changeFocus(u32 pass, bool focused) {
     PlatformMessage m = messageOf(MessageKind::Activate);
@@ -105,7 +114,9 @@ void MemoryPlatform::minimise(u32 pass) {
     schedule(pass, m);
 }
 
-void MemoryPlatform::maximise(u32 pass) { schedule(pass, messageOf(MessageKind::Maximise)); }
+void MemoryPlatform::maximise(u32 pass) {
+    schedule(pass, messageOf(MessageKind::Maximise));
+}
 
 void MemoryPlatform::changeDisplay(u32 pass) {
     schedule(pass, messageOf(MessageKind::DisplayChange));
@@ -123,7 +134,9 @@ void MemoryPlatform::giveDisplayBack(u32 pass) {
     schedule(pass, m);
 }
 
-void MemoryPlatform::send(u32 pass, const PlatformMessage& message) { schedule(pass, message); }
+void MemoryPlatform::send(u32 pass, const PlatformMessage& message) {
+    schedule(pass, message);
+}
 
 void MemoryPlatform::arrive(PlatformMessage& m) {
     m.time = milliseconds();
@@ -167,7 +180,9 @@ u32 MemoryPlatform::clockSeconds() {
     return static_cast<u32>(now_ / 1000);
 }
 
-u32 MemoryPlatform::milliseconds() { return static_cast<u32>(now_ - start_); }
+u32 MemoryPlatform::milliseconds() {
+    return static_cast<u32>(now_ - start_);
+}
 
 void MemoryPlatform::startPass() {
     ++pass_;
@@ -225,8 +240,8 @@ void MemoryPlatform::present(const PresentedFrame& shown) {
     const size_t rowBytes = static_cast<size_t>(shown.width) * 3;
     lastFrame.resize(rowBytes * shown.height);
     for (u32 y = 0; y < shown.height; ++y)
-        std::memcpy(lastFrame.data() + y * rowBytes, shown.pixels + static_cast<size_t>(y) * shown.bytesPerLine,
-                    rowBytes);
+        std::memcpy(lastFrame.data() + y * rowBytes,
+                    shown.pixels + static_cast<size_t>(y) * shown.bytesPerLine, rowBytes);
     if (frameObserver) frameObserver(shown);
 }
 

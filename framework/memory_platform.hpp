@@ -22,18 +22,18 @@
 #include <vector>
 
 class MemoryPlatform final : public Platform {
-public:
+  public:
     // A desktop of that size, 24 bits per pixel, showing every mode up to its
     // size at every depth with two pages.
     explicit MemoryPlatform(u32 desktopWidth = 1024, u32 desktopHeight = 768);
 
     // ---- Set-up, before InitFramework ----
 
-    DisplayHardware hardware;        // what openDisplay reports
-    FrameExtent frame;               // what a window's frame and caption add (none by default)
-    bool displayAvailable = true;    // false: openDisplay fails, as with no display at all
-    bool closeAnswer = true;         // the answer to every "Confirm Exit" question
-    u32 millisecondsPerPass = 33;    // virtual time each main-loop pass takes
+    DisplayHardware hardware;     // what openDisplay reports
+    FrameExtent frame;            // what a window's frame and caption add (none by default)
+    bool displayAvailable = true; // false: openDisplay fails, as with no display at all
+    bool closeAnswer = true;      // the answer to every "Confirm Exit" question
+    u32 millisecondsPerPass = 33; // virtual time each main-loop pass takes
     // Virtual time each read of the game's clock takes; for code that waits by
     // reading the clock again and again.
     u32 millisecondsPerClockRead = 0;
@@ -55,12 +55,12 @@ public:
     void releaseButton(u32 pass, u32 button, i32 x, i32 y);
     void timerTick(u32 pass);
 
-    void requestClose(u32 pass);                // the window's close box
-    void changeFocus(u32 pass, bool focused);   // the window gains or loses the keyboard
+    void requestClose(u32 pass);              // the window's close box
+    void changeFocus(u32 pass, bool focused); // the window gains or loses the keyboard
     void minimise(u32 pass);
-    void maximise(u32 pass);                    // the window's maximise box
-    void changeDisplay(u32 pass);               // the desktop's resolution changed
-    void takeDisplayAway(u32 pass);             // the full-screen display goes to another program
+    void maximise(u32 pass);        // the window's maximise box
+    void changeDisplay(u32 pass);   // the desktop's resolution changed
+    void takeDisplayAway(u32 pass); // the full-screen display goes to another program
     void giveDisplayBack(u32 pass);
 
     // Any other message.
@@ -75,7 +75,7 @@ public:
     std::function<void(const PresentedFrame&)> frameObserver;
     u32 framesPresented = 0;
     u32 repaints = 0;
-    u32 idlePasses = 0;             // passes that waited for input
+    u32 idlePasses = 0; // passes that waited for input
     // The last presented frame: rows of blue, green, red bytes without padding.
     std::vector<u8> lastFrame;
     u32 lastFrameWidth = 0;
@@ -87,18 +87,18 @@ public:
     bool windowCanMaximise = false;
     bool windowShown = false;
     bool fullScreen = false;
-    u32 clientWidth = 0;            // the window's client area, while windowed
+    u32 clientWidth = 0; // the window's client area, while windowed
     u32 clientHeight = 0;
-    WindowPlace place;              // the window's place; a test may move it
-    u32 screenWidth = 0;            // the full-screen mode's size, while full screen
+    WindowPlace place;   // the window's place; a test may move it
+    u32 screenWidth = 0; // the full-screen mode's size, while full screen
     u32 screenHeight = 0;
 
     struct Box {
         std::string title;
         std::string text;
     };
-    std::vector<Box> questions;     // Yes/No questions asked
-    std::vector<Box> errors;        // error boxes shown
+    std::vector<Box> questions; // Yes/No questions asked
+    std::vector<Box> errors;    // error boxes shown
 
     u32 pass() const { return pass_; }
     // Moves the virtual clock on.
@@ -126,7 +126,7 @@ public:
     bool askYesNo(const char* text, const char* title) override;
     void showError(const char* text, const char* title) override;
 
-private:
+  private:
     struct Scheduled {
         u32 pass;
         PlatformMessage message;
@@ -135,12 +135,12 @@ private:
     // Fills in what the keyboard and mouse state say about a message as it arrives.
     void arrive(PlatformMessage& message);
 
-    std::deque<Scheduled> script_;  // in order of pass, then of scheduling
+    std::deque<Scheduled> script_; // in order of pass, then of scheduling
     std::deque<PlatformMessage> posted_;
     u32 pass_ = 0;
-    u64 start_;                     // virtual calendar time at start, milliseconds
+    u64 start_; // virtual calendar time at start, milliseconds
     u64 now_;
-    bool held_[256] = {};           // keys down, as the script has pressed them
+    bool held_[256] = {}; // keys down, as the script has pressed them
     bool leftHeld_ = false;
     bool rightHeld_ = false;
 };

@@ -28,7 +28,8 @@ void graphicsModeName(u32 number, char (&name)[16]) {
 std::vector<Driver> registerDrivers(const DriverOptions& options) {
     std::vector<Driver> drivers;
     const auto add = [&drivers](DriverFamily family, std::initializer_list<u32> depths) {
-        for (u32 bits : depths) drivers.push_back({family, bits});
+        for (u32 bits : depths)
+            drivers.push_back({family, bits});
     };
     if (options.useDirectHW) {
         if (options.useVGA) {
@@ -79,12 +80,17 @@ u32 windowScaleFor(u32 width, u32 height) {
 
 bool depthAllowed(u32 modeFilter, u32 bitsPerPixel) {
     switch (bitsPerPixel) {
-    case 8: return modeFilter & modeFilter8;
+    case 8:
+        return modeFilter & modeFilter8;
     case 15:
-    case 16: return modeFilter & modeFilter16;
-    case 24: return modeFilter & modeFilter24;
-    case 32: return modeFilter & modeFilter32;
-    default: return false;
+    case 16:
+        return modeFilter & modeFilter16;
+    case 24:
+        return modeFilter & modeFilter24;
+    case 32:
+        return modeFilter & modeFilter32;
+    default:
+        return false;
     }
 }
 
@@ -93,7 +99,8 @@ u32 lowerDepthForFilter(u32 modeFilter, u32 bitsPerPixel) {
     // so it forbids none here either.
     if ((modeFilter & modeFilterAllDepths) == 0) return bitsPerPixel;
     u32 bits = bitsPerPixel;
-    while (bits > 8 && !depthAllowed(modeFilter, bits)) bits = bits == 32 ? 24 : bits == 24 ? 15 : 8;
+    while (bits > 8 && !depthAllowed(modeFilter, bits))
+        bits = bits == 32 ? 24 : bits == 24 ? 15 : 8;
     return bits;
 }
 
@@ -119,9 +126,8 @@ ModeEntry makeEntry(i32 mode, u32 width, u32 height, u32 bitsPerPixel, u32 pages
 
 // A mode that can show a smaller size doubled: offered, of at most 800x600 and not
 // itself a stretched desktop surface.
-const OfferedMode* doublingMode(const DisplayHardware& hardware,
-                                const std::vector<Driver>& drivers, u32 width, u32 height,
-                                u32 bitsPerPixel) {
+const OfferedMode* doublingMode(const DisplayHardware& hardware, const std::vector<Driver>& drivers,
+                                u32 width, u32 height, u32 bitsPerPixel) {
     if (width > 800 || height > 600) return nullptr;
     const i32 number = graphicsModeNumber(width, height, bitsPerPixel);
     if (number < 0) return nullptr;
@@ -130,9 +136,8 @@ const OfferedMode* doublingMode(const DisplayHardware& hardware,
 }
 
 bool listed(const std::vector<ModeEntry>& entries, u32 width, u32 height) {
-    return std::any_of(entries.begin(), entries.end(), [&](const ModeEntry& e) {
-        return e.width == width && e.height == height;
-    });
+    return std::any_of(entries.begin(), entries.end(),
+                       [&](const ModeEntry& e) { return e.width == width && e.height == height; });
 }
 
 ModeList listWithFilter(u32 filter, const DisplayHardware& hardware,
@@ -150,14 +155,14 @@ ModeList listWithFilter(u32 filter, const DisplayHardware& hardware,
             continue;
         }
         if (offered) {
-            list.entries.push_back(makeEntry(static_cast<i32>(n), m.width, m.height,
-                                             m.bitsPerPixel, offered->pages, flags, 0));
-        } else if (const OfferedMode* tall = doublingMode(hardware, drivers, m.width,
-                                                          2 * m.height, m.bitsPerPixel)) {
+            list.entries.push_back(makeEntry(static_cast<i32>(n), m.width, m.height, m.bitsPerPixel,
+                                             offered->pages, flags, 0));
+        } else if (const OfferedMode* tall =
+                       doublingMode(hardware, drivers, m.width, 2 * m.height, m.bitsPerPixel)) {
             list.entries.push_back(makeEntry(static_cast<i32>(tall->mode), m.width, m.height,
                                              m.bitsPerPixel, tall->pages, tall->flags, 1));
-        } else if (const OfferedMode* big = doublingMode(hardware, drivers, 2 * m.width,
-                                                         2 * m.height, m.bitsPerPixel)) {
+        } else if (const OfferedMode* big =
+                       doublingMode(hardware, drivers, 2 * m.width, 2 * m.height, m.bitsPerPixel)) {
             list.entries.push_back(makeEntry(static_cast<i32>(big->mode), m.width, m.height,
                                              m.bitsPerPixel, big->pages, big->flags, 2));
         } else {

@@ -10,31 +10,31 @@
 
 // One entry of the mode list (12 words).
 struct ModeEntry {
-    i32 mode;             // the graphics layer's mode number; -1 for a window-only entry
-    u32 width;            // the size the game sees
+    i32 mode;  // the graphics layer's mode number; -1 for a window-only entry
+    u32 width; // the size the game sees
     u32 height;
-    u32 bitsPerPixel;     // 8, 15, 16, 24 or 32
-    u32 pages;            // display pages the driver offers (1 for a window-only entry)
-    u32 flags;            // the driver's capability bits for the mode
-    char name[16];        // the driver's name of the mode, or "windowed"; zero-terminated
-    u32 scaling;          // 0 the mode itself, 1 line-doubled, 2 pixel-doubled
-    u32 windowScale;      // 2 for small sizes, shown at twice the size in a window; else 0
+    u32 bitsPerPixel; // 8, 15, 16, 24 or 32
+    u32 pages;        // display pages the driver offers (1 for a window-only entry)
+    u32 flags;        // the driver's capability bits for the mode
+    char name[16];    // the driver's name of the mode, or "windowed"; zero-terminated
+    u32 scaling;      // 0 the mode itself, 1 line-doubled, 2 pixel-doubled
+    u32 windowScale;  // 2 for small sizes, shown at twice the size in a window; else 0
 };
 static_assert(sizeof(ModeEntry) == 48);
 
 // Which display drivers the game allows and which modes it wants listed (11 words).
 struct DriverOptions {
-    u32 useDirectHW;      // drivers that touch the hardware directly (VGA, linear, accelerated)
+    u32 useDirectHW; // drivers that touch the hardware directly (VGA, linear, accelerated)
     u32 useDirectDraw;
     u32 useVGA;
-    u32 useVGAX;          // unchained VGA; counts only with useVGA
+    u32 useVGAX; // unchained VGA; counts only with useVGA
     u32 useVBE;
-    u32 useLinear;        // linear frame buffers; counts only with useVBE
-    u32 useVBEAF;         // accelerated frame buffers; counts only with useVBE and useLinear
+    u32 useLinear; // linear frame buffers; counts only with useVBE
+    u32 useVBEAF;  // accelerated frame buffers; counts only with useVBE and useLinear
     u32 useFullScreenDIB;
     u32 useOpenGL;
-    u32 reserved;         // read by nothing
-    u32 modeFilter;       // which modes are listed: the modeFilter bits below
+    u32 reserved;   // read by nothing
+    u32 modeFilter; // which modes are listed: the modeFilter bits below
 
     friend constexpr bool operator==(const DriverOptions&, const DriverOptions&) = default;
 };
@@ -44,10 +44,10 @@ static_assert(sizeof(DriverOptions) == 44);
 inline constexpr DriverOptions frameworkDefaultOptions{1, 1, 1, 1, 1, 1, 1, 1, 1, 0, 0};
 
 // modeFilter bits.
-inline constexpr u32 modeFilter8 = 1;            // list 8-bit modes
-inline constexpr u32 modeFilter16 = 2;           // list 15- and 16-bit modes
-inline constexpr u32 modeFilter24 = 4;           // list 24-bit modes
-inline constexpr u32 modeFilter32 = 8;           // list 32-bit modes
+inline constexpr u32 modeFilter8 = 1;  // list 8-bit modes
+inline constexpr u32 modeFilter16 = 2; // list 15- and 16-bit modes
+inline constexpr u32 modeFilter24 = 4; // list 24-bit modes
+inline constexpr u32 modeFilter32 = 8; // list 32-bit modes
 inline constexpr u32 modeFilterAllDepths = 15;
 inline constexpr u32 modeFilterAccelerated = 16; // only modes with modeCapAccelerated
 inline constexpr u32 modeFilterDesktopOnly = 32; // only modes with modeCapDesktop go full screen
@@ -77,8 +77,20 @@ struct ModeSize {
 };
 
 inline constexpr std::array<ModeSize, 14> standardModeSizes{{
-    {320, 200}, {320, 240}, {320, 400}, {320, 480}, {400, 300}, {512, 384}, {640, 350},
-    {640, 400}, {640, 480}, {800, 600}, {1024, 768}, {1152, 864}, {1280, 1024}, {1600, 1200},
+    {320, 200},
+    {320, 240},
+    {320, 400},
+    {320, 480},
+    {400, 300},
+    {512, 384},
+    {640, 350},
+    {640, 400},
+    {640, 480},
+    {800, 600},
+    {1024, 768},
+    {1152, 864},
+    {1280, 1024},
+    {1600, 1200},
 }};
 inline constexpr std::array<u32, 5> standardModeDepths{8, 15, 16, 24, 32};
 inline constexpr u32 graphicsModeCount = standardModeSizes.size() * standardModeDepths.size();
@@ -100,14 +112,16 @@ enum class DriverFamily : u32 {
     FullScreenDib, // a desktop-sized window showing a device-independent bitmap
     DirectDraw,
     OpenGL,
-    PackedPixel,   // memory surfaces only; never a display
+    PackedPixel, // memory surfaces only; never a display
 };
 
-inline constexpr u32 familyBit(DriverFamily family) { return 1u << static_cast<u32>(family); }
+inline constexpr u32 familyBit(DriverFamily family) {
+    return 1u << static_cast<u32>(family);
+}
 
 struct Driver {
     DriverFamily family;
-    u32 bitsPerPixel;     // the depth it draws; a 16-bit driver also serves 15-bit modes
+    u32 bitsPerPixel; // the depth it draws; a 16-bit driver also serves 15-bit modes
 
     friend constexpr bool operator==(const Driver&, const Driver&) = default;
 };
@@ -119,16 +133,16 @@ std::vector<Driver> registerDrivers(const DriverOptions& options);
 // ---- The display hardware, as the back end describes it ----
 
 struct OfferedMode {
-    u32 mode;             // mode number
-    u32 pages;            // display pages the hardware gives it
-    u32 flags;            // capability bits
+    u32 mode;  // mode number
+    u32 pages; // display pages the hardware gives it
+    u32 flags; // capability bits
 };
 
 struct DisplayHardware {
     u32 desktopWidth = 0;
     u32 desktopHeight = 0;
     u32 desktopBitsPerPixel = 24;
-    u32 families = 0;     // familyBit()s of the drivers that can reach this display
+    u32 families = 0;               // familyBit()s of the drivers that can reach this display
     std::vector<OfferedMode> modes; // the full-screen modes it can show, by any driver
 };
 

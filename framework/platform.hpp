@@ -29,27 +29,27 @@ enum class MessageKind : u32 {
 
 struct PlatformMessage {
     MessageKind kind = MessageKind::Paint;
-    u32 time = 0;          // milliseconds since the platform started
+    u32 time = 0; // milliseconds since the platform started
     // Keys.
-    u8 scanCode = 0;       // PC scan code, set 1, without the extended bit
-    u8 character = 0;      // the character the key types, 0 for none
-    bool repeat = false;   // KeyDown of a key that was already down
-    u32 repeatCount = 1;   // key presses this message stands for
+    u8 scanCode = 0;        // PC scan code, set 1, without the extended bit
+    u8 character = 0;       // the character the key types, 0 for none
+    bool repeat = false;    // KeyDown of a key that was already down
+    u32 repeatCount = 1;    // key presses this message stands for
     bool systemKey = false; // a key pressed with Alt held, or F10: never a menu shortcut
-    bool alt = false;      // modifier keys held when the message was made
+    bool alt = false;       // modifier keys held when the message was made
     bool shift = false;
     bool ctrl = false;
     // Mouse.
-    i32 x = 0;             // pointer: client-area position in a window, desktop position in full screen
+    i32 x = 0; // pointer: client-area position in a window, desktop position in full screen
     i32 y = 0;
-    u32 button = 0;        // MouseDown/MouseUp: 1 left, 4 right
+    u32 button = 0; // MouseDown/MouseUp: 1 left, 4 right
     bool doubleClick = false;
     bool leftHeld = false; // buttons held when the message was made
     bool rightHeld = false;
     // Window and display.
-    u32 state = 0;         // Activate: 0 inactive, 1 active, 2 active by a click; DisplaySuspend: 1 or 2
+    u32 state = 0; // Activate: 0 inactive, 1 active, 2 active by a click; DisplaySuspend: 1 or 2
     bool minimised = false; // Activate: the window is now minimised
-    u32 reason = 0;        // SwitchCommand: 1 the user asked, 2 the desktop changed
+    u32 reason = 0;         // SwitchCommand: 1 the user asked, 2 the desktop changed
 };
 
 // A finished frame handed to the back end: rows of 24-bit pixels whose bytes are
@@ -74,7 +74,7 @@ struct FrameExtent {
 };
 
 class Platform {
-public:
+  public:
     virtual ~Platform() = default;
 
     // Connects to the display and describes it; false when there is none.

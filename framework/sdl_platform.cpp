@@ -20,6 +20,7 @@ struct KeyPair {
 // its set-1 scan code. Extended keys keep the code of the key they were added
 // beside: the arrows and the editing block share codes with the keypad, right Ctrl
 // and Alt with the left ones, keypad Enter and / with Enter and /.
+// clang-format off
 constexpr KeyPair keyPairs[] = {
     {SDL_SCANCODE_ESCAPE, 1},
     {SDL_SCANCODE_1, 2}, {SDL_SCANCODE_2, 3}, {SDL_SCANCODE_3, 4}, {SDL_SCANCODE_4, 5},
@@ -57,10 +58,12 @@ constexpr KeyPair keyPairs[] = {
     {SDL_SCANCODE_DELETE, 83}, {SDL_SCANCODE_LGUI, 91}, {SDL_SCANCODE_RGUI, 92},
     {SDL_SCANCODE_APPLICATION, 93},
 };
+// clang-format on
 
 constexpr std::array<u8, SDL_NUM_SCANCODES> makeScanCodeTable() {
     std::array<u8, SDL_NUM_SCANCODES> table{};
-    for (const KeyPair& k : keyPairs) table[k.sdl] = k.pc;
+    for (const KeyPair& k : keyPairs)
+        table[k.sdl] = k.pc;
     return table;
 }
 
@@ -85,15 +88,22 @@ void setWindowIcon(SDL_Window* window) {
     for (int y = 0; y < iconSize; ++y) {
         for (int x = 0; x < iconSize; ++x) {
             switch (iconRows[y][x]) {
-            case '#': pixels[y * iconSize + x] = 0xFFC0C0C0; break;
-            case 'R': pixels[y * iconSize + x] = 0xFFE02020; break;
-            case 'G': pixels[y * iconSize + x] = 0xFF20A040; break;
-            default: break;
+            case '#':
+                pixels[y * iconSize + x] = 0xFFC0C0C0;
+                break;
+            case 'R':
+                pixels[y * iconSize + x] = 0xFFE02020;
+                break;
+            case 'G':
+                pixels[y * iconSize + x] = 0xFF20A040;
+                break;
+            default:
+                break;
             }
         }
     }
-    SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormatFrom(
-        pixels.data(), iconSize, iconSize, 32, iconSize * 4, SDL_PIXELFORMAT_ARGB8888);
+    SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormatFrom(pixels.data(), iconSize, iconSize, 32,
+                                                           iconSize * 4, SDL_PIXELFORMAT_ARGB8888);
     if (!icon) return;
     SDL_SetWindowIcon(window, icon);
     SDL_FreeSurface(icon);
@@ -156,7 +166,9 @@ u8 pcScanCode(int sdlScancode) {
     return scanCodeTable[static_cast<size_t>(sdlScancode)];
 }
 
-SdlPlatform::~SdlPlatform() { closeDisplay(); }
+SdlPlatform::~SdlPlatform() {
+    closeDisplay();
+}
 
 bool SdlPlatform::openDisplay(DisplayHardware& hardware) {
     // The X11 window class; SDL reads it from the environment.
@@ -205,10 +217,11 @@ void SdlPlatform::closeDisplay() {
 
 bool SdlPlatform::createWindow(const char* title, bool canMaximise) {
     const Uint32 flags = SDL_WINDOW_HIDDEN | (canMaximise ? SDL_WINDOW_RESIZABLE : 0);
-    window_ = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, 320, 200,
-                               flags);
+    window_ =
+        SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, 320, 200, flags);
     if (!window_) return false;
-    renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
+    renderer_ =
+        SDL_CreateRenderer(window_, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
     // No accelerated renderer (no GPU, no GL): SDL's software one draws the same.
     if (!renderer_) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
     if (!renderer_) {
@@ -237,8 +250,7 @@ void SdlPlatform::destroyWindow() {
 
 FrameExtent SdlPlatform::frameExtent() {
     int top = 0, left = 0, bottom = 0, right = 0;
-    if (!window_ || SDL_GetWindowBordersSize(window_, &top, &left, &bottom, &right) != 0)
-        return {};
+    if (!window_ || SDL_GetWindowBordersSize(window_, &top, &left, &bottom, &right) != 0) return {};
     return {static_cast<u32>(left + right), static_cast<u32>(top + bottom)};
 }
 
@@ -321,8 +333,8 @@ void SdlPlatform::translate(const SDL_Event& e) {
     case SDL_KEYUP: {
         const u8 scan = pcScanCode(e.key.keysym.scancode);
         if (scan == 0) return; // a key the game's keyboard does not have
-        PlatformMessage m =
-            messageOf(e.type == SDL_KEYDOWN ? MessageKind::KeyDown : MessageKind::KeyUp, e.key.timestamp);
+        PlatformMessage m = messageOf(
+            e.type == SDL_KEYDOWN ? MessageKind::KeyDown : MessageKind::KeyUp, e.key.timestamp);
         m.scanCode = scan;
         setModifiers(m, e.key.keysym.mod);
         // Alt+key and F10 are the system's keys: they never reach a menu shortcut,
@@ -347,9 +359,9 @@ void SdlPlatform::translate(const SDL_Event& e) {
                            : e.button.button == SDL_BUTTON_RIGHT ? buttonRight
                                                                  : 0;
         if (button == 0) return;
-        PlatformMessage m = messageOf(
-            e.type == SDL_MOUSEBUTTONDOWN ? MessageKind::MouseDown : MessageKind::MouseUp,
-            e.button.timestamp);
+        PlatformMessage m =
+            messageOf(e.type == SDL_MOUSEBUTTONDOWN ? MessageKind::MouseDown : MessageKind::MouseUp,
+                      e.button.timestamp);
         setPointer(m);
         m.button = button;
         m.doubleClick = e.type == SDL_MOUSEBUTTONDOWN && e.button.clicks == 2;
@@ -359,8 +371,12 @@ void SdlPlatform::translate(const SDL_Event& e) {
     case SDL_WINDOWEVENT: {
         const u32 time = e.window.timestamp;
         switch (e.window.event) {
-        case SDL_WINDOWEVENT_CLOSE: pending_.push_back(messageOf(MessageKind::Close, time)); return;
-        case SDL_WINDOWEVENT_EXPOSED: pending_.push_back(messageOf(MessageKind::Paint, time)); return;
+        case SDL_WINDOWEVENT_CLOSE:
+            pending_.push_back(messageOf(MessageKind::Close, time));
+            return;
+        case SDL_WINDOWEVENT_EXPOSED:
+            pending_.push_back(messageOf(MessageKind::Paint, time));
+            return;
         case SDL_WINDOWEVENT_MAXIMIZED:
             pending_.push_back(messageOf(MessageKind::Maximise, time));
             return;
@@ -391,7 +407,8 @@ void SdlPlatform::translate(const SDL_Event& e) {
             }
             return;
         }
-        default: return;
+        default:
+            return;
         }
     }
     case SDL_DISPLAYEVENT:
@@ -410,7 +427,8 @@ void SdlPlatform::translate(const SDL_Event& e) {
 bool SdlPlatform::pollMessage(PlatformMessage& message) {
     if (!videoStarted_) return false;
     SDL_Event event;
-    while (pending_.empty() && SDL_PollEvent(&event)) translate(event);
+    while (pending_.empty() && SDL_PollEvent(&event))
+        translate(event);
     if (pending_.empty()) return false;
     message = pending_.front();
     pending_.pop_front();
@@ -431,7 +449,9 @@ void SdlPlatform::postMessage(const PlatformMessage& message) {
     SDL_PushEvent(&event);
 }
 
-u32 SdlPlatform::milliseconds() { return SDL_GetTicks(); }
+u32 SdlPlatform::milliseconds() {
+    return SDL_GetTicks();
+}
 
 bool SdlPlatform::askYesNo(const char* text, const char* title) {
     const SDL_MessageBoxButtonData buttons[] = {
@@ -439,8 +459,8 @@ bool SdlPlatform::askYesNo(const char* text, const char* title) {
         {SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, 0, "No"},
     };
     // SDL has no question-mark icon; the information icon is the nearest.
-    const SDL_MessageBoxData box = {SDL_MESSAGEBOX_INFORMATION, window_, title, text, 2, buttons,
-                                    nullptr};
+    const SDL_MessageBoxData box = {
+        SDL_MESSAGEBOX_INFORMATION, window_, title, text, 2, buttons, nullptr};
     int chosen = 0;
     // A box that cannot be shown cannot be answered: the close request stands.
     if (SDL_ShowMessageBox(&box, &chosen) != 0) return true;

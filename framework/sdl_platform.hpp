@@ -14,7 +14,7 @@ struct SDL_Texture;
 union SDL_Event;
 
 class SdlPlatform final : public Platform {
-public:
+  public:
     SdlPlatform() = default;
     ~SdlPlatform() override;
     SdlPlatform(const SdlPlatform&) = delete;
@@ -39,7 +39,7 @@ public:
     bool askYesNo(const char* text, const char* title) override;
     void showError(const char* text, const char* title) override;
 
-private:
+  private:
     // Turns one SDL event into the messages it means (none, one or two).
     void translate(const SDL_Event& event);
     // Clears, draws the texture and presents, at most 60 times a second.
@@ -51,10 +51,10 @@ private:
     SDL_Texture* texture_ = nullptr;
     u32 textureWidth_ = 0;
     u32 textureHeight_ = 0;
-    u32 switchEventType_ = 0;      // the SDL user event that carries the switch command
+    u32 switchEventType_ = 0; // the SDL user event that carries the switch command
     bool fullScreen_ = false;
-    bool displayAway_ = false;     // the full-screen display was reported taken away
-    u64 lastPresent_ = 0;          // performance-counter time of the last present
+    bool displayAway_ = false;            // the full-screen display was reported taken away
+    u64 lastPresent_ = 0;                 // performance-counter time of the last present
     std::deque<PlatformMessage> pending_; // translated, not yet taken
 };
 

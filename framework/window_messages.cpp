@@ -6,7 +6,9 @@ namespace {
 
 constexpr u32 suspendPollMilliseconds = 200;
 
-bool displayExists() { return frameworkDisplay.displayDevice != nullptr; }
+bool displayExists() {
+    return frameworkDisplay.displayDevice != nullptr;
+}
 
 void postSwitchCommand(u32 reason) {
     PlatformMessage command;
@@ -49,7 +51,8 @@ void displayTakenAway() {
     while (!active && displayOpen) {
         platform->waitMessage(suspendPollMilliseconds);
         PlatformMessage message;
-        while (!active && platform->pollMessage(message)) handleWindowMessage(message);
+        while (!active && platform->pollMessage(message))
+            handleWindowMessage(message);
     }
 }
 

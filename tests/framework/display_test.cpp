@@ -11,8 +11,12 @@ namespace {
 
 using DisplayTest = FrameworkTest;
 
-u32 width(const DeviceContext* dc) { return static_cast<u32>(dc->deviceRect.right); }
-u32 height(const DeviceContext* dc) { return static_cast<u32>(dc->deviceRect.bottom); }
+u32 width(const DeviceContext* dc) {
+    return static_cast<u32>(dc->deviceRect.right);
+}
+u32 height(const DeviceContext* dc) {
+    return static_cast<u32>(dc->deviceRect.bottom);
+}
 
 TEST_F(DisplayTest, InitFrameworkOpensTheDisplayAndKeepsAtMost79CharactersOfTheTitle) {
     const std::string title(100, 'T');
@@ -102,15 +106,15 @@ TEST_P(WindowSizeTest, SmallModesShowDoubledWhenTheDesktopHasRoom) {
 
 INSTANTIATE_TEST_SUITE_P(
     Desktops, WindowSizeTest,
-    testing::Values(WindowCase{1024, 768, 0, 0, 320, 240, 640, 480},  // doubled
-                    WindowCase{640, 480, 0, 0, 320, 240, 320, 240},   // 1:1, no room
-                    WindowCase{800, 600, 8, 30, 320, 240, 640, 480},  // room with the frame
-                    WindowCase{800, 500, 8, 30, 320, 240, 320, 240},  // none with the frame
-                    WindowCase{1024, 768, 0, 0, 320, 200, 640, 480},  // 4:3 and doubled
-                    WindowCase{1024, 768, 0, 0, 640, 350, 640, 480},  // 4:3
+    testing::Values(WindowCase{1024, 768, 0, 0, 320, 240, 640, 480}, // doubled
+                    WindowCase{640, 480, 0, 0, 320, 240, 320, 240},  // 1:1, no room
+                    WindowCase{800, 600, 8, 30, 320, 240, 640, 480}, // room with the frame
+                    WindowCase{800, 500, 8, 30, 320, 240, 320, 240}, // none with the frame
+                    WindowCase{1024, 768, 0, 0, 320, 200, 640, 480}, // 4:3 and doubled
+                    WindowCase{1024, 768, 0, 0, 640, 350, 640, 480}, // 4:3
                     WindowCase{1024, 768, 0, 0, 640, 480, 640, 480},
-                    WindowCase{640, 480, 0, 0, 640, 480, 640, 480},   // the whole desktop
-                    WindowCase{640, 480, 8, 30, 640, 480, 632, 450},  // desktop less the frame
+                    WindowCase{640, 480, 0, 0, 640, 480, 640, 480},  // the whole desktop
+                    WindowCase{640, 480, 8, 30, 640, 480, 632, 450}, // desktop less the frame
                     WindowCase{1024, 768, 8, 30, 1024, 768, 1016, 738}),
     [](const testing::TestParamInfo<WindowCase>& info) {
         const WindowCase& c = info.param;
@@ -143,8 +147,9 @@ TEST_F(DisplayTest, AWindowLargerThanTheDesktopStartsAtItsTopLeftCorner) {
 }
 
 TEST_F(DisplayTest, FullScreenBackBufferFollowsTheScalingAndTheFilter) {
-    machine->hardware.modes = {{static_cast<u32>(graphicsModeNumber(640, 480, 32)), 3, modeCapPageFlip},
-                               {static_cast<u32>(graphicsModeNumber(320, 400, 16)), 1, 0}};
+    machine->hardware.modes = {
+        {static_cast<u32>(graphicsModeNumber(640, 480, 32)), 3, modeCapPageFlip},
+        {static_cast<u32>(graphicsModeNumber(320, 400, 16)), 1, 0}};
     SetDriverOptions({1, 1, 1, 1, 1, 1, 1, 1, 0, 0, 7}); // no 32 bits
     InitFramework("Tessaron 3d");
     ModeEntry entry{};
@@ -214,7 +219,8 @@ TEST_F(DisplayTest, SwapBuffersShowsTheBackBufferOneToOneOrStretched) {
     ASSERT_EQ(machine->lastFrameWidth, 640u);
     ASSERT_EQ(machine->lastFrameHeight, 480u);
     for (u32 y : {40u, 41u})
-        for (u32 x : {20u, 21u}) EXPECT_EQ(presentedPixel(*machine, x, y), 0x0000FFu);
+        for (u32 x : {20u, 21u})
+            EXPECT_EQ(presentedPixel(*machine, x, y), 0x0000FFu);
     EXPECT_EQ(presentedPixel(*machine, 22, 40), 0u);
     EXPECT_EQ(presentedPixel(*machine, 20, 42), 0u);
 }
@@ -270,9 +276,9 @@ TEST_F(DisplayTest, ShutdownClosesEverythingAndRestoresTheStartValues) {
 TEST_F(DisplayTest, FatalErrorClosesTheDisplayShowsTheTextAndEndsWithOne) {
     openMode(640, 480, 16, 1);
     // The memory platform's boxes go to standard error too.
-    EXPECT_EXIT(FatalError("ups, sorry buddy, but I think we got some problems with ya video mode..."),
-                testing::ExitedWithCode(1),
-                "ups, sorry buddy.*\\[RGL Fatal Error!\\] ups, sorry buddy");
+    EXPECT_EXIT(
+        FatalError("ups, sorry buddy, but I think we got some problems with ya video mode..."),
+        testing::ExitedWithCode(1), "ups, sorry buddy.*\\[RGL Fatal Error!\\] ups, sorry buddy");
     // Fatal errors from below the framework take the same road.
     EXPECT_EXIT(raiseFatal("Temporary glyph buffer is too small!!"), testing::ExitedWithCode(1),
                 "Temporary glyph buffer is too small!!");

@@ -5,7 +5,7 @@
 namespace {
 
 class EventsTest : public FrameworkTest {
-protected:
+  protected:
     void SetUp() override {
         FrameworkTest::SetUp();
         openMode(640, 480, 16, 1);
@@ -15,7 +15,8 @@ protected:
     static std::vector<Event> drain(u32 mask = eventMaskAll) {
         std::vector<Event> events;
         Event e;
-        while (NextEvent(&e, mask)) events.push_back(e);
+        while (NextEvent(&e, mask))
+            events.push_back(e);
         return events;
     }
 };
@@ -82,7 +83,8 @@ TEST_F(EventsTest, ModifiersShowShiftCtrlAndAltAndSystemKeysStillSetTheTable) {
 }
 
 TEST_F(EventsTest, The101stWaitingEventIsLostButItsKeyReadsDown) {
-    for (u8 scan = 1; scan <= 101; ++scan) machine->pressKey(0, scan);
+    for (u8 scan = 1; scan <= 101; ++scan)
+        machine->pressKey(0, scan);
     const std::vector<Event> events = drain();
     ASSERT_EQ(events.size(), eventQueueSize);
     EXPECT_EQ(events.back().code, 100u << 8);
@@ -114,7 +116,8 @@ TEST_F(EventsTest, AMaskTakesTheOldestMatchingEventAndLeavesTheRestInOrder) {
 }
 
 TEST_F(EventsTest, MouseMovesMergeUntilAnotherEventComesBetween) {
-    for (i32 i = 1; i <= 5; ++i) machine->moveMouse(0, 10 * i, i);
+    for (i32 i = 1; i <= 5; ++i)
+        machine->moveMouse(0, 10 * i, i);
     machine->pressButton(0, buttonRight, 50, 5, true);
     machine->moveMouse(0, 60, 6);
     machine->moveMouse(0, 70, 7);

@@ -9,7 +9,7 @@
 #include <gtest/gtest.h>
 
 class FrameworkTest : public testing::Test {
-protected:
+  protected:
     void SetUp() override { useDesktop(1024, 768); }
 
     void TearDown() override {

@@ -9,18 +9,28 @@ namespace {
 
 // What the callbacks saw, in order.
 std::vector<std::string> calls;
-u32 quitAtPass = 0;      // the frame callback asks to quit in this pass
-u32 suspendAnswer = 1;   // the suspend callback's answer
+u32 quitAtPass = 0;    // the frame callback asks to quit in this pass
+u32 suspendAnswer = 1; // the suspend callback's answer
 
 void logFrame() {
     calls.push_back("frame " + std::to_string(memoryPlatform().pass()));
     if (memoryPlatform().pass() == quitAtPass) RequestQuit();
 }
-void logDraw() { calls.push_back("draw " + std::to_string(memoryPlatform().pass())); }
-void logKeyDown(Event* e) { calls.push_back("down " + std::to_string(e->code >> 8 & 0xFF)); }
-void logKeyRepeat(Event* e) { calls.push_back("repeat " + std::to_string(e->code >> 8 & 0xFF)); }
-void logKeyUp(Event* e) { calls.push_back("up " + std::to_string(e->code >> 8 & 0xFF)); }
-void logMouseDown(Event* e) { calls.push_back("mouse " + std::to_string(e->code)); }
+void logDraw() {
+    calls.push_back("draw " + std::to_string(memoryPlatform().pass()));
+}
+void logKeyDown(Event* e) {
+    calls.push_back("down " + std::to_string(e->code >> 8 & 0xFF));
+}
+void logKeyRepeat(Event* e) {
+    calls.push_back("repeat " + std::to_string(e->code >> 8 & 0xFF));
+}
+void logKeyUp(Event* e) {
+    calls.push_back("up " + std::to_string(e->code >> 8 & 0xFF));
+}
+void logMouseDown(Event* e) {
+    calls.push_back("mouse " + std::to_string(e->code));
+}
 void quitOnKey(Event*) {
     calls.push_back("quit " + std::to_string(memoryPlatform().pass()));
     RequestQuit();
@@ -32,7 +42,7 @@ u32 logSuspend(DeviceContext* display, u32 state) {
 }
 
 class MainLoopTest : public FrameworkTest {
-protected:
+  protected:
     void SetUp() override {
         FrameworkTest::SetUp();
         calls.clear();
@@ -67,7 +77,8 @@ TEST_F(MainLoopTest, QuitFromAKeyCallbackLetsThatPassFinish) {
     machine->pressKey(2, scanEsc);
 
     MainLoop();
-    EXPECT_EQ(calls, (std::vector<std::string>{"frame 1", "draw 1", "quit 2", "frame 2", "draw 2"}));
+    EXPECT_EQ(calls,
+              (std::vector<std::string>{"frame 1", "draw 1", "quit 2", "frame 2", "draw 2"}));
 }
 
 TEST_F(MainLoopTest, WithoutCallbacksTheLoopRunsUntilTheWindowIsClosed) {
@@ -98,8 +109,8 @@ TEST_F(MainLoopTest, EventsGoToTheSlotOfTheirKindAndKindsWithoutASlotAreDropped)
     quitAtPass = 1;
 
     MainLoop();
-    EXPECT_EQ(calls, (std::vector<std::string>{"down 72", "repeat 72", "mouse 4", "up 72",
-                                               "frame 1"}));
+    EXPECT_EQ(calls,
+              (std::vector<std::string>{"down 72", "repeat 72", "mouse 4", "up 72", "frame 1"}));
 }
 
 TEST_F(MainLoopTest, ASlotSetAgainReplacesTheOldFunctionAndNullEmptiesIt) {
@@ -124,9 +135,9 @@ TEST_F(MainLoopTest, DisplayTakenAwayAnsweredTwoRunsFramesWithoutDrawing) {
     quitAtPass = 5;
 
     MainLoop();
-    EXPECT_EQ(calls, (std::vector<std::string>{"frame 1", "draw 1", "suspend 1", "frame 2",
-                                               "frame 3", "suspend 2", "frame 4", "draw 4",
-                                               "frame 5", "draw 5"}));
+    EXPECT_EQ(calls,
+              (std::vector<std::string>{"frame 1", "draw 1", "suspend 1", "frame 2", "frame 3",
+                                        "suspend 2", "frame 4", "draw 4", "frame 5", "draw 5"}));
 }
 
 TEST_F(MainLoopTest, DisplayTakenAwayAnsweredOneHoldsTheProgramUntilItComesBack) {
@@ -135,7 +146,8 @@ TEST_F(MainLoopTest, DisplayTakenAwayAnsweredOneHoldsTheProgramUntilItComesBack)
     SetDrawCallback(logDraw);
     SetSuspendCallback(logSuspend);
     machine->takeDisplayAway(2);
-    machine->pressKey(3, scanSpace); // arrives during the hold: the window sees it, the game does not
+    machine->pressKey(3,
+                      scanSpace); // arrives during the hold: the window sees it, the game does not
     machine->giveDisplayBack(50);
     quitAtPass = 3;
 

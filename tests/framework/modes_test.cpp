@@ -70,9 +70,10 @@ TEST(Drivers, TheOptionsChooseWhichAreRegistered) {
         return std::any_of(ds.begin(), ds.end(), [f](const Driver& d) { return d.family == f; });
     };
     const std::vector<Driver> all = registerDrivers(frameworkDefaultOptions);
-    for (DriverFamily f : {DriverFamily::Vga, DriverFamily::VgaX, DriverFamily::Linear,
-                           DriverFamily::Accelerated, DriverFamily::FullScreenDib,
-                           DriverFamily::DirectDraw, DriverFamily::OpenGL, DriverFamily::PackedPixel})
+    for (DriverFamily f :
+         {DriverFamily::Vga, DriverFamily::VgaX, DriverFamily::Linear, DriverFamily::Accelerated,
+          DriverFamily::FullScreenDib, DriverFamily::DirectDraw, DriverFamily::OpenGL,
+          DriverFamily::PackedPixel})
         EXPECT_TRUE(has(all, f));
 
     DriverOptions o = gameOptions;
@@ -83,8 +84,8 @@ TEST(Drivers, TheOptionsChooseWhichAreRegistered) {
     EXPECT_FALSE(has(ds, DriverFamily::OpenGL));
 
     o = gameOptions;
-    o.useVGA = 0;     // takes unchained VGA with it
-    o.useLinear = 0;  // takes the accelerated drivers with it
+    o.useVGA = 0;    // takes unchained VGA with it
+    o.useLinear = 0; // takes the accelerated drivers with it
     ds = registerDrivers(o);
     EXPECT_FALSE(has(ds, DriverFamily::VgaX) || has(ds, DriverFamily::Accelerated));
 
@@ -127,8 +128,8 @@ TEST(ModeListing, DepthBitsFilterAndANoDepthFilterFallsBackToAll) {
 
 TEST(ModeListing, AMissingModeIsShownLineDoubledOrPixelDoubled) {
     const u32 flags = modeCapPageFlip;
-    const ModeList l = list(gameOptions, showing({{number(320, 400, 8), 2, flags},
-                                                  {number(640, 480, 24), 1, flags}}));
+    const ModeList l = list(
+        gameOptions, showing({{number(320, 400, 8), 2, flags}, {number(640, 480, 24), 1, flags}}));
     const ModeEntry* tall = find(l, 320, 200, 8);
     ASSERT_NE(tall, nullptr);
     EXPECT_EQ(tall->scaling, 1u);
@@ -147,14 +148,15 @@ TEST(ModeListing, AMissingModeIsShownLineDoubledOrPixelDoubled) {
 TEST(ModeListing, OnlyModesUpTo800x600WithoutTheDesktopFlagCarryADoubledOne) {
     const ModeList big = list(gameOptions, showing({{number(1024, 768, 24), 2, 0}}));
     EXPECT_EQ(find(big, 512, 384, 24), nullptr);
-    const ModeList stretched = list(gameOptions, showing({{number(640, 480, 24), 2, modeCapDesktop}}));
+    const ModeList stretched =
+        list(gameOptions, showing({{number(640, 480, 24), 2, modeCapDesktop}}));
     EXPECT_EQ(find(stretched, 320, 240, 24), nullptr);
     EXPECT_NE(find(stretched, 640, 480, 24), nullptr);
 }
 
 TEST(ModeListing, AcceleratedAndDesktopFiltersAndWindowOnlyEntries) {
-    const DisplayHardware hw = showing({{number(640, 480, 24), 2, modeCapAccelerated},
-                                        {number(800, 600, 24), 2, modeCapDesktop}});
+    const DisplayHardware hw = showing(
+        {{number(640, 480, 24), 2, modeCapAccelerated}, {number(800, 600, 24), 2, modeCapDesktop}});
     const ModeList accelerated = list(withFilter(4 | 16), hw);
     ASSERT_EQ(accelerated.entries.size(), 1u);
     EXPECT_EQ(accelerated.entries[0].width, 640u);

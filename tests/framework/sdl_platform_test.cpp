@@ -53,7 +53,7 @@ TEST(SdlKeys, TheWholeBoardIsMappedAndOtherNumbersGiveZero) {
 }
 
 class SdlSmokeTest : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
         setenv("SDL_VIDEODRIVER", "dummy", 1);
         resetGfx();
@@ -79,7 +79,8 @@ TEST_F(SdlSmokeTest, OpensAWindowPresentsFramesAndSwitchesToFullScreen) {
     drawLine(0, 0, 639, 479);
     // Presenting keeps at least 1/60 s between frames: four frames take three gaps.
     const auto start = std::chrono::steady_clock::now();
-    for (int i = 0; i < 4; ++i) SwapBuffers(2);
+    for (int i = 0; i < 4; ++i)
+        SwapBuffers(2);
     const auto elapsed = std::chrono::steady_clock::now() - start;
     EXPECT_GE(elapsed, std::chrono::microseconds(3 * 16'666 - 1'000));
     ProcessEvents();

@@ -8,14 +8,18 @@ struct Switch {
     ModeEntry mode;
     u32 windowed;
 };
-std::vector<Switch> switches;      // what the after-switch slot saw
-std::vector<u32> activations;      // what the activate slot saw
+std::vector<Switch> switches; // what the after-switch slot saw
+std::vector<u32> activations; // what the activate slot saw
 
-void recordSwitch(const ModeEntry& mode, u32 windowed) { switches.push_back({mode, windowed}); }
-void recordActivation(u32 state) { activations.push_back(state); }
+void recordSwitch(const ModeEntry& mode, u32 windowed) {
+    switches.push_back({mode, windowed});
+}
+void recordActivation(u32 state) {
+    activations.push_back(state);
+}
 
 class WindowMessagesTest : public FrameworkTest {
-protected:
+  protected:
     void SetUp() override {
         FrameworkTest::SetUp();
         switches.clear();

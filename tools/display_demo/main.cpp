@@ -15,10 +15,10 @@
 
 namespace {
 
-u32 pass = 0;          // main-loop passes so far
-u32 passLimit = 0;     // end after this many passes; 0 for no limit
-ModeEntry demoMode{};  // the mode shown
-u32 demoWindowed = 1;  // shown in a window
+u32 pass = 0;         // main-loop passes so far
+u32 passLimit = 0;    // end after this many passes; 0 for no limit
+ModeEntry demoMode{}; // the mode shown
+u32 demoWindowed = 1; // shown in a window
 
 // Eight colour bars, a frame around the edge and a square that travels along the
 // diagonal, so scaling, clipping and pacing can all be seen.
@@ -49,7 +49,8 @@ void drawPattern() {
     const i32 left = travel * (width - side) / 240;
     const i32 top = travel * (height - side) / 240;
     setColorRGB(20, 20, 20);
-    for (i32 y = top; y < top + side; ++y) drawLine(left, y, left + side - 1, y);
+    for (i32 y = top; y < top + side; ++y)
+        drawLine(left, y, left + side - 1, y);
 }
 
 void onFrame() {
