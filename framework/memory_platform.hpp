@@ -71,7 +71,7 @@ class MemoryPlatform final : public Platform {
 
     // ---- What the program did ----
 
-    // Sees every presented frame.
+    // Sees every presented frame (its pixels are valid during the call only).
     std::function<void(const PresentedFrame&)> frameObserver;
     u32 framesPresented = 0;
     u32 repaints = 0;
