@@ -24,8 +24,8 @@ int main(int argc, char** argv) {
     try {
         // Drawn at (1, 1) on a 640 x 480 screen: 638 x 478 fits it exactly.
         save("main-256.bmp", toBitmap8(paintMenu(638, 478)));
-        save("sky1.bmp", toBitmap24(paintSky(1280, 320, 640, 1), false));
-        save("sky2.bmp", toBitmap24(paintSky(640, 160, 320, 2), false));
+        save("sky1.bmp", toBitmap24(paintSky(1), false));
+        save("sky2.bmp", toBitmap24(paintSky(2), false));
         save("cockpit1.bmp", toBitmap24(paintCockpit(cockpitLayout640()), true));
         save("cockpit2.bmp", toBitmap24(paintCockpit(cockpitLayout320()), true));
         save("green-light1.bmp", toBitmap24(paintLamp(16, {40, 210, 60}), false));

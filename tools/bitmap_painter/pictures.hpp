@@ -3,11 +3,11 @@
 #include "gfx/bitmap.hpp"
 #include "tools/bitmap_painter/canvas.hpp"
 
-// The sky: `width` x `height`, repeating every `period` columns (the screen
-// width, after which the sliding sky wraps), fading into the fog colour
-// (240, 240, 240) toward the bottom. `scale` 1 paints the 1280 x 320 sky, 2 the
-// same sky at half size.
-Canvas paintSky(int width, int height, int period, int scale);
+// The sky, fading into the fog colour (240, 240, 240) toward the bottom and
+// repeating every 640 / scale columns (the screen width, after which the
+// sliding sky wraps): scale 1 paints the 1280 x 320 sky for 640 x 480, scale 2
+// the same sky at 640 x 160 for 320 x 240.
+Canvas paintSky(int scale);
 
 // Where the cockpit's instruments are drawn by the head-up display.
 struct CockpitLayout {

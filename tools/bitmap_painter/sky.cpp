@@ -33,9 +33,9 @@ Rgb skyAt(const TileNoise& clouds, double x, double y) {
 
 } // namespace
 
-Canvas paintSky(int width, int height, int period, int scale) {
-    (void)period; // the noise repeats every 640 full-size columns: period * scale
+Canvas paintSky(int scale) {
     static const TileNoise clouds(64, 0x5C1);
+    const int width = 1280 / scale, height = 320 / scale;
     Canvas canvas(width, height);
     // Each pixel averages scale x scale samples of the full-size sky, so the
     // half-size sky is the same picture and still repeats every period.

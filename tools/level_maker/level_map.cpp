@@ -192,6 +192,8 @@ EntryGroups buildEntries(const LevelMap& map, const std::function<Footprint(cons
             // centred on its placement y already.
             const unsigned cx = left(c) + square / 2, cy = bottom(r) + square / 2;
             LevelEntry e{p.name, p.owner, cx - f.width / 2, f.billboard ? cy : cy - f.depth / 2, 0};
+            // Ground patches fill their square exactly (one unit short of it),
+            // so that each lies in one grid cell and neighbours join.
             if (std::string(p.name) == "sea" || std::string(p.name) == "sand") e.x = left(c), e.y = bottom(r);
             groups[p.group].push_back(e);
         }
