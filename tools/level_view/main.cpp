@@ -4,6 +4,8 @@
 //
 // The camera stands at the player's start (player 1 by default) looking along
 // `heading` (65536 to the turn, 16384 = +x, the start heading), or at (x, y).
+// With --cockpit the game's head-up display is drawn over the view, with the
+// cockpit, lamps and digits of 640x480, for that player.
 #include "gfx/bitmap.hpp"
 #include "gfx/bitmap_writer.hpp"
 #include "gfx/device_context.hpp"
@@ -11,6 +13,7 @@
 #include "render/camera.hpp"
 #include "render/scene.hpp"
 #include "render/screen_info.hpp"
+#include "sim/hud.hpp"
 #include "sim/player.hpp"
 #include "world/texture.hpp"
 #include "world/world.hpp"
@@ -18,14 +21,16 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace {
 
-// The background the game paints before the scene at 640x480: the far ground
-// band, the band that fades into the fog colour at the horizon row, and the
-// sky bitmap over the top rows (or the plain sky when none is given).
+// The background the game's frame composition paints before the scene at
+// 640x480 (the shell draws it into the display; this tool has none): the far
+// ground band, the band that fades into the fog colour at the horizon row, and
+// the sky bitmap over the top rows (or the plain sky when none is given).
 void drawBackground(const Bitmap* sky) {
     setBackColor(0xFFFFFF);
     clearDevice();
@@ -71,7 +76,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "level_view: the level has %u players\n", playerCount);
         return 2;
     }
-    const Player& p = *players[player - 1];
+    Player& p = *players[player - 1];
     const u16 heading = args.size() > 4 ? static_cast<u16>(std::atoi(args[4].c_str())) : 16384;
     const u32 x = args.size() > 6 ? static_cast<u32>(std::atol(args[5].c_str())) : p.startX;
     const u32 y = args.size() > 6 ? static_cast<u32>(std::atol(args[6].c_str())) : p.startY;
@@ -81,14 +86,24 @@ int main(int argc, char** argv) {
     const auto sky = loadBitmap("Bitmaps\\sky1.bmp", 1);
     drawBackground(sky.get());
 
-    const Camera camera(x, y, 3072, heading, 7168, 3584, 0, 131072);
-    const ScreenInfo screen{639, 479};
-    Scene scene = buildScene(worldGrid, camera, screen, playerColours);
+    p.camera = std::make_unique<Camera>(x, y, 3072, heading, 7168, 3584, 0, 131072);
+    ScreenInfo screen{639, 479};
+    Scene scene = buildScene(worldGrid, *p.camera, screen, playerColours);
     drawScene(scene, 0);
     freeScene(scene);
     if (cockpit) {
-        const auto bitmap = loadBitmap("Bitmaps\\cockpit1.bmp", 1);
-        putBitmapTransparent(*dc, 0, 0, bitmap.get(), packColor(*dc, 255, 255, 255), 1);
+        const auto panel = loadBitmap("Bitmaps\\cockpit1.bmp", 1);
+        const auto green = loadBitmap("Bitmaps\\green-light1.bmp", 1);
+        const auto blue = loadBitmap("Bitmaps\\blue-light1.bmp", 1);
+        const auto vertical = loadBitmap("Bitmaps\\segment_v1.bmp", 1);
+        const auto horizontal = loadBitmap("Bitmaps\\segment_h1.bmp", 1);
+        screen.cockpitBitmap = panel.get();
+        screen.greenLightBitmap = green.get();
+        screen.blueLightBitmap = blue.get();
+        screen.segmentVBitmap = vertical.get();
+        screen.segmentHBitmap = horizontal.get();
+        DrawHud(p, *dc, screen, 1);
+        resetHud();
     }
     if (!saveContextBitmap(out, *dc)) {
         std::fprintf(stderr, "level_view: cannot write %s\n", out.c_str());
