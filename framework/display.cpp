@@ -26,25 +26,10 @@ bool reachesDesktop(u32 clientWidth, u32 clientHeight) {
            clientHeight + windowFrame.height >= displayHardware.desktopHeight;
 }
 
-// Forgets the display's and the back buffer's contexts.
-void releaseSurfaces() {
-    if (currentContext &&
-        (currentContext == displayContext.get() || currentContext == backBufferContext.get()))
-        makeCurrentContext(nullptr);
-    frameworkDisplay = FrameworkDisplay{};
-    displayContext.reset();
-    backBufferContext.reset();
-    displayPages.clear();
-    visiblePage = 0;
-    drawPage = 0;
-    scaledOutput = 0;
-    outputWidth = 0;
-    outputHeight = 0;
-}
 
 // Closes the window and lets go of the display.
 void closeDisplay() {
-    releaseSurfaces();
+    releaseDisplaySurfaces();
     if (!displayOpen) return;
     if (windowExists) platform->destroyWindow();
     windowExists = false;
@@ -224,11 +209,11 @@ u32 SetMode(const ModeEntry& entry, u32 windowed, u32 pages, u32 systemMemoryBuf
     // An entry that names no size (a FindMode that found nothing) cannot be shown.
     if (!displayOpen || entry.width == 0 || entry.height == 0) return 0;
     const ModeEntry chosen = entry; // the game may pass currentMode itself
-    releaseSurfaces();
+    releaseDisplaySurfaces();
     const u32 ok = windowed == 1 ? setWindowedMode(chosen)
                                  : setFullScreenMode(chosen, pages, systemMemoryBuffer);
     if (!ok) {
-        releaseSurfaces();
+        releaseDisplaySurfaces();
         return 0;
     }
     currentMode = chosen;

@@ -57,6 +57,22 @@ u32 drawPage = 0;
 Palette shownPalette{};
 std::vector<u8> presentScratch;
 
+// Forgets the display's and the back buffer's contexts.
+void releaseDisplaySurfaces() {
+    if (currentContext &&
+        (currentContext == displayContext.get() || currentContext == backBufferContext.get()))
+        makeCurrentContext(nullptr);
+    frameworkDisplay = FrameworkDisplay{};
+    displayContext.reset();
+    backBufferContext.reset();
+    displayPages.clear();
+    visiblePage = 0;
+    drawPage = 0;
+    scaledOutput = 0;
+    outputWidth = 0;
+    outputHeight = 0;
+}
+
 void resetFramework() {
     if (currentContext &&
         (currentContext == displayContext.get() || currentContext == backBufferContext.get()))
@@ -96,15 +112,7 @@ void resetFramework() {
     windowActive = 0;
     windowMinimised = 0;
 
-    scaledOutput = 0;
-    outputWidth = 0;
-    outputHeight = 0;
-    frameworkDisplay = FrameworkDisplay{};
-    displayContext.reset();
-    backBufferContext.reset();
-    displayPages.clear();
-    visiblePage = 0;
-    drawPage = 0;
+    releaseDisplaySurfaces();
     shownPalette = defaultPalette();
     presentScratch.clear();
 }

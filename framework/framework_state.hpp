@@ -113,6 +113,9 @@ extern Palette shownPalette;
 // Frames of displays that are not 24-bit RGB, converted for the platform.
 extern std::vector<u8> presentScratch;
 
+// Forgets the display's and the back buffer's contexts (no longer current) and pages.
+void releaseDisplaySurfaces();
+
 // Closes anything open and returns every value above to its start value, except
 // the chosen platform.
 void resetFramework();

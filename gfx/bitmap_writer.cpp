@@ -1,3 +1,4 @@
+#include "base/file_write.hpp"
 #include "gfx/bitmap_writer.hpp"
 
 #include "gfx/primitives.hpp"
@@ -57,12 +58,9 @@ u32 packedPixel(const u8* row, i32 bits, i32 i) {
     }
 }
 
-bool writeFile(const std::string& path, const std::vector<u8>& bytes) {
-    if (bytes.empty()) return false;
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) return false;
-    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    return std::fclose(f) == 0 && written;
+// An empty encoding means the picture or font could not be encoded.
+bool writeEncoded(const std::string& path, const std::vector<u8>& bytes) {
+    return !bytes.empty() && writeFileBytes(path, bytes);
 }
 
 } // namespace
@@ -101,7 +99,7 @@ std::vector<u8> encodeBitmap(const Bitmap& bm) {
 }
 
 bool saveBitmap(const std::string& path, const Bitmap& bitmap) {
-    return writeFile(path, encodeBitmap(bitmap));
+    return writeEncoded(path, encodeBitmap(bitmap));
 }
 
 bool saveContextBitmap(const std::string& path, const DeviceContext& dc) {

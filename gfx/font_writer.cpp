@@ -1,3 +1,4 @@
+#include "base/file_write.hpp"
 #include "gfx/font_writer.hpp"
 
 #include <algorithm>
@@ -38,12 +39,9 @@ i32 maxGlyphWidth(const RasterFontSource& s) {
 
 std::string keptName(const std::string& name) { return name.substr(0, std::min<size_t>(name.size(), 57)); }
 
-bool writeFile(const std::string& path, const std::vector<u8>& bytes) {
-    if (bytes.empty()) return false;
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) return false;
-    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    return std::fclose(f) == 0 && written;
+// An empty encoding means the picture or font could not be encoded.
+bool writeEncoded(const std::string& path, const std::vector<u8>& bytes) {
+    return !bytes.empty() && writeFileBytes(path, bytes);
 }
 
 } // namespace
@@ -123,7 +121,7 @@ std::vector<u8> encodeFntFont(const RasterFontSource& s) {
 }
 
 bool saveFntFont(const std::string& path, const RasterFontSource& source) {
-    return writeFile(path, encodeFntFont(source));
+    return writeEncoded(path, encodeFntFont(source));
 }
 
 Font buildFont(const RasterFontSource& s) {
@@ -169,4 +167,4 @@ std::vector<u8> encodeFont(const Font& font) {
     return out;
 }
 
-bool saveFont(const std::string& path, const Font& font) { return writeFile(path, encodeFont(font)); }
+bool saveFont(const std::string& path, const Font& font) { return writeEncoded(path, encodeFont(font)); }

@@ -2,26 +2,6 @@
 
 #include <algorithm>
 
-void finishObject(WorldObject& object) {
-    bool first = true;
-    for (const Polygon& polygon : object.polygons) {
-        for (const Vertex& v : polygon.vertices) {
-            if (first) {
-                object.minX = object.maxX = v.x;
-                object.minY = object.maxY = v.y;
-                first = false;
-            }
-            object.minX = std::min(object.minX, v.x);
-            object.maxX = std::max(object.maxX, v.x);
-            object.minY = std::min(object.minY, v.y);
-            object.maxY = std::max(object.maxY, v.y);
-            object.height = std::max(object.height, v.z);
-        }
-    }
-    computeNormals(object);
-    object.active = true;
-}
-
 std::unique_ptr<WorldObject> makeCuboid(u32 x1, u32 y1, u32 z1, u32 x2, u32 y2, u32 z2, u32 colour,
                                         const Texture* texture) {
     auto object = std::make_unique<WorldObject>();

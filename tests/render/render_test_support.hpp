@@ -1,6 +1,7 @@
 #pragma once
 // Shared pieces of the renderer tests: a 24-bit memory frame made current, and
 // small world objects built in code.
+#include "synthetic_world.hpp"
 #include "base/types.hpp"
 #include "gfx/device_context.hpp"
 #include "gfx/gfx_state.hpp"
@@ -83,9 +84,6 @@ inline Polygon& addPolygon(WorldObject& object, std::initializer_list<Corner> co
     polygon.texture = texture;
     return polygon;
 }
-
-// Sets the box from the vertices, computes the normals and makes the object active.
-void finishObject(WorldObject& object);
 
 // A cuboid [x1, x2] x [y1, y2] x [z1, z2] with its six faces turned outward.
 std::unique_ptr<WorldObject> makeCuboid(u32 x1, u32 y1, u32 z1, u32 x2, u32 y2, u32 z2, u32 colour,

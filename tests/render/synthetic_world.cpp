@@ -40,26 +40,6 @@ void addFace(WorldObject& object, std::initializer_list<Corner> corners, u32 col
     polygon.texture = texture;
 }
 
-void finish(WorldObject& object) {
-    bool first = true;
-    for (const Polygon& polygon : object.polygons) {
-        for (const Vertex& v : polygon.vertices) {
-            if (first) {
-                object.minX = object.maxX = v.x;
-                object.minY = object.maxY = v.y;
-                first = false;
-            }
-            object.minX = std::min(object.minX, v.x);
-            object.maxX = std::max(object.maxX, v.x);
-            object.minY = std::min(object.minY, v.y);
-            object.maxY = std::max(object.maxY, v.y);
-            object.height = std::max(object.height, v.z);
-        }
-    }
-    computeNormals(object);
-    object.active = true;
-}
-
 std::unique_ptr<WorldObject> cuboid(u32 x1, u32 y1, u32 z1, u32 x2, u32 y2, u32 z2, u32 colour,
                                     const Texture* texture = nullptr) {
     auto object = std::make_unique<WorldObject>();
@@ -71,7 +51,7 @@ std::unique_ptr<WorldObject> cuboid(u32 x1, u32 y1, u32 z1, u32 x2, u32 y2, u32 
     addFace(*object, {{x1, y2, z1}, {x1, y2, z2}, {x2, y2, z2}, {x2, y2, z1}}, colour, texture, c);
     addFace(*object, {{x1, y1, z1}, {x1, y1, z2}, {x1, y2, z2}, {x1, y2, z1}}, colour, texture, c);
     addFace(*object, {{x2, y1, z1}, {x2, y2, z1}, {x2, y2, z2}, {x2, y1, z2}}, colour, texture, c);
-    finish(*object);
+    finishObject(*object);
     return object;
 }
 
@@ -81,7 +61,7 @@ std::unique_ptr<WorldObject> patch(u32 x1, u32 y1, u32 x2, u32 y2, u32 z, u32 co
     auto object = std::make_unique<WorldObject>();
     addFace(*object, {{x1, y1, z}, {x2, y1, z}, {x2, y2, z}, {x1, y2, z}}, colour, texture,
             {x1 + 0.5 * (x2 - x1), y1 + 0.5 * (y2 - y1), z - 1000.0});
-    finish(*object);
+    finishObject(*object);
     return object;
 }
 
@@ -104,7 +84,7 @@ std::unique_ptr<WorldObject> rock(u32 cx, u32 cy, u32 radius, u32 height, u32 co
         addFace(*object, {base[i], ring[j], ring[i]}, colour, nullptr, centre);
         addFace(*object, {ring[i], ring[j], apex}, colour, nullptr, centre);
     }
-    finish(*object);
+    finishObject(*object);
     object->smooth = true;
     return object;
 }
@@ -119,7 +99,7 @@ std::unique_ptr<WorldObject> tree(u32 x, u32 y) {
             behind);
     addFace(*object, {{x + 600, y, 9000}, {x + 5400, y, 9000}, {x + 3000, y, 15000}}, 0x0030A040,
             nullptr, behind);
-    finish(*object);
+    finishObject(*object);
     object->shapeKind = ShapeKind::TwoSided;
     return object;
 }
@@ -134,7 +114,7 @@ std::unique_ptr<WorldObject> flag(u32 x, u32 y, u16 owner) {
     addFace(*object,
             {{x + 300, y + 150, 8000}, {x + 300, y + 150, 11800}, {x + 3300, y + 150, 9500}},
             0x01FFFFFF, nullptr, {x + 150.0, y + 1000.0, 10000.0});
-    finish(*object);
+    finishObject(*object);
     object->owner = owner;
     return object;
 }
@@ -241,4 +221,24 @@ Camera syntheticPathCamera(int step) {
         camera.moveAndTurn(dx, dy, 300);
     }
     return camera;
+}
+
+void finishObject(WorldObject& object) {
+    bool first = true;
+    for (const Polygon& polygon : object.polygons) {
+        for (const Vertex& v : polygon.vertices) {
+            if (first) {
+                object.minX = object.maxX = v.x;
+                object.minY = object.maxY = v.y;
+                first = false;
+            }
+            object.minX = std::min(object.minX, v.x);
+            object.maxX = std::max(object.maxX, v.x);
+            object.minY = std::min(object.minY, v.y);
+            object.maxY = std::max(object.maxY, v.y);
+            object.height = std::max(object.height, v.z);
+        }
+    }
+    computeNormals(object);
+    object.active = true;
 }

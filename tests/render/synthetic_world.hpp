@@ -19,6 +19,9 @@ struct SyntheticWorld {
     std::vector<u32> colours{0x00E02020, 0x002040E0}; // players 1 and 2
 };
 
+// Sets the box from the vertices, computes the normals and makes the object active.
+void finishObject(WorldObject& object);
+
 // Fills `world` (which must be empty) with the level.
 void buildSyntheticWorld(SyntheticWorld& world);
 

@@ -1,8 +1,9 @@
 #include "tools/headless_run/png_writer.hpp"
 
+#include "base/file_write.hpp"
+
 #include <zlib.h>
 
-#include <cstdio>
 #include <vector>
 
 namespace {
@@ -55,8 +56,5 @@ bool savePng(const std::string& path, const u8* pixels, u32 width, u32 height, u
     putChunk(file, "IDAT", packed);
     putChunk(file, "IEND", {});
 
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) return false;
-    const bool written = std::fwrite(file.data(), 1, file.size(), f) == file.size();
-    return std::fclose(f) == 0 && written;
+    return writeFileBytes(path, file);
 }
