@@ -36,21 +36,21 @@ Ink renderInk(FT_Face face, unsigned char code) {
 
 } // namespace
 
-std::vector<GlyphImage> rasteriseAscii(const RasterSpec& spec) {
+std::vector<GlyphImage> rasteriseAscii(const RasterRequest& request) {
     FT_Library library;
     if (FT_Init_FreeType(&library)) throw std::runtime_error("FreeType does not start");
     FT_Face face;
-    if (FT_New_Face(library, spec.fontFile.c_str(), 0, &face)) {
+    if (FT_New_Face(library, request.fontFile.c_str(), 0, &face)) {
         FT_Done_FreeType(library);
-        throw std::runtime_error("cannot load " + spec.fontFile);
+        throw std::runtime_error("cannot load " + request.fontFile);
     }
-    FT_Set_Pixel_Sizes(face, 0, static_cast<FT_UInt>(spec.pixelSize));
+    FT_Set_Pixel_Sizes(face, 0, static_cast<FT_UInt>(request.pixelSize));
     std::vector<GlyphImage> glyphs;
     for (int code = 32; code <= 126; ++code) {
         const Ink ink = renderInk(face, static_cast<unsigned char>(code));
         int width, shift;
-        if (spec.fixedWidth) {
-            width = spec.fixedWidth;
+        if (request.fixedWidth) {
+            width = request.fixedWidth;
             // Centre the ink in the cell.
             shift = ink.width ? (width - ink.width) / 2 - ink.left : 0;
         } else {
@@ -62,12 +62,12 @@ std::vector<GlyphImage> rasteriseAscii(const RasterSpec& spec) {
         GlyphImage glyph;
         glyph.width = width;
         const int bytes = (width + 7) / 8;
-        glyph.rows.assign(static_cast<size_t>(bytes) * spec.cellHeight, 0);
+        glyph.rows.assign(static_cast<size_t>(bytes) * request.cellHeight, 0);
         for (int r = 0; r < ink.rows; ++r)
             for (int c = 0; c < ink.width; ++c) {
                 if (!ink.bits[static_cast<size_t>(r) * ink.width + c]) continue;
-                const int x = ink.left + shift + c, y = spec.ascent - ink.top + r;
-                if (x < 0 || x >= width || y < 0 || y >= spec.cellHeight) continue; // outside the cell
+                const int x = ink.left + shift + c, y = request.ascent - ink.top + r;
+                if (x < 0 || x >= width || y < 0 || y >= request.cellHeight) continue; // outside the cell
                 glyph.rows[static_cast<size_t>(y) * bytes + x / 8] |= static_cast<u8>(0x80 >> (x % 8));
             }
         glyphs.push_back(std::move(glyph));

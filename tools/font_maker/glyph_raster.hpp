@@ -5,7 +5,7 @@
 
 #include <string>
 
-struct RasterSpec {
+struct RasterRequest {
     std::string fontFile;   // a DejaVu TrueType file
     int pixelSize = 0;      // FreeType size in pixels (em)
     int cellHeight = 0;     // rows of every glyph
@@ -17,4 +17,4 @@ struct RasterSpec {
 // a proportional glyph is widened where its ink reaches past its advance (the
 // oblique faces lean out), so no pixel is cut off. Throws std::runtime_error
 // when the font cannot be read.
-std::vector<GlyphImage> rasteriseAscii(const RasterSpec& spec);
+std::vector<GlyphImage> rasteriseAscii(const RasterRequest& request);

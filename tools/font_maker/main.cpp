@@ -22,27 +22,27 @@ struct FontJob {
     const char* file;    // under Fonts/
     const char* face;    // face name inside the file
     const char* source;  // DejaVu file
-    RasterSpec spec;
+    RasterRequest request;
     int weight;
     bool italic;
     Format format;
 };
 
 RasterFontSource sourceFor(const FontJob& job) {
-    RasterSpec spec = job.spec;
-    spec.fontFile = dejaVuDir + job.source;
+    RasterRequest request = job.request;
+    request.fontFile = dejaVuDir + job.source;
     RasterFontSource font;
     font.name = job.face;
-    font.pixelWidth = spec.fixedWidth;
-    font.height = spec.cellHeight;
-    font.ascent = spec.ascent;
-    font.points = spec.pixelSize * 3 / 4; // at 96 dots per inch
+    font.pixelWidth = request.fixedWidth;
+    font.height = request.cellHeight;
+    font.ascent = request.ascent;
+    font.points = request.pixelSize * 3 / 4; // at 96 dots per inch
     font.weight = job.weight;
     font.italic = job.italic;
     font.firstChar = 32;
     font.lastChar = 126;
     font.defaultChar = '?' - 32; // codes without a glyph show a question mark
-    font.glyphs = rasteriseAscii(spec);
+    font.glyphs = rasteriseAscii(request);
     return font;
 }
 
