@@ -58,7 +58,9 @@ int main(int argc, char** argv) {
     // descenders inside `cellHeight` rows, the baseline at `ascent`.
     const FontJob jobs[] = {
         {"Char16.fnt", "Tessaron Mono 16", "DejaVuSansMono.ttf", {"", 13, 16, 12, 8}, 400, false, Format::fnt},
-        {"Char16bi.fnt", "Tessaron Mono 16 Bold Italic", "DejaVuSansMono-BoldOblique.ttf", {"", 13, 16, 12, 8}, 700,
+        // The HUD's lower labels stand 11 rows above the bottom of the screen, so
+        // this face keeps its capitals in the top 11 rows of its cell.
+        {"Char16bi.fnt", "Tessaron Mono 16 Bold Italic", "DejaVuSansMono-BoldOblique.ttf", {"", 12, 16, 10, 8}, 700,
          true, Format::fnt},
         {"Char30b.fnt", "Tessaron Sans 30 Bold", "DejaVuSans-Bold.ttf", {"", 24, 30, 23, 0}, 700, false, Format::fnt},
         {"Lucs27bi.fnt", "Tessaron Sans 27 Bold Italic", "DejaVuSans-BoldOblique.ttf", {"", 21, 27, 21, 0}, 700, true,
