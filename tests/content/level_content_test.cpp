@@ -4,26 +4,78 @@
 #include "sim/player.hpp"
 
 #include <map>
-#include <set>
+#include <memory>
+#include <string>
 
 namespace {
+
+// A 4 x 4 cell field for the path search alone.
+struct TinyField {
+    WorldGrid grid;
+    std::vector<std::unique_ptr<WorldObject>> objects;
+
+    TinyField() { grid.resize(4, 4); }
+    const WorldObject& add(ObjectType type, u32 minX, u32 minY, u32 maxX, u32 maxY) {
+        objects.push_back(std::make_unique<WorldObject>());
+        WorldObject& o = *objects.back();
+        o.type = type, o.active = true;
+        o.minX = minX, o.minY = minY, o.maxX = maxX, o.maxY = maxY;
+        for (u32 cx = minX >> 16; cx <= maxX >> 16; ++cx)
+            for (u32 cy = minY >> 16; cy <= maxY >> 16; ++cy) grid.cellFor(cx, cy).add(&o);
+        return o;
+    }
+    // Four bars `thick` wide round the square lo..hi, optionally with a gap in the east bar.
+    void ring(ObjectType type, u32 lo, u32 hi, u32 thick, bool gap = false) {
+        add(type, lo, lo, hi, lo + thick);
+        add(type, lo, hi - thick, hi, hi);
+        add(type, lo, lo, lo + thick, hi);
+        add(type, hi - thick, lo, hi, gap ? (lo + hi) / 2 - 10000 : hi);
+        if (gap) add(type, hi - thick, (lo + hi) / 2 + 10000, hi, hi);
+    }
+};
+
+// The path search behind the level checks must be able to fail: an open ring
+// leaks, a flag ringed by water cannot be reached, a start inside a wall is caught.
+TEST(DrivableArea, CanFailOnAnOpenRingAHiddenFlagAndABlockedStart) {
+    const u32 far = 4 * 65536 - 8192;
+    for (bool gap : {false, true}) {
+        TinyField field;
+        field.ring(ObjectType::Block, 4096, far, 4096, gap);
+        DrivableArea area(field.grid, 4717, 4096);
+        area.floodFrom(131072, 131072);
+        EXPECT_TRUE(area.startFree);
+        EXPECT_EQ(area.leaksOut, gap);
+    }
+    TinyField field;
+    field.ring(ObjectType::Block, 4096, far, 4096);
+    field.ring(ObjectType::Sea, 160000, 200000, 10000); // too wide to pass
+    const WorldObject& hidden = field.add(ObjectType::Flag, 180000, 180000, 184000, 180500);
+    const WorldObject& open = field.add(ObjectType::Flag, 60000, 180000, 64000, 180500);
+    DrivableArea area(field.grid, 4717, 4096);
+    area.floodFrom(60000, 60000);
+    EXPECT_TRUE(area.touches(open));
+    EXPECT_FALSE(area.touches(hidden));
+
+    DrivableArea inWall(field.grid, 4717, 4096);
+    inWall.floodFrom(6000, 100000);
+    EXPECT_FALSE(inWall.startFree);
+}
 
 struct LevelCase {
     u16 number;
     u16 players;
 };
-// Level-A, Level-B for two; Level-C, Level-D for three; test.lvl for two.
-const LevelCase levels[] = {{0, 2}, {1, 2}, {2, 3}, {3, 3}, {4, 2}};
+void PrintTo(const LevelCase& c, std::ostream* out) { *out << levelFileName(c.number); }
 
-// Every object of the level, each once, in grid order.
-std::vector<const WorldObject*> levelObjects() {
-    std::vector<const WorldObject*> objects;
-    std::set<const WorldObject*> seen;
-    for (const auto& cell : worldGrid.cells)
-        for (const CellList* node = cell.get(); node && node->object; node = node->next)
-            if (seen.insert(node->object).second) objects.push_back(node->object);
-    return objects;
-}
+// Loads the level, its definitions and the mine and shot templates.
+class LevelContent : public InRunDirectory, public ::testing::WithParamInterface<LevelCase> {
+  protected:
+    void SetUp() override {
+        InRunDirectory::SetUp();
+        loadTextures();
+        loadLevel(GetParam().number);
+    }
+};
 
 // The game's box-touch rule: a corner of one box strictly inside the other.
 bool boxesTouch(const WorldObject& a, const WorldObject& b) {
@@ -34,112 +86,56 @@ bool boxesTouch(const WorldObject& a, const WorldObject& b) {
            (inside(b.minX, a.maxX, b.maxX) && inside(b.minY, a.minY, b.maxY));
 }
 
-using LevelContent = InRunDirectory;
+TEST_P(LevelContent, PlayersEachHaveOneCarOneHeadquartersAndTheSameFlags) {
+    ASSERT_EQ(playerCount, GetParam().players);
+    EXPECT_NE(mineTemplate.polygons.size(), 0u);
+    EXPECT_NE(shotTemplate.polygons.size(), 0u);
+    std::map<std::pair<ObjectType, u16>, int> count;
+    for (const auto& o : worldObjects) ++count[{o->type, o->owner}];
+    const int flagsEach = count[{ObjectType::Flag, 1}];
+    EXPECT_GE(flagsEach, 1);
+    EXPECT_EQ(flagCount, flagsEach * playerCount);
+    for (u16 owner = 1; owner <= playerCount; ++owner) {
+        SCOPED_TRACE(owner);
+        EXPECT_EQ((count[{ObjectType::Car, owner}]), 1);
+        EXPECT_EQ((count[{ObjectType::Hq, owner}]), 1);
+        EXPECT_EQ((count[{ObjectType::Flag, owner}]), flagsEach);
+    }
+}
 
-TEST_F(LevelContent, EveryLevelLoadsWithItsPlayersCarsHeadquartersAndEqualFlags) {
-    for (const LevelCase& level : levels) {
-        SCOPED_TRACE(levelFileName(level.number));
-        resetWorld();
-        loadTextures();
-        loadLevel(level.number);
-        ASSERT_EQ(playerCount, level.players);
-        EXPECT_GE(worldGrid.width, level.number == 4 ? 8 : 16);
-        EXPECT_LE(worldGrid.width, 32);
-        EXPECT_GE(worldGrid.height, level.number == 4 ? 8 : 16);
-        EXPECT_LE(worldGrid.height, 32);
-        std::map<std::pair<ObjectType, u16>, int> count;
-        for (const WorldObject* o : levelObjects()) ++count[{o->type, o->owner}];
-        for (u16 owner = 1; owner <= playerCount; ++owner) {
-            const Player& p = *players[owner - 1];
-            EXPECT_NE(p.vehicle, nullptr);
-            EXPECT_NE(p.hq, nullptr);
-            EXPECT_EQ((count[{ObjectType::Car, owner}]), 1) << "player " << owner;
-            EXPECT_EQ((count[{ObjectType::Hq, owner}]), 1) << "player " << owner;
-            const int ownFlags = count[{ObjectType::Flag, owner}], firstFlags = count[{ObjectType::Flag, 1}];
-            EXPECT_EQ(ownFlags, firstFlags) << "player " << owner;
-        }
-        EXPECT_GE((count[{ObjectType::Flag, 1}]), 1);
-        const int flagsEach = count[{ObjectType::Flag, 1}];
-        EXPECT_EQ(flagCount, flagsEach * playerCount);
-        // The player colours differ clearly: some channel differs by half its range.
+TEST_P(LevelContent, NothingTouchesACarAtItsStartAndEverythingLiesInTheGrid) {
+    for (const auto& o : worldObjects) {
+        EXPECT_LE(o->maxX, u32{worldGrid.width} * 65536);
+        EXPECT_LE(o->maxY, u32{worldGrid.height} * 65536);
         for (u16 i = 0; i < playerCount; ++i)
-            for (u16 j = i + 1; j < playerCount; ++j) {
-                int most = 0;
-                for (int shift : {0, 8, 16})
-                    most = std::max(most, std::abs(int(playerColours[i] >> shift & 0xFF) -
-                                                   int(playerColours[j] >> shift & 0xFF)));
-                EXPECT_GE(most, 128);
-            }
-        EXPECT_NE(mineTemplate.polygons.size(), 0u);
-        EXPECT_NE(shotTemplate.polygons.size(), 0u);
-    }
-}
-
-TEST_F(LevelContent, NothingTouchesACarAtItsStart) {
-    for (const LevelCase& level : levels) {
-        SCOPED_TRACE(levelFileName(level.number));
-        resetWorld();
-        loadLevel(level.number);
-        const auto objects = levelObjects();
-        for (u16 i = 0; i < playerCount; ++i) {
-            const WorldObject& car = *players[i]->vehicle;
-            for (const WorldObject* o : objects) {
-                if (o == &car) continue;
-                EXPECT_FALSE(boxesTouch(car, *o)) << "player " << i + 1 << " starts touching a "
-                                                  << static_cast<int>(o->type);
-            }
-        }
-    }
-}
-
-TEST_F(LevelContent, EveryObjectLiesInsideTheGrid) {
-    for (const LevelCase& level : levels) {
-        SCOPED_TRACE(levelFileName(level.number));
-        resetWorld();
-        loadLevel(level.number);
-        for (const auto& object : worldObjects) {
-            EXPECT_LE(object->maxX, u32{worldGrid.width} * 65536);
-            EXPECT_LE(object->maxY, u32{worldGrid.height} * 65536);
-        }
+            EXPECT_FALSE(o.get() != players[i]->vehicle && boxesTouch(*players[i]->vehicle, *o))
+                << "player " << i + 1 << " starts touching a " << static_cast<int>(o->type);
     }
 }
 
 // A closed ring of walls keeps every car in, and from every start each
-// opponent's flag can be reached and carried to the start player's own
-// headquarters: the level can be played to the end.
-TEST_F(LevelContent, EveryFlagCanBeReachedAndCarriedHome) {
-    for (const LevelCase& level : levels) {
-        SCOPED_TRACE(levelFileName(level.number));
-        resetWorld();
-        loadLevel(level.number);
-        std::vector<const WorldObject*> flags;
-        for (const WorldObject* o : levelObjects())
-            if (o->type == ObjectType::Flag) flags.push_back(o);
-        for (u16 i = 0; i < playerCount; ++i) {
-            const Player& p = *players[i];
-            const u32 half = (p.vehicle->maxX - p.vehicle->minX) / 2;
-            DrivableArea area(worldGrid, half, 4096);
-            area.floodFrom(p.startX, p.startY);
-            ASSERT_TRUE(area.startFree()) << "player " << i + 1;
-            EXPECT_FALSE(area.leaksOut()) << "player " << i + 1 << " can leave the ring";
-            EXPECT_TRUE(area.touches(*p.hq)) << "player " << i + 1 << " cannot reach its headquarters";
-            for (const WorldObject* flag : flags) {
-                if (flag->owner == i + 1) continue;
-                EXPECT_TRUE(area.touches(*flag)) << "player " << i + 1 << " cannot reach a flag of player "
-                                                 << flag->owner << " at " << flag->minX << ", " << flag->minY;
+// opponent's flag can be reached and carried to the player's own headquarters.
+TEST_P(LevelContent, EveryFlagCanBeReachedAndCarriedHomeInsideAClosedRing) {
+    for (u16 i = 0; i < playerCount; ++i) {
+        SCOPED_TRACE(i + 1);
+        const Player& p = *players[i];
+        DrivableArea area(worldGrid, (p.vehicle->maxX - p.vehicle->minX) / 2, 4096);
+        area.floodFrom(p.startX, p.startY);
+        ASSERT_TRUE(area.startFree);
+        EXPECT_FALSE(area.leaksOut) << "the ring is open";
+        EXPECT_TRUE(area.touches(*p.hq)) << "cannot reach its headquarters";
+        for (const auto& flag : worldObjects)
+            if (flag->type == ObjectType::Flag && flag->owner != i + 1) {
+                EXPECT_TRUE(area.touches(*flag))
+                    << "cannot reach a flag of player " << flag->owner << " at " << flag->minX << ", " << flag->minY;
             }
-        }
     }
 }
 
-TEST_F(LevelContent, TheTestLevelHoldsOneOfEveryObject) {
-    loadLevel(4);
-    std::map<ObjectType, int> count;
-    for (const auto& o : worldObjects) ++count[o->type];
-    for (ObjectType t : {ObjectType::Block, ObjectType::Car, ObjectType::Flag, ObjectType::Hq, ObjectType::Mine,
-                         ObjectType::Sea, ObjectType::Sand, ObjectType::FirePak, ObjectType::MinePak,
-                         ObjectType::HealthPak, ObjectType::NitroPak, ObjectType::Plant})
-        EXPECT_GE(count[t], 1) << static_cast<int>(t);
-}
+// Level-A, Level-B for two; Level-C, Level-D for three; test.lvl for two.
+INSTANTIATE_TEST_SUITE_P(Shipped, LevelContent,
+                         ::testing::Values(LevelCase{0, 2}, LevelCase{1, 2}, LevelCase{2, 3},
+                                           LevelCase{3, 3}, LevelCase{4, 2}),
+                         [](const auto& info) { return "Level" + std::to_string(info.param.number); });
 
 } // namespace

@@ -11,7 +11,6 @@
 class InRunDirectory : public ::testing::Test {
   protected:
     void SetUp() override {
-        previous = std::filesystem::current_path();
         std::filesystem::current_path(TESSARON_CONTENT_DIR);
         resetWorld();
         resetTextures();
@@ -21,7 +20,5 @@ class InRunDirectory : public ::testing::Test {
         resetTextures();
         std::filesystem::current_path(previous);
     }
-
-  private:
-    std::filesystem::path previous;
+    std::filesystem::path previous = std::filesystem::current_path();
 };

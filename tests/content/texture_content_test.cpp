@@ -1,28 +1,29 @@
 #include "tests/content/run_directory.hpp"
 
+#include <algorithm>
+
 namespace {
 
 using TextureContent = InRunDirectory;
 
-bool powerOfTwoUpTo64(u32 n) { return n >= 1 && n <= 64 && (n & (n - 1)) == 0; }
-
 TEST_F(TextureContent, EveryTextureIsAPowerOfTwoUpTo64AndNeverBrightensAChannel) {
     loadTextures();
-    // brick, old brick, wood planks, rock, sand, water, leaves, metal plate,
-    // headquarters marking, bark
+    // Brick, old brick, wood planks, rock, sand, water, leaves, metal plate,
+    // headquarters marking, bark; 0 is no texture.
     ASSERT_EQ(textureTable.size(), 11u);
     EXPECT_EQ(textureTable[0], nullptr);
+    const auto powerOfTwoUpTo64 = [](u32 n) { return n >= 1 && n <= 64 && (n & (n - 1)) == 0; };
     for (size_t n = 1; n < textureTable.size(); ++n) {
+        SCOPED_TRACE(n);
         const Texture& t = *textureTable[n];
-        EXPECT_TRUE(powerOfTwoUpTo64(t.width)) << "texture " << n;
-        EXPECT_TRUE(powerOfTwoUpTo64(t.height)) << "texture " << n;
-        u16 brightest = 0, darkest = 0xFFFF;
-        for (u16 texel : t.texels) brightest = std::max(brightest, texel), darkest = std::min(darkest, texel);
-        EXPECT_LE(brightest, 256) << "texture " << n << " would overflow a colour channel";
-        // A texture with no contrast would be pointless; one that is nearly
-        // black would hide its surface's colour.
-        EXPECT_GT(brightest - darkest, 30) << "texture " << n;
-        EXPECT_GT(brightest, 200) << "texture " << n;
+        ASSERT_FALSE(t.texels.empty());
+        EXPECT_TRUE(powerOfTwoUpTo64(t.width));
+        EXPECT_TRUE(powerOfTwoUpTo64(t.height));
+        const auto [darkest, brightest] = std::minmax_element(t.texels.begin(), t.texels.end());
+        EXPECT_LE(*brightest, 256) << "would overflow a colour channel";
+        // No contrast would be pointless; nearly black would hide the surface's colour.
+        EXPECT_GT(*brightest - *darkest, 30);
+        EXPECT_GT(*brightest, 200);
     }
 }
 
