@@ -5,39 +5,33 @@
 
 namespace {
 
+using Positions = std::vector<std::array<u32, 3>>;
+
 class ObjectDefinitionTest : public RunDirectory {
-protected:
+  protected:
     // A reader over a definition body, the header already consumed as the
     // level loader does.
     static TokenReader bodyOf(std::string_view name, std::string_view body) {
-        write(name, body);
+        write(std::string(name), body);
         return TokenReader(name);
     }
-
-    static std::vector<std::array<u32, 3>> positions(const Polygon& polygon) {
-        std::vector<std::array<u32, 3>> result;
-        for (const Vertex& v : polygon.vertices) result.push_back({v.x, v.y, v.z});
+    static Positions positions(const Polygon& polygon) {
+        Positions result;
+        for (const Vertex& v : polygon.vertices)
+            result.push_back({v.x, v.y, v.z});
         return result;
     }
-
     TextureTable noTextures;
 };
-
-using Positions = std::vector<std::array<u32, 3>>;
 
 } // namespace
 
 TEST_F(ObjectDefinitionTest, AMeshIsPlacedByOffsetsFromItsLowCorner) {
     TokenReader reader = bodyOf("Objects\\slab.odf", "0 0 0  65536 0 0  65536 0 65536 # 0 0 %");
     const auto object = readMesh(reader, 100, 200, 2, true, noTextures);
-    EXPECT_EQ(object->minX, 100u);
-    EXPECT_EQ(object->minY, 200u);
-    EXPECT_EQ(object->maxX, 100u + 65536);
-    EXPECT_EQ(object->maxY, 200u);
-    EXPECT_EQ(object->height, 65536u);
+    EXPECT_EQ(boxOf(*object), (Box{100, 200, 100 + 65536, 200, 65536}));
     EXPECT_EQ(object->shapeKind, ShapeKind::Mesh);
     EXPECT_EQ(object->owner, 2);
-    EXPECT_EQ(object->type, ObjectType::Block);
     EXPECT_TRUE(object->smooth);
     EXPECT_TRUE(object->active);
     ASSERT_EQ(object->polygons.size(), 1u);
@@ -62,30 +56,17 @@ TEST_F(ObjectDefinitionTest, PolygonsCarryTheirTextureAndColourInFileOrder) {
     EXPECT_EQ(object->polygons[1].colour, 0x0000FF00u);
     EXPECT_EQ(object->polygons[1].vertices.size(), 4u);
     EXPECT_EQ(object->polygons[2].texture, nullptr); // number past the table: untextured
-    EXPECT_FALSE(object->smooth);
-    EXPECT_EQ(object->maxX, 10u);
-    EXPECT_EQ(object->maxY, 10u);
-    EXPECT_EQ(object->height, 5u);
+    EXPECT_EQ(boxOf(*object), (Box{0, 0, 10, 10, 5}));
 }
 
 TEST_F(ObjectDefinitionTest, ABoxIsStretchedToTheCornersInAnyOrder) {
-    TokenReader reader = bodyOf("Objects\\woodwall.odf", "1 0 1  0 1 0  1 1 1 # 0 0 %");
+    TokenReader reader = bodyOf("Objects\\woodwall.odf", "1 0 1  0 1 0  7 1 2 # 0 0 %");
     const auto object = readBox(reader, 500, 0, 10, 100, 300, 0, 0, false, noTextures);
-    EXPECT_EQ(object->minX, 100u);
-    EXPECT_EQ(object->maxX, 500u);
-    EXPECT_EQ(object->minY, 0u);
-    EXPECT_EQ(object->maxY, 300u);
-    EXPECT_EQ(object->height, 10u);
+    EXPECT_EQ(boxOf(*object), (Box{100, 0, 500, 300, 10}));
     EXPECT_EQ(object->shapeKind, ShapeKind::Box);
-    ASSERT_EQ(object->polygons.size(), 1u);
     // Any non-zero selector picks the larger coordinate.
-    EXPECT_EQ(positions(object->polygons[0]), (Positions{{500, 0, 10}, {100, 300, 0}, {500, 300, 10}}));
-}
-
-TEST_F(ObjectDefinitionTest, ABoxSelectorOtherThanZeroOrOneIsTheLargerCorner) {
-    TokenReader reader = bodyOf("Objects\\wall.odf", "7 0 2 0 0 0 0 3 0 # 0 0 %");
-    const auto object = readBox(reader, 1, 2, 3, 4, 5, 6, 0, false, noTextures);
-    EXPECT_EQ(positions(object->polygons[0]), (Positions{{4, 2, 6}, {1, 2, 3}, {1, 5, 3}}));
+    EXPECT_EQ(positions(object->polygons[0]),
+              (Positions{{500, 0, 10}, {100, 300, 0}, {500, 300, 10}}));
 }
 
 TEST_F(ObjectDefinitionTest, ATwoSidedFootprintIsCentredOnYWithTheDepthOfItsWidth) {
@@ -94,25 +75,18 @@ TEST_F(ObjectDefinitionTest, ATwoSidedFootprintIsCentredOnYWithTheDepthOfItsWidt
         bodyOf("Objects\\tree.odf", "0 5000 0  400 5000 0  400 5000 3000  0 0 3000 # 0 0 %");
     const auto object = readTwoSided(reader, 1000, 1000, 0, false, noTextures);
     EXPECT_EQ(object->shapeKind, ShapeKind::TwoSided);
-    EXPECT_EQ(object->minX, 1000u);
-    EXPECT_EQ(object->maxX, 1400u);
-    EXPECT_EQ(object->minY, 800u);
-    EXPECT_EQ(object->maxY, 1200u);
-    EXPECT_EQ(object->height, 3000u);
+    EXPECT_EQ(boxOf(*object), (Box{1000, 800, 1400, 1200, 3000}));
     EXPECT_EQ(positions(object->polygons[0])[0], (std::array<u32, 3>{1000, 6000, 0}));
 }
 
-TEST_F(ObjectDefinitionTest, APolygonNotClosedByPercentNamesTheDefinition) {
-    TokenReader reader = bodyOf("Objects\\stone1.odf", "0 0 0 1 0 0 1 1 0 # 0 0 0 0 0 1 # 0 0 %");
-    EXPECT_EXIT(readMesh(reader, 0, 0, 0, false, noTextures), testing::ExitedWithCode(1),
+TEST_F(ObjectDefinitionTest, AnUnclosedPolygonOrAnEmptyBodyEndsTheProgram) {
+    TokenReader open = bodyOf("Objects\\stone1.odf", "0 0 0 1 0 0 1 1 0 # 0 0 0 0 0 1 # 0 0 %");
+    EXPECT_EXIT(readMesh(open, 0, 0, 0, false, noTextures), exitsWithOne,
                 exactly("Error: no % after color in Objects\\stone1.odf!\n"));
-}
-
-TEST_F(ObjectDefinitionTest, ABodyCannotBeEmpty) {
     TokenReader empty = bodyOf("Objects\\empty.odf", "/ nothing but a comment\n");
-    EXPECT_EXIT(readMesh(empty, 0, 0, 0, false, noTextures), testing::ExitedWithCode(1),
+    EXPECT_EXIT(readMesh(empty, 0, 0, 0, false, noTextures), exitsWithOne,
                 exactly("Error: no integer (getint)!\n"));
     TokenReader noHash = bodyOf("Objects\\nohash.odf", "0 0 0 1 0 0 % 0 0 %");
-    EXPECT_EXIT(readTwoSided(noHash, 0, 0, 0, false, noTextures), testing::ExitedWithCode(1),
+    EXPECT_EXIT(readTwoSided(noHash, 0, 0, 0, false, noTextures), exitsWithOne,
                 exactly("Error: no integer (getint)!\n"));
 }

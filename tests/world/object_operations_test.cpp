@@ -3,177 +3,103 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+
 namespace {
 
-Vertex at(u32 x, u32 y, u32 z) {
-    Vertex v;
-    v.x = x;
-    v.y = y;
-    v.z = z;
-    return v;
-}
+using Position = std::array<u32, 3>;
+using Normal = std::array<f32, 3>;
 
-Polygon polygonOf(std::vector<Vertex> vertices) {
-    Polygon polygon;
-    polygon.vertices = std::move(vertices);
-    return polygon;
-}
-
-// An object with one polygon and the given box.
-WorldObject objectWith(std::vector<Vertex> vertices, u32 minX, u32 minY, u32 maxX, u32 maxY) {
+// An object of one polygon per vertex list, with the box {minX, minY, maxX, maxY}.
+WorldObject objectOf(std::vector<std::vector<Vertex>> polygons, std::array<u32, 4> box = {}) {
     WorldObject object;
-    object.polygons.push_back(polygonOf(std::move(vertices)));
-    object.minX = minX;
-    object.minY = minY;
-    object.maxX = maxX;
-    object.maxY = maxY;
+    for (auto& vertices : polygons)
+        object.polygons.emplace_back().vertices = std::move(vertices);
+    object.minX = box[0], object.minY = box[1], object.maxX = box[2], object.maxY = box[3];
     return object;
+}
+
+Position position(const Vertex& v) {
+    return {v.x, v.y, v.z};
+}
+Normal normal(const Vertex& v) {
+    return {v.nx, v.ny, v.nz};
+}
+Normal normal(const Polygon& p) {
+    return {p.nx, p.ny, p.nz};
 }
 
 } // namespace
 
-TEST(Rotate, AQuarterTurnFallsJustShortWithThePiOfAFloat) {
-    // Box centre (2000, 3000).
-    WorldObject object = objectWith({at(3000, 3000, 7), at(2001, 3000, 0), at(2000, 3000, 0)}, 1000,
-                                    2000, 3000, 4000);
-    rotate(object, 16384);
-    const std::vector<Vertex>& v = object.polygons[0].vertices;
-    EXPECT_EQ(v[0].x, 2000u);
-    EXPECT_EQ(v[0].y, 3999u); // 999 north of the centre, not 1000
-    EXPECT_EQ(v[0].z, 7u);
-    EXPECT_EQ(v[1].x, 2000u); // one unit east lands on the centre
-    EXPECT_EQ(v[1].y, 3000u);
-    EXPECT_EQ(v[2].x, 2000u);
-    EXPECT_EQ(v[2].y, 3000u);
-}
-
-TEST(Rotate, TurnsAboutTheCentreOfTheBoxTakenAsTruncatedHalves) {
-    // minX / 2 + maxX / 2 = 1 + 2 = 3, not 4.
-    WorldObject object = objectWith({at(1003, 3, 0), at(3, 1003, 0)}, 3, 3, 5, 5);
-    rotate(object, 32768); // half a turn: 1000 east ends 1000 west, less the rounding
-    const std::vector<Vertex>& v = object.polygons[0].vertices;
-    EXPECT_EQ(v[0].x, 3u - 999);
-    EXPECT_EQ(v[0].y, 3u); // sin(pi) is a hair below zero: truncated to zero
-    EXPECT_EQ(v[1].x, 3u);
-    EXPECT_EQ(v[1].y, 3u - 999);
-}
-
-TEST(Rotate, ByNothingOrAFullTurnAndOnlyTheLowSixteenBitsCount) {
-    const WorldObject original =
-        objectWith({at(10, 20, 30), at(65536, 70000, 0), at(0, 0, 0)}, 0, 0, 65536, 70000);
-    WorldObject object = original;
-    rotate(object, 0);
-    rotate(object, 65536);
-    for (size_t i = 0; i < 3; ++i) {
-        EXPECT_EQ(object.polygons[0].vertices[i].x, original.polygons[0].vertices[i].x);
-        EXPECT_EQ(object.polygons[0].vertices[i].y, original.polygons[0].vertices[i].y);
+TEST(Rotate, TurnsAboutTheTruncatedBoxCentreWithThePiOfAFloat) {
+    const struct {
+        u32 angle;
+        std::array<u32, 4> box;
+        u32 x, y, toX, toY;
+    } cases[] = {
+        // Centre (2000, 3000). The quarter turn's sine falls just short of 1:
+        // 1000 east ends 999 north, and 1 east lands on the centre.
+        {16384, {1000, 2000, 3000, 4000}, 3000, 3000, 2000, 3999},
+        {16384, {1000, 2000, 3000, 4000}, 2001, 3000, 2000, 3000},
+        {65536 + 16384, {1000, 2000, 3000, 4000}, 3000, 3000, 2000, 3999}, // low 16 bits only
+        {0, {1000, 2000, 3000, 4000}, 3000, 70000, 3000, 70000},
+        // Centre 5 / 2 + 3 / 2 = 3, not 4; sin(pi) is a hair from zero and truncates.
+        {32768, {3, 3, 5, 5}, 1003, 3, 3u - 999, 3},
+        {32768, {3, 3, 5, 5}, 3, 1003, 3, 3u - 999},
+        // Far east of a centre at 0: the results wrap around the world edge.
+        {16384, {0, 0, 0, 0}, 0xFFFFFFFF, 0, 0u - 187, 4294967294},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.angle << " (" << c.x << ", " << c.y << ")");
+        WorldObject object = objectOf({{{c.x, c.y, 7}}}, c.box);
+        rotate(object, c.angle);
+        EXPECT_EQ(position(object.polygons[0].vertices[0]), (Position{c.toX, c.toY, 7}));
+        EXPECT_EQ(object.maxY, c.box[3]); // the box stays
     }
-    WorldObject quarter = original;
-    WorldObject quarterAndATurn = original;
-    rotate(quarter, 16384);
-    rotate(quarterAndATurn, 65536 + 16384);
-    EXPECT_EQ(quarter.polygons[0].vertices[1].x, quarterAndATurn.polygons[0].vertices[1].x);
-    EXPECT_EQ(quarter.polygons[0].vertices[1].y, quarterAndATurn.polygons[0].vertices[1].y);
-    EXPECT_EQ(quarter.minX, original.minX); // the box stays
-    EXPECT_EQ(quarter.maxY, original.maxY);
 }
 
-TEST(Rotate, ResultsWrapAroundTheWorldEdgeWithoutOverflow) {
-    // A vertex far west of a centre near 0 turns to a "negative" y: it wraps.
-    WorldObject object = objectWith({at(0, 0, 0), at(0xFFFFFFFF, 0, 0)}, 0, 0, 0, 0);
-    rotate(object, 16384);
-    EXPECT_EQ(object.polygons[0].vertices[0].y, 0u);
-    // 4294967295 east of the centre: turns to 4294967294 north (the sine just below 1).
-    EXPECT_EQ(object.polygons[0].vertices[1].y, 4294967294u);
-}
-
-TEST(Translate, MovesEveryVertexButNotTheBox) {
-    WorldObject object = objectWith({at(1, 2, 3), at(0xFFFFFFFF, 5, 6)}, 1, 2, 3, 4);
-    object.polygons.push_back(polygonOf({at(100, 100, 100)}));
-    translate(object, 65536, 0);
-    EXPECT_EQ(object.polygons[0].vertices[0].x, 65537u);
-    EXPECT_EQ(object.polygons[0].vertices[0].y, 2u);
-    EXPECT_EQ(object.polygons[0].vertices[1].x, 65535u); // wraps
-    EXPECT_EQ(object.polygons[1].vertices[0].x, 65636u);
-    translate(object, 0, 0xFFFFFFFF); // one unit south, by wrap-around
-    EXPECT_EQ(object.polygons[1].vertices[0].y, 99u);
-    EXPECT_EQ(object.polygons[0].vertices[0].z, 3u);
+TEST(Translate, MovesEveryVertexWithWrapButNotTheBox) {
+    WorldObject object =
+        objectOf({{{1, 2, 3}, {0xFFFFFFFF, 5, 6}}, {{100, 100, 100}}}, {1, 2, 3, 4});
+    translate(object, 65536, 0xFFFFFFFF); // one cell east, one unit south by wrap-around
+    EXPECT_EQ(position(object.polygons[0].vertices[0]), (Position{65537, 1, 3}));
+    EXPECT_EQ(position(object.polygons[0].vertices[1]), (Position{65535, 4, 6}));
+    EXPECT_EQ(position(object.polygons[1].vertices[0]), (Position{65636, 99, 100}));
     EXPECT_EQ(object.minX, 1u);
     EXPECT_EQ(object.maxX, 3u);
 }
 
-TEST(Clone, CopiesEverythingAndSharesOnlyTextures) {
+TEST(Clone, MovesApartFromItsTemplateAndSharesItsTextures) {
     const Texture texture(1, 1);
-    WorldObject source = objectWith({at(1, 2, 3), at(4, 5, 6), at(7, 8, 9)}, 1, 2, 7, 8);
+    WorldObject source = objectOf({{{1, 2, 3}, {4, 5, 6}, {7, 8, 9}}}, {1, 2, 7, 8});
     source.polygons[0].texture = &texture;
-    source.polygons[0].colour = 0x01123456;
-    source.polygons[0].nx = 1.5f;
-    source.polygons[0].vertices[1].ny = -2.5f;
-    source.height = 9;
-    source.shapeKind = ShapeKind::Mesh;
-    source.owner = 2;
     source.type = ObjectType::Shot;
-    source.smooth = true;
-    source.active = true;
-
     const auto copy = clone(source);
     EXPECT_EQ(copy->polygons[0].texture, &texture);
-    EXPECT_EQ(copy->polygons[0].colour, 0x01123456u);
-    EXPECT_EQ(copy->polygons[0].nx, 1.5f);
-    EXPECT_EQ(copy->polygons[0].vertices[1].ny, -2.5f);
-    EXPECT_EQ(copy->height, 9u);
-    EXPECT_EQ(copy->owner, 2);
     EXPECT_EQ(copy->type, ObjectType::Shot);
-    EXPECT_TRUE(copy->smooth);
-    EXPECT_TRUE(copy->active);
-    EXPECT_EQ(copy->maxY, 8u);
-
     translate(*copy, 1000, 1000);
     EXPECT_EQ(copy->polygons[0].vertices[0].x, 1001u);
     EXPECT_EQ(source.polygons[0].vertices[0].x, 1u); // the template stays put
 }
 
-TEST(ComputeNormals, FaceNormalIsTheCrossProductOfTheFirstTwoEdges) {
-    WorldObject object =
-        objectWith({at(0, 0, 0), at(65536, 0, 0), at(65536, 0, 65536), at(0, 0, 65536)}, 0, 0, 0, 0);
+TEST(ComputeNormals, FacesFromTheFirstTwoEdgesAndSharedPositionsSumThem) {
+    // A floor quad (normal +z) and a wall (normal -y) meeting along x, and a
+    // two-vertex line that touches the floor: it has no face.
+    WorldObject object = objectOf({{{0, 0, 0}, {10, 0, 0}, {10, 10, 0}, {0, 10, 0}},
+                                   {{0, 0, 0}, {10, 0, 0}, {10, 0, 10}},
+                                   {{5, 5, 5}, {10, 10, 0}}});
+    object.polygons[2].nx = 5.0f; // stale values do not survive
     computeNormals(object);
-    const Polygon& face = object.polygons[0];
-    // a = (65536, 0, 0), b = (0, 0, 65536): a x b = (0, -65536^2, 0), unnormalised.
-    EXPECT_EQ(face.nx, 0.0f);
-    EXPECT_EQ(face.ny, -4294967296.0f);
-    EXPECT_EQ(face.nz, 0.0f);
-    for (const Vertex& v : face.vertices) EXPECT_EQ(v.ny, -4294967296.0f);
-}
-
-TEST(ComputeNormals, VerticesAtOnePositionShareTheSumOfTheirFaces) {
-    WorldObject object;
-    // Floor triangle (normal +z) and wall triangle (normal -y) meeting along x.
-    object.polygons.push_back(polygonOf({at(0, 0, 0), at(10, 0, 0), at(10, 10, 0)}));
-    object.polygons.push_back(polygonOf({at(0, 0, 0), at(10, 0, 0), at(10, 0, 10)}));
-    computeNormals(object);
-    EXPECT_EQ(object.polygons[0].nz, 100.0f);
-    EXPECT_EQ(object.polygons[1].ny, -100.0f);
-    for (int p = 0; p < 2; ++p)
-        for (int v = 0; v < 2; ++v) { // the shared positions
-            const Vertex& vertex = object.polygons[p].vertices[v];
-            EXPECT_EQ(vertex.nx, 0.0f);
-            EXPECT_EQ(vertex.ny, -100.0f);
-            EXPECT_EQ(vertex.nz, 100.0f);
-        }
-    EXPECT_EQ(object.polygons[0].vertices[2].ny, 0.0f); // only the floor's own
-    EXPECT_EQ(object.polygons[0].vertices[2].nz, 100.0f);
-    EXPECT_EQ(object.polygons[1].vertices[2].ny, -100.0f);
-    EXPECT_EQ(object.polygons[1].vertices[2].nz, 0.0f);
-}
-
-TEST(ComputeNormals, APolygonOfFewerThanThreeVerticesGetsAZeroNormal) {
-    WorldObject object;
-    object.polygons.push_back(polygonOf({at(0, 0, 0), at(10, 0, 0)}));
-    object.polygons.push_back(polygonOf({at(0, 0, 0), at(10, 0, 0), at(10, 10, 0)}));
-    object.polygons[0].nx = 5.0f; // stale values do not survive
-    computeNormals(object);
-    EXPECT_EQ(object.polygons[0].nx, 0.0f);
-    EXPECT_EQ(object.polygons[0].nz, 0.0f);
-    // Its vertices still share the positions of the triangle.
-    EXPECT_EQ(object.polygons[0].vertices[1].nz, 100.0f);
+    const std::vector<Polygon>& p = object.polygons;
+    EXPECT_EQ(normal(p[0]), (Normal{0, 0, 100})); // unnormalised, not twice the quad's area
+    EXPECT_EQ(normal(p[1]), (Normal{0, -100, 0}));
+    EXPECT_EQ(normal(p[2]), (Normal{0, 0, 0}));
+    for (int v = 0; v < 2; ++v) { // the shared positions
+        EXPECT_EQ(normal(p[0].vertices[v]), (Normal{0, -100, 100}));
+        EXPECT_EQ(normal(p[1].vertices[v]), (Normal{0, -100, 100}));
+    }
+    EXPECT_EQ(normal(p[0].vertices[3]), (Normal{0, 0, 100})); // the floor's own corner
+    EXPECT_EQ(normal(p[1].vertices[2]), (Normal{0, -100, 0}));
+    EXPECT_EQ(normal(p[2].vertices[0]), (Normal{0, 0, 0}));
+    EXPECT_EQ(normal(p[2].vertices[1]), (Normal{0, 0, 100})); // the line shares a floor corner
 }

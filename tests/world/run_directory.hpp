@@ -1,29 +1,29 @@
 #pragma once
-// Tests of the loaders run in a fresh temporary run directory, where they write
-// their own data files by the game's names ("Objects\stone1.odf").
+// Loader tests run in a fresh temporary run directory, where they write their
+// own data files by the game's names ("Objects\stone1.odf").
 #include "world/texture.hpp"
 #include "world/world.hpp"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <string_view>
 
 class RunDirectory : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
-        previous = std::filesystem::current_path();
-        std::string pattern = (std::filesystem::temp_directory_path() / "tessaron-world-XXXXXX");
+        std::string pattern = std::filesystem::temp_directory_path() / "tessaron-world-XXXXXX";
         ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+        previous = std::filesystem::current_path();
         root = pattern;
         std::filesystem::current_path(root);
         resetWorld();
         resetTextures();
     }
-
     void TearDown() override {
         resetWorld();
         resetTextures();
@@ -32,11 +32,9 @@ protected:
     }
 
     // Writes a file named the game's way, creating its folder.
-    static void write(std::string_view gameName, std::string_view text) {
-        std::string path(gameName);
-        for (char& c : path)
-            if (c == '\\') c = '/';
-        const std::filesystem::path file(path);
+    static void write(std::string gameName, std::string_view text) {
+        std::replace(gameName.begin(), gameName.end(), '\\', '/');
+        const std::filesystem::path file(gameName);
         if (file.has_parent_path()) std::filesystem::create_directories(file.parent_path());
         std::ofstream(file, std::ios::binary) << text;
     }
@@ -44,12 +42,15 @@ protected:
     std::filesystem::path previous, root;
 };
 
-// A regular expression that matches exactly this text (death-test output).
-inline std::string exactly(std::string_view text) {
-    std::string pattern = "^";
-    for (char c : text) {
-        if (std::string_view("\\^$.|?*+()[]{}").find(c) != std::string_view::npos) pattern += '\\';
-        pattern += c;
-    }
-    return pattern + "$";
+// Death-test output of exactly this text.
+inline testing::Matcher<const std::string&> exactly(const std::string& text) {
+    return text;
 }
+
+// An object's ground box and height: {minX, minY, maxX, maxY, height}.
+using Box = std::array<u32, 5>;
+inline Box boxOf(const WorldObject& o) {
+    return {o.minX, o.minY, o.maxX, o.maxY, o.height};
+}
+
+inline const auto exitsWithOne = testing::ExitedWithCode(1);
