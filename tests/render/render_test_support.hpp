@@ -1,20 +1,21 @@
 #pragma once
-// Shared pieces of the renderer tests: a 24-bit memory frame made current, and
-// small world objects built in code.
-#include "synthetic_world.hpp"
+// Shared pieces of the renderer tests: the standard camera and screens, and a
+// 24-bit memory frame made current.
 #include "base/types.hpp"
 #include "gfx/device_context.hpp"
 #include "gfx/gfx_state.hpp"
 #include "gfx/primitives.hpp"
 #include "render/camera.hpp"
+#include "render/scene.hpp"
 #include "render/screen_info.hpp"
-#include "world/world_object.hpp"
+#include "synthetic_world.hpp"
 
 #include <gtest/gtest.h>
 
-#include <array>
-#include <initializer_list>
 #include <memory>
+#include <ostream>
+#include <utility>
+#include <vector>
 
 struct Rgb {
     u32 red = 0, green = 0, blue = 0;
@@ -38,6 +39,26 @@ inline ScreenInfo screenOf(u16 width, u16 height) {
     screen.maxX = static_cast<u16>(width - 1);
     screen.maxY = static_cast<u16>(height - 1);
     return screen;
+}
+
+// An edge from (sx1, sy1) to (sx2, sy2) at the given end depths; the other values
+// keep their defaults.
+inline ScreenEdge screenEdge(f32 sx1, f32 sy1, f32 depth1, f32 sx2, f32 sy2, f32 depth2) {
+    ScreenEdge e;
+    e.sx1 = sx1;
+    e.sy1 = sy1;
+    e.depth1 = depth1;
+    e.sx2 = sx2;
+    e.sy2 = sy2;
+    e.depth2 = depth2;
+    return e;
+}
+
+inline ScenePolygon scenePolygon(std::vector<ScreenEdge> edges, u32 colour) {
+    ScenePolygon polygon;
+    polygon.edges = std::move(edges);
+    polygon.colour = colour;
+    return polygon;
 }
 
 // A test with a 24-bit frame of the given size as the current context.
@@ -65,29 +86,3 @@ class FrameTest : public ::testing::Test {
 
     std::unique_ptr<DeviceContext> frame;
 };
-
-using Corner = std::array<u32, 3>;
-
-// Appends a polygon with the given corners (counter-clockwise seen from the side
-// it faces).
-inline Polygon& addPolygon(WorldObject& object, std::initializer_list<Corner> corners, u32 colour,
-                           const Texture* texture = nullptr) {
-    Polygon& polygon = object.polygons.emplace_back();
-    for (const Corner& c : corners) {
-        Vertex v;
-        v.x = c[0];
-        v.y = c[1];
-        v.z = c[2];
-        polygon.vertices.push_back(v);
-    }
-    polygon.colour = colour;
-    polygon.texture = texture;
-    return polygon;
-}
-
-// A cuboid [x1, x2] x [y1, y2] x [z1, z2] with its six faces turned outward.
-std::unique_ptr<WorldObject> makeCuboid(u32 x1, u32 y1, u32 z1, u32 x2, u32 y2, u32 z2, u32 colour,
-                                        const Texture* texture = nullptr);
-
-// 64-bit FNV-1a of the frame's visible bytes, row by row.
-u64 frameHash(const DeviceContext& frame);

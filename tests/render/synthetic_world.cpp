@@ -1,56 +1,15 @@
 #include "synthetic_world.hpp"
 
 #include <algorithm>
-#include <array>
-#include <initializer_list>
 
 namespace {
 
-constexpr u32 cell = 65536;
-
 // World units of a position given in cells.
 constexpr u32 at(double cells) {
-    return static_cast<u32>(cells * cell);
+    return static_cast<u32>(cells * 65536);
 }
 
-using Corner = std::array<u32, 3>;
-
-// Appends a polygon; its corners are reversed when needed so that the normal
-// points away from `inside`.
-void addFace(WorldObject& object, std::initializer_list<Corner> corners, u32 colour,
-             const Texture* texture, const std::array<double, 3>& inside) {
-    std::vector<Corner> c(corners);
-    const auto d = [](const Corner& a, const Corner& b, int i) {
-        return static_cast<double>(a[i]) - static_cast<double>(b[i]);
-    };
-    const double ax = d(c[1], c[0], 0), ay = d(c[1], c[0], 1), az = d(c[1], c[0], 2);
-    const double bx = d(c[2], c[1], 0), by = d(c[2], c[1], 1), bz = d(c[2], c[1], 2);
-    const double nx = ay * bz - az * by, ny = az * bx - ax * bz, nz = ax * by - ay * bx;
-    const double ox = c[0][0] - inside[0], oy = c[0][1] - inside[1], oz = c[0][2] - inside[2];
-    if (nx * ox + ny * oy + nz * oz < 0) std::reverse(c.begin(), c.end());
-    Polygon& polygon = object.polygons.emplace_back();
-    for (const Corner& corner : c) {
-        Vertex v;
-        v.x = corner[0];
-        v.y = corner[1];
-        v.z = corner[2];
-        polygon.vertices.push_back(v);
-    }
-    polygon.colour = colour;
-    polygon.texture = texture;
-}
-
-std::unique_ptr<WorldObject> cuboid(u32 x1, u32 y1, u32 z1, u32 x2, u32 y2, u32 z2, u32 colour,
-                                    const Texture* texture = nullptr) {
-    auto object = std::make_unique<WorldObject>();
-    const std::array<double, 3> c{(x1 + 0.5 * (x2 - x1)), (y1 + 0.5 * (y2 - y1)),
-                                  (z1 + 0.5 * (z2 - z1))};
-    addFace(*object, {{x1, y1, z2}, {x2, y1, z2}, {x2, y2, z2}, {x1, y2, z2}}, colour, texture, c);
-    addFace(*object, {{x1, y1, z1}, {x1, y2, z1}, {x2, y2, z1}, {x2, y1, z1}}, colour, texture, c);
-    addFace(*object, {{x1, y1, z1}, {x2, y1, z1}, {x2, y1, z2}, {x1, y1, z2}}, colour, texture, c);
-    addFace(*object, {{x1, y2, z1}, {x1, y2, z2}, {x2, y2, z2}, {x2, y2, z1}}, colour, texture, c);
-    addFace(*object, {{x1, y1, z1}, {x1, y1, z2}, {x1, y2, z2}, {x1, y2, z1}}, colour, texture, c);
-    addFace(*object, {{x2, y1, z1}, {x2, y2, z1}, {x2, y2, z2}, {x2, y1, z2}}, colour, texture, c);
+std::unique_ptr<WorldObject> finished(std::unique_ptr<WorldObject> object) {
     finishObject(*object);
     return object;
 }
@@ -59,179 +18,97 @@ std::unique_ptr<WorldObject> cuboid(u32 x1, u32 y1, u32 z1, u32 x2, u32 y2, u32 
 std::unique_ptr<WorldObject> patch(u32 x1, u32 y1, u32 x2, u32 y2, u32 z, u32 colour,
                                    const Texture* texture) {
     auto object = std::make_unique<WorldObject>();
-    addFace(*object, {{x1, y1, z}, {x2, y1, z}, {x2, y2, z}, {x1, y2, z}}, colour, texture,
-            {x1 + 0.5 * (x2 - x1), y1 + 0.5 * (y2 - y1), z - 1000.0});
-    finishObject(*object);
-    return object;
+    addPolygon(*object, {{x1, y1, z}, {x2, y1, z}, {x2, y2, z}, {x1, y2, z}}, colour, texture);
+    return finished(std::move(object));
 }
 
-// A rock: a square base, a ring turned by 45 degrees at mid-height and an apex,
-// shaded smoothly.
-std::unique_ptr<WorldObject> rock(u32 cx, u32 cy, u32 radius, u32 height, u32 colour) {
+// A smooth rock: a square base, a ring turned by 45 degrees at mid-height and an apex.
+std::unique_ptr<WorldObject> rock(u32 cx, u32 cy, u32 r, u32 height, u32 colour) {
     auto object = std::make_unique<WorldObject>();
-    const std::array<double, 3> centre{double(cx), double(cy), height * 0.4};
-    const u32 r = radius, h = radius * 7 / 10;
+    const u32 h = r * 7 / 10, mid = height / 2;
     const Corner base[4] = {
         {cx - h, cy - h, 0}, {cx + h, cy - h, 0}, {cx + h, cy + h, 0}, {cx - h, cy + h, 0}};
-    const Corner ring[4] = {{cx, cy - r, height / 2},
-                            {cx + r, cy, height / 2},
-                            {cx, cy + r, height / 2},
-                            {cx - r, cy, height / 2}};
+    const Corner ring[4] = {
+        {cx, cy - r, mid}, {cx + r, cy, mid}, {cx, cy + r, mid}, {cx - r, cy, mid}};
     const Corner apex{cx + r / 5, cy - r / 7, height};
     for (int i = 0; i < 4; ++i) {
         const int j = (i + 1) % 4;
-        addFace(*object, {base[i], base[j], ring[j]}, colour, nullptr, centre);
-        addFace(*object, {base[i], ring[j], ring[i]}, colour, nullptr, centre);
-        addFace(*object, {ring[i], ring[j], apex}, colour, nullptr, centre);
+        addPolygon(*object, {base[i], base[j], ring[j]}, colour);
+        addPolygon(*object, {base[i], ring[j], ring[i]}, colour);
+        addPolygon(*object, {ring[i], ring[j], apex}, colour);
     }
-    finishObject(*object);
+    object = finished(std::move(object));
     object->smooth = true;
     return object;
 }
 
-// A billboard tree authored in the x-z plane: a trunk and a two-part crown.
+// A two-sided tree authored in the x-z plane: a trunk and a two-part crown.
 std::unique_ptr<WorldObject> tree(u32 x, u32 y) {
     auto object = std::make_unique<WorldObject>();
-    const std::array<double, 3> behind{x + 0.0, y - 1000.0, 0.0};
-    addFace(*object, {{x + 2600, y, 0}, {x + 3400, y, 0}, {x + 3400, y, 6000}, {x + 2600, y, 6000}},
-            0x00604020, nullptr, behind);
-    addFace(*object, {{x, y, 5000}, {x + 6000, y, 5000}, {x + 3000, y, 11000}}, 0x00208030, nullptr,
-            behind);
-    addFace(*object, {{x + 600, y, 9000}, {x + 5400, y, 9000}, {x + 3000, y, 15000}}, 0x0030A040,
-            nullptr, behind);
-    finishObject(*object);
+    addPolygon(*object,
+               {{x + 2600, y, 6000}, {x + 3400, y, 6000}, {x + 3400, y, 0}, {x + 2600, y, 0}},
+               0x00604020);
+    addPolygon(*object, {{x + 3000, y, 11000}, {x + 6000, y, 5000}, {x, y, 5000}}, 0x00208030);
+    addPolygon(*object, {{x + 3000, y, 15000}, {x + 5400, y, 9000}, {x + 600, y, 9000}},
+               0x0030A040);
+    object = finished(std::move(object));
     object->shapeKind = ShapeKind::TwoSided;
     return object;
 }
 
-// A flag: a thin pole and an owner-tinted cloth.
+// A flag: a thin pole and an owner-tinted cloth, one face to each side.
 std::unique_ptr<WorldObject> flag(u32 x, u32 y, u16 owner) {
-    auto object = cuboid(x, y, 0, x + 300, y + 300, 12000, 0x00C0C0C0);
-    const std::array<double, 3> side{x + 150.0, y - 1000.0, 10000.0};
-    addFace(*object,
-            {{x + 300, y + 150, 8000}, {x + 3300, y + 150, 9500}, {x + 300, y + 150, 11800}},
-            0x01FFFFFF, nullptr, side);
-    addFace(*object,
-            {{x + 300, y + 150, 8000}, {x + 300, y + 150, 11800}, {x + 3300, y + 150, 9500}},
-            0x01FFFFFF, nullptr, {x + 150.0, y + 1000.0, 10000.0});
-    finishObject(*object);
+    auto object = makeCuboid(x, y, 0, x + 300, y + 300, 12000, 0x00C0C0C0);
+    const Corner low{x + 300, y + 150, 8000}, tip{x + 3300, y + 150, 9500},
+        high{x + 300, y + 150, 11800};
+    addPolygon(*object, {high, tip, low}, 0x01FFFFFF);
+    addPolygon(*object, {tip, high, low}, 0x01FFFFFF);
+    object = finished(std::move(object));
     object->owner = owner;
     return object;
 }
 
-std::unique_ptr<Texture> checker() {
-    auto t = std::make_unique<Texture>(8, 8);
-    for (u32 i = 0; i < 8; ++i)
-        for (u32 j = 0; j < 8; ++j)
-            t->texel(i, j) = ((i + j) % 2) ? 256 : 176;
+template <class TexelOf>
+std::unique_ptr<Texture> makeTexture(u16 width, u16 height, TexelOf texelOf) {
+    auto t = std::make_unique<Texture>(width, height);
+    for (u32 i = 0; i < width; ++i)
+        for (u32 j = 0; j < height; ++j)
+            t->texel(i, j) = static_cast<u16>(texelOf(i, j));
     return t;
-}
-
-std::unique_ptr<Texture> bricks() {
-    auto t = std::make_unique<Texture>(16, 8);
-    for (u32 i = 0; i < 16; ++i) {
-        for (u32 j = 0; j < 8; ++j) {
-            const bool mortarRow = j % 4 == 3;
-            const bool mortarJoint = ((i + (j / 4) * 8) % 16) == 0;
-            t->texel(i, j) =
-                (mortarRow || mortarJoint) ? 330 : static_cast<u16>(200 + (i * 7 + j * 13) % 56);
-        }
-    }
-    return t;
-}
-
-std::unique_ptr<Texture> stripes() {
-    auto t = std::make_unique<Texture>(4, 16);
-    for (u32 i = 0; i < 4; ++i)
-        for (u32 j = 0; j < 16; ++j)
-            t->texel(i, j) = static_cast<u16>(180 + 60 * ((j / 2) % 2) + 4 * i);
-    return t;
-}
-
-// Six by five texels: a size that is not a power of two, so the wrap divides.
-std::unique_ptr<Texture> tiles() {
-    auto t = std::make_unique<Texture>(6, 5);
-    for (u32 i = 0; i < 6; ++i)
-        for (u32 j = 0; j < 5; ++j)
-            t->texel(i, j) = static_cast<u16>((i == 0 || j == 0) ? 150 : 240 + 5 * i - 3 * j);
-    return t;
-}
-
-void place(SyntheticWorld& world, std::unique_ptr<WorldObject> object) {
-    WorldObject& o = *object;
-    for (u32 cx = cellOf(o.minX); cx <= cellOf(o.maxX); ++cx)
-        for (u32 cy = cellOf(o.minY); cy <= cellOf(o.maxY); ++cy)
-            if (cx < world.grid.width && cy < world.grid.height) world.grid.cellFor(cx, cy).add(&o);
-    world.objects.push_back(std::move(object));
 }
 
 } // namespace
 
-void buildSyntheticWorld(SyntheticWorld& world) {
-    world.grid.resize(8, 8);
-    world.textures.push_back(checker());
-    world.textures.push_back(bricks());
-    world.textures.push_back(stripes());
-    world.textures.push_back(tiles());
-    const Texture* sand = world.textures[0].get();
-    const Texture* brick = world.textures[1].get();
-    const Texture* wood = world.textures[2].get();
-    const Texture* tile = world.textures[3].get();
-
-    place(world, patch(at(3.7), at(3.2), at(4.6), at(3.9), 16, 0x00D8C080, sand));
-    place(world, patch(at(4.7), at(3.0), at(5.4), at(4.2), 8, 0x003070C0, wood));
-    place(world, patch(at(2.6), at(2.4), at(3.4), at(3.0), 12, 0x0070A050, sand));
-    place(world, cuboid(at(4.2), at(3.55), 0, at(4.25), at(3.95), 30000, 0x00B04030, brick));
-    place(world, cuboid(at(3.9), at(3.05), 0, at(4.6), at(3.1), 20000, 0x00906030, wood));
-    place(world, cuboid(at(2.8), at(3.8), 0, at(3.3), at(3.85), 26000, 0x00A05040, tile));
-    place(world, rock(at(4.1), at(3.42), 4000, 6000, 0x00808070));
-    place(world, rock(at(3.1), at(3.2), 9000, 14000, 0x00706860));
-    auto car = cuboid(at(3.85), at(3.6), 0, at(3.95), at(3.67), 4000, 0x01FFFFFF);
-    car->owner = 2;
-    place(world, std::move(car));
-    place(world, tree(at(4.4), at(3.3)));
-    place(world, tree(at(3.6), at(2.8)));
-    place(world, flag(at(4.05), at(3.75), 1));
-    // Runs from behind the eye to well in front of it, just beside it: cut at the near side.
-    place(world, cuboid(at(3.2), at(3.44), 0, at(3.8), at(3.45), 2500, 0x00C0B0A0));
-    place(world, cuboid(at(5.3), at(3.5), 0, at(5.4), at(3.6), 40000, 0x00FF00FF));
-    place(world, cuboid(at(3.75), at(3.35), 0, at(3.8), at(3.4), 3000, 0x02F0A050));
-    auto ghost = cuboid(at(3.7), at(3.48), 0, at(3.72), at(3.52), 9000, 0x00FFFF00);
-    ghost->active = false;
-    place(world, std::move(ghost));
+Polygon& addPolygon(WorldObject& object, const std::vector<Corner>& corners, u32 colour,
+                    const Texture* texture) {
+    Polygon& polygon = object.polygons.emplace_back();
+    for (const Corner& c : corners) {
+        Vertex& v = polygon.vertices.emplace_back();
+        v.x = c[0];
+        v.y = c[1];
+        v.z = c[2];
+    }
+    polygon.colour = colour;
+    polygon.texture = texture;
+    return polygon;
 }
 
-Camera syntheticView(int view) {
-    switch (view) {
-    case 0:
-        return Camera(at(3.5), at(3.5), 3072, 15000, 7168, 3584, 0, 131072);
-    case 1:
-        return Camera(at(4.9), at(3.9), 3072, 45000, 7168, 3584, 0, 131072);
-    default:
-        return Camera(at(3.3), at(3.1), 3072, 8000, 7168, 3584, 0, 131072);
-    }
-}
-
-Camera syntheticPathCamera(int step) {
-    // A slow loop around the middle of the level, turning as it goes.
-    Camera camera(at(3.3), at(3.5), 3072, 16384, 7168, 3584, 0, 131072);
-    for (int i = 0; i < step; ++i) {
-        const i32 dx = static_cast<i32>(1200 * camera.sinHeading);
-        const i32 dy = static_cast<i32>(1200 * camera.cosHeading);
-        camera.moveAndTurn(dx, dy, 300);
-    }
-    return camera;
+std::unique_ptr<WorldObject> makeCuboid(u32 x1, u32 y1, u32 z1, u32 x2, u32 y2, u32 z2, u32 colour,
+                                        const Texture* texture) {
+    auto o = std::make_unique<WorldObject>();
+    addPolygon(*o, {{x1, y1, z2}, {x2, y1, z2}, {x2, y2, z2}, {x1, y2, z2}}, colour, texture);
+    addPolygon(*o, {{x1, y1, z1}, {x1, y2, z1}, {x2, y2, z1}, {x2, y1, z1}}, colour, texture);
+    addPolygon(*o, {{x1, y1, z1}, {x2, y1, z1}, {x2, y1, z2}, {x1, y1, z2}}, colour, texture);
+    addPolygon(*o, {{x1, y2, z1}, {x1, y2, z2}, {x2, y2, z2}, {x2, y2, z1}}, colour, texture);
+    addPolygon(*o, {{x1, y1, z1}, {x1, y1, z2}, {x1, y2, z2}, {x1, y2, z1}}, colour, texture);
+    addPolygon(*o, {{x2, y1, z1}, {x2, y2, z1}, {x2, y2, z2}, {x2, y1, z2}}, colour, texture);
+    return finished(std::move(o));
 }
 
 void finishObject(WorldObject& object) {
-    bool first = true;
+    object.minX = object.minY = ~0u;
     for (const Polygon& polygon : object.polygons) {
         for (const Vertex& v : polygon.vertices) {
-            if (first) {
-                object.minX = object.maxX = v.x;
-                object.minY = object.maxY = v.y;
-                first = false;
-            }
             object.minX = std::min(object.minX, v.x);
             object.maxX = std::max(object.maxX, v.x);
             object.minY = std::min(object.minY, v.y);
@@ -241,4 +118,63 @@ void finishObject(WorldObject& object) {
     }
     computeNormals(object);
     object.active = true;
+}
+
+WorldObject& placeObject(SyntheticWorld& world, std::unique_ptr<WorldObject> object) {
+    WorldObject& o = *object;
+    for (u32 cx = cellOf(o.minX); cx <= cellOf(o.maxX); ++cx)
+        for (u32 cy = cellOf(o.minY); cy <= cellOf(o.maxY); ++cy)
+            if (cx < world.grid.width && cy < world.grid.height) world.grid.cellFor(cx, cy).add(&o);
+    world.objects.push_back(std::move(object));
+    return o;
+}
+
+void buildSyntheticWorld(SyntheticWorld& world) {
+    world.grid.resize(8, 8);
+    auto& t = world.textures;
+    t.push_back(makeTexture(8, 8, [](u32 i, u32 j) { return (i + j) % 2 ? 256 : 176; }));
+    t.push_back(makeTexture(16, 8, [](u32 i, u32 j) { // bricks and mortar
+        return (j % 4 == 3 || (i + (j / 4) * 8) % 16 == 0) ? 330 : 200 + (i * 7 + j * 13) % 56;
+    }));
+    t.push_back(makeTexture(4, 16, [](u32 i, u32 j) { return 180 + 60 * ((j / 2) % 2) + 4 * i; }));
+    // Six by five texels: a size that is not a power of two, so the wrap divides.
+    t.push_back(makeTexture(
+        6, 5, [](u32 i, u32 j) { return (i == 0 || j == 0) ? 150 : 240 + 5 * i - 3 * j; }));
+    const Texture *sand = t[0].get(), *brick = t[1].get(), *wood = t[2].get(), *tile = t[3].get();
+    const auto place = [&](std::unique_ptr<WorldObject> o) -> WorldObject& {
+        return placeObject(world, std::move(o));
+    };
+
+    place(patch(at(3.7), at(3.2), at(4.6), at(3.9), 16, 0x00D8C080, sand));
+    place(patch(at(4.7), at(3.0), at(5.4), at(4.2), 8, 0x003070C0, wood));
+    place(patch(at(2.6), at(2.4), at(3.4), at(3.0), 12, 0x0070A050, sand));
+    place(makeCuboid(at(4.2), at(3.55), 0, at(4.25), at(3.95), 30000, 0x00B04030, brick));
+    place(makeCuboid(at(3.9), at(3.05), 0, at(4.6), at(3.1), 20000, 0x00906030, wood));
+    place(makeCuboid(at(2.8), at(3.8), 0, at(3.3), at(3.85), 26000, 0x00A05040, tile));
+    place(rock(at(4.1), at(3.42), 4000, 6000, 0x00808070));
+    place(rock(at(3.1), at(3.2), 9000, 14000, 0x00706860));
+    place(makeCuboid(at(3.85), at(3.6), 0, at(3.95), at(3.67), 4000, 0x01FFFFFF)).owner = 2;
+    place(tree(at(4.4), at(3.3)));
+    place(tree(at(3.6), at(2.8)));
+    place(flag(at(4.05), at(3.75), 1));
+    // Runs from behind the eye to well in front of it, just beside it: cut at the near side.
+    place(makeCuboid(at(3.2), at(3.44), 0, at(3.8), at(3.45), 2500, 0x00C0B0A0));
+    place(makeCuboid(at(5.3), at(3.5), 0, at(5.4), at(3.6), 40000, 0x00FF00FF)); // deep in fog
+    place(makeCuboid(at(3.75), at(3.35), 0, at(3.8), at(3.4), 3000, 0x02F0A050));
+    place(makeCuboid(at(3.7), at(3.48), 0, at(3.72), at(3.52), 9000, 0x00FFFF00)).active = false;
+}
+
+Camera syntheticView(int view) {
+    const u32 x[] = {at(3.5), at(4.9), at(3.3)}, y[] = {at(3.5), at(3.9), at(3.1)};
+    const u16 heading[] = {15000, 45000, 8000};
+    return Camera(x[view], y[view], 3072, heading[view], 7168, 3584, 0, 131072);
+}
+
+Camera syntheticPathCamera(int step) {
+    // A slow loop around the middle of the level, turning as it goes.
+    Camera camera(at(3.3), at(3.5), 3072, 16384, 7168, 3584, 0, 131072);
+    for (int i = 0; i < step; ++i)
+        camera.moveAndTurn(static_cast<i32>(1200 * camera.sinHeading),
+                           static_cast<i32>(1200 * camera.cosHeading), 300);
+    return camera;
 }
