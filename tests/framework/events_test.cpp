@@ -14,8 +14,7 @@ class EventsTest : public FrameworkTest {
     // Every queued event of the kinds in the mask, oldest first.
     static std::vector<Event> drain(u32 mask = eventMaskAll) {
         std::vector<Event> events;
-        Event e;
-        while (NextEvent(&e, mask))
+        for (Event e; NextEvent(&e, mask);)
             events.push_back(e);
         return events;
     }
@@ -25,7 +24,6 @@ TEST_F(EventsTest, KeyDownStoresItsCodeInTheTableAndKeyUpHandsItBack) {
     machine->pressKey(0, scanD, 'd');
     machine->releaseKey(0, scanD);
     machine->releaseKey(0, scanF); // never seen going down
-
     Event e;
     ASSERT_EQ(NextEvent(&e, KeyDown), 1u);
     EXPECT_EQ(e.code, 'd' | 32u << 8);
@@ -38,39 +36,28 @@ TEST_F(EventsTest, KeyDownStoresItsCodeInTheTableAndKeyUpHandsItBack) {
     EXPECT_EQ(e.kind, 0u);
 }
 
-TEST_F(EventsTest, TheTableFollowsKeysHeldAcrossPumps) {
+TEST_F(EventsTest, HeldKeysStayInTheTableAndRepeatWithTheirCountOutsideIt) {
     machine->pressKey(0, scanUp);
-    machine->pressKey(0, scanSpace, ' ');
-    drain();
-    EXPECT_EQ(IsKeyDown(scanUp), 1u);
-    EXPECT_EQ(keyTable[scanUp], 72u << 8); // no character: still nonzero
-    EXPECT_EQ(keyTable[scanSpace], ' ' | 57u << 8);
-    EXPECT_EQ(IsKeyDown(scanDown), 0u);
-}
-
-TEST_F(EventsTest, AHeldKeyRepeatsWithItsCountOutsideTheTable) {
     machine->pressKey(0, scanM, 'm');
     machine->pressKey(0, scanM, 'm');
     const std::vector<Event> events = drain();
-    ASSERT_EQ(events.size(), 2u);
-    EXPECT_EQ(events[0].kind, u32{KeyDown});
-    EXPECT_EQ(events[1].kind, u32{KeyRepeat});
-    EXPECT_EQ(events[1].code, 'm' | 50u << 8 | 1u << 16);
+    ASSERT_EQ(events.size(), 3u);
+    EXPECT_EQ(events[2].kind, u32{KeyRepeat});
+    EXPECT_EQ(events[2].code, 'm' | 50u << 8 | 1u << 16);
     EXPECT_EQ(keyTable[scanM], 'm' | 50u << 8);
+    EXPECT_EQ(keyTable[scanUp], 72u << 8); // no character: still nonzero
+    EXPECT_EQ(IsKeyDown(scanUp), 1u);
+    EXPECT_EQ(IsKeyDown(scanDown), 0u);
 }
 
 TEST_F(EventsTest, ModifiersShowShiftCtrlAndAltAndSystemKeysStillSetTheTable) {
-    machine->pressKey(0, scanLeftShift);
-    machine->pressKey(0, scanD, 'D');
-    machine->releaseKey(0, scanLeftShift);
-    machine->pressKey(0, scanCtrl);
-    machine->pressKey(0, scanF);
-    machine->releaseKey(0, scanCtrl);
-    machine->pressKey(0, scanAlt);
-    machine->pressKey(0, scanM); // Alt+M: a system key
-    machine->releaseKey(0, scanAlt);
+    for (auto [modifier, key] :
+         {std::pair{scanLeftShift, scanD}, {scanCtrl, scanF}, {scanAlt, scanM}}) {
+        machine->pressKey(0, modifier);
+        machine->pressKey(0, key); // Alt+M: a system key
+        machine->releaseKey(0, modifier);
+    }
     machine->pressKey(0, scanF10); // F10 alone: a system key too
-
     const std::vector<Event> downs = drain(KeyDown);
     ASSERT_EQ(downs.size(), 7u);
     EXPECT_EQ(downs[1].modifiers, modShift);
@@ -102,7 +89,6 @@ TEST_F(EventsTest, AMaskTakesTheOldestMatchingEventAndLeavesTheRestInOrder) {
     machine->pressButton(0, buttonLeft, 1, 2);
     machine->releaseKey(0, scanUp);
     machine->timerTick(0);
-
     Event e;
     ASSERT_EQ(NextEvent(&e, MouseDown | Timer), 1u);
     EXPECT_EQ(e.kind, u32{MouseDown});
@@ -121,56 +107,39 @@ TEST_F(EventsTest, MouseMovesMergeUntilAnotherEventComesBetween) {
     machine->pressButton(0, buttonRight, 50, 5, true);
     machine->moveMouse(0, 60, 6);
     machine->moveMouse(0, 70, 7);
-
     const std::vector<Event> events = drain();
     ASSERT_EQ(events.size(), 3u);
     EXPECT_EQ(events[0].kind, u32{MouseMove});
-    EXPECT_EQ(events[0].x, 50);
-    EXPECT_EQ(events[0].y, 5);
+    EXPECT_EQ((std::pair{events[0].x, events[0].y}), (std::pair{50, 5}));
     EXPECT_EQ(events[1].kind, u32{MouseDown});
-    EXPECT_EQ(events[1].code, buttonRight);
     EXPECT_EQ(events[1].modifiers, modRightButton | modDoubleClick);
     EXPECT_EQ(events[2].x, 70);
     EXPECT_EQ(events[2].modifiers, modRightButton);
-
     // A fetched move is no longer merged into.
     machine->moveMouse(machine->pass(), 80, 8);
     EXPECT_EQ(drain().size(), 1u);
 }
 
-TEST_F(EventsTest, FullScreenMousePositionsAreScaledFromTheDesktopToTheMode) {
-    ModeEntry entry{};
-    ASSERT_EQ(FindMode(entry, 320, 240, 24), 1u);
-    ASSERT_EQ(SetMode(entry, 0, 2, 1), 1u);
-    machine->moveMouse(0, 1023, 384);
-    Event e;
-    ASSERT_EQ(NextEvent(&e, MouseMove), 1u);
-    EXPECT_EQ(e.x, 1023 * 320 / 1024);
-    EXPECT_EQ(e.y, 120);
-}
-
-TEST_F(EventsTest, SettingAFullScreenModeForgetsHeldKeysAndQueuedEvents) {
+TEST_F(EventsTest, FullScreenModesScaleTheMouseAndForgetHeldKeysAndQueuedEvents) {
     machine->pressKey(0, scanUp);
     drain();
     machine->pressKey(0, scanSpace);
     Event e;
     NextEvent(&e, Timer); // pumps Space into the queue
-    ModeEntry entry{};
-    ASSERT_EQ(FindMode(entry, 640, 480, 24), 1u);
-    ASSERT_EQ(SetMode(entry, 0, 2, 1), 1u);
+    setMode(320, 240, 24, 0);
     EXPECT_EQ(IsKeyDown(scanUp), 0u);
     EXPECT_EQ(IsKeyDown(scanSpace), 0u);
     EXPECT_EQ(NextEvent(&e, eventMaskAll), 0u);
-}
+    // Positions come in desktop pixels (1024x768).
+    machine->moveMouse(0, 1023, 384);
+    ASSERT_EQ(NextEvent(&e, MouseMove), 1u);
+    EXPECT_EQ((std::pair{e.x, e.y}), (std::pair{1023 * 320 / 1024, 120}));
 
-TEST_F(EventsTest, ResetEmptiesTheQueueAndTheTable) {
     machine->pressKey(0, scanUp);
-    Event e;
     NextEvent(&e, Timer);
     ResetEvents();
     EXPECT_EQ(IsKeyDown(scanUp), 0u);
     EXPECT_EQ(queuedCount, 0u);
-    EXPECT_EQ(NextEvent(&e, eventMaskAll), 0u);
 }
 
 } // namespace

@@ -8,10 +8,12 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <utility>
+
 class FrameworkTest : public testing::Test {
   protected:
     void SetUp() override { useDesktop(1024, 768); }
-
     void TearDown() override {
         selectPlatform(nullptr);
         resetFatalHook();
@@ -21,25 +23,20 @@ class FrameworkTest : public testing::Test {
     // A fresh memory platform with a desktop of that size.
     MemoryPlatform& useDesktop(u32 width, u32 height) {
         resetGfx();
-        machine = &useMemoryPlatform(width, height);
-        return *machine;
+        return *(machine = &useMemoryPlatform(width, height));
     }
 
     // InitFramework, then setMode.
-    FrameworkDisplay* openMode(u32 width, u32 height, i32 bits, u32 windowed, u32 pages = 2,
-                               u32 systemMemory = 1) {
-        FrameworkDisplay* display = InitFramework("Tessaron 3d");
-        EXPECT_NE(display, nullptr);
-        setMode(width, height, bits, windowed, pages, systemMemory);
-        return display;
+    void openMode(u32 width, u32 height, i32 bits, u32 windowed) {
+        EXPECT_NE(InitFramework("Tessaron 3d"), nullptr);
+        setMode(width, height, bits, windowed);
     }
 
-    // SetMode with the list's entry of that size and depth.
-    static void setMode(u32 width, u32 height, i32 bits, u32 windowed, u32 pages = 2,
-                        u32 systemMemory = 1) {
+    // SetMode (two pages, a back buffer) with the list's entry of that size and depth.
+    static void setMode(u32 width, u32 height, i32 bits, u32 windowed) {
         ModeEntry entry{};
         ASSERT_EQ(FindMode(entry, width, height, bits), 1u);
-        ASSERT_EQ(SetMode(entry, windowed, pages, systemMemory), 1u);
+        ASSERT_EQ(SetMode(entry, windowed, 2, 1), 1u);
     }
 
     MemoryPlatform* machine = nullptr;

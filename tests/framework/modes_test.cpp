@@ -3,11 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <string>
+#include <tuple>
 
 namespace {
 
-constexpr DriverOptions gameOptions{1, 1, 1, 1, 1, 1, 1, 1, 0, 0, 15};
+constexpr DriverOptions gameOptions{1, 1, 1, 1, 1, 1, 1, 1, 0, 0, modeFilterAllDepths};
 
 DriverOptions withFilter(u32 filter) {
     DriverOptions o = gameOptions;
@@ -15,121 +15,87 @@ DriverOptions withFilter(u32 filter) {
     return o;
 }
 
-// A desktop like the SDL back end describes: every mode up to its size.
-DisplayHardware desktop(u32 width, u32 height) {
-    DisplayHardware hw;
-    hw.desktopWidth = width;
-    hw.desktopHeight = height;
-    hw.desktopBitsPerPixel = 24;
-    hw.families = familyBit(DriverFamily::FullScreenDib) | familyBit(DriverFamily::DirectDraw);
-    hw.modes = offerModesUpTo(width, height, 2, modeCapPageFlip | modeCapDesktop);
+// A desktop like the SDL back end describes: every mode up to its size; or, with
+// `modes`, hardware that shows only those.
+DisplayHardware desktop(u32 width, u32 height, std::vector<OfferedMode> modes = {}) {
+    DisplayHardware hw{width, height, 24,
+                       familyBit(DriverFamily::FullScreenDib) | familyBit(DriverFamily::DirectDraw),
+                       offerModesUpTo(width, height, 2, modeCapPageFlip | modeCapDesktop)};
+    if (!modes.empty()) hw.modes = modes;
     return hw;
 }
 
-// Hardware that shows only the listed modes, with those flags.
-DisplayHardware showing(std::initializer_list<OfferedMode> modes) {
-    DisplayHardware hw = desktop(1024, 768);
-    hw.modes = modes;
-    return hw;
-}
-
-u32 number(u32 width, u32 height, u32 bits) {
-    const i32 n = graphicsModeNumber(width, height, bits);
-    EXPECT_GE(n, 0);
-    return static_cast<u32>(n);
-}
-
-ModeList list(const DriverOptions& options, const DisplayHardware& hw) {
-    return listModes(options, hw, registerDrivers(options));
-}
+const auto number = [](u32 w, u32 h, u32 bits) { return u32(graphicsModeNumber(w, h, bits)); };
+const auto list = [](const DriverOptions& o, const DisplayHardware& hw) {
+    return listModes(o, hw, registerDrivers(o));
+};
 
 const ModeEntry* find(const ModeList& l, u32 width, u32 height, u32 bits) {
-    const auto it = std::find_if(l.entries.begin(), l.entries.end(), [&](const ModeEntry& e) {
-        return e.width == width && e.height == height && e.bitsPerPixel == bits;
-    });
-    return it == l.entries.end() ? nullptr : &*it;
-}
-
-TEST(ModeNumbers, RunThroughTheSizesAtFiveDepthsEach) {
-    EXPECT_EQ(graphicsModeCount, 70u);
-    const GraphicsMode m = graphicsMode(43);
-    EXPECT_EQ(m.width, 640u);
-    EXPECT_EQ(m.height, 480u);
-    EXPECT_EQ(m.bitsPerPixel, 24u);
-    EXPECT_EQ(graphicsModeNumber(320, 240, 8), 5);
-    EXPECT_EQ(graphicsModeNumber(1600, 1200, 32), 69);
-    EXPECT_EQ(graphicsModeNumber(640, 480, 4), -1);
-    EXPECT_EQ(graphicsModeNumber(1920, 1080, 24), -1);
-    char name[16];
-    graphicsModeName(69, name);
-    EXPECT_STREQ(name, "1600x1200x32");
+    for (const ModeEntry& e : l.entries)
+        if (e.width == width && e.height == height && e.bitsPerPixel == bits) return &e;
+    return nullptr;
 }
 
 TEST(Drivers, TheOptionsChooseWhichAreRegistered) {
-    const auto has = [](const std::vector<Driver>& ds, DriverFamily f) {
-        return std::any_of(ds.begin(), ds.end(), [f](const Driver& d) { return d.family == f; });
+    auto families = [](const DriverOptions& o) {
+        u32 bits = 0;
+        for (const Driver& d : registerDrivers(o))
+            bits |= familyBit(d.family);
+        return bits;
     };
-    const std::vector<Driver> all = registerDrivers(frameworkDefaultOptions);
-    for (DriverFamily f :
-         {DriverFamily::Vga, DriverFamily::VgaX, DriverFamily::Linear, DriverFamily::Accelerated,
-          DriverFamily::FullScreenDib, DriverFamily::DirectDraw, DriverFamily::OpenGL,
-          DriverFamily::PackedPixel})
-        EXPECT_TRUE(has(all, f));
-
+    auto bit = [](DriverFamily f) { return familyBit(f); };
+    EXPECT_EQ(families(frameworkDefaultOptions), 0xFFu); // every family
     DriverOptions o = gameOptions;
     o.useDirectHW = 0; // whatever VGA and VBE say
-    std::vector<Driver> ds = registerDrivers(o);
-    EXPECT_FALSE(has(ds, DriverFamily::Vga) || has(ds, DriverFamily::Linear) ||
-                 has(ds, DriverFamily::Accelerated));
-    EXPECT_FALSE(has(ds, DriverFamily::OpenGL));
-
+    EXPECT_EQ(families(o) & (bit(DriverFamily::Vga) | bit(DriverFamily::Linear) |
+                             bit(DriverFamily::Accelerated) | bit(DriverFamily::OpenGL)),
+              0u);
     o = gameOptions;
     o.useVGA = 0;    // takes unchained VGA with it
     o.useLinear = 0; // takes the accelerated drivers with it
-    ds = registerDrivers(o);
-    EXPECT_FALSE(has(ds, DriverFamily::VgaX) || has(ds, DriverFamily::Accelerated));
-
+    EXPECT_EQ(families(o) & (bit(DriverFamily::VgaX) | bit(DriverFamily::Accelerated)), 0u);
     // The memory drivers are always there, and draw every depth the game needs.
-    o = DriverOptions{};
-    ds = registerDrivers(o);
-    EXPECT_EQ(ds.size(), 6u);
-    EXPECT_TRUE(std::all_of(ds.begin(), ds.end(),
-                            [](const Driver& d) { return d.family == DriverFamily::PackedPixel; }));
+    EXPECT_EQ(registerDrivers(DriverOptions{}).size(), 6u);
+    EXPECT_EQ(families(DriverOptions{}), bit(DriverFamily::PackedPixel));
 }
 
-TEST(ModeListing, TheGameOptionsListEveryDepthOfEverySizeOnTheDesktop) {
+TEST(ModeListing, OptionsAndDesktopsChooseTheFullScreenEntries) {
+    DriverOptions noDisplayDriver = gameOptions;
+    noDisplayDriver.useDirectDraw = noDisplayDriver.useFullScreenDIB = 0;
+    DriverOptions directDrawOnly = noDisplayDriver;
+    directDrawOnly.useDirectDraw = 1;
+    // 11 sizes up to 1024x768 at five depths; 16 lists 15 and 16 bits; a filter without
+    // depth bits lists every depth; without a driver that reaches the display, nothing.
+    const std::tuple<DriverOptions, u32, u32, size_t> cases[] = {
+        {gameOptions, 1024, 768, 55},
+        {gameOptions, 640, 480, 45},
+        {withFilter(modeFilter24), 800, 600, 10},
+        {withFilter(modeFilter16), 800, 600, 20},
+        {withFilter(0), 800, 600, 50},
+        {noDisplayDriver, 1024, 768, 0},
+        {directDrawOnly, 1024, 768, 55}};
+    for (const auto& [options, width, height, entries] : cases) {
+        const ModeList l = list(options, desktop(width, height));
+        EXPECT_EQ(l.entries.size(), entries) << options.modeFilter << ' ' << width;
+        EXPECT_EQ(l.fullScreenCount, entries);
+    }
+    EXPECT_TRUE(std::ranges::all_of(list(withFilter(modeFilter24), desktop(800, 600)).entries,
+                                    [](const ModeEntry& e) { return e.bitsPerPixel == 24; }));
+
     const ModeList l = list(gameOptions, desktop(1024, 768));
-    // 11 sizes up to 1024x768, five depths each, no window-only entries.
-    EXPECT_EQ(l.fullScreenCount, 55u);
-    EXPECT_EQ(l.entries.size(), 55u);
     const ModeEntry* e = find(l, 640, 480, 16);
     ASSERT_NE(e, nullptr);
     EXPECT_EQ(e->mode, graphicsModeNumber(640, 480, 16));
-    EXPECT_EQ(e->pages, 2u);
-    EXPECT_EQ(e->scaling, 0u);
-    EXPECT_EQ(e->windowScale, 0u);
+    EXPECT_EQ((std::array{e->pages, e->scaling, e->windowScale}), (std::array{2u, 0u, 0u}));
     EXPECT_STREQ(e->name, "640x480x16");
     EXPECT_EQ(find(l, 320, 240, 24)->windowScale, 2u);
     EXPECT_EQ(find(l, 1152, 864, 24), nullptr);
-
-    EXPECT_EQ(list(gameOptions, desktop(640, 480)).fullScreenCount, 45u);
-}
-
-TEST(ModeListing, DepthBitsFilterAndANoDepthFilterFallsBackToAll) {
-    const DisplayHardware hw = desktop(800, 600);
-    const ModeList only24 = list(withFilter(4), hw);
-    EXPECT_EQ(only24.entries.size(), 10u);
-    EXPECT_TRUE(std::all_of(only24.entries.begin(), only24.entries.end(),
-                            [](const ModeEntry& e) { return e.bitsPerPixel == 24; }));
-    const ModeList sixteen = list(withFilter(2), hw);
-    EXPECT_EQ(sixteen.entries.size(), 20u); // 15 and 16 bits
-    EXPECT_EQ(list(withFilter(0), hw).entries.size(), 50u);
 }
 
 TEST(ModeListing, AMissingModeIsShownLineDoubledOrPixelDoubled) {
-    const u32 flags = modeCapPageFlip;
-    const ModeList l = list(
-        gameOptions, showing({{number(320, 400, 8), 2, flags}, {number(640, 480, 24), 1, flags}}));
+    const ModeList l = list(gameOptions, desktop(1024, 768,
+                                                 {{number(320, 400, 8), 2, modeCapPageFlip},
+                                                  {number(640, 480, 24), 1, modeCapPageFlip}}));
     const ModeEntry* tall = find(l, 320, 200, 8);
     ASSERT_NE(tall, nullptr);
     EXPECT_EQ(tall->scaling, 1u);
@@ -137,79 +103,54 @@ TEST(ModeListing, AMissingModeIsShownLineDoubledOrPixelDoubled) {
     EXPECT_STREQ(tall->name, "320x400x8");
     const ModeEntry* doubled = find(l, 320, 240, 24);
     ASSERT_NE(doubled, nullptr);
-    EXPECT_EQ(doubled->scaling, 2u);
-    EXPECT_EQ(doubled->pages, 1u);
+    EXPECT_EQ((std::array{doubled->scaling, doubled->pages}), (std::array{2u, 1u}));
     EXPECT_EQ(doubled->mode, graphicsModeNumber(640, 480, 24));
     // Line doubling would need 320x480x8 or 640x480x8: no entry.
     EXPECT_EQ(find(l, 320, 240, 8), nullptr);
     EXPECT_EQ(l.fullScreenCount, static_cast<u32>(l.entries.size()));
-}
 
-TEST(ModeListing, OnlyModesUpTo800x600WithoutTheDesktopFlagCarryADoubledOne) {
-    const ModeList big = list(gameOptions, showing({{number(1024, 768, 24), 2, 0}}));
+    // Only modes up to 800x600 without the desktop flag carry a doubled one.
+    const ModeList big = list(gameOptions, desktop(1024, 768, {{number(1024, 768, 24), 2, 0}}));
     EXPECT_EQ(find(big, 512, 384, 24), nullptr);
     const ModeList stretched =
-        list(gameOptions, showing({{number(640, 480, 24), 2, modeCapDesktop}}));
+        list(gameOptions, desktop(1024, 768, {{number(640, 480, 24), 2, modeCapDesktop}}));
     EXPECT_EQ(find(stretched, 320, 240, 24), nullptr);
     EXPECT_NE(find(stretched, 640, 480, 24), nullptr);
 }
 
 TEST(ModeListing, AcceleratedAndDesktopFiltersAndWindowOnlyEntries) {
-    const DisplayHardware hw = showing(
+    const DisplayHardware hw = desktop(
+        1024, 768,
         {{number(640, 480, 24), 2, modeCapAccelerated}, {number(800, 600, 24), 2, modeCapDesktop}});
-    const ModeList accelerated = list(withFilter(4 | 16), hw);
+    const ModeList accelerated = list(withFilter(modeFilter24 | modeFilterAccelerated), hw);
     ASSERT_EQ(accelerated.entries.size(), 1u);
     EXPECT_EQ(accelerated.entries[0].width, 640u);
-
-    const ModeList desktopOnly = list(withFilter(4 | 32), hw);
+    const ModeList desktopOnly = list(withFilter(modeFilter24 | modeFilterDesktopOnly), hw);
     ASSERT_EQ(desktopOnly.entries.size(), 1u);
     EXPECT_EQ(desktopOnly.entries[0].width, 800u);
 
     // Sizes below the 1024x768 desktop without a full-screen entry become
     // window-only entries at the desktop's depth, after the full-screen ones.
-    const ModeList windowed = list(withFilter(4 | 32 | 64), hw);
+    const ModeList windowed =
+        list(withFilter(modeFilter24 | modeFilterDesktopOnly | modeFilterWindowed), hw);
     EXPECT_EQ(windowed.fullScreenCount, 1u);
     ASSERT_EQ(windowed.entries.size(), 10u); // 9 smaller sizes + 800x600
     const ModeEntry& w = windowed.entries[1];
     EXPECT_EQ(w.mode, -1);
-    EXPECT_EQ(w.width, 320u);
-    EXPECT_EQ(w.height, 200u);
-    EXPECT_EQ(w.bitsPerPixel, 24u);
-    EXPECT_EQ(w.pages, 1u);
+    EXPECT_EQ((std::array{w.width, w.height, w.bitsPerPixel, w.pages, w.windowScale}),
+              (std::array{320u, 200u, 24u, 1u, 2u}));
     EXPECT_STREQ(w.name, "windowed");
-    EXPECT_EQ(w.windowScale, 2u);
     EXPECT_EQ(find(windowed, 800, 600, 24)->mode, graphicsModeNumber(800, 600, 24));
 }
 
-TEST(ModeListing, NoDriverThatReachesTheDisplayListsNothing) {
-    DriverOptions o = gameOptions;
-    o.useDirectDraw = 0;
-    o.useFullScreenDIB = 0;
-    const ModeList l = list(o, desktop(1024, 768));
-    EXPECT_EQ(l.fullScreenCount, 0u);
-    EXPECT_TRUE(l.entries.empty());
-    // DirectDraw alone is enough.
-    o.useDirectDraw = 1;
-    EXPECT_EQ(list(o, desktop(1024, 768)).fullScreenCount, 55u);
-}
-
-TEST(ModeSizes, SmallSizesShowAtTwiceTheSizeInAWindow) {
-    EXPECT_EQ(windowScaleFor(320, 200), 2u);
-    EXPECT_EQ(windowScaleFor(400, 300), 2u);
-    EXPECT_EQ(windowScaleFor(320, 400), 2u);
-    EXPECT_EQ(windowScaleFor(320, 480), 2u);
-    EXPECT_EQ(windowScaleFor(512, 384), 0u);
-    EXPECT_EQ(windowScaleFor(640, 350), 0u);
-}
-
-TEST(ModeSizes, BackBufferDepthsAreLoweredWhereTheFilterForbidsThem) {
-    EXPECT_EQ(lowerDepthForFilter(15, 32), 32u);
-    EXPECT_EQ(lowerDepthForFilter(7, 32), 24u);
-    EXPECT_EQ(lowerDepthForFilter(3, 24), 15u);
-    EXPECT_EQ(lowerDepthForFilter(3, 32), 15u);
-    EXPECT_EQ(lowerDepthForFilter(1, 16), 8u);
-    EXPECT_EQ(lowerDepthForFilter(1, 24), 8u);
-    EXPECT_EQ(lowerDepthForFilter(64, 24), 24u); // no depth bits: nothing forbidden
+TEST(ModeSizes, SmallSizesShowDoubledInAWindowAndFilteredDepthsAreLowered) {
+    for (auto [w, h] : {std::pair{320u, 400u}, {320u, 480u}, {400u, 300u}, {512u, 384u}})
+        EXPECT_EQ(windowScaleFor(w, h), w < 512 ? 2u : 0u) << w << 'x' << h;
+    // Filter, depth, lowered depth; 64 has no depth bits.
+    const std::array<u32, 3> lowered[] = {{15, 32, 32}, {7, 32, 24}, {3, 24, 15}, {3, 32, 15},
+                                          {1, 16, 8},   {1, 24, 8},  {64, 24, 24}};
+    for (auto [filter, bits, expected] : lowered)
+        EXPECT_EQ(lowerDepthForFilter(filter, bits), expected) << filter << ' ' << bits;
 }
 
 } // namespace

@@ -1,66 +1,37 @@
-#include "gfx/font.hpp"
-#include "gfx/font_writer.hpp"
 #include "gfx/gfx_error.hpp"
-#include "gfx/primitives.hpp"
-#include "gfx/text.hpp"
 
 #include "base/fatal.hpp"
 #include "gfx_test_support.hpp"
-
-#include <gtest/gtest.h>
 
 #include <cstring>
 
 namespace {
 
-// Glyphs for codes first..last, each `width` wide (or code-dependent when
-// proportional), ink in a pattern that tells rows and columns apart.
+// Glyphs for codes first..last, each `fixedWidth` wide (code-dependent when 0), ink
+// in a pattern that tells rows and columns apart.
 RasterFontSource fontSource(u8 first, u8 last, i32 height, i32 fixedWidth) {
-    RasterFontSource s;
-    s.name = "Test Face";
-    s.pixelWidth = fixedWidth;
-    s.height = height;
-    s.ascent = height - 2;
-    s.externalLeading = 1;
-    s.firstChar = first;
-    s.lastChar = last;
+    RasterFontSource s{.name = "Test Face", .pixelWidth = fixedWidth, .height = height, .ascent = height - 2,
+                       .externalLeading = 1, .firstChar = first, .lastChar = last, .glyphs = {}};
     for (int c = first; c <= last; ++c) {
-        GlyphImage g;
-        g.width = fixedWidth ? fixedWidth : 1 + c % 12;
-        const i32 b = (g.width + 7) / 8;
+        GlyphImage g{fixedWidth ? fixedWidth : 1 + c % 12, {}};
         for (i32 r = 0; r < height; ++r)
-            for (i32 i = 0; i < b; ++i) g.rows.push_back(static_cast<u8>(c + 16 * r + 5 * i));
+            for (i32 i = 0; i < (g.width + 7) / 8; ++i) g.rows.push_back(static_cast<u8>(c + 16 * r + 5 * i));
         s.glyphs.push_back(g);
     }
     return s;
 }
 
-// A glyph of one column of ink at its left edge, for drawing tests.
-RasterFontSource barFont(i32 width, i32 height) {
-    RasterFontSource s;
-    s.name = "Bars";
-    s.height = height;
-    s.ascent = height - 1;
-    s.firstChar = 'A';
-    s.lastChar = 'B';
-    s.defaultChar = 1; // 'B'
-    for (i32 k = 0; k < 2; ++k) {
-        GlyphImage g;
-        g.width = width + k;
-        g.rows.assign(static_cast<size_t>((g.width + 7) / 8 * height), 0);
-        for (i32 r = 0; r < height; ++r) g.rows[static_cast<size_t>(r * ((g.width + 7) / 8))] = 0x80;
-        s.glyphs.push_back(g);
-    }
-    return s;
+// Vertical bars at each x from row top to row bottom.
+Pixels barsAt(std::initializer_list<i32> xs, i32 top, i32 bottom) {
+    Pixels bars;
+    for (i32 x : xs)
+        for (i32 y = top; y <= bottom; ++y) bars.insert({x, y});
+    return bars;
 }
 
 std::unique_ptr<Font> loadBytes(const std::vector<u8>& bytes) {
     writeBytes("font.fnt", bytes);
     return loadFont("font.fnt");
-}
-
-u32 strokeCommand(i32 x, i32 y, bool move) {
-    return 1u | (static_cast<u32>(x) & 0x7F) << 1 | (move ? 0x100u : 0u) | (static_cast<u32>(y) & 0x7F) << 9;
 }
 
 } // namespace
@@ -74,10 +45,8 @@ TEST(FntFont, ConversionMatchesTheGlyphsItWasWrittenFrom) {
         EXPECT_EQ(font->record, buildFont(source).record);
         EXPECT_STREQ(font->name(), "Test Face");
         EXPECT_EQ(font->fontType(), fixed ? 2 : 3);
-        EXPECT_EQ(font->fontHeight(), 20);
-        EXPECT_EQ(font->ascent(), 18);
-        EXPECT_EQ(font->descent(), -2);
-        EXPECT_EQ(font->leading(), 1);
+        EXPECT_EQ((std::array{font->fontHeight(), font->ascent(), font->descent(), font->leading()}),
+                  (std::array<i16, 4>{20, 18, -2, 1}));
         EXPECT_EQ(font->glyphOffset(31), Font::noGlyph);
         EXPECT_EQ(font->glyphOffset(128), Font::noGlyph);
         EXPECT_EQ(font->glyphOffset(0), font->glyphOffset(32)); // the default character
@@ -121,40 +90,27 @@ TEST(FntFont, RefusesHeadersAndTablesThatDoNotFit) {
 
     const std::vector<u8> good = encodeFntFont(fontSource('A', 'C', 8, 8));
     ASSERT_TRUE(loadBytes(good));
-    auto refusedWith = [](std::vector<u8> bytes) {
-        const bool loaded = loadBytes(bytes) != nullptr;
-        return loaded ? 1 : LastError();
-    };
+    auto refusedWith = [](const std::vector<u8>& bytes) { return loadBytes(bytes) ? 1 : LastError(); };
     std::vector<u8> v = good;
     v[1] = 3; // version 3.0
     EXPECT_EQ(refusedWith(v), -26);
-    EXPECT_EQ(refusedWith(std::vector<u8>(good.begin(), good.begin() + 117)), -13);
-    v = good;
-    v[66] = 1; // a vector font
-    EXPECT_EQ(refusedWith(v), -13);
-    v = good;
-    v[96] = 'A' - 1; // last below first
-    EXPECT_EQ(refusedWith(v), -13);
-    v = good;
-    v[96] = 255; // a table past the end of the file
-    EXPECT_EQ(refusedWith(v), -13);
-    v = good;
-    v[97] = 3; // default character outside the range
-    EXPECT_EQ(refusedWith(v), -13);
-    v = good;
-    v[88] = 0; // no rows
-    EXPECT_EQ(refusedWith(v), -13);
-    v = good;
-    v[118 + 2 * 4 + 2] += 4; // third glyph reaches past the bits block
-    EXPECT_EQ(refusedWith(v), -13);
-    v = good;
-    v[118 + 2 * 4] = 249; // too wide for its image width byte
-    EXPECT_EQ(refusedWith(v), -13);
-    v = good;
-    v[105] = 0xFF; // face name beyond the file
-    v[106] = 0xFF;
-    EXPECT_EQ(refusedWith(v), -13);
     EXPECT_EQ(refusedWith({}), -13);
+    EXPECT_EQ(refusedWith(std::vector<u8>(good.begin(), good.begin() + 117)), -13);
+    const std::vector<std::pair<size_t, u8>> corrupt[] = {
+        {{66, 1}},                             // a vector font
+        {{96, 'A' - 1}},                       // last below first
+        {{96, 255}},                           // a table past the end of the file
+        {{97, 3}},                             // default character outside the range
+        {{88, 0}},                             // no rows
+        {{128, static_cast<u8>(good[128] + 4)}}, // third glyph reaches past the bits block
+        {{126, 249}},                          // third glyph too wide for its image width byte
+        {{105, 0xFF}, {106, 0xFF}},            // face name beyond the file
+    };
+    for (const auto& edits : corrupt) {
+        v = good;
+        for (auto [at, value] : edits) v[at] = value;
+        EXPECT_EQ(refusedWith(v), -13) << edits[0].first;
+    }
 }
 
 TEST(OwnFontFile, BodyMapsOntoTheRecord) {
@@ -177,85 +133,72 @@ TEST(OwnFontFile, BodyMapsOntoTheRecord) {
 }
 
 TEST(Text, BitmapGlyphsStartOneRowBelowYAndAdvanceByWidth) {
-    ScratchDir dir;
+    resetGfx();
     auto dc = currentMemoryContext(40, 20, 24);
-    const Font font = buildFont(barFont(3, 5));
+    EXPECT_EQ(charWidth('A'), 0); // no font yet
+    // 'A' is 3 wide, 'B' (the default character) 4; each a bar down its left column.
+    const std::vector<u8> bar(5, 0x80);
+    const Font font = buildFont({.name = "Bars", .height = 5, .ascent = 4, .firstChar = 'A', .lastChar = 'B',
+                                 .defaultChar = 1, .glyphs = {{3, bar}, {4, bar}}});
     useFont(&font);
     EXPECT_EQ(dc->font, &font);
     setColorRGB(255, 255, 255);
     drawText(2, 4, "AAB");
-    // Bars at x = 2, 5, 8 (advances 3, 3), rows 5..9.
-    for (i32 x = 0; x < 20; ++x)
-        for (i32 y = 0; y < 20; ++y) {
-            const bool ink = (x == 2 || x == 5 || x == 8) && y >= 5 && y <= 9;
-            ASSERT_EQ(readPixel(*dc, x, y) != 0, ink) << x << ',' << y;
-        }
+    EXPECT_EQ(inkOf(*dc), barsAt({2, 5, 8}, 5, 9));
     EXPECT_EQ(textWidth("AAB"), 10);
     EXPECT_EQ(textWidth(""), 0);
     EXPECT_EQ(textWidth(nullptr), 0);
 
-    // A code without a glyph draws and measures as the default character 'B' (4 wide).
-    setBackColor(0);
+    // A code without a glyph draws and measures as the default character.
     clearDevice();
     drawText(0, 0, "Z\xE9" "A");
-    EXPECT_NE(readPixel(*dc, 0, 1), 0u);
-    EXPECT_NE(readPixel(*dc, 4, 1), 0u);
-    EXPECT_NE(readPixel(*dc, 8, 1), 0u);
+    EXPECT_EQ(inkOf(*dc), barsAt({0, 4, 8}, 1, 5));
     EXPECT_EQ(charWidth('Z'), 4);
     EXPECT_EQ(charWidth(0xE9), 4);
-    resetGfx();
-}
 
-TEST(Text, TextAcrossTheRightEdgeLosesOnlyTheClippedPixels) {
-    auto dc = currentMemoryContext(10, 10, 24);
-    const Font font = buildFont(fontSource('A', 'A', 4, 8)); // every glyph row has ink
-    useFont(&font);
-    setColor(0xFFFFFF);
-    drawText(6, 0, "A");
-    auto wide = createMemoryContext(20, 10, 24);
-    makeCurrentContext(wide.get());
-    useFont(&font);
-    setColor(0xFFFFFF);
-    drawText(6, 0, "A");
-    for (i32 y = 0; y < 10; ++y)
-        for (i32 x = 0; x < 10; ++x) ASSERT_EQ(readPixel(*dc, x, y), readPixel(*wide, x, y)) << x << ',' << y;
-    resetGfx();
-}
-
-TEST(Text, FixedWidthMeasuresLengthTimesWidth) {
-    auto dc = currentMemoryContext(4, 4, 24);
-    EXPECT_EQ(charWidth('A'), 0); // no font yet
-    const Font font = buildFont(fontSource(32, 126, 16, 8));
-    useFont(&font);
+    const Font fixed = buildFont(fontSource(32, 126, 16, 8));
+    useFont(&fixed);
     EXPECT_EQ(textWidth("FPS:"), 32);
     EXPECT_EQ(charWidth('i'), 8);
     resetGfx();
 }
 
-TEST(Text, UseFontKeepsThePreviousFontForNullAndRefusesUnknownTypes) {
+TEST(Text, TextAcrossTheRightEdgeLosesOnlyTheClippedPixels) {
+    const Font font = buildFont(fontSource('A', 'A', 4, 8)); // every glyph row has ink
+    std::unique_ptr<DeviceContext> dcs[2];
+    for (i32 k : {0, 1}) {
+        dcs[k] = currentMemoryContext(10 + 10 * k, 10, 24);
+        useFont(&font);
+        setColor(0xFFFFFF);
+        drawText(6, 0, "A");
+    }
+    Pixels shown;
+    for (auto [x, y] : inkOf(*dcs[1]))
+        if (x < 10) shown.insert({x, y});
+    EXPECT_FALSE(shown.empty());
+    EXPECT_EQ(inkOf(*dcs[0]), shown);
+    resetGfx();
+}
+
+TEST(Text, UseFontKeepsThePreviousFontForNullAndUnknownTypesAndType0DrawsNothing) {
     resetGfx();
     auto dc = currentMemoryContext(4, 4, 24);
-    const Font first = buildFont(fontSource('A', 'A', 4, 8));
+    Font first = buildFont(fontSource('A', 'A', 4, 8)), odd = first, blank = first;
+    odd.setFontType(4);
+    blank.setFontType(0);
     useFont(&first);
-    dc->text.direction = 0;
     useFont(nullptr);
     EXPECT_EQ(dc->font, &first);
     EXPECT_EQ(LastError(), 0);
-    Font odd = first;
-    odd.setFontType(4);
     useFont(&odd);
     EXPECT_EQ(LastError(), -12);
     EXPECT_EQ(dc->font, &first);
-    EXPECT_EQ(dc->text.direction, 0);
-    Font blank = first;
-    blank.setFontType(0); // accepted, draws nothing
     useFont(&blank);
     EXPECT_EQ(dc->font, &blank);
-    EXPECT_EQ(dc->text.direction, 2);
     setColor(0xFFFFFF);
     drawText(0, 0, "AAAA");
     drawText(0, 0, nullptr);
-    for (u8 b : dc->ownedSurface) ASSERT_EQ(b, 0);
+    EXPECT_TRUE(inkOf(*dc).empty());
     resetGfx();
 }
 
@@ -267,7 +210,7 @@ TEST(Text, GlyphsReachingPastTheRecordDrawNothing) {
     useFont(&font);
     setColor(0xFFFFFF);
     drawText(0, 0, "AB");
-    for (u8 b : dc->ownedSurface) ASSERT_EQ(b, 0);
+    EXPECT_TRUE(inkOf(*dc).empty());
     resetGfx();
 }
 
@@ -279,23 +222,18 @@ TEST(Text, VectorGlyphsFollowTheirStrokesUpFromTheBaseline) {
     font.setWidth('L', 7);
     for (int c = 0; c < 256; ++c) font.setGlyphOffset(static_cast<u8>(c), Font::noGlyph);
     font.setGlyphOffset('L', 0);
+    // A stroke command: bit 0 set, x in bits 1-7, bit 8 a move, y in bits 9-15.
+    auto stroke = [](u32 x, u32 y, bool move) { return static_cast<i16>(1 | x << 1 | (move ? 0x100 : 0) | y << 9); };
     // Line to (5, 0), line to (5, 5), move to (0, 5), then the end of the list.
-    const u32 strokes[] = {strokeCommand(5, 0, false), strokeCommand(5, 5, false), strokeCommand(0, 5, true), 0};
-    for (size_t i = 0; i < 4; ++i) font.set16(Font::strokeDataOffset + 2 * i, static_cast<i16>(strokes[i]));
+    const i16 strokes[] = {stroke(5, 0, false), stroke(5, 5, false), stroke(0, 5, true), 0};
+    for (size_t i = 0; i < 4; ++i) font.set16(Font::strokeDataOffset + 2 * i, strokes[i]);
     useFont(&font);
     setColor(1);
     EXPECT_EQ(charWidth('L'), 7);
     drawText(1, 1, "LL");
     // Baseline at y = 11: a run from x 1 to 6, then up to y 6; the second glyph 7 further.
-    std::set<std::pair<i32, i32>> ink;
-    for (i32 y = 0; y < 20; ++y)
-        for (i32 x = 0; x < 20; ++x)
-            if (readPixel(*dc, x, y)) ink.insert({x, y});
-    std::set<std::pair<i32, i32>> expected;
-    for (i32 origin : {1, 8}) {
-        for (i32 x = origin; x <= origin + 5; ++x) expected.insert({x, 11});
-        for (i32 y = 6; y <= 11; ++y) expected.insert({origin + 5, y});
-    }
-    EXPECT_EQ(ink, expected);
+    Pixels expected = barsAt({6, 13}, 6, 11);
+    for (i32 x : {1, 2, 3, 4, 5, 8, 9, 10, 11, 12}) expected.insert({x, 11});
+    EXPECT_EQ(inkOf(*dc), expected);
     resetGfx();
 }

@@ -1,7 +1,8 @@
 #pragma once
 // What the damaged-file corpus and the fuzzers share: small valid files of every
 // variant the loaders read (made with the writers and a field-by-field BMP builder,
-// nothing taken from elsewhere), and the drawing every file that loads gets.
+// nothing taken from elsewhere), the drawing every file that loads gets, and file
+// writing (the loaders read named files).
 #include "base/types.hpp"
 #include "gfx/bitmap.hpp"
 #include "gfx/bitmap_writer.hpp"
@@ -10,16 +11,32 @@
 #include "gfx/primitives.hpp"
 #include "gfx/text.hpp"
 
+#include <cstdio>
+#include <filesystem>
+#include <optional>
+#include <stdexcept>
+#include <string>
 #include <vector>
 
-inline void put16(std::vector<u8>& out, u32 v) {
-    out.push_back(static_cast<u8>(v));
-    out.push_back(static_cast<u8>(v >> 8));
+// Writes a file, making its directory first; false when it cannot be written.
+inline bool writeFileBytes(const std::string& path, const u8* data, size_t size) {
+    if (const std::filesystem::path dir = std::filesystem::path(path).parent_path(); !dir.empty())
+        std::filesystem::create_directories(dir);
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f) return false;
+    if (size) std::fwrite(data, 1, size, f);
+    return std::fclose(f) == 0;
 }
 
-inline void put32(std::vector<u8>& out, u32 v) {
-    put16(out, v & 0xFFFF);
-    put16(out, v >> 16);
+// Appends the `bytes` low bytes of v, least significant first.
+inline void put32(std::vector<u8>& out, u32 v, int bytes = 4) {
+    for (int i = 0; i < bytes; ++i) out.push_back(static_cast<u8>(v >> 8 * i));
+}
+
+inline std::vector<u8> masks(u32 red, u32 green, u32 blue) {
+    std::vector<u8> out;
+    for (u32 mask : {red, green, blue}) put32(out, mask);
+    return out;
 }
 
 // A BMP file field by field, so tests can make every variant and every fault.
@@ -31,116 +48,127 @@ struct BmpBuilder {
     u32 colorsUsed = 0;
     u32 infoSize = 40;
     u32 planes = 1;
-    std::vector<u8> palette; // raw bytes after the headers (palette or masks)
-    std::vector<u8> rows;    // raw row bytes as stored in the file
+    std::vector<u8> palette{}; // raw bytes after the headers (palette or masks)
+    std::vector<u8> rows{};    // raw row bytes as stored in the file
 
     std::vector<u8> build() const {
         std::vector<u8> out{'B', 'M'};
-        put32(out, static_cast<u32>(54 + palette.size() + rows.size()));
-        put32(out, 0);
-        put32(out, static_cast<u32>(54 + palette.size()));
-        put32(out, infoSize);
-        put32(out, static_cast<u32>(width));
-        put32(out, static_cast<u32>(height));
-        put16(out, planes);
-        put16(out, bits);
-        put32(out, compression);
-        put32(out, static_cast<u32>(rows.size()));
-        put32(out, 0);
-        put32(out, 0);
-        put32(out, colorsUsed);
-        put32(out, 0);
+        const u32 offset = 54 + static_cast<u32>(palette.size());
+        const u32 size = static_cast<u32>(rows.size());
+        for (u32 v : {offset + size, 0u, offset, infoSize, u32(width), u32(height)}) put32(out, v);
+        put32(out, planes, 2);
+        put32(out, bits, 2);
+        for (u32 v : {compression, size, 0u, 0u, colorsUsed, 0u}) put32(out, v);
         out.insert(out.end(), palette.begin(), palette.end());
         out.insert(out.end(), rows.begin(), rows.end());
         return out;
     }
 };
 
+// Every BMP variant the loader accepts, with what it must read from it.
+struct BitmapVariant {
+    BmpBuilder file;
+    i32 bits;                          // the loaded bitmap's bitsPerPixel
+    std::optional<PixelFormat> format; // and pixel format
+    size_t paletteSize;
+    std::vector<u32> row0; // the top row drawn on a 24-bit RGB frame
+};
+
+inline std::vector<BitmapVariant> acceptedBitmapVariants() {
+    std::vector<u8> nibbles, sixteen(64); // 4 bits: entry i is blue i; 16 colours: entry 5 green 200
+    for (u8 i = 0; i < 16; ++i) nibbles.insert(nibbles.end(), {i, 0, 0, 0});
+    sixteen[5 * 4 + 1] = 200;
+    const std::vector<u8> redThenBlue{0, 0, 255, 0, 255, 0, 0, 0}, pixel32{0x11, 0x22, 0x33, 0x44};
+    return {
+        // Bottom-up, the last stored row (blue) is the top; top-down, the first.
+        {{.height = 2, .rows = redThenBlue}, 24, pixelFormatRGB24, 0, {0x0000FF}},
+        {{.height = -2, .rows = redThenBlue}, 24, pixelFormatRGB24, 0, {0xFF0000}},
+        // 1 bit, 17 wide: 3 bytes of pixels padded to 4 (drawn in the current colour).
+        {{.width = 17, .bits = 1, .palette = {0, 0, 0, 0, 255, 255, 255, 0}, .rows = {0x80, 0, 0x80, 0}}, 1,
+         std::nullopt, 2, {}},
+        {{.width = 3, .height = -1, .bits = 4, .palette = nibbles, .rows = {0x12, 0x30, 0, 0}}, 4, std::nullopt, 16,
+         {1, 2, 3}},
+        // 16 colours used: a 64-byte palette, then the rows; index 20 lies beyond it and reads as black.
+        {{.width = 2, .height = -2, .bits = 8, .colorsUsed = 16, .palette = sixteen,
+          .rows = {5, 20, 0, 0, 1, 2, 3, 4}}, 8, std::nullopt, 16, {0x00C800, 0}},
+        {{.width = 2, .bits = 16, .rows = {0xFF, 0x7F, 0x00, 0x7C}}, 15, pixelFormat555, 0, {0xFFFFFF, 0xFF0000}},
+        {{.width = 2, .bits = 16, .compression = 3, .palette = masks(0xF800, 0x7E0, 0x1F),
+          .rows = {0, 0xF8, 0xE0, 7}}, 16, pixelFormat565, 0, {0xFF0000, 0x00FF00}},
+        {{.compression = 3, .palette = masks(0xFF, 0xFF00, 0xFF0000), .rows = {0x11, 0x22, 0x33, 0}}, 24,
+         pixelFormatBGR24, 0, {0x112233}},
+        // 32 bits: no masks, or the red mask's place names the format.
+        {{.bits = 32, .rows = pixel32}, 32, pixelFormatARGB32, 0, {0x332211}},
+        {{.bits = 32, .compression = 3, .palette = masks(0xFF0000, 0, 0), .rows = pixel32}, 32, pixelFormatARGB32, 0,
+         {0x332211}},
+        {{.bits = 32, .compression = 3, .palette = masks(0xFF, 0, 0), .rows = pixel32}, 32, pixelFormatABGR32, 0,
+         {0x112233}},
+        {{.bits = 32, .compression = 3, .palette = masks(0xFF00, 0, 0), .rows = pixel32}, 32, pixelFormatBGRA32, 0,
+         {0x223344}},
+        {{.bits = 32, .compression = 3, .palette = masks(0xFF000000, 0, 0), .rows = pixel32}, 32, pixelFormatRGBA32,
+         0, {0x443322}},
+    };
+}
+
+// The accepted variants, and files of both kinds the writer makes.
 inline std::vector<std::vector<u8>> bitmapSeeds() {
-    std::vector<std::vector<u8>> seeds;
-    Bitmap rgb = makeBitmap(5, 3, 24);
+    Bitmap rgb = makeBitmap(5, 3, 24), indexed = makeBitmap(6, 2, 8);
     for (size_t i = 0; i < rgb.pixels.size(); ++i) rgb.pixels[i] = static_cast<u8>(i * 37);
-    seeds.push_back(encodeBitmap(rgb));
-    Bitmap indexed = makeBitmap(6, 2, 8);
     indexed.palette.assign(256, PaletteEntry{9, 8, 7, 0});
     indexed.row(1)[3] = 200;
-    seeds.push_back(encodeBitmap(indexed));
-    for (const u32 bits : {1u, 4u, 16u, 32u}) {
-        BmpBuilder b;
-        b.width = 7;
-        b.height = -3;
-        b.bits = bits;
-        if (bits <= 8) b.palette.assign((size_t{4} << bits), 0x55);
-        if (bits == 32) {
-            b.compression = 3;
-            for (u32 mask : {0xFFu, 0xFF00u, 0xFF0000u}) put32(b.palette, mask);
-        }
-        b.rows.assign(static_cast<size_t>(bitmapBytesPerLine(7, static_cast<i32>(bits)) * 3), 0xA5);
-        seeds.push_back(b.build());
-    }
-    // Bit fields of 5:6:5 and of blue-first 24-bit pixels, and a short palette.
-    BmpBuilder fields565;
-    fields565.width = 3;
-    fields565.height = 2;
-    fields565.bits = 16;
-    fields565.compression = 3;
-    for (u32 mask : {0xF800u, 0x7E0u, 0x1Fu}) put32(fields565.palette, mask);
-    fields565.rows.assign(16, 0x3C);
-    seeds.push_back(fields565.build());
-    BmpBuilder bgr = fields565;
-    bgr.bits = 24;
-    bgr.palette.clear();
-    for (u32 mask : {0xFFu, 0xFF00u, 0xFF0000u}) put32(bgr.palette, mask);
-    bgr.rows.assign(24, 0xC3);
-    seeds.push_back(bgr.build());
-    BmpBuilder sixteenColours;
-    sixteenColours.width = 4;
-    sixteenColours.height = 2;
-    sixteenColours.bits = 8;
-    sixteenColours.colorsUsed = 16;
-    sixteenColours.palette.assign(64, 0x77);
-    sixteenColours.rows = {0, 5, 15, 40, 1, 2, 3, 4};
-    seeds.push_back(sixteenColours.build());
+    std::vector<std::vector<u8>> seeds{encodeBitmap(rgb), encodeBitmap(indexed)};
+    for (const BitmapVariant& v : acceptedBitmapVariants()) seeds.push_back(v.file.build());
     return seeds;
 }
 
 inline std::vector<std::vector<u8>> fontSeeds() {
-    RasterFontSource s;
-    s.name = "Seed";
-    s.height = 6;
-    s.ascent = 5;
-    s.firstChar = 'a';
-    s.lastChar = 'c';
-    for (i32 w : {3, 9, 17}) s.glyphs.push_back(GlyphImage{w, std::vector<u8>(static_cast<size_t>((w + 7) / 8 * 6), 0x5A)});
-    std::vector<std::vector<u8>> seeds{encodeFntFont(s)};
+    RasterFontSource s{.name = "Seed", .height = 6, .ascent = 5, .firstChar = 'a', .lastChar = 'c', .glyphs = {}};
+    for (i32 w : {3, 9, 17})
+        s.glyphs.push_back(GlyphImage{w, std::vector<u8>(static_cast<size_t>((w + 7) / 8 * 6), 0x5A)});
     Font own = buildFont(s);
-    seeds.push_back(encodeFont(own));
+    std::vector<std::vector<u8>> seeds{encodeFntFont(s), encodeFont(own)};
     own.setFontType(Font::vectorFont); // the same record read as strokes
     seeds.push_back(encodeFont(own));
     return seeds;
 }
 
+// The glyph-buffer fatal end, thrown instead of ending the program while damaged
+// files are fed to the font loader (setFatalHook(throwFatal)).
+struct FatalRaised {};
+[[noreturn]] inline void throwFatal(const char*) { throw FatalRaised{}; }
 
-// Draws a loaded bitmap every way the game does, partly off the surface.
-inline void drawLoadedBitmap(const Bitmap& bm) {
-    for (i32 bits : {8, 24}) {
-        auto dc = createMemoryContext(9, 5, bits);
-        putBitmap(*dc, -2, 1, &bm, writeReplace);
-        putBitmapTransparent(*dc, 3, -1, &bm, 0xFFFFFF, 1);
+// Loads a bitmap file with and without its palette and draws whatever loads every
+// way the game does, partly off the surface.
+inline void loadAndDrawBitmap(const std::string& path) {
+    for (int loadPalette : {0, 1}) {
+        auto bm = loadBitmap(path, loadPalette);
+        if (!bm) continue;
+        if (bm->pixels.size() != static_cast<size_t>(bm->bytesPerLine) * bm->height)
+            throw std::logic_error("loaded bitmap has the wrong number of pixel bytes");
+        for (i32 bits : {8, 24}) {
+            auto dc = createMemoryContext(9, 5, bits);
+            putBitmap(*dc, -2, 1, bm.get(), writeReplace);
+            putBitmapTransparent(*dc, 3, -1, bm.get(), 0xFFFFFF, 1);
+        }
     }
 }
 
-// Draws and measures every character code with a loaded font.
-inline void drawLoadedFont(const Font& font) {
+// Loads a font file and, if it loads, draws and measures every character code.
+inline void loadAndDrawFont(const std::string& path) {
+    std::unique_ptr<Font> font;
+    try {
+        font = loadFont(path);
+    } catch (const FatalRaised&) {
+        return; // oversized glyphs end the program by design
+    }
+    if (!font) return;
     auto dc = createMemoryContext(40, 40, 24);
     DeviceContext* previous = currentContext;
     makeCurrentContext(dc.get());
-    useFont(&font);
+    useFont(font.get());
     setColor(0xFFFFFF);
-    char text[256];
-    for (int c = 1; c < 256; ++c) text[c - 1] = static_cast<char>(c);
-    text[255] = 0;
-    drawText(3, 3, text);
-    textWidth(text);
+    std::string text;
+    for (int c = 1; c < 256; ++c) text += static_cast<char>(c);
+    drawText(3, 3, text.c_str());
+    textWidth(text.c_str());
     makeCurrentContext(previous);
 }

@@ -9,52 +9,51 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
+#include <array>
 #include <cstdlib>
 #include <filesystem>
+#include <set>
 #include <string>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
-// A fresh directory for the test's files, made current for its lifetime; the
-// graphics state starts clean.
-class ScratchDir {
-public:
+// A fresh current directory for the test's files; the graphics state starts clean.
+struct ScratchDir {
+    std::string path;
+    std::filesystem::path previous = std::filesystem::current_path();
     ScratchDir() {
         char pattern[] = "/tmp/gfx_test_XXXXXX";
-        path_ = ::mkdtemp(pattern);
-        previous_ = std::filesystem::current_path();
-        std::filesystem::current_path(path_);
+        path = ::mkdtemp(pattern);
+        std::filesystem::current_path(path);
         resetGfx();
         ::unsetenv("RGL_ROOT");
     }
     ~ScratchDir() {
-        std::filesystem::current_path(previous_);
-        std::filesystem::remove_all(path_);
+        std::filesystem::current_path(previous);
+        std::filesystem::remove_all(path);
         resetGfx();
     }
-    ScratchDir(const ScratchDir&) = delete;
-    ScratchDir& operator=(const ScratchDir&) = delete;
-    const std::string& path() const { return path_; }
-
-private:
-    std::string path_;
-    std::filesystem::path previous_;
 };
 
 inline void writeBytes(const std::string& path, const std::vector<u8>& bytes) {
-    const std::filesystem::path p(path);
-    if (p.has_parent_path()) std::filesystem::create_directories(p.parent_path());
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    ASSERT_NE(f, nullptr) << path;
-    if (!bytes.empty()) std::fwrite(bytes.data(), 1, bytes.size(), f);
-    std::fclose(f);
+    ASSERT_TRUE(writeFileBytes(path, bytes.data(), bytes.size())) << path;
 }
 
 // A memory context made current.
-inline std::unique_ptr<DeviceContext> currentMemoryContext(i32 width, i32 height, i32 bits,
-                                                           const PixelFormat* format = nullptr) {
-    auto dc = createMemoryContext(width, height, bits, format);
+inline std::unique_ptr<DeviceContext> currentMemoryContext(i32 width, i32 height, i32 bits) {
+    auto dc = createMemoryContext(width, height, bits);
     makeCurrentContext(dc.get());
     return dc;
+}
+
+using Pixels = std::set<std::pair<i32, i32>>;
+
+// The positions of a context whose pixels differ from 0.
+inline Pixels inkOf(const DeviceContext& dc) {
+    Pixels ink;
+    for (i32 y = 0; y <= getMaxY(dc); ++y)
+        for (i32 x = 0; x <= getMaxX(dc); ++x)
+            if (readPixel(dc, x, y)) ink.insert({x, y});
+    return ink;
 }

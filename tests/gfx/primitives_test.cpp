@@ -1,27 +1,6 @@
-#include "gfx/primitives.hpp"
-
 #include "gfx_test_support.hpp"
 
-#include <gtest/gtest.h>
-
 #include <cstdlib>
-#include <set>
-#include <utility>
-
-namespace {
-
-using Pixels = std::set<std::pair<i32, i32>>;
-
-// The positions of a context that differ from 0.
-Pixels inkOf(const DeviceContext& dc) {
-    Pixels ink;
-    for (i32 y = 0; y <= getMaxY(dc); ++y)
-        for (i32 x = 0; x <= getMaxX(dc); ++x)
-            if (readPixel(dc, x, y)) ink.insert({x, y});
-    return ink;
-}
-
-} // namespace
 
 TEST(Primitives, TwentyFourBitPixelsAreStoredBlueGreenRed) {
     auto dc = currentMemoryContext(640, 480, 24);
@@ -29,9 +8,7 @@ TEST(Primitives, TwentyFourBitPixelsAreStoredBlueGreenRed) {
     EXPECT_EQ(dc->color, 0xFF8001u);
     drawPixel(639, 2);
     const u8* p = dc->surface + 2 * dc->bytesPerLine + 3 * 639;
-    EXPECT_EQ(p[0], 0x01);
-    EXPECT_EQ(p[1], 0x80);
-    EXPECT_EQ(p[2], 0xFF);
+    EXPECT_EQ((std::array{p[0], p[1], p[2]}), (std::array<u8, 3>{0x01, 0x80, 0xFF}));
     // x = 640 and negative positions are outside the clip rectangle.
     drawPixel(640, 2);
     drawPixel(-1, 0);
@@ -40,34 +17,16 @@ TEST(Primitives, TwentyFourBitPixelsAreStoredBlueGreenRed) {
     resetGfx();
 }
 
-TEST(Primitives, EveryDepthStoresItsPackedValue) {
-    for (const i32 bits : {8, 15, 16, 32}) {
-        auto dc = currentMemoryContext(4, 2, bits);
-        setColorRGB(255, 255, 255);
-        drawPixel(3, 1);
-        const u32 expected = bits == 8 ? 15u : bits == 15 ? 0x7FFFu : bits == 16 ? 0xFFFFu : 0xFFFFFFu;
-        EXPECT_EQ(readPixel(*dc, 3, 1), expected) << bits;
-        EXPECT_EQ(readPixel(*dc, 2, 1), 0u) << bits;
-    }
-    resetGfx();
-}
-
 TEST(Primitives, ViewportMovesDrawingAndClipStaysOnTheSurface) {
     auto dc = currentMemoryContext(20, 20, 24);
     setViewport(*dc, Rect{10, 5, 30, 25}); // reaches past the surface
     EXPECT_EQ(dc->clipRect, (Rect{0, 0, 10, 15}));
     setColor(0xFFFFFF);
-    drawPixel(0, 0);
-    drawPixel(9, 14);
-    drawPixel(10, 0); // device x 20: beyond the surface
+    for (auto [x, y] : {std::pair{0, 0}, {9, 14}, {10, 0}}) drawPixel(x, y); // (10, 0) is beyond the surface
     setViewport(*dc, dc->deviceRect);
     EXPECT_EQ(inkOf(*dc), (Pixels{{10, 5}, {19, 19}}));
-
-    // With clipping off only the surface bounds drawing.
-    dc->clipping = false;
-    drawPixel(-1, 0);
-    drawPixel(20, 0);
-    drawPixel(5, 5);
+    dc->clipping = false; // now only the surface bounds drawing
+    for (auto [x, y] : {std::pair{-1, 0}, {20, 0}, {5, 5}}) drawPixel(x, y);
     EXPECT_EQ(inkOf(*dc).size(), 3u);
     resetGfx();
 }
@@ -103,50 +62,35 @@ TEST(Primitives, HorizontalLinesAreRunsIncludingBothEnds) {
     resetGfx();
 }
 
-TEST(Primitives, SlopedLinesAreConnectedAndHitBothEnds) {
-    auto dc = currentMemoryContext(64, 64, 24);
-    setColor(1);
+TEST(Primitives, LinesAreConnectedHitBothEndsAndClipToTheirOwnPixels) {
+    auto whole = createMemoryContext(64, 64, 24);
+    auto clipped = createMemoryContext(64, 64, 24);
+    setClipRect(*clipped, Rect{10, 12, 50, 40});
     std::srand(7);
     for (int n = 0; n < 300; ++n) {
         const i32 x1 = std::rand() % 64, y1 = std::rand() % 64, x2 = std::rand() % 64, y2 = std::rand() % 64;
-        if (y1 == y2) continue;
-        setBackColor(0);
-        clearDevice();
-        drawLine(x1, y1, x2, y2);
-        const Pixels ink = inkOf(*dc);
-        ASSERT_TRUE(ink.count({x1, y1}) && ink.count({x2, y2})) << x1 << ',' << y1 << ' ' << x2 << ',' << y2;
-        // One pixel per step along the longer axis, each touching the next.
-        const i32 steps = std::max(std::abs(x2 - x1), std::abs(y2 - y1));
-        ASSERT_EQ(ink.size(), static_cast<size_t>(steps + 1));
+        if (x1 == x2 && y1 == y2) continue;
+        for (DeviceContext* dc : {whole.get(), clipped.get()}) {
+            makeCurrentContext(dc);
+            clearDevice();
+            setColor(1);
+            drawLine(x1, y1, x2, y2);
+        }
+        SCOPED_TRACE(testing::Message() << x1 << ',' << y1 << ' ' << x2 << ',' << y2);
+        const Pixels ink = inkOf(*whole);
+        ASSERT_TRUE(ink.count({x1, y1}) && ink.count({x2, y2}));
+        // One pixel per step along the longer axis, each touching another.
+        ASSERT_EQ(ink.size(), static_cast<size_t>(std::max(std::abs(x2 - x1), std::abs(y2 - y1)) + 1));
         for (const auto& [x, y] : ink) {
-            if (x == x2 && y == y2) continue;
             bool touches = false;
             for (const auto& [u, v] : ink)
                 touches |= (u != x || v != y) && std::abs(u - x) <= 1 && std::abs(v - y) <= 1;
             ASSERT_TRUE(touches);
         }
-    }
-    resetGfx();
-}
-
-TEST(Primitives, ClippedLinesKeepThePixelsOfTheWholeLine) {
-    auto whole = createMemoryContext(64, 64, 24);
-    auto clipped = createMemoryContext(64, 64, 24);
-    setClipRect(*clipped, Rect{10, 12, 50, 40});
-    std::srand(11);
-    for (int n = 0; n < 200; ++n) {
-        const i32 x1 = std::rand() % 64, y1 = std::rand() % 64, x2 = std::rand() % 64, y2 = std::rand() % 64;
-        for (DeviceContext* dc : {whole.get(), clipped.get()}) {
-            makeCurrentContext(dc);
-            setBackColor(0);
-            clearDevice();
-            setColor(1);
-            drawLine(x1, y1, x2, y2);
-        }
-        Pixels expected;
-        for (const auto& [x, y] : inkOf(*whole))
-            if (x >= 10 && x < 50 && y >= 12 && y < 40) expected.insert({x, y});
-        ASSERT_EQ(inkOf(*clipped), expected) << x1 << ',' << y1 << ' ' << x2 << ',' << y2;
+        Pixels inside;
+        for (const auto& [x, y] : ink)
+            if (x >= 10 && x < 50 && y >= 12 && y < 40) inside.insert({x, y});
+        ASSERT_EQ(inkOf(*clipped), inside);
     }
     resetGfx();
 }

@@ -1,9 +1,5 @@
 // Writes the fuzzers' seed files: DIR/bitmap/seed-N.bmp and DIR/font/seed-N.fnt.
-#include "fuzz_file.hpp"
 #include "gfx_loader_cases.hpp"
-
-#include <cstdio>
-#include <filesystem>
 
 int main(int argc, char** argv) {
     if (argc != 2) {
@@ -12,10 +8,9 @@ int main(int argc, char** argv) {
     }
     const std::filesystem::path dir = argv[1];
     auto writeAll = [&dir](const char* kind, const char* suffix, const std::vector<std::vector<u8>>& seeds) {
-        std::filesystem::create_directories(dir / kind);
         for (size_t i = 0; i < seeds.size(); ++i) {
             const std::string path = (dir / kind / ("seed-" + std::to_string(i) + suffix)).string();
-            if (!writeFuzzFile(path, seeds[i].data(), seeds[i].size())) return false;
+            if (!writeFileBytes(path, seeds[i].data(), seeds[i].size())) return false;
         }
         return true;
     };
