@@ -138,11 +138,6 @@ TEST_F(DisplayTest, FullScreenBackBufferFollowsTheScalingAndTheFilter) {
     EXPECT_EQ(sizeOf(frameworkDisplay.backBuffer), (std::pair{320, 240})); // scaled: always one
     EXPECT_EQ(displayPages.size(), 2u); // the smaller of 3 and the 2 asked for
     EXPECT_EQ(scaledOutput, 1u);
-    ASSERT_EQ(FindMode(entry, 320, 200, 16), 1u);
-    EXPECT_EQ(entry.scaling, 1u);
-    ASSERT_EQ(SetMode(entry, 0, 2, 1), 1u);
-    EXPECT_EQ(sizeOf(frameworkDisplay.backBuffer), (std::pair{320, 200}));
-    EXPECT_EQ(displayPages.size(), 1u);
 
     // A filter without 32 bits lowers a 32-bit mode's back buffer to 24 (the entry
     // is made by hand: such a filter does not list the mode).
