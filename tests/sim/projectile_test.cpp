@@ -1,156 +1,106 @@
 #include "sim_world.hpp"
 
-#include "sim/match_state.hpp"
 #include "sim/projectile.hpp"
-#include "world/world.hpp"
 
 namespace {
 
-constexpr u32 c3 = 3 * cell;
-// A shot fired from (x, y) facing east starts a quarter cell ahead.
+// A shot fired facing east starts a quarter cell ahead and flies 4096 a step.
 constexpr u32 muzzle = 16384;
 
-class ProjectileTest : public SimTest {
+class ProjectileTest : public PlayerTest {
 protected:
-    void SetUp() override {
-        SimTest::SetUp();
-        p = &addPlayer(c3, c3);
-    }
     // Fires player 0's gun from (x, y) facing `heading`; the car stays where it is.
     void fireFrom(u32 x, u32 y, u16 heading = east) {
         p->camera = std::make_unique<Camera>(x, y, 3072, heading, 7168, 3584, 0, 131072);
         Fire(*p, 0);
     }
-    Player* p = nullptr;
 };
 
 } // namespace
 
-TEST_F(ProjectileTest, FiringPlacesAShotAQuarterCellAheadAndAppendsItsRecord) {
+TEST_F(ProjectileTest, FiringAppendsAShotAQuarterCellAheadAndAShotBlockedAtTheMuzzleIsSpent) {
     Fire(*p, 0);
-    EXPECT_EQ(p->ammo, 9);
-    ASSERT_EQ(projectiles.size(), 1u);
-    const Projectile& shot = projectiles[0];
-    EXPECT_EQ(shot.x, c3 + muzzle);
-    EXPECT_EQ(shot.y, c3);
-    EXPECT_EQ(shot.heading, east);
-    EXPECT_EQ(shot.dirX, p->camera->sinHeading);
-    EXPECT_EQ(shot.dirY, p->camera->cosHeading);
-    EXPECT_EQ(shot.speed, 4096.0f);
-    EXPECT_EQ(shot.power, 2);
-    EXPECT_EQ(shot.object->owner, 1);
-    EXPECT_EQ(shot.object->type, ObjectType::Shot);
-    EXPECT_EQ(shot.object->minX, c3 + muzzle - 2048);
-    EXPECT_EQ(shot.object->maxY, c3 + 2048);
-    EXPECT_TRUE(listedWhereItLies(*shot.object));
-    EXPECT_EQ(shotTemplate.minX, 0u) << "the template stays where it is";
-
     fireFrom(2 * cell, 5 * cell, north);
     ASSERT_EQ(projectiles.size(), 2u);
+    const Projectile& shot = projectiles[0];
+    EXPECT_EQ(std::tuple(shot.x, shot.y, shot.power), std::tuple(c3 + muzzle, c3, u16{2}));
+    EXPECT_EQ(boxOf(*shot.object), around(c3 + muzzle, c3, 2048));
+    EXPECT_EQ(shot.object->owner, 1);
+    EXPECT_TRUE(listedWhereItLies(*shot.object));
+    EXPECT_EQ(shotTemplate.minX, 0u) << "the template stays where it is";
     EXPECT_EQ(projectiles[1].y, 5 * cell + muzzle) << "appended at the end";
-}
 
-TEST_F(ProjectileTest, AShotBlockedAtTheMuzzleIsSpentAndFreed) {
-    placeBox(ObjectType::Block, 0, c3 + 12000, c3 - 10000, c3 + 20000, c3 + 10000);
-    Fire(*p, 0);
-    EXPECT_TRUE(projectiles.empty());
-    EXPECT_EQ(p->ammo, 9);
+    placeBox(ObjectType::Block, 0, c3 + 12000, 8 * cell - 9000, c3 + 20000, 8 * cell + 9000);
+    fireFrom(c3, 8 * cell);
+    EXPECT_EQ(projectiles.size(), 2u);
+    EXPECT_EQ(p->ammo, 7);
     p->ammo = 0;
     Fire(*p, 0);
     EXPECT_EQ(p->ammo, 0);
 }
 
-TEST_F(ProjectileTest, AShotFliesFullSpeedFromTheFrameItWasFiredIn) {
-    Fire(*p, 0);
-    MoveProjectiles();
-    ASSERT_EQ(projectiles.size(), 1u);
-    EXPECT_EQ(projectiles[0].x, c3 + muzzle + 4096);
-    EXPECT_EQ(projectiles[0].y, c3);
-    EXPECT_EQ(projectiles[0].object->minX, c3 + muzzle + 4096 - 2048);
-    EXPECT_TRUE(listedWhereItLies(*projectiles[0].object));
-}
-
-TEST_F(ProjectileTest, ShieldsSoakUpTheShotsPower) {
-    // After one step each shot touches a car ahead of it.
+TEST_F(ProjectileTest, ShieldsSoakUpTheShotsPowerButAWreckAddsNone) {
+    // After one step each shot touches the car ahead of it.
     Player& weak = addPlayer(c3 + 22000, c3 + 100);
     Player& strong = addPlayer(c3 + 22000, 6 * cell + 100);
+    Player& wreck = addPlayer(c3 + 22000, 8 * cell + 100);
     weak.shields = 1;
-    fireFrom(c3, c3);
-    fireFrom(c3, 6 * cell);
+    wreck.shields = -1; // run over a mine earlier in this frame
+    for (const u32 y : {c3, 6 * cell, 8 * cell}) {
+        fireFrom(c3, y);
+    }
     MoveProjectiles();
-    EXPECT_EQ(weak.shields, 0) << "dead at the end of the frame";
-    EXPECT_EQ(strong.shields, 6);
-    ASSERT_EQ(projectiles.size(), 1u) << "the shot into 8 shields ends";
-    EXPECT_EQ(projectiles[0].y, c3);
-    EXPECT_EQ(projectiles[0].power, 1) << "flies on with what is left";
-}
-
-TEST_F(ProjectileTest, AWreckDoesNotFeedTheShot) {
-    Player& q = addPlayer(c3 + 22000, c3 + 100);
-    q.shields = -1; // run over a mine earlier in this frame
-    Fire(*p, 0);
-    MoveProjectiles();
-    EXPECT_EQ(q.shields, -1);
-    ASSERT_EQ(projectiles.size(), 1u);
-    EXPECT_EQ(projectiles[0].power, 2);
+    EXPECT_EQ(std::tuple(weak.shields, strong.shields, wreck.shields),
+              (std::tuple<i16, i16, i16>(0, 6, -1)));
+    ASSERT_EQ(projectiles.size(), 2u) << "the shot into 8 shields ends";
+    EXPECT_EQ(std::pair(projectiles[0].y, projectiles[0].power), std::pair(c3, u16{1}));
+    EXPECT_EQ(std::pair(projectiles[1].y, projectiles[1].power), std::pair(8 * cell, u16{2}));
 }
 
 TEST_F(ProjectileTest, AShotClearsMinesFreelyAndCutsThroughOnePlant) {
-    const u32 start = c3 + muzzle;
-    WorldObject* mine1 = placeAround(ObjectType::Mine, 0, start + 4096, c3, 1000);
-    WorldObject* mine2 = placeAround(ObjectType::Mine, 0, start + 2 * 4096, c3, 1000);
-    WorldObject* plant1 = placeAround(ObjectType::Plant, 0, start + 3 * 4096, c3, 1000);
-    WorldObject* plant2 = placeAround(ObjectType::Plant, 0, start + 4 * 4096, c3, 1000);
+    std::vector<WorldObject*> cleared; // two mines, two plants, a step apart
+    for (u32 i = 1; i <= 4; ++i) {
+        const ObjectType type = i <= 2 ? ObjectType::Mine : ObjectType::Plant;
+        cleared.push_back(placeAround(type, 0, c3 + muzzle + i * 4096, c3, 1000));
+    }
     Fire(*p, 0);
-    MoveProjectiles();
-    MoveProjectiles();
-    EXPECT_FALSE(worldOwns(mine1));
-    EXPECT_FALSE(worldOwns(mine2));
-    ASSERT_EQ(projectiles.size(), 1u);
-    EXPECT_EQ(projectiles[0].power, 2);
-    MoveProjectiles();
-    EXPECT_FALSE(worldOwns(plant1));
-    ASSERT_EQ(projectiles.size(), 1u);
-    EXPECT_EQ(projectiles[0].power, 1);
-    MoveProjectiles();
-    EXPECT_FALSE(worldOwns(plant2)) << "the second plant goes too";
-    EXPECT_TRUE(projectiles.empty()) << "and ends the shot";
-}
-
-TEST_F(ProjectileTest, PowerNeverWrapsBelowZero) {
-    // A wall and a plant in one step: the wall spends the shot; the plant cannot
-    // take a hit it no longer has.
+    std::vector<u16> power;
+    for (int step = 0; step < 4 && !projectiles.empty(); ++step) {
+        MoveProjectiles();
+        power.push_back(projectiles.empty() ? 0 : projectiles[0].power);
+    }
+    EXPECT_EQ(power, (std::vector<u16>{2, 2, 1, 0})) << "the second plant ends the shot";
+    for (const WorldObject* object : cleared) {
+        EXPECT_FALSE(worldOwns(object)) << "cleared and freed";
+    }
+    // A wall and a plant in one step: the plant cannot take a hit the wall spent.
     const u32 at = c3 + muzzle + 4096;
     placeBox(ObjectType::Block, 0, at - 1000, c3 - 1000, at - 900, c3 + 1000);
     WorldObject* plant = placeAround(ObjectType::Plant, 0, at + 500, c3, 500);
     Fire(*p, 0);
     MoveProjectiles();
     EXPECT_FALSE(worldOwns(plant));
-    EXPECT_TRUE(projectiles.empty());
+    EXPECT_TRUE(projectiles.empty()) << "power did not wrap below 0";
 }
 
 TEST_F(ProjectileTest, WhenAMiddleShotEndsTheNextMovesUpAndStillFliesThisPass) {
-    fireFrom(c3, 2 * cell);
-    fireFrom(c3, 5 * cell);
-    fireFrom(c3, 8 * cell);
-    // A wall one step ahead of the middle shot.
-    placeBox(ObjectType::Block, 0, c3 + muzzle + 3000, 5 * cell - 5000, c3 + muzzle + 9000, 5 * cell + 5000);
+    for (const u32 y : {2 * cell, 5 * cell, 8 * cell}) {
+        fireFrom(c3, y);
+    }
+    const u32 x = c3 + muzzle;
+    placeBox(ObjectType::Block, 0, x + 3000, 5 * cell - 5000, x + 9000, 5 * cell + 5000);
     WorldObject* middle = projectiles[1].object.get();
     MoveProjectiles();
     ASSERT_EQ(projectiles.size(), 2u);
-    EXPECT_EQ(projectiles[0].y, 2 * cell);
-    EXPECT_EQ(projectiles[1].y, 8 * cell);
-    EXPECT_EQ(projectiles[0].x, c3 + muzzle + 4096);
-    EXPECT_EQ(projectiles[1].x, c3 + muzzle + 4096) << "the moved-up shot did not skip its step";
+    EXPECT_EQ(std::pair(projectiles[0].x, projectiles[0].y), std::pair(x + 4096, 2 * cell));
+    EXPECT_EQ(std::pair(projectiles[1].x, projectiles[1].y), std::pair(x + 4096, 8 * cell))
+        << "the moved-up shot did not skip its step";
     EXPECT_TRUE(cellsHolding(*middle).empty());
-    for (const Projectile& shot : projectiles) {
-        EXPECT_TRUE(listedWhereItLies(*shot.object));
-    }
+    EXPECT_TRUE(listedWhereItLies(*projectiles[1].object));
 }
 
 TEST_F(ProjectileTest, AShotLeavingTheGridEndsOnEitherSide) {
-    fireFrom(10 * cell - 20000, c3); // its box ends 1568 short of the far edge
-    ASSERT_EQ(projectiles.size(), 1u);
+    fireFrom(10 * cell - 20000, c3);     // its box ends 1568 short of the far edge
     fireFrom(20000, 5 * cell, 3 * east); // westward, 1568 from x = 0
     ASSERT_EQ(projectiles.size(), 2u);
     MoveProjectiles();
@@ -163,39 +113,30 @@ TEST_F(ProjectileTest, AShotLeavingTheGridEndsOnEitherSide) {
     }
 }
 
-TEST_F(ProjectileTest, AMineIsLaidHalfACellBehindWhereItFits) {
+TEST_F(ProjectileTest, AMineIsLaidHalfACellBehindOnlyWhereItFitsWhollyInsideTheGrid) {
     const size_t owned = worldObjects.size();
     LayMine(*p, 0);
-    EXPECT_EQ(p->mines, 4);
     ASSERT_EQ(worldObjects.size(), owned + 1);
     const WorldObject& mine = *worldObjects.back();
-    EXPECT_EQ(mine.type, ObjectType::Mine);
-    EXPECT_EQ(mine.owner, 1);
-    EXPECT_EQ(mine.minX, c3 - 32768 - 4096);
-    EXPECT_EQ(mine.maxY, c3 + 4096);
+    EXPECT_EQ(std::tuple(mine.type, mine.owner, p->mines),
+              std::tuple(ObjectType::Mine, u16{1}, u16{4}));
+    EXPECT_EQ(boxOf(mine), around(c3 - 32768, c3, 4096));
     EXPECT_TRUE(listedWhereItLies(mine));
     EXPECT_EQ(mineTemplate.minX, 0u);
-
-    // With the rear of the car against a wall nothing is laid or spent.
+    // The rear of the car against a wall, a drop point at x = -2768, a box from
+    // x = -1864: nothing is laid or spent.
     placeBox(ObjectType::Block, 0, c3 - 40000, c3 - 10000, c3 - 30000, c3 + 10000);
-    LayMine(*p, 0);
+    for (const u32 x : {c3, 30000u, 35000u}) {
+        p->camera->x = x;
+        LayMine(*p, 0);
+    }
     EXPECT_EQ(p->mines, 4);
     EXPECT_EQ(worldObjects.size(), owned + 2);
-}
-
-TEST_F(ProjectileTest, AMineMustFitWhollyInsideTheGrid) {
-    const size_t owned = worldObjects.size();
-    p->camera->x = 30000; // drop point at x = -2768
+    p->camera->x = 32768 + 4096; // a box from exactly 0
     LayMine(*p, 0);
-    p->camera->x = 35000; // drop point at 2232, box from -1864
-    LayMine(*p, 0);
-    EXPECT_EQ(p->mines, 5);
-    EXPECT_EQ(worldObjects.size(), owned);
-    p->camera->x = 32768 + 4096; // box from exactly 0
-    LayMine(*p, 0);
-    EXPECT_EQ(p->mines, 4);
+    EXPECT_EQ(p->mines, 3);
     p->mines = 0;
-    p->camera->x = c3;
+    p->camera->x = c3 + cell;
     LayMine(*p, 0);
-    EXPECT_EQ(worldObjects.size(), owned + 1);
+    EXPECT_EQ(worldObjects.size(), owned + 3);
 }

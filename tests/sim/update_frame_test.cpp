@@ -1,13 +1,8 @@
 #include "sim_world.hpp"
 
-#include "sim/match_state.hpp"
-#include "sim/placement.hpp"
 #include "sim/update_frame.hpp"
-#include "world/world.hpp"
 
 namespace {
-
-constexpr u32 c3 = 3 * cell;
 
 // What the frame composition saw when UpdateFrame called it.
 int framesDrawn = 0;
@@ -30,37 +25,32 @@ protected:
 
 } // namespace
 
-TEST_F(UpdateFrameTest, WithoutPlayersOnlyTheShotsFlyAndTheFrameIsDrawn) {
-    auto shot = clone(shotTemplate);
-    PlaceObject(*shot, *FreePlace(*shot, {c3, c3}, worldGrid), worldGrid);
-    projectiles.push_back({std::move(shot), c3, c3, east, 1.0f, 0.0f, shotSpeed, shotPower});
+TEST_F(UpdateFrameTest, AShotFliesInTheFrameItIsFiredAndWithoutPlayersOnlyTheShotsFly) {
+    Player& p = addPlayer(c3, c3);
+    p.fire = 1;
+    p.accelerate = 1;
+    winner = 0; // a won match goes on until the draw side ends it
     UpdateFrame();
-    EXPECT_EQ(framesDrawn, 1);
-    EXPECT_EQ(projectiles[0].x, c3 + 4096);
-    EXPECT_EQ(shotXSeen, c3 + 4096);
+    EXPECT_EQ(shotXSeen, c3 + 16384 + 4096) << "flown before the frame was drawn";
+    EXPECT_EQ(std::pair(p.camera->x, winner), (std::pair<u32, i16>(c3 + 14, 0)));
+    playerCount = 0;
+    UpdateFrame();
+    EXPECT_EQ(framesDrawn, 2);
+    EXPECT_EQ(shotXSeen, c3 + 16384 + 2 * 4096);
+    EXPECT_EQ(p.camera->x, c3 + 14);
 }
 
-TEST_F(UpdateFrameTest, BothTurnKeysActInOneFrameLeftFirst) {
+TEST_F(UpdateFrameTest, BothTurnKeysActLeftFirstAndRequestsAreUsedUpEvenWhenTheyFail) {
     Player& p = addPlayer(c3, c3);
     p.turnLeft = 1;
     p.turnRight = 1;
-    UpdateFrame();
-    // Left: 0 -> 16 -> 48; right eases it to 38; friction leaves 30.
-    EXPECT_EQ(p.turnRate, 30);
-    EXPECT_EQ(p.camera->heading, east + 30);
-}
-
-TEST_F(UpdateFrameTest, RequestsAreUsedUpEvenWhenTheyCannotBeCarriedOut) {
-    Player& p = addPlayer(c3, c3);
     p.ammo = 0;
     p.mines = 0;
-    p.fire = 1;
-    p.layMine = 1;
-    p.dropFlag = 1;
+    p.fire = p.layMine = p.dropFlag = 1;
     UpdateFrame();
-    EXPECT_EQ(p.fire, 0u);
-    EXPECT_EQ(p.layMine, 0u);
-    EXPECT_EQ(p.dropFlag, 0u);
+    // Left: 0 -> 16 -> 48; right eases it to 38; friction leaves 30.
+    EXPECT_EQ(std::pair(p.turnRate, p.camera->heading), (std::pair<u16, u16>(30, east + 30)));
+    EXPECT_EQ(std::tuple(p.fire, p.layMine, p.dropFlag), std::tuple(0u, 0u, 0u));
     p.ammo = 5;
     p.mines = 5;
     UpdateFrame();
@@ -68,17 +58,20 @@ TEST_F(UpdateFrameTest, RequestsAreUsedUpEvenWhenTheyCannotBeCarriedOut) {
     EXPECT_EQ(p.mines, 5);
 }
 
-TEST_F(UpdateFrameTest, AShotFliesInTheFrameItIsFiredAndTheFrameIsDrawnLast) {
-    Player& p = addPlayer(c3, c3);
-    p.fire = 1;
+TEST_F(UpdateFrameTest, ACarKilledByAShotRespawnsBeforeTheFrameIsDrawn) {
+    addPlayer(c3, c3).fire = 1;
+    Player& target = addPlayer(c3 + 22000, c3 + 100); // one step ahead of the shot
+    target.hq = placeBox(ObjectType::Hq, 2, 9 * cell, 0, 9 * cell + 9000, 9000);
+    target.shields = 2;
+    target.ammo = 0;
+    target.startX = target.startY = 8 * cell;
     UpdateFrame();
-    ASSERT_EQ(projectiles.size(), 1u);
-    EXPECT_EQ(projectiles[0].x, c3 + 16384 + 4096);
-    EXPECT_EQ(shotXSeen, c3 + 16384 + 4096);
-    EXPECT_EQ(framesDrawn, 1);
+    EXPECT_TRUE(projectiles.empty());
+    EXPECT_EQ(target.camera->x, 8 * cell);
+    EXPECT_EQ(shieldsSeen, 8);
 }
 
-TEST_F(UpdateFrameTest, AMineLaidByAPlayerIsLiveForTheNextPlayersInTheSameFrame) {
+TEST_F(UpdateFrameTest, AMineLaidIsLiveForLaterPlayersWhoStillThinkBeforeTheyRespawn) {
     Player& layer = addPlayer(c3, c3);
     Player& victim = addPlayer(c3 - 32768 - 7000, c3);
     victim.hq = placeBox(ObjectType::Hq, 2, 9 * cell, 0, 9 * cell + 9000, 9000);
@@ -88,24 +81,11 @@ TEST_F(UpdateFrameTest, AMineLaidByAPlayerIsLiveForTheNextPlayersInTheSameFrame)
     layer.layMine = 1;
     UpdateFrame();
     EXPECT_EQ(layer.mines, 4);
-    // The victim drove onto it, still thought (it turns to aim at player 1), and
-    // died and came back at its start before the frame was drawn.
-    EXPECT_EQ(victim.turnLeft, 1u);
+    EXPECT_EQ(victim.turnLeft, 1u) << "it turned to aim at player 1 after the hit";
     EXPECT_EQ(victim.vehicle->minX, 8 * cell - 2500);
     // The camera moves by the same step as the car's centre, which the halving
     // put one unit below the camera here.
     EXPECT_EQ(victim.camera->x, 8 * cell + 1);
-    EXPECT_EQ(victim.shields, 8);
-    EXPECT_EQ(shieldsSeen, 8);
+    EXPECT_EQ(shieldsSeen, 8) << "respawned before the frame was drawn";
     EXPECT_TRUE(listedWhereItLies(*victim.vehicle));
-}
-
-TEST_F(UpdateFrameTest, AfterAWinTheMatchGoesOn) {
-    Player& p = addPlayer(c3, c3);
-    winner = 0;
-    p.accelerate = 1;
-    UpdateFrame();
-    UpdateFrame();
-    EXPECT_GT(p.camera->x, c3);
-    EXPECT_EQ(winner, 0);
 }
