@@ -80,13 +80,8 @@ void drawFrameRate() {
 void drawWinnerScreen() {
     const i32 o = screen->maxX == 639 ? 165 : 0;
 
-    // The fonts stay alive until the program ends ten seconds later.
-    static std::unique_ptr<Font> titleFont;
-    static std::unique_ptr<Font> nameFont;
-    static std::unique_ptr<Font> footerFont;
-
-    titleFont = loadFont("Fonts\\Lucs27bi.fnt");
-    useFont(titleFont.get());
+    winnerFonts.title = loadFont("Fonts\\Lucs27bi.fnt");
+    useFont(winnerFonts.title.get());
     setColorRGB(255, 0, 0);
     drawText(o + 30, o + 30, "We have a Winner!");
     drawText(o + 35, o + 80, " Congratulations");
@@ -94,8 +89,8 @@ void drawWinnerScreen() {
     drawText(o + 28, o + 28, "We have a Winner!");
     drawText(o + 33, o + 78, " Congratulations");
 
-    nameFont = loadFont("Fonts\\Lucs40bi.fnt");
-    useFont(nameFont.get());
+    winnerFonts.name = loadFont("Fonts\\Lucs40bi.fnt");
+    useFont(winnerFonts.name.get());
     const char* const names[] = {"Player 1", "Player 2", "Player 3"};
     if (winner >= 0 && winner <= 2) {
         setColorRGB(255, 255, 255);
@@ -104,8 +99,8 @@ void drawWinnerScreen() {
         drawText(o + 75, o + 110, names[winner]);
     }
 
-    footerFont = loadFont("Fonts\\Char16bi.fnt");
-    useFont(footerFont.get());
+    winnerFonts.footer = loadFont("Fonts\\Char16bi.fnt");
+    useFont(winnerFonts.footer.get());
     const char* footer = "Hope you enjoyed the game! See you next time!";
     // A black outline: the text at the eight neighbouring positions, then white on top.
     const i32 outline[8][2] = {{6, 175}, {8, 175}, {7, 174}, {7, 176},

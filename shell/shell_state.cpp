@@ -11,6 +11,7 @@ std::unique_ptr<GameMenu> menu;
 std::unique_ptr<ScreenInfo> screen;
 std::unique_ptr<Font> statusFont;
 std::unique_ptr<Font> menuFont;
+WinnerFonts winnerFonts;
 u32 showFps = 0;
 u32 frameCount = 0;
 u32 fpsValue = 0;
@@ -25,6 +26,7 @@ void resetShell() {
     screen.reset();
     statusFont.reset();
     menuFont.reset();
+    winnerFonts = WinnerFonts{};
     showFps = frameCount = fpsValue = lastSecond = 0;
     screenBitmaps = ScreenBitmaps{};
 }

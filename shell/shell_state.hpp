@@ -27,6 +27,13 @@ extern std::unique_ptr<ScreenInfo> screen;
 extern std::unique_ptr<Font> statusFont;
 // The menu's font, loaded with the first menu drawn and kept.
 extern std::unique_ptr<Font> menuFont;
+// The winner screen's fonts, loaded when it is drawn.
+struct WinnerFonts {
+    std::unique_ptr<Font> title; // "We have a Winner!"
+    std::unique_ptr<Font> name;  // the winner's name
+    std::unique_ptr<Font> footer; // the farewell line
+};
+extern WinnerFonts winnerFonts;
 // 1 while the frame-rate counter is shown (F in a match).
 extern u32 showFps;
 // Frames drawn since fpsValue was last updated.
