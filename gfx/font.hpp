@@ -78,6 +78,14 @@ struct Font {
     void setGlyphOffset(u8 c, u16 v) { set16(glyphOffsetOffset + 2 * size_t{c}, static_cast<i16>(v)); }
     void setImageWidth(u8 c, u8 v) { record[imageWidthOffset + c] = v; }
     void setImageLeft(u8 c, u8 v) { record[imageLeftOffset + c] = v; }
+    // Character `to` takes the width, image and glyph of character `from` (character
+    // 0 holds the font's default character this way).
+    void copyGlyphEntry(u8 to, u8 from) {
+        setWidth(to, width(from));
+        setImageWidth(to, imageWidth(from));
+        setGlyphOffset(to, glyphOffset(from));
+        setImageLeft(to, imageLeft(from));
+    }
 
     // The code whose glyph and width stand for `c`: c itself, or 0 (the default
     // character) when c has no glyph.

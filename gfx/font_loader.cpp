@@ -152,11 +152,7 @@ std::unique_ptr<Font> loadFnt(const std::vector<u8>& file) {
         reorderGlyphColumns(f.record.data() + Font::glyphImagesOffset + layout.recordOffset[i], imageWidth / 8,
                             layout.height);
     }
-    const u8 substitute = static_cast<u8>(layout.first + layout.defaultChar);
-    f.setWidth(0, f.width(substitute));
-    f.setImageWidth(0, f.imageWidth(substitute));
-    f.setGlyphOffset(0, f.glyphOffset(substitute));
-    f.setImageLeft(0, f.imageLeft(substitute));
+    f.copyGlyphEntry(0, static_cast<u8>(layout.first + layout.defaultChar));
     return font;
 }
 

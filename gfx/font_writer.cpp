@@ -150,11 +150,7 @@ Font buildFont(const RasterFontSource& s) {
         std::copy(g.rows.begin(), g.rows.end(), f.record.begin() + static_cast<std::ptrdiff_t>(Font::glyphImagesOffset + at));
         at += g.rows.size();
     }
-    const u8 substitute = static_cast<u8>(s.firstChar + s.defaultChar);
-    f.setWidth(0, f.width(substitute));
-    f.setImageWidth(0, f.imageWidth(substitute));
-    f.setGlyphOffset(0, f.glyphOffset(substitute));
-    f.setImageLeft(0, f.imageLeft(substitute));
+    f.copyGlyphEntry(0, static_cast<u8>(s.firstChar + s.defaultChar));
     return f;
 }
 
