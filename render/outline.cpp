@@ -15,30 +15,17 @@ struct LinePoint {
     f32 sx = 0, sy = 0, depth = 0;
 };
 
+// One half of the edge, cut at the midpoint of every endpoint value.
 ScreenEdge midpointSplit(const ScreenEdge& e, bool firstHalf) {
-    ScreenEdge mid;
-    mid.sx1 = mid.sx2 = (e.sx1 + e.sx2) * 0.5f;
-    mid.sy1 = mid.sy2 = (e.sy1 + e.sy2) * 0.5f;
-    mid.depth1 = mid.depth2 = (e.depth1 + e.depth2) * 0.5f;
-    mid.texU1 = mid.texU2 = (e.texU1 + e.texU2) * 0.5f;
-    mid.texV1 = mid.texV2 = (e.texV1 + e.texV2) * 0.5f;
-    mid.shade1 = mid.shade2 = (e.shade1 + e.shade2) * 0.5f;
+    const EdgeEnd a = firstEnd(e), b = secondEnd(e);
+    const EdgeEnd mid{(a.sx + b.sx) * 0.5f,       (a.sy + b.sy) * 0.5f,
+                      (a.depth + b.depth) * 0.5f, (a.texU + b.texU) * 0.5f,
+                      (a.texV + b.texV) * 0.5f,   (a.shade + b.shade) * 0.5f};
     ScreenEdge half = e;
-    if (firstHalf) {
-        half.sx2 = mid.sx2;
-        half.sy2 = mid.sy2;
-        half.depth2 = mid.depth2;
-        half.texU2 = mid.texU2;
-        half.texV2 = mid.texV2;
-        half.shade2 = mid.shade2;
-    } else {
-        half.sx1 = mid.sx1;
-        half.sy1 = mid.sy1;
-        half.depth1 = mid.depth1;
-        half.texU1 = mid.texU1;
-        half.texV1 = mid.texV1;
-        half.shade1 = mid.shade1;
-    }
+    if (firstHalf)
+        setSecondEnd(half, mid);
+    else
+        setFirstEnd(half, mid);
     return half;
 }
 

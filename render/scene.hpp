@@ -28,6 +28,24 @@ struct ScreenEdge {
     f32 shade1 = 1, shade2 = 1;       // 1 = the colour itself, 0 = halfway to white
 };
 
+// Everything one endpoint of a ScreenEdge carries.
+struct EdgeEnd {
+    f32 sx = 0, sy = 0, depth = 0, texU = 0, texV = 0, shade = 1;
+};
+
+inline EdgeEnd firstEnd(const ScreenEdge& e) {
+    return {e.sx1, e.sy1, e.depth1, e.texU1, e.texV1, e.shade1};
+}
+inline EdgeEnd secondEnd(const ScreenEdge& e) {
+    return {e.sx2, e.sy2, e.depth2, e.texU2, e.texV2, e.shade2};
+}
+inline void setFirstEnd(ScreenEdge& e, const EdgeEnd& p) {
+    e.sx1 = p.sx, e.sy1 = p.sy, e.depth1 = p.depth, e.texU1 = p.texU, e.texV1 = p.texV, e.shade1 = p.shade;
+}
+inline void setSecondEnd(ScreenEdge& e, const EdgeEnd& p) {
+    e.sx2 = p.sx, e.sy2 = p.sy, e.depth2 = p.depth, e.texU2 = p.texU, e.texV2 = p.texV, e.shade2 = p.shade;
+}
+
 // One kept world polygon, ready to fill. Its edges run in vertex order with the
 // closing edge last; filling moves them out as the rows reach them.
 struct ScenePolygon {

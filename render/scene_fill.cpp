@@ -17,18 +17,8 @@ bool sameEnd(f32 sx, f32 sy, f32 depth, const ScreenEdge& next) {
 // The edge from the end of `from` to the start of `to`.
 ScreenEdge bridge(const ScreenEdge& from, const ScreenEdge& to) {
     ScreenEdge edge;
-    edge.sx1 = from.sx2;
-    edge.sy1 = from.sy2;
-    edge.depth1 = from.depth2;
-    edge.texU1 = from.texU2;
-    edge.texV1 = from.texV2;
-    edge.shade1 = from.shade2;
-    edge.sx2 = to.sx1;
-    edge.sy2 = to.sy1;
-    edge.depth2 = to.depth1;
-    edge.texU2 = to.texU1;
-    edge.texV2 = to.texV1;
-    edge.shade2 = to.shade1;
+    setFirstEnd(edge, secondEnd(from));
+    setSecondEnd(edge, firstEnd(to));
     return edge;
 }
 
@@ -38,17 +28,9 @@ f32 rowOf(f32 sy) {
     return std::trunc(sy);
 }
 
-// One endpoint of an edge with everything the span interpolates.
-struct EdgeEnd {
-    SpanEnd values;
-    f32 sy = 0;
-};
-
-EdgeEnd firstEnd(const ScreenEdge& e) {
-    return {{e.sx1, e.depth1, e.shade1, e.texU1, e.texV1}, e.sy1};
-}
-EdgeEnd secondEnd(const ScreenEdge& e) {
-    return {{e.sx2, e.depth2, e.shade2, e.texU2, e.texV2}, e.sy2};
+// The values of an edge's end that a span interpolates.
+SpanEnd spanValues(const EdgeEnd& end) {
+    return {end.sx, end.depth, end.shade, end.texU, end.texV};
 }
 
 f32 lerp(f32 a, f32 b, f32 t) {
@@ -112,15 +94,16 @@ Span spanAtRow(std::span<const ScreenEdge> active, i32 y) {
         const bool firstIsLeft = edge.sx1 < edge.sx2;
         const EdgeEnd a = firstIsLeft ? firstEnd(edge) : secondEnd(edge);
         const EdgeEnd b = firstIsLeft ? secondEnd(edge) : firstEnd(edge);
+        const SpanEnd av = spanValues(a), bv = spanValues(b);
 
         if (rowOf(a.sy) == rowOf(b.sy)) {
             // A level edge spans from one end to the other.
             if (first) {
-                span.left = a.values;
-                span.right = b.values;
+                span.left = av;
+                span.right = bv;
             } else {
-                if (a.values.x < span.left.x) span.left = a.values;
-                if (b.values.x > span.right.x) span.right = b.values;
+                if (av.x < span.left.x) span.left = av;
+                if (bv.x > span.right.x) span.right = bv;
             }
             first = false;
             continue;
@@ -130,27 +113,27 @@ Span spanAtRow(std::span<const ScreenEdge> active, i32 y) {
         // endpoint, where the ends of the edge limit x.
         const f32 t = (static_cast<f32>(y) - a.sy) / (b.sy - a.sy);
         SpanEnd crossing;
-        crossing.x = lerp(a.values.x, b.values.x, t);
-        crossing.depth = lerp(a.values.depth, b.values.depth, t);
-        crossing.shade = lerp(a.values.shade, b.values.shade, t);
-        crossing.u = lerp(a.values.u, b.values.u, t);
-        crossing.v = lerp(a.values.v, b.values.v, t);
+        crossing.x = lerp(av.x, bv.x, t);
+        crossing.depth = lerp(av.depth, bv.depth, t);
+        crossing.shade = lerp(av.shade, bv.shade, t);
+        crossing.u = lerp(av.u, bv.u, t);
+        crossing.v = lerp(av.v, bv.v, t);
 
         if (first) {
             span.left = crossing;
             span.right = crossing;
-            span.left.x = std::max(crossing.x, a.values.x);
-            span.right.x = std::min(crossing.x, b.values.x);
+            span.left.x = std::max(crossing.x, av.x);
+            span.right.x = std::min(crossing.x, bv.x);
         } else {
             f32 x = crossing.x;
             if (x < span.left.x) {
-                x = std::max(x, a.values.x);
+                x = std::max(x, av.x);
                 span.left = crossing;
                 span.left.x = x;
             }
             if (x > span.right.x) {
                 span.right = crossing;
-                span.right.x = std::min(x, b.values.x);
+                span.right.x = std::min(x, bv.x);
             }
         }
         first = false;
