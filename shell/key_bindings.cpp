@@ -38,7 +38,15 @@ void MatchKeyDown() {
 
 } // namespace
 
-void OnKeyDown(Event* /*event*/) {
+bool isWindowSwitchKey(const Event& event) {
+    return event.kind == KeyDown && (event.modifiers & modAlt) != 0 &&
+           ((event.code >> 8) & 0xFF) == scanEnter;
+}
+
+void OnKeyDown(Event* event) {
+    // Alt+Enter is the window's switch between window and full screen, made by the
+    // framework; to the game it is no key press, or the menu would act on its Enter.
+    if (event != nullptr && isWindowSwitchKey(*event)) return;
     if (menu->inMenu == 1)
         MenuKeyDown();
     else

@@ -1,8 +1,13 @@
 #pragma once
-// The shell's key callbacks. Both ignore the event they get and read the keyboard
-// through IsKeyDown, so a held key acts again whenever any other key goes down.
+// The shell's key callbacks. Both read the keyboard through IsKeyDown, so a held
+// key acts again whenever any other key goes down; the event only tells them to
+// leave Alt+Enter, the window switch, alone.
 
 struct Event;
+
+// True for the key press of Alt+Enter, which switches between window and full
+// screen and does nothing else.
+bool isWindowSwitchKey(const Event& event);
 
 // The menu's keys while the menu is shown; the match's bindings after that.
 void OnKeyDown(Event* event);

@@ -191,3 +191,20 @@ TEST_F(MenuRun, ANoAnswerToTheCloseQuestionKeepsTheMenu) {
         },
         testing::ExitedWithCode(0), "");
 }
+
+TEST_F(MenuRun, AltEnterOnlySwitchesTheWindowNeitherStartingNorQuitting) {
+    const auto altEnter = [this] {
+        machine->pressKey(scriptPass, scanAlt);
+        machine->pressKey(scriptPass + 1, scanEnter);
+        machine->releaseKey(scriptPass + 2, scanEnter);
+        machine->releaseKey(scriptPass + 3, scanAlt);
+        scriptPass += 4;
+    };
+    altEnter(); // on "Start Game!"
+    tap(scanUp); // "Quit Game"
+    altEnter();
+    ASSERT_EQ(run(), 0); // ended by the close box, not by "Quit Game"
+    EXPECT_EQ(menu->inMenu, 1u);
+    EXPECT_EQ(menu->cursor, 4);
+    EXPECT_EQ(machine->questions.size(), 1u);
+}
