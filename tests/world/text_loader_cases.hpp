@@ -130,6 +130,22 @@ inline void fuzzTextures(const u8* data, size_t size) {
     });
 }
 
+// Whether every car lies inside the grid and every cell under its box lists it.
+inline bool carsListedWhereTheyLie() {
+    for (const auto& player : players) {
+        const WorldObject& car = *player->vehicle;
+        if (car.minX > car.maxX || car.minY > car.maxY) return false;
+        if (cellOf(car.maxX) >= worldGrid.width || cellOf(car.maxY) >= worldGrid.height) return false;
+        for (u32 cx = cellOf(car.minX); cx <= cellOf(car.maxX); ++cx)
+            for (u32 cy = cellOf(car.minY); cy <= cellOf(car.maxY); ++cy) {
+                const CellList* node = worldGrid.cell(cx, cy);
+                while (node && node->object && node->object != &car) node = node->next;
+                if (!node || node->object != &car) return false;
+            }
+    }
+    return true;
+}
+
 // Object definitions: the first byte chooses the entry's name (so its type and
 // the extra work at load), whether the level gives a second corner, and where
 // the entry stands; the rest is the definition file. The mine and shot
@@ -164,6 +180,7 @@ inline void fuzzDefinition(const u8* data, size_t size, const std::filesystem::p
     writeGameFile("Levels\\fuzz.lvl", level);
     endsOrLoads([] {
         loadLevelFile("Levels\\fuzz.lvl");
+        if (!carsListedWhereTheyLie()) fault("a car outside the grid or listed where it does not lie");
         // Shapes that loaded survive the object operations the simulation uses.
         for (const auto& object : worldObjects) {
             const std::unique_ptr<WorldObject> copy = clone(*object);
@@ -174,22 +191,6 @@ inline void fuzzDefinition(const u8* data, size_t size, const std::filesystem::p
         rotate(*clone(shotTemplate), 40000);
     });
     resetWorld();
-}
-
-// Whether every car lies inside the grid and every cell under its box lists it.
-inline bool carsListedWhereTheyLie() {
-    for (const auto& player : players) {
-        const WorldObject& car = *player->vehicle;
-        if (car.minX > car.maxX || car.minY > car.maxY) return false;
-        if (cellOf(car.maxX) >= worldGrid.width || cellOf(car.maxY) >= worldGrid.height) return false;
-        for (u32 cx = cellOf(car.minX); cx <= cellOf(car.maxX); ++cx)
-            for (u32 cy = cellOf(car.minY); cy <= cellOf(car.maxY); ++cy) {
-                const CellList* node = worldGrid.cell(cx, cy);
-                while (node && node->object && node->object != &car) node = node->next;
-                if (!node || node->object != &car) return false;
-            }
-    }
-    return true;
 }
 
 inline u32 fuzzSeconds = 0;
