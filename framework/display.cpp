@@ -94,9 +94,11 @@ u32 setWindowedMode(const ModeEntry& entry) {
     u32 height = entry.height;
     if (width == 320 && (height == 200 || height == 400 || height == 480)) height = 240;
     if (width == 640) height = 480;
-    if (reachesDesktop(width, height)) {
-        width = std::min(width, lengthLess(desktopWidth, windowFrame.width));
-        height = std::min(height, lengthLess(desktopHeight, windowFrame.height));
+    // A size as large as the desktop in either direction takes the whole desktop,
+    // less what the frame and caption need, in both directions.
+    if (width >= desktopWidth || height >= desktopHeight) {
+        width = lengthLess(desktopWidth, windowFrame.width);
+        height = lengthLess(desktopHeight, windowFrame.height);
     }
     // Small modes show at twice the size when that still fits on the desktop.
     u32 scaleX = entry.windowScale >= 2 ? 2 : 1;

@@ -107,7 +107,8 @@ std::unique_ptr<Font> loadFnt(const std::vector<u8>& file) {
         return nullptr;
     }
     FntLayout layout;
-    if ((read16(h + fntType) & 1) != 0 || !checkFnt(file, layout)) {
+    // Only a raster font (type 0) converts; a vector font or any other type is refused.
+    if (read16(h + fntType) != 0 || !checkFnt(file, layout)) {
         setLastError(gfxFontCorrupt);
         return nullptr;
     }

@@ -18,7 +18,9 @@ CellRange cellsUnder(const Box& box, const WorldGrid& grid) {
 bool boxFitsGrid(i64 minX, i64 minY, i64 maxX, i64 maxY, const WorldGrid& grid) {
     const i64 limitX = i64{grid.width} << 16;
     const i64 limitY = i64{grid.height} << 16;
-    return minX >= 0 && minY >= 0 && maxX < limitX && maxY < limitY;
+    // A box whose corner wrapped around the world has its minimum above its maximum.
+    return minX >= 0 && minY >= 0 && minX <= maxX && minY <= maxY && maxX < limitX &&
+           maxY < limitY;
 }
 
 bool BoxesTouch(const Box& a, const Box& b) {

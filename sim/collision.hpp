@@ -40,7 +40,7 @@ struct CellRange {
 CellRange cellsUnder(const Box& box, const WorldGrid& grid);
 
 // True when every cell the box covers lies inside the grid, so that the box can
-// be listed in all of them.
+// be listed in all of them. A box that wrapped (minimum above maximum) does not.
 bool boxFitsGrid(i64 minX, i64 minY, i64 maxX, i64 maxY, const WorldGrid& grid);
 
 // Box a touches box b when a corner of one lies strictly inside the other (see

@@ -7,7 +7,9 @@
 #include "sim/player.hpp"
 #include "world/world.hpp"
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -16,15 +18,17 @@ constexpr f32 mineDistance = -32768.0f;
 constexpr f32 muzzleDistance = 16384.0f;
 
 // A car hit by a shot: its shields soak up the shot's power, as far as they go.
+// Shields already below 0 (a mine leaves -1) go to 0 as well, and the power then
+// decreases by a negative amount: it grows, but never past what it can hold.
 void hitCar(Player& player, Projectile& shot) {
     if (player.shields >= shot.power) {
         player.shields = static_cast<i16>(player.shields - shot.power);
         shot.power = 0;
-    } else if (player.shields > 0) {
-        shot.power = static_cast<u16>(shot.power - player.shields);
+    } else {
+        const i32 power = i32{shot.power} - player.shields;
+        shot.power = static_cast<u16>(std::min<i32>(power, std::numeric_limits<u16>::max()));
         player.shields = 0;
     }
-    // A wreck already at 0 shields or below has nothing left to soak up the shot.
 }
 
 // One step of a shot's flight and what it touches there. Returns false when the

@@ -3,6 +3,7 @@
 #include "world/world_object.hpp"
 
 #include <algorithm>
+#include <cassert>
 
 namespace {
 
@@ -15,19 +16,37 @@ u32 signedGap(u32 a, u32 b) {
 
 } // namespace
 
+u64 cellListSteps = 0;
+
 CellList::~CellList() {
     clear();
 }
 
 void CellList::add(WorldObject* obj) {
+    ++cellListSteps;
     if (object == obj) return;
     CellList* node = this;
     while (node->object) {
         if (!node->next) node->next = new CellList;
         node = node->next;
+        ++cellListSteps;
         if (node->object == obj) return;
     }
     node->object = obj;
+}
+
+CellList& CellList::appendAfter(CellList& last, WorldObject* obj) {
+    assert(last.next == nullptr && "appendAfter needs the list's last node");
+    ++cellListSteps;
+    if (last.empty()) { // an empty list: its first node takes the object
+        last.object = obj;
+        return last;
+    }
+    if (last.object == obj) return last;
+    CellList* node = new CellList;
+    node->object = obj;
+    last.next = node;
+    return *node;
 }
 
 void CellList::insertByDistance(WorldObject* obj, u32 px, u32 py) {

@@ -1,6 +1,12 @@
 // Builds the world of a match from a level file: the players from its header,
 // then one object per entry from its definition file, typed by its name and
 // listed in every grid cell its box touches, then the mine and shot templates.
+//
+// Loading costs in proportion to the file and to the cell entries it asks for:
+// every cell's list is filled from its last node. A level whose objects would
+// need more than 4,000,000 cell entries (the shipped levels need a few
+// thousand) is refused before any entry is made, as is a car whose box would
+// start outside the grid, where it could neither move nor be listed.
 #include "world/world.hpp"
 
 #include "base/program_exit.hpp"
@@ -14,6 +20,7 @@
 #include <cstdio>
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -22,6 +29,8 @@ namespace {
 constexpr u64 maxGridCells = u64{1} << 20;
 // The most players a level may name; every player keeps a score per player.
 constexpr u32 maxPlayers = 255;
+// The most cell entries a level's objects may need, all objects together.
+constexpr u64 maxCellEntries = 4'000'000;
 
 // A level that later code cannot play ends the program with one line naming it.
 template <typename... Args> [[noreturn]] void refuseLevel(const char* format, Args... args) {
@@ -127,15 +136,46 @@ Player& ownerOf(const WorldObject& object, const char* what, const std::string& 
     return *players[object.owner - 1];
 }
 
-// Lists the object in every cell its box touches; cells outside the grid are
-// skipped without a message.
-void enterIntoGrid(WorldObject* object) {
-    if (worldGrid.width == 0 || worldGrid.height == 0) return;
-    const u32 lastX = std::min<u32>(cellOf(object->maxX), worldGrid.width - 1u);
-    const u32 lastY = std::min<u32>(cellOf(object->maxY), worldGrid.height - 1u);
-    for (u32 cy = cellOf(object->minY); cy <= lastY; ++cy)
-        for (u32 cx = cellOf(object->minX); cx <= lastX; ++cx)
-            worldGrid.cellFor(cx, cy).add(object);
+// The cells of the grid an object's box touches; cells outside the grid are
+// left out, and a box that wraps around the world touches none.
+struct GridCells {
+    u32 firstX = 1, lastX = 0, firstY = 1, lastY = 0;
+
+    u64 count() const {
+        if (firstX > lastX || firstY > lastY) return 0;
+        return u64{lastX - firstX + 1} * (lastY - firstY + 1);
+    }
+};
+
+GridCells gridCellsOf(const WorldObject& object) {
+    if (worldGrid.width == 0 || worldGrid.height == 0) return {};
+    return {cellOf(object.minX), std::min<u32>(cellOf(object.maxX), worldGrid.width - 1u),
+            cellOf(object.minY), std::min<u32>(cellOf(object.maxY), worldGrid.height - 1u)};
+}
+
+// Lists the objects, in file order, in every cell their boxes touch, each cell's
+// list filled from its last node. Every object enters once and each of its cells
+// once, so no object can be listed twice in a cell.
+void enterIntoGrid(const std::vector<WorldObject*>& objects) {
+    std::vector<CellList*> lastNodes(worldGrid.cells.size(), nullptr);
+    for (WorldObject* object : objects) {
+        const GridCells cells = gridCellsOf(*object);
+        if (cells.count() == 0) continue;
+        for (u32 cy = cells.firstY; cy <= cells.lastY; ++cy) {
+            for (u32 cx = cells.firstX; cx <= cells.lastX; ++cx) {
+                CellList*& last = lastNodes[size_t{cx} * worldGrid.height + cy];
+                if (!last) last = &worldGrid.cellFor(cx, cy);
+                last = &CellList::appendAfter(*last, object);
+            }
+        }
+    }
+}
+
+// Whether a car's recentred box lies wholly inside the grid: a box that wrapped
+// below 0 or past the top of the world has its minimum above its maximum.
+bool insideGrid(const WorldObject& car) {
+    return car.minX <= car.maxX && car.minY <= car.maxY &&
+           car.maxX < (u64{worldGrid.width} << 16) && car.maxY < (u64{worldGrid.height} << 16);
 }
 
 // The mine and shot templates: meshes at (0, 0) without an owner, read without
@@ -198,6 +238,10 @@ void loadLevelFile(std::string_view fileName) {
                     static_cast<unsigned>(width), static_cast<unsigned>(height), levelName.c_str());
     worldGrid.resize(width, height);
 
+    // The objects are listed in the grid once the whole file is read and the
+    // entries they need are known to be within the limit.
+    std::vector<WorldObject*> entered;
+    u64 cellEntries = 0;
     for (TokenString entry = level.getstring(); !tokenText(entry).empty();
          entry = level.getstring()) {
         const std::string name(tokenText(entry));
@@ -214,6 +258,9 @@ void loadLevelFile(std::string_view fileName) {
         case ObjectType::Car: {
             const auto [cx, cy] = recentreCar(*object);
             Player& player = ownerOf(*object, "car", levelName);
+            if (!insideGrid(*object))
+                refuseLevel("Error: car of owner %u in %s lies outside the grid!\n",
+                            static_cast<unsigned>(object->owner), levelName.c_str());
             player.vehicle = object;
             player.startX = cx;
             player.startY = cy;
@@ -229,8 +276,13 @@ void loadLevelFile(std::string_view fileName) {
         default:
             break;
         }
-        enterIntoGrid(object);
+        cellEntries += gridCellsOf(*object).count();
+        if (cellEntries > maxCellEntries)
+            refuseLevel("Error: objects in %s need more than %u cell entries!\n",
+                        levelName.c_str(), static_cast<unsigned>(maxCellEntries));
+        entered.push_back(object);
     }
+    enterIntoGrid(entered);
 
     // Every player drives a car and delivers flags somewhere; the match reads both.
     for (u32 i = 0; i < playerCount; ++i) {

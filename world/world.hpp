@@ -35,7 +35,9 @@ const char* levelFileName(u16 level);
 // Builds the world from the level of that number (see levelFileName), starting
 // from an empty world. Errors in the level or its definitions end the program
 // with their messages, as does a level that cannot be played: a car or
-// headquarters of no player, a player without either, a grid too large.
+// headquarters of no player, a player without either, a car whose box would
+// start outside the grid, a grid too large, objects needing more than 4,000,000
+// cell entries.
 // Players are made without cameras; the shell gives them theirs.
 void loadLevel(u16 level);
 // The same from a level file named directly.

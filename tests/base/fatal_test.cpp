@@ -10,6 +10,20 @@ TEST(ProgramExit, MinusOneIsSeenAs255) {
     EXPECT_EXIT(exitProgram(0), testing::ExitedWithCode(0), "");
 }
 
+TEST(ProgramExit, AnExitHookUnwindsInsteadOfEndingAndNullRestoresTheEnd) {
+    struct Ended {
+        int code;
+    };
+    setExitHook([](int code) { throw Ended{code}; });
+    try {
+        exitProgram(-1);
+    } catch (const Ended& ended) {
+        EXPECT_EQ(ended.code, -1);
+    }
+    setExitHook(nullptr);
+    EXPECT_EXIT(exitProgram(3), testing::ExitedWithCode(3), "");
+}
+
 namespace {
 [[noreturn]] void hookThatExitsWith7(const char* text) {
     std::fprintf(stderr, "hooked: %s\n", text);

@@ -80,13 +80,16 @@ TEST_F(DisplayTest, WindowSizeDoublesSmallModesWhenTheDesktopHasRoom) {
         u32 clientWidth, clientHeight; // the window's client area
     };
     // Doubled when the desktop (less the window frame) has room; 4:3 sizes show at 640x480;
-    // the whole desktop (less the frame) at most.
+    // a size that reaches the desktop's width or height becomes the whole desktop less
+    // the frame.
     const Case cases[] = {
         {1024, 768, 0, 0, 320, 240, 640, 480}, {640, 480, 0, 0, 320, 240, 320, 240},
         {800, 600, 8, 30, 320, 240, 640, 480}, {800, 500, 8, 30, 320, 240, 320, 240},
         {1024, 768, 0, 0, 320, 200, 640, 480}, {1024, 768, 0, 0, 640, 350, 640, 480},
         {1024, 768, 0, 0, 640, 480, 640, 480}, {640, 480, 0, 0, 640, 480, 640, 480},
-        {640, 480, 8, 30, 640, 480, 632, 450}, {1024, 768, 8, 30, 1024, 768, 1016, 738}};
+        {640, 480, 8, 30, 640, 480, 632, 450}, {1024, 768, 8, 30, 1024, 768, 1016, 738},
+        // The size itself is held against the desktop, and then both sides follow it.
+        {800, 480, 0, 0, 640, 480, 800, 480}, {650, 600, 20, 40, 640, 480, 640, 480}};
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.width << 'x' << c.height << " on " << c.desktopWidth
                                         << 'x' << c.desktopHeight << " frame " << c.frameWidth);

@@ -98,6 +98,9 @@ TEST(FntFont, RefusesHeadersAndTablesThatDoNotFit) {
     EXPECT_EQ(refusedWith(std::vector<u8>(good.begin(), good.begin() + 117)), -13);
     const std::vector<std::pair<size_t, u8>> corrupt[] = {
         {{66, 1}},                             // a vector font
+        {{66, 4}},                             // a type that is not a raster font either
+        {{66, 0x80}},
+        {{67, 1}},                             // type 0x100
         {{96, 'A' - 1}},                       // last below first
         {{96, 255}},                           // a table past the end of the file
         {{97, 3}},                             // default character outside the range

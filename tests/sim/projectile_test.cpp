@@ -39,22 +39,28 @@ TEST_F(ProjectileTest, FiringAppendsAShotAQuarterCellAheadAndAShotBlockedAtTheMu
     EXPECT_EQ(p->ammo, 0);
 }
 
-TEST_F(ProjectileTest, ShieldsSoakUpTheShotsPowerButAWreckAddsNone) {
+TEST_F(ProjectileTest, ShieldsSoakUpTheShotsPowerAndAWreckBelowZeroFeedsIt) {
     // After one step each shot touches the car ahead of it.
     Player& weak = addPlayer(c3 + 22000, c3 + 100);
     Player& strong = addPlayer(c3 + 22000, 6 * cell + 100);
     Player& wreck = addPlayer(c3 + 22000, 8 * cell + 100);
+    Player& lastWreck = addPlayer(c3 + 22000, 5 * cell + 100);
     weak.shields = 1;
     wreck.shields = -1; // run over a mine earlier in this frame
-    for (const u32 y : {c3, 6 * cell, 8 * cell}) {
+    lastWreck.shields = -1;
+    for (const u32 y : {c3, 6 * cell, 8 * cell, 5 * cell}) {
         fireFrom(c3, y);
     }
+    projectiles[3].power = 65535; // the power has no room left to grow
     MoveProjectiles();
-    EXPECT_EQ(std::tuple(weak.shields, strong.shields, wreck.shields),
-              (std::tuple<i16, i16, i16>(0, 6, -1)));
-    ASSERT_EQ(projectiles.size(), 2u) << "the shot into 8 shields ends";
+    // Below 1 the shields still go to 0, and the power decreases by the negative
+    // shields: it grows, but never wraps.
+    EXPECT_EQ(std::tuple(weak.shields, strong.shields, wreck.shields, lastWreck.shields),
+              (std::tuple<i16, i16, i16, i16>(0, 6, 0, 0)));
+    ASSERT_EQ(projectiles.size(), 3u) << "the shot into 8 shields ends";
     EXPECT_EQ(std::pair(projectiles[0].y, projectiles[0].power), std::pair(c3, u16{1}));
-    EXPECT_EQ(std::pair(projectiles[1].y, projectiles[1].power), std::pair(8 * cell, u16{2}));
+    EXPECT_EQ(std::pair(projectiles[1].y, projectiles[1].power), std::pair(8 * cell, u16{3}));
+    EXPECT_EQ(std::pair(projectiles[2].y, projectiles[2].power), std::pair(5 * cell, u16{65535}));
 }
 
 TEST_F(ProjectileTest, AShotClearsMinesFreelyAndCutsThroughOnePlant) {

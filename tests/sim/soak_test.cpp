@@ -1,10 +1,8 @@
 // A long headless match on a synthetic level: two computer players and a
 // scripted human, with the grid's bookkeeping checked after every step.
-#include "sim_world.hpp"
+#include "soak_checks.hpp"
 
 #include "sim/update_frame.hpp"
-
-#include <unordered_set>
 
 namespace {
 
@@ -67,44 +65,6 @@ void pressKeys(Player& human, int step) {
         human.nitro = static_cast<u16>(human.nitro + 128);
         human.shields = std::min<i16>(static_cast<i16>(human.shields + 4), 8);
     }
-}
-
-// Every listed object is alive and lies over the cell that lists it; every car
-// and shot is listed exactly where it lies, inside the grid; a carried flag is
-// listed nowhere.
-::testing::AssertionResult gridIsSound() {
-    std::unordered_set<const WorldObject*> live;
-    for (const auto& object : worldObjects) {
-        live.insert(object.get());
-    }
-    for (const Projectile& shot : projectiles) {
-        live.insert(shot.object.get());
-        if (auto listed = listedWhereItLies(*shot.object); !listed) {
-            return listed << " (a shot)";
-        }
-    }
-    for (u32 cx = 0; cx < worldGrid.width; ++cx) {
-        for (u32 cy = 0; cy < worldGrid.height; ++cy) {
-            for (const CellList* node = worldGrid.cell(cx, cy);
-                 node != nullptr && node->object != nullptr; node = node->next) {
-                const WorldObject* o = node->object;
-                if (!live.contains(o) || cellOf(o->minX) > cx || cellOf(o->maxX) < cx ||
-                    cellOf(o->minY) > cy || cellOf(o->maxY) < cy) {
-                    return ::testing::AssertionFailure() << "cell " << cx << "," << cy
-                                                         << " lists a freed or distant object";
-                }
-            }
-        }
-    }
-    for (u16 i = 0; i < playerCount; ++i) {
-        if (auto listed = listedWhereItLies(*players[i]->vehicle); !listed) {
-            return listed << " (car " << i << ")";
-        }
-        if (players[i]->carriedFlag != nullptr && !cellsHolding(*players[i]->carriedFlag).empty()) {
-            return ::testing::AssertionFailure() << "player " << i << "'s carried flag is listed";
-        }
-    }
-    return ::testing::AssertionSuccess();
 }
 
 using Soak = SimTest;

@@ -66,6 +66,19 @@ TEST_F(VehicleTest, AMoveOffTheGridIsBlockedOnEitherSide) {
     EXPECT_TRUE(listedWhereItLies(*p->vehicle));
 }
 
+TEST_F(VehicleTest, ACarWhoseBoxWrapsBelowZeroCannotDriveOffTheGrid) {
+    // A car at (0, 0): the low corner of its box wraps to the top of the world,
+    // so no cell lists it; every move, outward or inward, would leave the grid.
+    Player& q = addPlayer(0, 0);
+    ASSERT_GT(q.vehicle->minX, q.vehicle->maxX);
+    for (const auto& [vx, vy] : {std::pair(1000.0f, 0.0f), {-1000.0f, 0.0f}, {0.0f, 3000.0f}}) {
+        EXPECT_EQ(drive(q, vx, vy), 1u);
+        EXPECT_EQ(std::pair(q.camera->x, q.camera->y), std::pair(0u, 0u));
+        EXPECT_EQ(q.velocityX, 0.0f);
+    }
+    EXPECT_TRUE(cellsHolding(*q.vehicle).empty());
+}
+
 TEST_F(VehicleTest, ABumpHandsOnTheSpeedAlongTheLineOfCentresAndKeepsTheRest) {
     Player& q = addPlayer(c3 + 5500, c3 + 100);
     const f32 length = std::sqrt(5500.0f * 5500.0f + 100.0f * 100.0f);

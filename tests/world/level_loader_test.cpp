@@ -4,6 +4,7 @@
 #include "sim/player.hpp"
 
 #include <algorithm>
+#include <map>
 
 namespace {
 
@@ -182,10 +183,15 @@ TEST_F(LevelTest, BrokenOrUnplayableLevelsEndTheProgramWithTheirMessages) {
         {twoPlayers("car\n3 5 5 0\n"),
          "Error: car of owner 3 in Levels\\test.lvl has no player!\n"},
         {twoPlayers("hq\n0 5 5 0\n"), "Error: hq of owner 0 in Levels\\test.lvl has no player!\n"},
-        {header + "car\n1 0 0 0\nhq\n1 0 0 0\nhq\n2 0 0 0\n",
+        {header + "car\n1 70000 70000 0\nhq\n1 0 0 0\nhq\n2 0 0 0\n",
          "Error: player 2 has no car in Levels\\test.lvl!\n"},
-        {header + "car\n1 0 0 0\ncar\n2 0 0 0\nhq\n2 0 0 0\n",
+        {header + "car\n1 70000 70000 0\ncar\n2 140000 70000 0\nhq\n2 0 0 0\n",
          "Error: player 1 has no hq in Levels\\test.lvl!\n"},
+        // A car's box wrapping below 0 or reaching past the far edge: it could
+        // neither be listed where it stands nor move.
+        {header + "car\n1 0 0 0\n", "Error: car of owner 1 in Levels\\test.lvl lies outside the grid!\n"},
+        {header + "car\n2 100000 260000 0\n",
+         "Error: car of owner 2 in Levels\\test.lvl lies outside the grid!\n"},
         {"Huge\n65535 65535 0\n",
          "Error: grid of 65535 x 65535 cells in Levels\\test.lvl is too large!\n"},
         {"Many\n4 4 256\n", "Error: 256 players in Levels\\test.lvl are too many!\n"},
@@ -200,4 +206,52 @@ TEST_F(LevelTest, BrokenOrUnplayableLevelsEndTheProgramWithTheirMessages) {
     std::filesystem::remove("Objects/shot.odf");
     EXPECT_EXIT(loadLevelFile("Levels\\test.lvl"), exitsWithOne,
                 exactly("Error: no integer (getint)!\n"));
+}
+
+TEST_F(LevelTest, ACarTooWideForItsPlaceIsRefused) {
+    // 323,776 units wide: its square box reaches 161,900 units to every side of
+    // its centre, below 0 in y although the shape itself starts at y = 100000.
+    write("Objects\\car.odf", "0 0 %\n0 0 0 323776 0 0 323776 3000 0 0 3000 4000 # 0 1000000 %\n");
+    write("Levels\\test.lvl", twoPlayers(""));
+    EXPECT_EXIT(loadLevelFile("Levels\\test.lvl"), exitsWithOne,
+                exactly("Error: car of owner 1 in Levels\\test.lvl lies outside the grid!\n"));
+    // Away from the edges the same car fits.
+    write("Levels\\test.lvl", "Wide\n32 32 1\nFF0000\ncar\n1 300000 300000 0\nhq\n1 0 0 0\n");
+    loadLevelFile("Levels\\test.lvl");
+    EXPECT_EQ(players[0]->startY, 301500u);
+}
+
+TEST_F(LevelTest, LoadingCostsOneListStepPerCellEntryAndKeepsFileOrder) {
+    // Forty walls over the whole of a 64 x 64 grid: 163,840 cell entries, each
+    // cell listing the walls in file order.
+    std::string walls;
+    for (int i = 0; i < 40; ++i) walls += "woodwall\n0 0 0 0\n4194303 4194303 30000\n";
+    const u64 before = cellListSteps;
+    loadTestLevel("Walls\n64 64 1\nFF0000\ncar\n1 100000 100000 0\nhq\n1 200000 100000 0\n" + walls);
+    const u64 steps = cellListSteps - before;
+    std::map<const WorldObject*, size_t> fileOrder;
+    for (size_t i = 0; i < worldObjects.size(); ++i) fileOrder[worldObjects[i].get()] = i;
+    u64 entries = 0;
+    for (u32 cx = 0; cx < worldGrid.width; ++cx) {
+        for (u32 cy = 0; cy < worldGrid.height; ++cy) {
+            std::vector<size_t> listed;
+            for (const CellList* node = worldGrid.cell(cx, cy); node && node->object; node = node->next)
+                listed.push_back(fileOrder.at(node->object));
+            entries += listed.size();
+            ASSERT_EQ(std::adjacent_find(listed.begin(), listed.end(), std::greater_equal<>()), listed.end())
+                << "cell " << cx << "," << cy;
+        }
+    }
+    EXPECT_EQ(entries, 40u * 64 * 64 + 2); // and the car and the hq
+    EXPECT_LE(steps, 2 * entries) << "a walk along the lists costs about 20 steps an entry";
+}
+
+TEST_F(LevelTest, ALevelNeedingMillionsOfCellEntriesIsRefusedBeforeTheyAreMade) {
+    // Forty walls each over the whole of a 1024 x 1024 grid would need 42 million
+    // entries; the limit is 4 million.
+    std::string walls;
+    for (int i = 0; i < 40; ++i) walls += "woodwall\n0 0 0 0\n67108863 67108863 30000\n";
+    write("Levels\\test.lvl", "Huge walls\n1024 1024 0\n" + walls);
+    EXPECT_EXIT(loadLevelFile("Levels\\test.lvl"), exitsWithOne,
+                exactly("Error: objects in Levels\\test.lvl need more than 4000000 cell entries!\n"));
 }
