@@ -39,9 +39,10 @@ const WorldObject* firstHumanFlag(const WorldGrid& grid) {
     return nullptr;
 }
 
-// The opponents' way of aiming at player 1 within shooting range: like
-// headingToward, but with the slope's sign flipped and 270 degrees added to
-// negative angles. Neither points straight at the target; that is their aim.
+// The opponents' way of aiming at player 1 within shooting range: the plain
+// arctangent of the slope with its sign flipped, 270 degrees for a level target
+// and added to negative angles. From some sides it points straight at player 1,
+// from others not; that is their aim.
 i32 attackHeading(const Camera& own, const Camera& human) {
     f32 degrees = 180.0f;
     if (own.x != human.x) {
@@ -61,18 +62,18 @@ i32 attackHeading(const Camera& own, const Camera& human) {
 } // namespace
 
 std::optional<i32> headingToward(u32 tx, u32 ty, u32 cx, u32 cy) {
-    const f32 rise = static_cast<f32>(ty) - static_cast<f32>(cy);
-    const f32 run = static_cast<f32>(tx) - static_cast<f32>(cx);
-    // Straight along y the slope is infinite and gives +-90 degrees; at the
-    // player's own place it has no value at all.
-    f32 degrees = std::atan(rise / run) * degreesPerRadian;
-    if (std::isnan(degrees)) {
-        return std::nullopt;
+    const i64 east = static_cast<i64>(tx) - cx;
+    const i64 north = static_cast<i64>(ty) - cy;
+    if (east == 0 && north == 0) {
+        return std::nullopt; // already there: no way to face
     }
+    // A car drives along (sin h, cos h): the angle is measured from +y toward +x.
+    f32 degrees = std::atan2(static_cast<f32>(east), static_cast<f32>(north)) * degreesPerRadian;
     if (degrees < 0.0f) {
         degrees += 360.0f;
     }
-    return headingOfDegrees(degrees);
+    // Just short of a full turn can round up to 360 degrees; that is heading 0.
+    return headingOfDegrees(degrees) & 0xFFFF;
 }
 
 void ThinkComputer(ComputerPlayer& player, u32 blocked, const Player& human) {

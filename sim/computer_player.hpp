@@ -12,9 +12,9 @@ struct ComputerPlayer;
 // After running into something a computer player keeps no target this long.
 constexpr i64 aiPauseSeconds = 4;
 
-// The heading a computer player takes toward (tx, ty) from (cx, cy): the plain
-// arctangent of the slope, so one heading serves two opposite directions (the
-// opponents' way of aiming). Nothing for a target at the player's own place.
+// The heading a computer player takes toward (tx, ty) from (cx, cy): the one
+// whose driving direction points at the target, in single precision and cut to
+// 16 bits. Nothing for a target at the player's own place.
 std::optional<i32> headingToward(u32 tx, u32 ty, u32 cx, u32 cy);
 
 // One frame of thinking, after the player's own move. `blocked` is that move's

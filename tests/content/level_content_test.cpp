@@ -3,6 +3,7 @@
 
 #include "sim/player.hpp"
 
+#include <algorithm>
 #include <map>
 #include <memory>
 #include <string>
@@ -130,6 +131,32 @@ TEST_P(LevelContent, EveryFlagCanBeReachedAndCarriedHomeInsideAClosedRing) {
                     << "cannot reach a flag of player " << flag->owner << " at " << flag->minX << ", " << flag->minY;
             }
     }
+}
+
+// Between two obstacles facing each other a car either cannot pass at all or
+// has room to spare: a slot barely wider than a car catches a computer player,
+// which drives straight at its target and only turns when it runs into things.
+TEST_P(LevelContent, ObstaclesLeaveNoSlotsBarelyWiderThanACar) {
+    const WorldObject& car = *players[0]->vehicle;
+    const i64 carSide = i64{car.maxX} - car.minX;
+    const i64 roomy = carSide * 3 / 2;
+    std::vector<const WorldObject*> obstacles;
+    for (const auto& o : worldObjects)
+        if (o->type == ObjectType::Block || o->type == ObjectType::Sea || o->type == ObjectType::Sand ||
+            o->type == ObjectType::Hq || o->type == ObjectType::Plant)
+            obstacles.push_back(o.get());
+    // Across x when their y ranges overlap, across y when their x ranges do.
+    const auto gap = [](i64 aMin, i64 aMax, i64 bMin, i64 bMax) { return std::max(bMin - aMax, aMin - bMax); };
+    for (size_t i = 0; i < obstacles.size(); ++i)
+        for (size_t k = i + 1; k < obstacles.size(); ++k) {
+            const WorldObject& a = *obstacles[i];
+            const WorldObject& b = *obstacles[k];
+            const i64 gx = gap(a.minX, a.maxX, b.minX, b.maxX), gy = gap(a.minY, a.maxY, b.minY, b.maxY);
+            const i64 across = gy < 0 ? gx : gx < 0 ? gy : -1;
+            EXPECT_FALSE(across >= carSide && across < roomy)
+                << "a slot " << across << " wide between the objects at " << a.minX << ", " << a.minY << " and "
+                << b.minX << ", " << b.minY;
+        }
 }
 
 // Level-A, Level-B for two; Level-C, Level-D for three; test.lvl for two.

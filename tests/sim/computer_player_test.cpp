@@ -2,6 +2,10 @@
 
 #include "sim/computer_player.hpp"
 
+#include <cmath>
+#include <optional>
+#include <tuple>
+
 namespace {
 
 u32 virtualNow = 1000;
@@ -32,18 +36,31 @@ protected:
 
 } // namespace
 
-TEST(HeadingToward, TakesThePlainArctangentOfTheSlope) {
+// Targets on the four axes and in the four quadrants: the heading drives the car
+// (along (sin h, cos h)) straight at each, to the 16-bit step.
+TEST(HeadingToward, DrivesStraightAtTheTargetFromEverySide) {
     const u32 c = 5 * cell;
-    const std::tuple<u32, u32, std::optional<i32>> cases[] = {
-        {c + 1000, c, 0},         {c, c + 1000, 16384},        // +x: 0 (looking along +y); +y: 90
-        {c, c - 1000, 49152},     {c + 1000, c + 1000, 8192},  // -y: -90 + 360
-        {c - 1000, c - 1000, 8192},                            // the opposite way looks the same
-        {c - 1000, c + 1000, 57344}, {c + 2000, c + 1000, 4836},
-        {c, c, std::nullopt},                                  // none toward the own place
+    const std::tuple<i32, i32, i32> cases[] = {
+        {0, 1000, 0},          {1000, 0, 16384},       {0, -1000, 32768},     {-1000, 0, 49152},
+        {1000, 1000, 8192},    {1000, -1000, 24576},   {-1000, -1000, 40960}, {-1000, 1000, 57344},
+        {2000, 1000, 11547},   {1, -300000, 32767},    {-188608, 64536, 52590},
     };
-    for (const auto& [x, y, heading] : cases) {
-        EXPECT_EQ(headingToward(x, y, c, c), heading) << x - c << ", " << y - c;
+    for (const auto& [dx, dy, expected] : cases) {
+        SCOPED_TRACE(testing::Message() << "target at " << dx << ", " << dy);
+        const std::optional<i32> heading = headingToward(c + dx, c + dy, c, c);
+        ASSERT_TRUE(heading.has_value());
+        EXPECT_EQ(*heading, expected);
+        const f64 angle = *heading * 2 * 3.141592653589793 / 65536;
+        const f64 along = (std::sin(angle) * dx + std::cos(angle) * dy) / std::hypot(dx, dy);
+        EXPECT_GT(along, std::cos(2 * 3.141592653589793 / 65536)) << "drives within one step of it";
     }
+}
+
+TEST(HeadingToward, GivesNoneAtTheOwnPlaceAndStaysWithinSixteenBits) {
+    const u32 c = 5 * cell;
+    EXPECT_EQ(headingToward(c, c, c, c), std::nullopt);
+    // A hair west of straight ahead, very far: 360 degrees in single precision.
+    EXPECT_EQ(headingToward(c - 1, 4'000'000'000u, c, c), 0);
 }
 
 TEST_F(ComputerTest, RunningIntoSomethingTurnsRightAndKeepsTheSearchOffForFourSeconds) {
@@ -75,13 +92,13 @@ TEST_F(ComputerTest, ItHuntsTheFirstFlagOfPlayer1ColumnByColumnAndTurnsOnTheSpot
     WorldObject* first = placeAround(ObjectType::Flag, 1, 4 * cell + 9000, 8 * cell, 1000);
     ai->velocityX = 16;
     think();
-    EXPECT_EQ(ai->aiHeading, 62097);
+    EXPECT_EQ(ai->aiHeading, 52590);
     EXPECT_EQ(ai->aiHeading, *headingToward(first->minX, first->minY, c7, c7));
     // Far from that heading it turns left (the target's angle is larger) and stands.
     EXPECT_EQ(std::tuple(ai->turnLeft, ai->turnRight, ai->velocityX), std::tuple(1u, 0u, 0.0f));
     first->active = false;
     think();
-    EXPECT_EQ(ai->aiHeading, 62097) << "the target stays until something clears it";
+    EXPECT_EQ(ai->aiHeading, 52590) << "the target stays until something clears it";
 }
 
 TEST_F(ComputerTest, WithAForeignFlagItHeadsHomeAndItsOwnFlagItDrops) {

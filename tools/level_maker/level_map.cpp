@@ -17,11 +17,14 @@ struct WallKind {
 };
 
 // Brick walls stand over everything; old brick ruins are lower; wooden fences
-// stay under the eye, so a driver sees over them.
+// stay under the eye, so a driver sees over them. Every wall is thicker than a
+// car moves in one step at full nitro (6144): a car's box is tested only where
+// each step ends, and a step that carried it across a thinner wall would leave
+// the wall inside the box, where the touch rule no longer sees it.
 constexpr WallKind wallKinds[] = {
-    {'#', "brickwall", 20000, 4096},
-    {'%', "oldbrickwall", 12000, 4096},
-    {'=', "woodwall", 2400, 1280},
+    {'#', "brickwall", 20000, 8192},
+    {'%', "oldbrickwall", 12000, 8192},
+    {'=', "woodwall", 2400, 6400},
 };
 
 const WallKind* wallKind(char c) {
@@ -91,6 +94,13 @@ LevelMap readLevelMap(const std::string& path) {
                 if (end == std::string::npos) break;
                 at = value.find_first_not_of(' ', end);
             }
+        } else if (key == "nudge") {
+            Nudge n;
+            char extra = 0;
+            if (std::sscanf(value.c_str(), "%c %d %d %c", &n.symbol, &n.dx, &n.dy, &extra) != 3)
+                throw std::runtime_error(path + ": expected 'nudge: <symbol> <dx> <dy>': " + line);
+            if (!legend().count(n.symbol)) throw std::runtime_error(path + ": nudge of an unknown symbol: " + line);
+            map.nudges.push_back(n);
         } else if (key == "map") inMap = true;
         else throw std::runtime_error(path + ": unknown key " + key);
     }
@@ -194,7 +204,16 @@ EntryGroups buildEntries(const LevelMap& map, const std::function<Footprint(cons
             LevelEntry e{p.name, p.owner, cx - f.width / 2, f.billboard ? cy : cy - f.depth / 2, 0};
             // Ground patches fill their square exactly (one unit short of it),
             // so that each lies in one grid cell and neighbours join.
-            if (std::string(p.name) == "sea" || std::string(p.name) == "sand") e.x = left(c), e.y = bottom(r);
+            const bool ground = std::string(p.name) == "sea" || std::string(p.name) == "sand";
+            if (ground) e.x = left(c), e.y = bottom(r);
+            for (const Nudge& n : map.nudges) {
+                if (n.symbol != symbol) continue;
+                if (ground) throw std::runtime_error("ground patches cannot be nudged");
+                const long x = long{e.x} + n.dx, y = long{e.y} + n.dy;
+                if (x < 0 || y < 0 || x + f.width > long{left(cols)} || y + f.depth > long{bottom(-1)})
+                    throw std::runtime_error(std::string("nudged '") + symbol + "' leaves the map");
+                e.x = static_cast<unsigned>(x), e.y = static_cast<unsigned>(y);
+            }
             groups[p.group].push_back(e);
         }
 

@@ -6,15 +6,24 @@
 #include <utility>
 #include <vector>
 
+// An offset in world units (x east, y north) for every object of one symbol,
+// for the few that must stand off the centre of their square.
+struct Nudge {
+    char symbol = 0;
+    int dx = 0, dy = 0;
+};
+
 struct LevelMap {
     std::string title;                 // the level file's first line
     int players = 0;                   // 2 or 3
     std::vector<std::string> colours;  // one hexadecimal colour per player
+    std::vector<Nudge> nudges;         // "nudge:" lines
     std::vector<std::string> rows;     // all the same length, an even count of each
 };
 
-// Reads a map source: "title:", "players:", "colours:" lines, then "map:" and
-// the rows. Throws std::runtime_error with the reason on a malformed source.
+// Reads a map source: "title:", "players:", "colours:" and any "nudge:" lines,
+// then "map:" and the rows. Throws std::runtime_error with the reason on a
+// malformed source.
 LevelMap readLevelMap(const std::string& path);
 
 // One entry of a level file, ready to print.

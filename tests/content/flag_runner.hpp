@@ -1,0 +1,279 @@
+#pragma once
+// A scripted human for whole matches: each step it sets player 1's controls, as
+// the keys would, to fetch the nearest opponent flag and bring it home. It steers
+// along the shortest way on a lattice of car positions (any overlap with an
+// obstacle counts, as in the level checks, with a margin for the car lying
+// between lattice points); its own flags and laid mines count as obstacles, and
+// while it carries a flag so do the other flags. When something the lattice did
+// not foresee holds it, it turns to the free direction nearest its way and
+// drives out.
+#include "sim/collision.hpp"
+#include "sim/player.hpp"
+#include "world/world.hpp"
+
+#include <algorithm>
+#include <cmath>
+#include <deque>
+#include <set>
+#include <vector>
+
+class FlagRunner {
+  public:
+    explicit FlagRunner(Player& human)
+        : me(human), half(halfSizeOf(human.vehicle->minX, human.vehicle->maxX) + margin),
+          columns(worldGrid.width * 65536 / step + 1), rows(worldGrid.height * 65536 / step + 1),
+          fixedBlocked(static_cast<size_t>(columns * rows), 0) {
+        for (const auto& object : worldObjects)
+            if (object->active && isFixedObstacle(object->type)) stamp(fixedBlocked, *object);
+    }
+
+    // Sets the controls for the coming step.
+    void press() {
+        me.accelerate = me.brake = me.turnLeft = me.turnRight = 0;
+        const u16 own = me.vehicle->owner;
+        if (me.carriedFlag != nullptr && me.carriedFlag->owner == own) {
+            me.dropFlag = 1; // picked up its own by mistake
+        }
+        replanWhenTheWorldChanged();
+        if (goal == nullptr || distance.empty()) return;
+        // Pushing without moving: held by something the lattice did not foresee.
+        const bool moved = me.camera->x != lastX || me.camera->y != lastY;
+        lastX = me.camera->x, lastY = me.camera->y;
+        stuckSteps = moved || !pushed ? 0 : stuckSteps + 1;
+        const auto [aimX, aimY] = aimPoint();
+        if (stuckSteps > 8 && escapeSteps == 0) {
+            escapeSteps = 25;
+            escapeHeading =
+                freeHeadingNear(headingOf(aimX - i64{me.camera->x}, aimY - i64{me.camera->y}));
+        }
+        if (escapeSteps > 0) {
+            --escapeSteps;
+            const f64 angle = escapeHeading * 3.141592653589793 / 32768;
+            steerToward(i64{me.camera->x} + static_cast<i64>(65536 * std::sin(angle)),
+                        i64{me.camera->y} + static_cast<i64>(65536 * std::cos(angle)));
+        } else {
+            steerToward(aimX, aimY);
+        }
+        pushed = me.accelerate != 0;
+    }
+
+  private:
+    static constexpr i64 step = 4096; // lattice spacing
+    // Kept from obstacles: the car is never farther than this from its lattice point.
+    static constexpr i64 margin = 2048;
+    static constexpr i32 unreached = -1;
+
+    static bool isFixedObstacle(ObjectType t) {
+        return t == ObjectType::Block || t == ObjectType::Sea || t == ObjectType::Sand ||
+               t == ObjectType::Hq || t == ObjectType::Plant;
+    }
+
+    static bool isLying(const WorldObject& o) {
+        const CellList* list = worldGrid.cell(cellOf(o.minX), cellOf(o.minY));
+        return o.active && list != nullptr && listHolds(*list, o);
+    }
+
+    size_t at(i64 c, i64 r) const { return static_cast<size_t>(r * columns + c); }
+    bool inside(i64 c, i64 r) const { return c >= 0 && r >= 0 && c < columns && r < rows; }
+
+    // Marks the lattice points where the car's box (with the margin) overlaps the object.
+    void stamp(std::vector<u8>& mask, const WorldObject& o) const {
+        const i64 c0 = std::max<i64>(0, (i64{o.minX} - half) / step),
+                  c1 = std::min(columns - 1, (i64{o.maxX} + half) / step + 1);
+        const i64 r0 = std::max<i64>(0, (i64{o.minY} - half) / step),
+                  r1 = std::min(rows - 1, (i64{o.maxY} + half) / step + 1);
+        for (i64 r = r0; r <= r1; ++r)
+            for (i64 c = c0; c <= c1; ++c)
+                if (c * step - half < o.maxX && o.minX < c * step + half &&
+                    r * step - half < o.maxY && o.minY < r * step + half)
+                    mask[at(c, r)] = 1;
+    }
+
+    // Lattice points from which one step brings the car's box onto the object.
+    std::vector<std::pair<i64, i64>> pointsTouching(const WorldObject& o) const {
+        std::vector<std::pair<i64, i64>> found;
+        const i64 reach = half + step;
+        for (i64 r = std::max<i64>(0, (i64{o.minY} - reach) / step);
+             r <= std::min(rows - 1, (i64{o.maxY} + reach) / step + 1); ++r)
+            for (i64 c = std::max<i64>(0, (i64{o.minX} - reach) / step);
+                 c <= std::min(columns - 1, (i64{o.maxX} + reach) / step + 1); ++c)
+                if (!blocked[at(c, r)] && c * step - reach < o.maxX && o.minX < c * step + reach &&
+                    r * step - reach < o.maxY && o.minY < r * step + reach)
+                    found.emplace_back(c, r);
+        return found;
+    }
+
+    // Steps from the seeds to every free lattice point.
+    std::vector<i32> distancesFrom(const std::vector<std::pair<i64, i64>>& seeds) const {
+        std::vector<i32> distance(blocked.size(), unreached);
+        std::deque<std::pair<i64, i64>> queue;
+        for (const auto& [c, r] : seeds) {
+            distance[at(c, r)] = 0;
+            queue.emplace_back(c, r);
+        }
+        while (!queue.empty()) {
+            const auto [c, r] = queue.front();
+            queue.pop_front();
+            for (const auto& [dc, dr] :
+                 {std::pair{1, 0}, std::pair{-1, 0}, std::pair{0, 1}, std::pair{0, -1}}) {
+                const i64 nc = c + dc, nr = r + dr;
+                if (!inside(nc, nr) || blocked[at(nc, nr)] || distance[at(nc, nr)] != unreached)
+                    continue;
+                distance[at(nc, nr)] = distance[at(c, r)] + 1;
+                queue.emplace_back(nc, nr);
+            }
+        }
+        return distance;
+    }
+
+    // The free lattice point nearest the car (the lower on the way when two are as near).
+    std::pair<i64, i64> here() const {
+        const i64 c = (i64{me.camera->x} + step / 2) / step,
+                  r = (i64{me.camera->y} + step / 2) / step;
+        std::pair<i64, i64> best{c, r};
+        i64 bestScore = -1;
+        for (i64 dr = -3; dr <= 3; ++dr)
+            for (i64 dc = -3; dc <= 3; ++dc) {
+                if (!inside(c + dc, r + dr) || blocked[at(c + dc, r + dr)]) continue;
+                const i32 d = distance.empty() ? 0 : distance[at(c + dc, r + dr)];
+                const i64 score = (dc * dc + dr * dr) * 1'000'000 + (d == unreached ? 999'999 : d);
+                if (bestScore < 0 || score < bestScore) bestScore = score, best = {c + dc, r + dr};
+            }
+        return best;
+    }
+
+    // Rebuilds the obstacles and the way to the goal when flags or mines changed.
+    void replanWhenTheWorldChanged() {
+        std::set<const WorldObject*> lying;
+        for (const auto& object : worldObjects)
+            if ((object->type == ObjectType::Flag || object->type == ObjectType::Mine) &&
+                isLying(*object))
+                lying.insert(object.get());
+        const bool carrying =
+            me.carriedFlag != nullptr && me.carriedFlag->owner != me.vehicle->owner;
+        if (planned && lying == lastLying && carrying == wasCarrying) return;
+        planned = true;
+        lastLying = lying;
+        wasCarrying = carrying;
+
+        blocked = fixedBlocked;
+        const u16 own = me.vehicle->owner;
+        for (const WorldObject* o : lying)
+            if (o->type == ObjectType::Mine || o->owner == own || carrying) stamp(blocked, *o);
+        goal = nullptr;
+        distance.clear();
+        if (carrying) {
+            goal = me.hq;
+        } else {
+            // The lying opponent flag nearest by the way there.
+            const std::vector<i32> fromCar = distancesFrom({here()});
+            i32 nearest = unreached;
+            for (const WorldObject* o : lying) {
+                if (o->type != ObjectType::Flag || o->owner == own) continue;
+                for (const auto& [c, r] : pointsTouching(*o)) {
+                    const i32 d = fromCar[at(c, r)];
+                    if (d != unreached && (nearest == unreached || d < nearest))
+                        nearest = d, goal = o;
+                }
+            }
+        }
+        if (goal != nullptr) distance = distancesFrom(pointsTouching(*goal));
+    }
+
+    // A point a little way down the path: the lowest point within reach that
+    // the car can see in a straight line.
+    std::pair<i64, i64> aimPoint() const {
+        const auto [c, r] = here();
+        if (c * step + step / 2 < me.camera->x || me.camera->x + step / 2 < c * step ||
+            r * step + step / 2 < me.camera->y || me.camera->y + step / 2 < r * step)
+            return {c * step, r * step}; // too close to something: out to free ground first
+        if (distance[at(c, r)] <= 0)
+            return {goal->minX / 2 + goal->maxX / 2, goal->minY / 2 + goal->maxY / 2};
+        std::pair<i64, i64> best{c, r};
+        i32 bestDistance = distance[at(c, r)];
+        constexpr i64 reach = 8;
+        for (i64 dr = -reach; dr <= reach; ++dr)
+            for (i64 dc = -reach; dc <= reach; ++dc) {
+                const i64 nc = c + dc, nr = r + dr;
+                if (!inside(nc, nr) || distance[at(nc, nr)] == unreached ||
+                    distance[at(nc, nr)] >= bestDistance)
+                    continue;
+                if (dc * dc + dr * dr > reach * reach || !clearLine(c, r, nc, nr)) continue;
+                best = {nc, nr};
+                bestDistance = distance[at(nc, nr)];
+            }
+        return {best.first * step, best.second * step};
+    }
+
+    bool clearLine(i64 c0, i64 r0, i64 c1, i64 r1) const {
+        const i64 n = 2 * std::max(std::abs(c1 - c0), std::abs(r1 - r0));
+        for (i64 k = 1; k <= n; ++k) {
+            const i64 c = c0 + ((c1 - c0) * k * 2 + n) / (2 * n),
+                      r = r0 + ((r1 - r0) * k * 2 + n) / (2 * n);
+            if (blocked[at(c, r)]) return false;
+        }
+        return true;
+    }
+
+    static i32 headingOf(i64 dx, i64 dy) {
+        return static_cast<i32>(std::atan2(static_cast<f64>(dx), static_cast<f64>(dy)) * 32768 /
+                                3.141592653589793);
+    }
+
+    // Of sixteen directions, the one nearest the wanted heading in which the
+    // car's box can move a short way without overlapping an obstacle.
+    u16 freeHeadingNear(i32 wanted) const {
+        const Box box = boxOf(*me.vehicle);
+        u16 best = static_cast<u16>(wanted + 32768);
+        i32 bestTurn = 65536;
+        for (i32 k = 0; k < 16; ++k) {
+            const u16 heading = static_cast<u16>(wanted + k * 4096);
+            const f64 angle = heading * 3.141592653589793 / 32768;
+            bool free = true;
+            for (const f64 way : {300.0, 1500.0, 3000.0, 6000.0}) {
+                const i64 dx = static_cast<i64>(way * std::sin(angle)),
+                          dy = static_cast<i64>(way * std::cos(angle));
+                for (const auto& o : worldObjects)
+                    if (o.get() != me.vehicle && o->active &&
+                        (isFixedObstacle(o->type) || o->type == ObjectType::Car) &&
+                        box.minX + dx < i64{o->maxX} && i64{o->minX} < box.maxX + dx &&
+                        box.minY + dy < i64{o->maxY} && i64{o->minY} < box.maxY + dy)
+                        free = false;
+            }
+            const i32 turn = std::abs(static_cast<i16>(static_cast<u16>(k * 4096)));
+            if (free && turn < bestTurn) bestTurn = turn, best = heading;
+        }
+        return best;
+    }
+
+    // Turns toward the point, easing off the turn before it overshoots; drives
+    // when roughly facing it and brakes when facing well away.
+    void steerToward(i64 x, i64 y) {
+        if (x == i64{me.camera->x} && y == i64{me.camera->y}) return;
+        const i32 wanted = headingOf(x - i64{me.camera->x}, y - i64{me.camera->y});
+        const i32 error = static_cast<i16>(static_cast<u16>(wanted - me.camera->heading));
+        const i32 turning = static_cast<i16>(me.turnRate);
+        if (std::abs(error) > 8000)
+            me.brake = 1;
+        else if (std::abs(error) < 3000)
+            me.accelerate = 1;
+        // Friction lets a turn run on four times its rate, or twice while braking.
+        const i32 ahead = error - (me.brake ? 2 : 4) * turning;
+        if (ahead > 300) me.turnLeft = 1;
+        if (ahead < -300) me.turnRight = 1;
+    }
+
+    Player& me;
+    const i64 half;
+    const i64 columns, rows;
+    std::vector<u8> fixedBlocked, blocked;
+    std::vector<i32> distance;
+    const WorldObject* goal = nullptr;
+    std::set<const WorldObject*> lastLying;
+    bool wasCarrying = false;
+    bool planned = false;
+    u32 lastX = 0, lastY = 0;
+    bool pushed = false; // accelerating in the last step
+    u32 stuckSteps = 0, escapeSteps = 0;
+    u16 escapeHeading = 0;
+};
