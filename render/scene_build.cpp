@@ -2,6 +2,8 @@
 // Scene. Objects near the camera are ordered far to near, culled by a view cone,
 // and every polygon that faces the eye is transformed, cut at the near side and
 // projected.
+#include "render/scene_build.hpp"
+
 #include "render/camera.hpp"
 #include "render/polygon_setup.hpp"
 #include "render/scene.hpp"
@@ -180,6 +182,22 @@ void emitViewEdge(ScenePolygon& polygon, const ViewPoint& a, const ViewPoint& b,
     }
 }
 
+} // namespace
+
+std::vector<const WorldObject*> sceneObjects(const WorldGrid& grid, const Camera& camera) {
+    CellList drawOrder; // lives for this call only
+    gatherObjects(grid, camera, drawOrder);
+    std::vector<const WorldObject*> objects;
+    for (const CellList* node = &drawOrder; node != nullptr && node->object != nullptr;
+         node = node->next) {
+        const WorldObject& object = *node->object;
+        if (object.active && inViewCone(object, camera)) {
+            objects.push_back(&object);
+        }
+    }
+    return objects;
+}
+
 void addObject(const WorldObject& object, const Camera& camera, const ViewConstants& view,
                Scene& scene) {
     const ObjectTransform transform(object, camera);
@@ -205,8 +223,6 @@ void addObject(const WorldObject& object, const Camera& camera, const ViewConsta
     }
 }
 
-} // namespace
-
 Scene buildScene(const WorldGrid& grid, const Camera& camera, const ScreenInfo& screen,
                  std::span<const u32> playerColours) {
     Scene scene;
@@ -215,14 +231,8 @@ Scene buildScene(const WorldGrid& grid, const Camera& camera, const ScreenInfo& 
     scene.colours = playerColours;
 
     const ViewConstants view = viewConstants(camera, screen);
-    CellList drawOrder; // lives for this build only
-    gatherObjects(grid, camera, drawOrder);
-    for (const CellList* node = &drawOrder; node != nullptr && node->object != nullptr;
-         node = node->next) {
-        const WorldObject& object = *node->object;
-        if (object.active && inViewCone(object, camera)) {
-            addObject(object, camera, view, scene);
-        }
+    for (const WorldObject* object : sceneObjects(grid, camera)) {
+        addObject(*object, camera, view, scene);
     }
     return scene;
 }
