@@ -20,8 +20,9 @@ struct CellList {
 
     // Appends the object unless the list already holds it.
     void add(WorldObject* obj);
-    // Keeps the list ordered far to near from (px, py); equal distances go after
-    // the ones already listed. An object already listed is not inserted again.
+    // Keeps the list ordered far to near from (px, py) by boxDistanceSquared;
+    // equal distances go after the ones already listed. An object already
+    // listed is not inserted again.
     void insertByDistance(WorldObject* obj, u32 px, u32 py);
     // Takes the object's node(s) out of the list.
     void remove(const WorldObject* obj);
@@ -30,6 +31,9 @@ struct CellList {
     void clear();
 };
 
-// The smallest of |minX - px|, |maxX - px|, |minY - py|, |maxY - py|, each
-// difference taken as a signed 32-bit number: the draw-order key of an object.
-u32 boxDistance(const WorldObject& obj, u32 px, u32 py);
+// The square of the distance from (px, py) to the nearest point of the object's
+// box on the ground plane, 0 when the point lies in the box; differences are
+// taken as signed 32-bit numbers. The renderer's draw-order key: an object's
+// nearest point decides whether it is drawn before or after another, so
+// objects that line up along one axis are still told apart.
+u64 boxDistanceSquared(const WorldObject& obj, u32 px, u32 py);
