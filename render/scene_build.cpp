@@ -62,8 +62,11 @@ bool inViewCone(const WorldObject& object, const Camera& camera) {
     return best > viewConeCosine;
 }
 
-// True when the polygon faces the eye. A normal without direction gives no
-// usable cosine, and such a polygon is kept.
+// True when the polygon faces the eye. A polygon whose normal has no direction
+// has no area (a car shape worn down to nothing by many small turns), and one
+// whose plane passes through the eye is seen edge-on: neither covers anything,
+// and neither is drawn, where the fill would paint its outline as a line one
+// pixel wide (both give a cosine that is not a number).
 bool facesEye(const Polygon& polygon, const Camera& camera) {
     const Vertex& v0 = polygon.vertices.front();
     const f32 dx = worldDelta(v0.x, camera.x);
@@ -72,7 +75,7 @@ bool facesEye(const Polygon& polygon, const Camera& camera) {
     const f32 nx = polygon.nx, ny = polygon.ny, nz = polygon.nz;
     const f32 cosine = (dx * nx + dy * ny + dz * nz) /
                        std::sqrt((dx * dx + dy * dy + dz * dz) * (nx * nx + ny * ny + nz * nz));
-    return cosine < 0 || std::isnan(cosine);
+    return cosine < 0;
 }
 
 // Turns one object's vertices into camera space.

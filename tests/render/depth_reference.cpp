@@ -35,7 +35,8 @@ constexpr double coincidence = 1e-7;
 constexpr double clearlyFarther = 0.01;
 
 // True when the polygon faces the eye, decided exactly as the front end does
-// (in single precision), so that both draw the same polygons.
+// (in single precision), so that both draw the same polygons. A polygon without
+// area, or seen edge-on through the eye, faces nowhere.
 bool facesEye(const Polygon& polygon, const Camera& camera) {
     const Vertex& v0 = polygon.vertices.front();
     const f32 dx = worldDelta(v0.x, camera.x);
@@ -44,7 +45,7 @@ bool facesEye(const Polygon& polygon, const Camera& camera) {
     const f32 nx = polygon.nx, ny = polygon.ny, nz = polygon.nz;
     const f32 cosine = (dx * nx + dy * ny + dz * nz) /
                        std::sqrt((dx * dx + dy * dy + dz * dz) * (nx * nx + ny * ny + nz * nz));
-    return cosine < 0 || std::isnan(cosine);
+    return cosine < 0;
 }
 
 // The camera-space corners of a polygon. A two-sided object stands flat to the
@@ -122,6 +123,8 @@ class ReferenceScan {
             nr += (a.lateral - b.lateral) * (a.depth + b.depth);
             cl += a.lateral, cd += a.depth, cr += a.rise;
         }
+        // A polygon without area is no surface: it covers nothing.
+        if (!(nl * nl + nd * nd + nr * nr > 0)) return;
         const double c = (nl * cl + nd * cd + nr * cr) / static_cast<double>(corners.size());
         std::vector<ScreenCorner> screen;
         double top = std::numeric_limits<double>::infinity(), bottom = -top;

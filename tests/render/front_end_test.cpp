@@ -201,12 +201,17 @@ TEST(SceneBuild, GathersTheFiveByFiveCellsAroundTheCameraAndDrawsFarObjectsFirst
     EXPECT_EQ(tie.colourOrder(standardCamera(x, eye, 12000)), (std::vector<u32>{1, 2}));
 }
 
-TEST(SceneBuild, PolygonsWithoutVerticesAreSkippedAndZeroNormalsKept) {
+TEST(SceneBuild, PolygonsWithoutVerticesOrAreaAreSkipped) {
+    // An empty polygon, one whose corners lie on a line (no area, no normal)
+    // and a proper one facing the eye.
     TestWorld odd;
     odd.placePolygons(
-        {{}, {{eye + 20000, eye, 0}, {eye + 20000, eye + 10, 0}, {eye + 20000, eye + 20, 0}}});
+        {{},
+         {{eye + 20000, eye, 0}, {eye + 20000, eye + 10, 0}, {eye + 20000, eye + 20, 0}},
+         {{eye + 20000, eye, 0}, {eye + 20000, eye, 100}, {eye + 20000, eye + 100, 0}}});
     const Scene scene = odd.build(standardCamera(eye, eye, 16384));
     ASSERT_EQ(scene.polygons.size(), 1u);
+    EXPECT_EQ(scene.polygons[0].colour, 3u);
     EXPECT_EQ(scene.polygons[0].edges.size(), 3u);
 }
 

@@ -1,11 +1,14 @@
-// Faults players saw, each pinned by the small level and the camera that
+// Two faults players saw, each pinned by the small level and the camera that
 // showed it, built from the shipped object definitions:
 // - a fir's lower left canopy painted over by a far wall in the fog's grey,
-//   which outline mode (it leaves out what lies beyond the fog) drew whole.
+//   which outline mode (it leaves out what lies beyond the fog) drew whole;
+// - a black line one pixel wide down the view, flickering while turning next
+//   to a headquarters: an opponent's car worn down to a line by turning.
 // The depth-buffered reference says what each pixel should show.
 #include "depth_reference.hpp"
 #include "render/scene_build.hpp"
 #include "render_test_support.hpp"
+#include "sim/player.hpp"
 #include "world/texture.hpp"
 #include "world/world.hpp"
 
@@ -109,4 +112,37 @@ TEST_F(ViewFault, AFarWallInTheFogNoLongerCoversANearFir) {
     EXPECT_GT(pixelsOf(view.reference, wallNumber), 1000u);
     EXPECT_EQ(wallOverFir, 0u);
     EXPECT_EQ(compareWithReference(view.objects, camera, screen_, playerColours).farther, 0u);
+}
+
+TEST_F(ViewFault, ACarWornToALineByTurningIsNotDrawn) {
+    // The opponent's car stands beside a headquarters and turns on the spot, as
+    // a stuck opponent does. Every turn truncates its corners toward its centre,
+    // and after some thousands of turns the shape has no width left: every face
+    // is a vertical line without area or direction. Such faces used to be kept
+    // and were filled as a line one pixel wide running down the view, which
+    // came and went as the car turned.
+    loadTestLevel("hq\n1 150000 150000 0\nhq\n2 560000 560000 0\n"
+                  "car\n1 30000 500000 0\ncar\n2 180000 155000 0\n");
+    WorldObject& car = *players[1]->vehicle;
+    for (int turn = 0; turn < 8000; ++turn) {
+        rotate(car, static_cast<u16>(-1536)); // as the game turns a car at full lock
+        computeNormals(car);
+    }
+    for (const Polygon& polygon : car.polygons)
+        for (const Vertex& vertex : polygon.vertices)
+            ASSERT_TRUE(vertex.x == car.polygons[0].vertices[0].x &&
+                        vertex.y == car.polygons[0].vertices[0].y);
+
+    // Turning on the spot next to the headquarters, 4000 from the car.
+    u32 headingsSeeingTheCar = 0;
+    for (u32 heading = 0; heading < 65536; heading += 1024) {
+        const Camera camera = standardCamera(181000, 154700, static_cast<u16>(heading));
+        const View view = look(camera);
+        const u16 number = numberOf(view.objects, &car);
+        if (number == 0) continue;
+        ++headingsSeeingTheCar;
+        EXPECT_EQ(pixelsOf(view.painter, number), 0u) << "heading " << heading;
+        EXPECT_EQ(pixelsOf(view.reference, number), 0u) << "heading " << heading;
+    }
+    EXPECT_GT(headingsSeeingTheCar, 10u);
 }
