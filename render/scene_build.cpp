@@ -2,6 +2,8 @@
 // Scene. Objects near the camera are ordered far to near, culled by a view cone,
 // and every polygon that faces the eye is transformed, cut at the near side and
 // projected.
+#include "render/scene_build.hpp"
+
 #include "render/camera.hpp"
 #include "render/polygon_setup.hpp"
 #include "render/scene.hpp"
@@ -60,8 +62,11 @@ bool inViewCone(const WorldObject& object, const Camera& camera) {
     return best > viewConeCosine;
 }
 
-// True when the polygon faces the eye. A normal without direction gives no
-// usable cosine, and such a polygon is kept.
+// True when the polygon faces the eye. A polygon whose normal has no direction
+// has no area (a car shape worn down to nothing by many small turns), and one
+// whose plane passes through the eye is seen edge-on: neither covers anything,
+// and neither is drawn, where the fill would paint its outline as a line one
+// pixel wide (both give a cosine that is not a number).
 bool facesEye(const Polygon& polygon, const Camera& camera) {
     const Vertex& v0 = polygon.vertices.front();
     const f32 dx = worldDelta(v0.x, camera.x);
@@ -70,7 +75,7 @@ bool facesEye(const Polygon& polygon, const Camera& camera) {
     const f32 nx = polygon.nx, ny = polygon.ny, nz = polygon.nz;
     const f32 cosine = (dx * nx + dy * ny + dz * nz) /
                        std::sqrt((dx * dx + dy * dy + dz * dz) * (nx * nx + ny * ny + nz * nz));
-    return cosine < 0 || std::isnan(cosine);
+    return cosine < 0;
 }
 
 // Turns one object's vertices into camera space.
@@ -180,6 +185,22 @@ void emitViewEdge(ScenePolygon& polygon, const ViewPoint& a, const ViewPoint& b,
     }
 }
 
+} // namespace
+
+std::vector<const WorldObject*> sceneObjects(const WorldGrid& grid, const Camera& camera) {
+    CellList drawOrder; // lives for this call only
+    gatherObjects(grid, camera, drawOrder);
+    std::vector<const WorldObject*> objects;
+    for (const CellList* node = &drawOrder; node != nullptr && node->object != nullptr;
+         node = node->next) {
+        const WorldObject& object = *node->object;
+        if (object.active && inViewCone(object, camera)) {
+            objects.push_back(&object);
+        }
+    }
+    return objects;
+}
+
 void addObject(const WorldObject& object, const Camera& camera, const ViewConstants& view,
                Scene& scene) {
     const ObjectTransform transform(object, camera);
@@ -205,8 +226,6 @@ void addObject(const WorldObject& object, const Camera& camera, const ViewConsta
     }
 }
 
-} // namespace
-
 Scene buildScene(const WorldGrid& grid, const Camera& camera, const ScreenInfo& screen,
                  std::span<const u32> playerColours) {
     Scene scene;
@@ -215,14 +234,8 @@ Scene buildScene(const WorldGrid& grid, const Camera& camera, const ScreenInfo& 
     scene.colours = playerColours;
 
     const ViewConstants view = viewConstants(camera, screen);
-    CellList drawOrder; // lives for this build only
-    gatherObjects(grid, camera, drawOrder);
-    for (const CellList* node = &drawOrder; node != nullptr && node->object != nullptr;
-         node = node->next) {
-        const WorldObject& object = *node->object;
-        if (object.active && inViewCone(object, camera)) {
-            addObject(object, camera, view, scene);
-        }
+    for (const WorldObject* object : sceneObjects(grid, camera)) {
+        addObject(*object, camera, view, scene);
     }
     return scene;
 }

@@ -237,7 +237,8 @@ void drawSpan(const ScenePolygon& polygon, Span span, i32 y, i32 maxX) {
     }
 }
 
-void fillPolygon(ScenePolygon& polygon, i32 maxX, i32 maxY) {
+void scanPolygon(ScenePolygon& polygon, i32 maxY,
+                 const std::function<void(const Span&, i32)>& row) {
     if (polygon.edges.empty()) {
         return;
     }
@@ -264,8 +265,13 @@ void fillPolygon(ScenePolygon& polygon, i32 maxX, i32 maxY) {
         if (active.empty()) {
             continue;
         }
-        drawSpan(polygon, spanAtRow(active, y), y, maxX);
+        row(spanAtRow(active, y), y);
     }
     // Edges the rows never reached stay with the polygon until the scene is freed.
     polygon.edges = std::move(pending);
+}
+
+void fillPolygon(ScenePolygon& polygon, i32 maxX, i32 maxY) {
+    scanPolygon(polygon, maxY,
+                [&polygon, maxX](const Span& span, i32 y) { drawSpan(polygon, span, y, maxX); });
 }

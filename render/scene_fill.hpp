@@ -5,6 +5,7 @@
 #include "base/types.hpp"
 #include "render/scene.hpp"
 
+#include <functional>
 #include <span>
 #include <vector>
 
@@ -56,6 +57,12 @@ bool setUpSpan(const ScenePolygon& polygon, Span span, i32 maxX, SpanPixels& pix
 // texture) and fogged per pixel. A span with non-finite values draws nothing.
 void drawSpan(const ScenePolygon& polygon, Span span, i32 y, i32 maxX);
 
-// Fills the polygon into the current device context, rows 0 to maxY - 2. The
-// edges are consumed: those the rows never reached stay in the polygon.
+// Walks the rows of the polygon as the fill does, rows 0 to maxY - 2, and hands
+// the span of every row that has active edges to `row`. The outline is closed
+// first and the edges are consumed: those the rows never reached stay in the
+// polygon.
+void scanPolygon(ScenePolygon& polygon, i32 maxY, const std::function<void(const Span&, i32)>& row);
+
+// Fills the polygon into the current device context: scanPolygon with every
+// span drawn.
 void fillPolygon(ScenePolygon& polygon, i32 maxX, i32 maxY);

@@ -2,16 +2,18 @@
 
 #include "world/world_object.hpp"
 
-#include <algorithm>
 #include <cassert>
 
 namespace {
 
-// |a - b| with the difference read as a signed 32-bit number, taken in unsigned
-// arithmetic so that the most negative difference cannot overflow.
-u32 signedGap(u32 a, u32 b) {
-    const u32 difference = a - b;
-    return static_cast<i32>(difference) < 0 ? 0u - difference : difference;
+// The gap along one axis from p to the interval [low, high], with the
+// differences read as signed 32-bit numbers: 0 when p lies inside.
+u64 axisGap(u32 low, u32 high, u32 p) {
+    const i64 toLow = static_cast<i32>(low - p);
+    const i64 toHigh = static_cast<i32>(high - p);
+    if (toLow > 0) return static_cast<u64>(toLow);
+    if (toHigh < 0) return static_cast<u64>(-toHigh);
+    return 0;
 }
 
 } // namespace
@@ -54,10 +56,10 @@ void CellList::insertByDistance(WorldObject* obj, u32 px, u32 py) {
         object = obj;
         return;
     }
-    const u32 distance = boxDistance(*obj, px, py);
+    const u64 distance = boxDistanceSquared(*obj, px, py);
     for (CellList* node = this;;) {
         if (node->object == obj) return;
-        if (distance > boxDistance(*node->object, px, py)) {
+        if (distance > boxDistanceSquared(*node->object, px, py)) {
             // Farther than this node: it takes the new object and its old
             // entry moves one place back.
             CellList* moved = new CellList;
@@ -116,9 +118,9 @@ void CellList::clear() {
     }
 }
 
-u32 boxDistance(const WorldObject& obj, u32 px, u32 py) {
-    u32 distance = signedGap(obj.minX, px);
-    distance = std::min(distance, signedGap(obj.maxX, px));
-    distance = std::min(distance, signedGap(obj.minY, py));
-    return std::min(distance, signedGap(obj.maxY, py));
+u64 boxDistanceSquared(const WorldObject& obj, u32 px, u32 py) {
+    // Each gap is at most 2^31, so the sum of the squares stays below 2^63.
+    const u64 gapX = axisGap(obj.minX, obj.maxX, px);
+    const u64 gapY = axisGap(obj.minY, obj.maxY, py);
+    return gapX * gapX + gapY * gapY;
 }

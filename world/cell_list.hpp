@@ -25,8 +25,9 @@ struct CellList {
     // object is new to the list: it only checks that `last` does not hold it
     // already, the one place a repeated entry of the same object could be.
     static CellList& appendAfter(CellList& last, WorldObject* obj);
-    // Keeps the list ordered far to near from (px, py); equal distances go after
-    // the ones already listed. An object already listed is not inserted again.
+    // Keeps the list ordered far to near from (px, py) by boxDistanceSquared;
+    // equal distances go after the ones already listed. An object already
+    // listed is not inserted again.
     void insertByDistance(WorldObject* obj, u32 px, u32 py);
     // Takes the object's node(s) out of the list.
     void remove(const WorldObject* obj);
@@ -39,6 +40,9 @@ struct CellList {
 // tests can tell what building the grid's lists costs.
 extern u64 cellListSteps;
 
-// The smallest of |minX - px|, |maxX - px|, |minY - py|, |maxY - py|, each
-// difference taken as a signed 32-bit number: the draw-order key of an object.
-u32 boxDistance(const WorldObject& obj, u32 px, u32 py);
+// The square of the distance from (px, py) to the nearest point of the object's
+// box on the ground plane, 0 when the point lies in the box; differences are
+// taken as signed 32-bit numbers. The renderer's draw-order key: an object's
+// nearest point decides whether it is drawn before or after another, so
+// objects that line up along one axis are still told apart.
+u64 boxDistanceSquared(const WorldObject& obj, u32 px, u32 py);

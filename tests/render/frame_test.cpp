@@ -31,14 +31,14 @@ const struct GoldenCase {
     u32 renderToggle;
     u64 hash;
 } goldenCases[] = {
-    {"view0_640_fill", 0, 640, 480, 0, 0x9b09ab746ac1c829ull},
-    {"view0_640_outline", 0, 640, 480, 1, 0xbadd28d72a68062dull},
-    {"view0_320_fill", 0, 320, 240, 0, 0xead84191f6287addull},
-    {"view0_320_outline", 0, 320, 240, 1, 0x17f58125c39eecf1ull},
-    {"view1_640_fill", 1, 640, 480, 0, 0x3ae7dfc7d8b40d2aull},
-    {"view1_320_fill", 1, 320, 240, 0, 0xae29143e7def601full},
-    {"view2_640_fill", 2, 640, 480, 0, 0xedd470a42d3131ddull},
-    {"view2_320_outline", 2, 320, 240, 1, 0xadf13bc40a03ab19ull},
+    {"view0_640_fill", 0, 640, 480, 0, 0xd5042ecbdfda8309ull},
+    {"view0_640_outline", 0, 640, 480, 1, 0x2ebd26b9d8ef1322ull},
+    {"view0_320_fill", 0, 320, 240, 0, 0x5248fca050011b88ull},
+    {"view0_320_outline", 0, 320, 240, 1, 0xc1d1c0a668b88b9cull},
+    {"view1_640_fill", 1, 640, 480, 0, 0xd991b84129e5929full},
+    {"view1_320_fill", 1, 320, 240, 0, 0xc3b48fc6dd3f8ca4ull},
+    {"view2_640_fill", 2, 640, 480, 0, 0x61ed66e4f66aae98ull},
+    {"view2_320_outline", 2, 320, 240, 1, 0xacd54df7b6586640ull},
 };
 
 // 64-bit FNV-1a of the frame's visible bytes, row by row.

@@ -178,28 +178,40 @@ TEST(SceneBuild, GathersTheFiveByFiveCellsAroundTheCameraAndDrawsFarObjectsFirst
     // A camera beyond the grid's last column gathers nothing.
     EXPECT_TRUE(world.build(standardCamera(20 * cell, cell, 49152)).polygons.empty());
 
-    // Diagonally ahead, so that the nearest box edge along either axis grows with
-    // the distance (the order key is not a Euclidean distance).
+    // Diagonally ahead at three distances.
     TestWorld far;
     far.mark(eye + 10000, eye + 10000, 1);
     far.mark(eye + 40000, eye + 40000, 2);
     far.mark(eye + 25000, eye + 25000, 3);
     EXPECT_EQ(far.colourOrder(standardCamera(eye, eye, 16384)), (std::vector<u32>{2, 3, 1}));
-    // The nearest box edge of both lies 40000 from the eye, so their keys tie; the
-    // one in the lower column (5) is gathered first and drawn first.
-    TestWorld tie;
+    // Lined up along one axis: both boxes start 40000 ahead along x, but the
+    // second lies 40000 off to the side as well. It is the farther one and is
+    // drawn first, although the cells give it second.
+    TestWorld lined;
     const u32 x = eye + 10000;
-    placeObject(tie, makeCuboid(x + 61000, eye - 45000, 0, x + 62000, eye - 40000, 100, 2));
-    placeObject(tie, makeCuboid(x + 40000, eye + 40000, 0, x + 41000, eye + 45000, 100, 1));
-    EXPECT_EQ(tie.colourOrder(standardCamera(x, eye, 16384)), (std::vector<u32>{1, 2}));
+    placeObject(lined, makeCuboid(x + 40000, eye - 500, 0, x + 41000, eye + 500, 100, 1));
+    placeObject(lined, makeCuboid(x + 40000, eye + 40000, 0, x + 41000, eye + 45000, 100, 2));
+    EXPECT_EQ(lined.colourOrder(standardCamera(x, eye, 16384)), (std::vector<u32>{2, 1}));
+    // At the same distance from the eye (one ahead along x, one along y), the
+    // one the cells give first is drawn first: both lie in column 5, and the
+    // first reaches down into row 4, although it was placed second.
+    TestWorld tie;
+    placeObject(tie, makeCuboid(x - 500, eye + 40000, 0, x + 500, eye + 41000, 100, 2));
+    placeObject(tie, makeCuboid(x + 40000, eye - 500, 0, x + 41000, eye + 500, 100, 1));
+    EXPECT_EQ(tie.colourOrder(standardCamera(x, eye, 12000)), (std::vector<u32>{1, 2}));
 }
 
-TEST(SceneBuild, PolygonsWithoutVerticesAreSkippedAndZeroNormalsKept) {
+TEST(SceneBuild, PolygonsWithoutVerticesOrAreaAreSkipped) {
+    // An empty polygon, one whose corners lie on a line (no area, no normal)
+    // and a proper one facing the eye.
     TestWorld odd;
     odd.placePolygons(
-        {{}, {{eye + 20000, eye, 0}, {eye + 20000, eye + 10, 0}, {eye + 20000, eye + 20, 0}}});
+        {{},
+         {{eye + 20000, eye, 0}, {eye + 20000, eye + 10, 0}, {eye + 20000, eye + 20, 0}},
+         {{eye + 20000, eye, 0}, {eye + 20000, eye, 100}, {eye + 20000, eye + 100, 0}}});
     const Scene scene = odd.build(standardCamera(eye, eye, 16384));
     ASSERT_EQ(scene.polygons.size(), 1u);
+    EXPECT_EQ(scene.polygons[0].colour, 3u);
     EXPECT_EQ(scene.polygons[0].edges.size(), 3u);
 }
 

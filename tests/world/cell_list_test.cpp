@@ -21,9 +21,10 @@ WorldObject boxAt(u32 minX, u32 minY, u32 maxX, u32 maxY) {
     return object;
 }
 
-// An object whose smallest box-edge distance from (0, 0) is the given value.
+// An object whose box starts the given distance from (0, 0) along x, level
+// with it along y.
 WorldObject atDistance(u32 d) {
-    return boxAt(d, d + 1000, d + 5000, d + 9000);
+    return boxAt(d, 0, d + 5000, 9000);
 }
 
 } // namespace
@@ -54,15 +55,26 @@ TEST(CellList, InsertByDistanceKeepsTheFarthestFirst) {
     EXPECT_EQ(nodes(list), (Nodes{&far, &middle, &alsoMiddle, &near}));
 }
 
-TEST(BoxDistance, TheSmallestEdgeGapReadAsSigned) {
+TEST(BoxDistance, TheSquaredGapToTheNearestPointOfTheBox) {
     const WorldObject box = boxAt(1000, 5000, 3000, 9000);
-    EXPECT_EQ(boxDistance(box, 0, 0), 1000u);
-    EXPECT_EQ(boxDistance(box, 2500, 100000), 500u);
-    EXPECT_EQ(boxDistance(box, 2000, 8000), 1000u); // inside: the nearest edge
+    EXPECT_EQ(boxDistanceSquared(box, 0, 0), 1000ull * 1000 + 5000 * 5000); // to the corner
+    EXPECT_EQ(boxDistanceSquared(box, 2500, 100000), 91000ull * 91000);     // to the far side
+    EXPECT_EQ(boxDistanceSquared(box, 2000, 8000), 0u);                     // inside
+    EXPECT_EQ(boxDistanceSquared(box, 3000, 9000), 0u);                     // on the corner
     // Differences are signed 32-bit: a box just below 2^32 is close to 0, and
-    // the most negative difference is 2^31 away, not an overflow.
-    EXPECT_EQ(boxDistance(boxAt(0xFFFFFF00, 1 << 30, 0xFFFFFFFF, 1 << 30), 0, 0), 1u);
-    EXPECT_EQ(boxDistance(boxAt(1u << 31, 1u << 31, 1u << 31, 1u << 31), 0, 0), 1u << 31);
+    // the largest gap, 2^31 on both axes, does not overflow.
+    EXPECT_EQ(boxDistanceSquared(boxAt(0xFFFFFF00, 1 << 30, 0xFFFFFFFF, 1 << 30), 0, 1 << 30), 1u);
+    EXPECT_EQ(boxDistanceSquared(boxAt(1u << 31, 1u << 31, 1u << 31, 1u << 31), 0, 0), 1ull << 63);
+}
+
+TEST(CellList, InsertByDistanceTellsApartObjectsInLineAlongOneAxis) {
+    // Both boxes start 1000 along y from the eye; the second lies far off to
+    // the side, so it is the farther one and drawn first.
+    WorldObject ahead = boxAt(0, 1000, 100, 2000), aside = boxAt(50000, 1000, 50100, 2000);
+    CellList list;
+    list.insertByDistance(&ahead, 50, 0);
+    list.insertByDistance(&aside, 50, 0);
+    EXPECT_EQ(nodes(list), (Nodes{&aside, &ahead}));
 }
 
 TEST(CellList, RemoveTakesOutTheObjectAndKeepsTheRestInOrder) {
