@@ -5,11 +5,11 @@
 // simulation.
 #include "base/types.hpp"
 #include "render/camera.hpp"
+#include "world/world_object.hpp"
 
 #include <memory>
 #include <vector>
 
-struct WorldObject;
 struct WorldGrid;
 
 struct Player {
@@ -22,12 +22,25 @@ struct Player {
     // 0 for the human at the keyboard, 1 for a computer player.
     virtual u32 isComputer() const = 0;
 
+    // Keeps the car's present shape and box corner as the one every turn starts from.
+    void keepUnturnedShape() {
+        unturnedShape = vehicle->polygons;
+        unturnedMinX = vehicle->minX;
+        unturnedMinY = vehicle->minY;
+    }
+
     f32 velocityX = 0;           // world units per frame
     f32 velocityY = 0;
     u16 turnRate = 0;            // heading change per frame, read as a signed 16-bit angle
     u32 startX = 0;              // respawn position (centre of the car at load)
     u32 startY = 0;
     u16 startHeading = 16384;    // respawn heading
+    // The car's shape as loaded, facing the start heading, with its box's low
+    // corner then. Every turn shapes the car afresh from it: turning the shape a
+    // little at a time would truncate its corners inward until it wore thin.
+    std::vector<Polygon> unturnedShape;
+    u32 unturnedMinX = 0;
+    u32 unturnedMinY = 0;
     std::vector<u16> flagScores; // captured flags, indexed by the flag's owner number
     u32 colour = 0;              // 0x00RRGGBB from the level header
     std::unique_ptr<Camera> camera; // position and heading of the player

@@ -45,13 +45,22 @@ void push(Player& player, f32 amount, f32 direction) {
     player.velocityY += amount * std::cos(direction);
 }
 
+// Gives the car its loaded shape, moved to where its box is now and turned to
+// the camera's heading. The shape turns against the camera: world angles grow
+// clockwise seen from above.
+void shapeToHeading(Player& player) {
+    WorldObject& car = *player.vehicle;
+    car.polygons = player.unturnedShape;
+    translate(car, car.minX - player.unturnedMinX, car.minY - player.unturnedMinY);
+    rotate(car, static_cast<u16>(player.startHeading - player.camera->heading));
+    computeNormals(car);
+}
+
 } // namespace
 
 void TurnVehicle(Player& player) {
     player.camera->moveAndTurn(0, 0, static_cast<i16>(player.turnRate));
-    // The shape turns the other way round: world angles grow clockwise seen from above.
-    rotate(*player.vehicle, static_cast<u16>(-player.turnRate));
-    computeNormals(*player.vehicle);
+    shapeToHeading(player);
 }
 
 void CollideVehicles(Player& p, Player& q) {
@@ -189,14 +198,11 @@ void RespawnPlayers() {
         const u32 cy = centreOf(car.minY, car.maxY);
         const u32 hw = halfSizeOf(car.minX, car.maxX);
         const u32 hh = halfSizeOf(car.minY, car.maxY);
-        translate(car, player.startX - cx, player.startY - cy);
         setBox(car, {player.startX - hw, player.startY - hh, player.startX + hw,
                      player.startY + hh});
-        // Undo every turn since the start: the shape has turned against the camera.
-        rotate(car, static_cast<u16>(camera.heading - player.startHeading));
-        computeNormals(car);
         camera.moveAndTurn(static_cast<i32>(player.startX - cx), static_cast<i32>(player.startY - cy),
                            static_cast<i16>(player.startHeading - camera.heading));
+        shapeToHeading(player); // back to the shape it started with
         player.velocityX = 0;
         player.velocityY = 0;
         player.turnRate = 0;

@@ -262,6 +262,7 @@ void loadLevelFile(std::string_view fileName) {
                 refuseLevel("Error: car of owner %u in %s lies outside the grid!\n",
                             static_cast<unsigned>(object->owner), levelName.c_str());
             player.vehicle = object;
+            player.keepUnturnedShape();
             player.startX = cx;
             player.startY = cy;
             player.startHeading = 16384;

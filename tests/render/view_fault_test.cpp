@@ -115,12 +115,13 @@ TEST_F(ViewFault, AFarWallInTheFogNoLongerCoversANearFir) {
 }
 
 TEST_F(ViewFault, ACarWornToALineByTurningIsNotDrawn) {
-    // The opponent's car stands beside a headquarters and turns on the spot, as
-    // a stuck opponent does. Every turn truncates its corners toward its centre,
-    // and after some thousands of turns the shape has no width left: every face
-    // is a vertical line without area or direction. Such faces used to be kept
-    // and were filled as a line one pixel wide running down the view, which
-    // came and went as the car turned.
+    // The opponent's car stands beside a headquarters, turned on the spot a
+    // little at a time, as stuck opponents once were: every small turn truncated
+    // its corners toward its centre, and after some thousands of turns the shape
+    // had no width left, every face a vertical line without area or direction.
+    // Such faces were filled as a line one pixel wide running down the view,
+    // which came and went as the car turned. The game now turns cars from their
+    // loaded shape; the renderer still draws no face without area.
     loadTestLevel("hq\n1 150000 150000 0\nhq\n2 560000 560000 0\n"
                   "car\n1 30000 500000 0\ncar\n2 180000 155000 0\n");
     WorldObject& car = *players[1]->vehicle;

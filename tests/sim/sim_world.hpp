@@ -82,6 +82,7 @@ inline Player& addPlayer(u32 x, u32 y, u16 heading = east) {
     player.startX = x;
     player.startY = y;
     player.world = &worldGrid;
+    player.keepUnturnedShape();
     // The car's shape turns against the camera from the start heading on.
     rotate(*player.vehicle, static_cast<u16>(player.startHeading - heading));
     return player;

@@ -151,3 +151,28 @@ TEST_F(VehicleTest, AFlagLeftAtTheGridsEdgeIsKeptWholeInsideIt) {
     EXPECT_EQ(boxOf(*flag), (Box{10 * cell - 1 - 8192, 0, 10 * cell - 1, 8192}));
     EXPECT_TRUE(listedWhereItLies(*flag));
 }
+
+// A car turning on the spot for minutes keeps its shape: every turn starts from
+// the loaded shape, so truncation cannot wear the car down to a line.
+TEST_F(VehicleTest, TurningForLongKeepsTheCarsShape) {
+    const std::vector<Polygon> loaded = p->vehicle->polygons;
+    const auto width = [](const WorldObject& car) {
+        u32 low = ~0u, high = 0;
+        for (const Polygon& polygon : car.polygons)
+            for (const Vertex& v : polygon.vertices) low = std::min(low, v.x), high = std::max(high, v.x);
+        return high - low;
+    };
+    const u32 loadedWidth = width(*p->vehicle);
+    p->turnRate = 300;
+    for (int step = 0; step < 8000; ++step) TurnVehicle(*p);
+    EXPECT_NEAR(static_cast<double>(width(*p->vehicle)), loadedWidth, 2.0 * loadedWidth / 3)
+        << "turned about 37 times round, still a car, not a line";
+    // Back at the start heading after a whole number of turns: exactly as loaded.
+    p->turnRate = static_cast<u16>(p->startHeading - p->camera->heading);
+    TurnVehicle(*p);
+    ASSERT_EQ(p->camera->heading, p->startHeading);
+    for (size_t i = 0; i < loaded.size(); ++i)
+        for (size_t k = 0; k < loaded[i].vertices.size(); ++k)
+            EXPECT_EQ(std::pair(p->vehicle->polygons[i].vertices[k].x, p->vehicle->polygons[i].vertices[k].y),
+                      std::pair(loaded[i].vertices[k].x, loaded[i].vertices[k].y));
+}
