@@ -26,7 +26,7 @@ void sleepMilliseconds(u32 milliseconds) { sleepFunction(milliseconds); }
 
 void setSleepFunction(SleepFunction sleep) { sleepFunction = sleep ? sleep : systemSleep; }
 
-u32 matchSeconds() { return matchClockHook ? matchClockHook() : wholeSeconds(); }
+u32 matchClockSeconds() { return matchClockHook ? matchClockHook() : wholeSeconds(); }
 
 void setMatchClockHook(MatchClockHook hook) { matchClockHook = hook; }
 

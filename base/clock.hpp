@@ -26,7 +26,7 @@ void setSleepFunction(SleepFunction sleep);
 // the real clock: a replay then sees exactly the seconds the recording saw.
 using MatchClockHook = u32 (*)();
 // The hook's answer when one is set, else wholeSeconds().
-u32 matchSeconds();
+u32 matchClockSeconds();
 // Sets the hook; nullptr reads wholeSeconds() again.
 void setMatchClockHook(MatchClockHook hook);
 

@@ -313,6 +313,8 @@ int endDemo(int code) {
     return code;
 }
 
+u32 demoStepsDone() { return session.stepsDone; }
+
 void resetDemo() {
     session.writer.reset();
     session = DemoSession{};

@@ -61,5 +61,8 @@ bool winnerWaitSkipped();
 // demo's figures; returns the exit code (`code` when nothing changes it).
 int endDemo(int code);
 
+// Steps recorded or played so far in this match.
+u32 demoStepsDone();
+
 // Back to no demo (tests).
 void resetDemo();
