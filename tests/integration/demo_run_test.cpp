@@ -186,3 +186,52 @@ TEST_F(GameRun, AReplayThatGoesItsOwnWayIsFoundAndTheStepsNamed) {
         "differs between step 36 and step 70!\n$");
     fs::remove(changed);
 }
+
+namespace {
+
+// Width and height from a PNG file's header; 0 x 0 when it is no PNG.
+std::pair<u32, u32> pngSize(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    u8 head[24] = {};
+    in.read(reinterpret_cast<char*>(head), sizeof head);
+    if (!in || head[0] != 0x89 || head[1] != 'P' || head[12] != 'I') return {0, 0};
+    auto big = [&](int at) { return u32{head[at]} << 24 | u32{head[at + 1]} << 16 | u32{head[at + 2]} << 8 | head[at + 3]; };
+    return {big(16), big(20)};
+}
+
+} // namespace
+
+TEST_F(GameRun, F12WritesTheFrameOnShowAsAPngAndAFailureLetsTheGameGoOn) {
+    const fs::path home = fs::temp_directory_path() / ("tessaron-shots-" + std::to_string(::getpid()));
+    fs::remove_all(home);
+    ::setenv("XDG_DATA_HOME", home.c_str(), 1);
+    tap(scanF12); // the menu, 640x480
+    startMatch(); // 320x240 by default
+    idle(3);
+    tap(scanF12);
+    testing::internal::CaptureStdout();
+    ASSERT_EQ(run(), 0);
+    const std::string printed = testing::internal::GetCapturedStdout();
+    const fs::path folder = home / "tessaron3d" / "screenshots";
+    EXPECT_EQ(printed, (folder / "shot0001.png").string() + "\n" + (folder / "shot0002.png").string() + "\n");
+    EXPECT_EQ(pngSize(folder / "shot0001.png"), std::make_pair(640u, 480u));
+    EXPECT_EQ(pngSize(folder / "shot0002.png"), std::make_pair(320u, 240u));
+
+    // A folder that cannot be made: one line, and the match plays on to its Esc.
+    TearDown();
+    SetUp();
+    scriptPass = 1;
+    std::ofstream(home / "file") << "in the way";
+    ::setenv("XDG_DATA_HOME", (home / "file").c_str(), 1);
+    startMatch();
+    tap(scanF12);
+    idle(3);
+    testing::internal::CaptureStderr();
+    ASSERT_EQ(run(), 0);
+    const std::string complaint = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(complaint.rfind("Screenshot not saved: cannot make the folder ", 0), 0u) << complaint;
+    EXPECT_EQ(std::count(complaint.begin(), complaint.end(), '\n'), 1);
+    EXPECT_GT(machine->pass(), 6u);
+    ::unsetenv("XDG_DATA_HOME");
+    fs::remove_all(home);
+}
