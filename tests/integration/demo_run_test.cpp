@@ -72,6 +72,25 @@ void printSeen() {
                  seen.mine ? "yes" : "no", seen.outline ? "yes" : "no");
 }
 
+// The first `steps` steps of a shipped demo, as a recording cut short there.
+fs::path cutCopy(const std::string& name, size_t steps, u32 flipStep = 0) {
+    std::string error;
+    std::optional<Demo> demo = readDemo(std::string(TESSARON_DATA_DIR) + "/demos/" + name + ".dem", error);
+    EXPECT_TRUE(demo) << error;
+    if (!demo) return {};
+    if (flipStep != 0) demo->steps[flipStep - 1].controls ^= demoTurnLeft;
+    const fs::path to = fs::temp_directory_path() / ("tessaron-cut-" + std::to_string(::getpid()) + ".dem");
+    DemoWriter w;
+    EXPECT_TRUE(w.open(to.string(), demo->header));
+    for (size_t i = 0; i < steps && i < demo->steps.size(); ++i) {
+        const DemoStep& s = demo->steps[i];
+        w.step(s, demo->clockReads.data() + s.firstClockRead, s.clockReads);
+        if ((i + 1) % demoCheckInterval == 0) w.check(demo->checks[(i + 1) / demoCheckInterval - 1]);
+    }
+    w.flush();
+    return to;
+}
+
 class ShippedDemo : public GameRun, public testing::WithParamInterface<const char*> {
   protected:
     // Plays the demo through GameMain and ends the process with its exit code.
@@ -132,9 +151,9 @@ TEST_P(ShippedDemo, ReplaysToItsDigestWithTheRecordedFrames) {
         "^frames checked 6, differing 0; flag picked up yes, shots yes, mines yes, outline (yes|no)\n$");
 }
 
-// One demo is enough for the timing's line (bench/ times them all).
+// The timing's line, of a stretch of one demo (bench/ times them all).
 TEST_F(ShippedDemo, TimesItsPlaybackAndPrintsOneLine) {
-    const std::string name = "level-a";
+    const fs::path cut = cutCopy("level-a", 105);
     const fs::path out = fs::temp_directory_path() / ("tessaron-timedemo-" + std::to_string(::getpid()));
     EXPECT_EXIT(
         {
@@ -148,12 +167,13 @@ TEST_F(ShippedDemo, TimesItsPlaybackAndPrintsOneLine) {
                 std::getline(in, line);
                 std::fprintf(stderr, "%s\n", line.c_str());
             });
-            play("-timedemo", "demos/" + name + ".dem");
+            play("-timedemo", cut.string());
         },
         testing::ExitedWithCode(0),
-        "^timedemo demos/" + name + "\\.dem: ([0-9]+) steps, [0-9]+ frames, [0-9]+\\.[0-9]{3} seconds, "
+        "^timedemo .*tessaron-cut-[0-9]+\\.dem: 105 steps, 210 frames, [0-9]+\\.[0-9]{3} seconds, "
         "[0-9]+\\.[0-9] frames per second, [0-9]+\\.[0-9]{3} ms per frame\n$");
     fs::remove(out);
+    fs::remove(cut);
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryLevel, ShippedDemo, testing::Values("level-a", "level-b", "level-c", "level-d"));
@@ -161,29 +181,14 @@ INSTANTIATE_TEST_SUITE_P(EveryLevel, ShippedDemo, testing::Values("level-a", "le
 // A step changed in a copy of a shipped demo: the replay leaves the recording
 // there, and the check values name the 35 steps in which it did.
 TEST_F(GameRun, AReplayThatGoesItsOwnWayIsFoundAndTheStepsNamed) {
-    std::string error;
-    std::optional<Demo> demo = readDemo(std::string(TESSARON_DATA_DIR) + "/demos/level-a.dem", error);
-    ASSERT_TRUE(demo) << error;
-    demo->steps[49].controls ^= demoTurnLeft; // step 50
-    const fs::path changed = fs::temp_directory_path() / ("tessaron-changed-" + std::to_string(::getpid()) + ".dem");
-    {
-        DemoWriter w;
-        ASSERT_TRUE(w.open(changed.string(), demo->header));
-        for (size_t i = 0; i < demo->steps.size(); ++i) {
-            const DemoStep& s = demo->steps[i];
-            w.step(s, demo->clockReads.data() + s.firstClockRead, s.clockReads);
-            if ((i + 1) % demoCheckInterval == 0) w.check(demo->checks[(i + 1) / demoCheckInterval - 1]);
-        }
-        w.finish(static_cast<u32>(demo->steps.size()), demo->digest);
-    }
+    const fs::path changed = cutCopy("level-a", 80, 50); // step 50 turns left as well
     fs::current_path(runDirectory);
     std::vector<std::string> words = {"tessaron3d", "-TimeDemo", changed.string()};
     std::vector<char*> argv;
     for (std::string& w : words) argv.push_back(w.data());
-    EXPECT_EXIT(std::exit(GameMain(static_cast<int>(argv.size()), argv.data())),
-        testing::ExitedWithCode(1),
-        "^Error: the demo .*tessaron-changed-[0-9]+\\.dem does not replay as recorded: the match first "
-        "differs between step 36 and step 70!\n$");
+    EXPECT_EXIT(std::exit(GameMain(static_cast<int>(argv.size()), argv.data())), testing::ExitedWithCode(1),
+                "^Error: the demo .*tessaron-cut-[0-9]+\\.dem does not replay as recorded: the match first "
+                "differs between step 36 and step 70!\n$");
     fs::remove(changed);
 }
 
