@@ -8,6 +8,7 @@
 #include "gfx/primitives.hpp"
 #include "gfx/text.hpp"
 #include "render/scene.hpp"
+#include "shell/demo.hpp"
 #include "shell/game_menu.hpp"
 #include "shell/shell_state.hpp"
 #include "sim/hud.hpp"
@@ -111,11 +112,14 @@ void drawWinnerScreen() {
     drawText(o + 7, o + 175, footer);
 }
 
-// Ten seconds of the winner screen, then the end of the program.
+// Ten seconds of the winner screen, then the end of the program (a timed demo
+// ends at once).
 [[noreturn]] void endAfterWinner() {
-    const u32 start = wholeSeconds();
-    while (wholeSeconds() < start + 10) sleepMilliseconds(100);
-    exitProgram(0);
+    if (!winnerWaitSkipped()) {
+        const u32 start = wholeSeconds();
+        while (wholeSeconds() < start + 10) sleepMilliseconds(100);
+    }
+    exitProgram(endDemo(0));
 }
 
 } // namespace
@@ -157,6 +161,6 @@ void DrawFrame() {
     CountFrame();
     drawFrameRate();
     if (winner != -1) drawWinnerScreen();
-    SwapBuffers(2);
+    SwapBuffers(frameSwapWait);
     if (winner != -1) endAfterWinner();
 }

@@ -83,14 +83,14 @@ void ThinkComputer(ComputerPlayer& player, u32 blocked, const Player& human) {
     // Ran into something: forget the target, turn right and pause the search.
     if (blocked != 0) {
         player.aiHeading = -1;
-        player.aiPause = static_cast<i32>(wholeSeconds());
+        player.aiPause = static_cast<i32>(matchClockSeconds());
         player.turnRight = 1;
         player.turnLeft = 0;
         return;
     }
 
     if (player.aiHeading == -1 && player.aiPause > 0 &&
-        i64{wholeSeconds()} - player.aiPause >= aiPauseSeconds) {
+        i64{matchClockSeconds()} - player.aiPause >= aiPauseSeconds) {
         player.aiPause = 0;
     }
 
