@@ -1,7 +1,7 @@
 #pragma once
 // A player's eye: position, heading and the view's vertical angles. The
 // simulation moves it with the player's car; the renderer draws player 1's.
-#include "base/types.hpp"
+#include "base/arithmetic.hpp"
 
 struct Camera {
     Camera(u32 x, u32 y, u32 z, u16 heading, u16 angleAbove, u16 angleBelow, u32 nearDepth,
@@ -24,7 +24,3 @@ struct Camera {
     // Adds the steps and turns by a signed 16-bit angle, modulo a full turn.
     void moveAndTurn(i32 dx, i32 dy, i16 dHeading);
 };
-
-// The angle of a 16-bit heading in radians, with 2*pi taken as twice the
-// single-precision pi.
-f32 headingRadians(u32 heading);

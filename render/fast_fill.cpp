@@ -4,7 +4,7 @@
 #include "gfx/gfx_state.hpp"
 #include "render/fog.hpp"
 #include "render/scene_fill.hpp"
-#include "render/truncate.hpp"
+#include "base/arithmetic.hpp"
 #include "world/texture.hpp"
 
 #include <algorithm>

@@ -3,7 +3,7 @@
 #include "gfx/primitives.hpp"
 #include "render/camera.hpp"
 #include "render/fog.hpp"
-#include "render/truncate.hpp"
+#include "base/arithmetic.hpp"
 
 #include <cmath>
 #include <utility>

@@ -35,11 +35,6 @@ struct ScreenPoint {
     f32 shade = 1;
 };
 
-// The exact difference of two unsigned world coordinates, as a float.
-inline f32 worldDelta(u32 to, u32 from) {
-    return static_cast<f32>(static_cast<i64>(to) - static_cast<i64>(from));
-}
-
 // Lateral offset of a ground-plane offset (dx, dy) from the eye: the view
 // direction (sin, cos) turned a quarter to the right, so +lateral is to the left.
 inline f32 lateralOf(const Camera& camera, f32 dx, f32 dy) {

@@ -2,7 +2,7 @@
 // Every contact in the game is found through the grid: an object is listed in
 // the cell list of every cell its box covers, and a query looks only at the
 // cells under the box it asks about.
-#include "base/types.hpp"
+#include "base/arithmetic.hpp"
 #include "world/world_grid.hpp"
 #include "world/world_object.hpp"
 
@@ -24,10 +24,6 @@ inline void setBox(WorldObject& object, const Box& box) {
     object.maxX = box.maxX;
     object.maxY = box.maxY;
 }
-
-// Centres and half-sizes halve before they add, so they never overflow.
-inline u32 centreOf(u32 min, u32 max) { return (min >> 1) + (max >> 1); }
-inline u32 halfSizeOf(u32 min, u32 max) { return (max >> 1) - (min >> 1); }
 
 // The grid cells a box covers, inclusive, cut to the grid: lastX < firstX (or
 // lastY < firstY) when none of them lies inside.

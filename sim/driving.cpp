@@ -1,6 +1,6 @@
 #include "sim/driving.hpp"
 
-#include "render/truncate.hpp"
+#include "base/arithmetic.hpp"
 #include "sim/player.hpp"
 
 namespace {

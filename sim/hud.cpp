@@ -6,7 +6,7 @@
 #include "gfx/text.hpp"
 #include "render/camera.hpp"
 #include "render/screen_info.hpp"
-#include "render/truncate.hpp"
+#include "base/arithmetic.hpp"
 #include "sim/player.hpp"
 #include "world/world_object.hpp"
 

@@ -1,6 +1,6 @@
 #include "sim/projectile.hpp"
 
-#include "render/truncate.hpp"
+#include "base/arithmetic.hpp"
 #include "sim/collision.hpp"
 #include "sim/match_state.hpp"
 #include "sim/placement.hpp"

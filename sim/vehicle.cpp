@@ -1,6 +1,6 @@
 #include "sim/vehicle.hpp"
 
-#include "render/truncate.hpp"
+#include "base/arithmetic.hpp"
 #include "sim/collision.hpp"
 #include "sim/flags.hpp"
 #include "sim/player.hpp"
@@ -64,8 +64,8 @@ void TurnVehicle(Player& player) {
 }
 
 void CollideVehicles(Player& p, Player& q) {
-    const f32 dx = static_cast<f32>(static_cast<i64>(q.camera->x) - p.camera->x);
-    const f32 dy = static_cast<f32>(static_cast<i64>(q.camera->y) - p.camera->y);
+    const f32 dx = worldDelta(q.camera->x, p.camera->x);
+    const f32 dy = worldDelta(q.camera->y, p.camera->y);
     const f32 wx = p.velocityX - q.velocityX;
     const f32 wy = p.velocityY - q.velocityY;
     const f32 distance = std::sqrt(dx * dx + dy * dy);
@@ -77,7 +77,7 @@ void CollideVehicles(Player& p, Player& q) {
     const f32 theta = directionOf(wx, wy, w);       // p's motion as q sees it
     const f32 along = w * std::cos(theta - phi);    // handed on to q
     const f32 across = w * std::sin(theta - phi);   // kept by p
-    constexpr f32 quarterTurn = 3.1415927f / 2;
+    constexpr f32 quarterTurn = piF32 / 2;
     const f32 qx = q.velocityX;
     const f32 qy = q.velocityY;
     p.velocityX = qx;

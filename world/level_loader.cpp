@@ -9,6 +9,7 @@
 // start outside the grid, where it could neither move nor be listed.
 #include "world/world.hpp"
 
+#include "base/arithmetic.hpp"
 #include "base/program_exit.hpp"
 #include "sim/player.hpp"
 #include "world/object_definition.hpp"
@@ -96,8 +97,8 @@ std::unique_ptr<WorldObject> readDefinition(TokenReader& level, const std::strin
         auto object = readTwoSided(definition, x, y, owner, smooth, textureTable);
         if (name == "tree") {
             // A tree is hit only near its trunk, whatever the width of its crown.
-            const u32 cx = object->minX / 2 + object->maxX / 2;
-            const u32 cy = object->minY / 2 + object->maxY / 2;
+            const u32 cx = centreOf(object->minX, object->maxX);
+            const u32 cy = centreOf(object->minY, object->maxY);
             object->minX = cx - 1024;
             object->maxX = cx + 1024;
             object->minY = cy - 1024;
@@ -113,10 +114,10 @@ std::unique_ptr<WorldObject> readDefinition(TokenReader& level, const std::strin
 // A car's box becomes the square around its circumscribed circle, so that it
 // holds the car at any heading. Returns its centre, where the player starts.
 std::pair<u32, u32> recentreCar(WorldObject& car) {
-    const u32 hx = car.maxX / 2 - car.minX / 2;
-    const u32 hy = car.maxY / 2 - car.minY / 2;
-    const u32 cx = car.maxX / 2 + car.minX / 2;
-    const u32 cy = car.maxY / 2 + car.minY / 2;
+    const u32 hx = halfSizeOf(car.minX, car.maxX);
+    const u32 hy = halfSizeOf(car.minY, car.maxY);
+    const u32 cx = centreOf(car.minX, car.maxX);
+    const u32 cy = centreOf(car.minY, car.maxY);
     // In double the square root of a sum below 2^52 truncates to the exact
     // integer root; the clamp only matters for a box wrapped around the world.
     const double root = std::sqrt(static_cast<double>(hx) * hx + static_cast<double>(hy) * hy);
