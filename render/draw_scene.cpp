@@ -1,6 +1,6 @@
 // The rasteriser's entry: each screen polygon in painter's order, filled or as
 // its outline.
-#include "render/camera.hpp"
+#include "world/camera.hpp"
 #include "render/fast_fill.hpp"
 #include "render/outline.hpp"
 #include "render/scene.hpp"

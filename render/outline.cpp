@@ -1,7 +1,7 @@
 #include "render/outline.hpp"
 
 #include "gfx/primitives.hpp"
-#include "render/camera.hpp"
+#include "world/camera.hpp"
 #include "render/fog.hpp"
 #include "base/arithmetic.hpp"
 

@@ -4,7 +4,7 @@
 // projected.
 #include "render/scene_build.hpp"
 
-#include "render/camera.hpp"
+#include "world/camera.hpp"
 #include "render/polygon_setup.hpp"
 #include "render/scene.hpp"
 #include "render/view.hpp"

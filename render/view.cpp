@@ -1,6 +1,6 @@
 #include "render/view.hpp"
 
-#include "render/camera.hpp"
+#include "world/camera.hpp"
 #include "render/screen_info.hpp"
 
 ViewConstants viewConstants(const Camera& camera, const ScreenInfo& screen) {

@@ -2,7 +2,7 @@
 // The view of one camera on one screen: the constants of the projection, the
 // camera-space transform and the projection itself. All 32-bit floats.
 #include "base/types.hpp"
-#include "render/camera.hpp"
+#include "world/camera.hpp"
 
 struct ScreenInfo;
 

@@ -11,7 +11,7 @@
 #include "sim/demo_file.hpp"
 #include "sim/match_digest.hpp"
 #include "sim/match_state.hpp"
-#include "sim/player.hpp"
+#include "world/player.hpp"
 #include "sim/update_frame.hpp"
 #include "world/world.hpp"
 

@@ -13,7 +13,7 @@
 #include "shell/shell_state.hpp"
 #include "sim/hud.hpp"
 #include "sim/match_state.hpp"
-#include "sim/player.hpp"
+#include "world/player.hpp"
 #include "world/world.hpp"
 
 #include <cstdio>

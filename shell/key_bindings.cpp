@@ -7,7 +7,7 @@
 #include "shell/screenshot.hpp"
 #include "shell/shell_state.hpp"
 #include "sim/demo_file.hpp"
-#include "sim/player.hpp"
+#include "world/player.hpp"
 #include "world/world.hpp"
 
 void refillSupplies(Player& human) {

@@ -3,7 +3,7 @@
 #include "base/clock.hpp"
 #include "base/arithmetic.hpp"
 #include "sim/collision.hpp"
-#include "sim/player.hpp"
+#include "world/player.hpp"
 
 #include <cassert>
 #include <cmath>

@@ -1,7 +1,7 @@
 #include "sim/driving.hpp"
 
 #include "base/arithmetic.hpp"
-#include "sim/player.hpp"
+#include "world/player.hpp"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include "sim/collision.hpp"
 #include "sim/match_state.hpp"
 #include "sim/placement.hpp"
-#include "sim/player.hpp"
+#include "world/player.hpp"
 #include "world/world.hpp"
 
 #include <algorithm>

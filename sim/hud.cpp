@@ -4,10 +4,10 @@
 #include "gfx/font.hpp"
 #include "gfx/primitives.hpp"
 #include "gfx/text.hpp"
-#include "render/camera.hpp"
+#include "world/camera.hpp"
 #include "render/screen_info.hpp"
 #include "base/arithmetic.hpp"
-#include "sim/player.hpp"
+#include "world/player.hpp"
 #include "world/world_object.hpp"
 
 #include <array>

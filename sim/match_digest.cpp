@@ -1,7 +1,7 @@
 #include "sim/match_digest.hpp"
 
 #include "sim/match_state.hpp"
-#include "sim/player.hpp"
+#include "world/player.hpp"
 #include "world/world.hpp"
 
 #include <cstring>

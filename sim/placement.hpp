@@ -2,7 +2,7 @@
 // Putting an object down in the world: the drop point behind a vehicle or the
 // launch point ahead of it, the test that the place is free, and the placing.
 #include "base/types.hpp"
-#include "render/camera.hpp"
+#include "world/camera.hpp"
 #include "sim/collision.hpp"
 
 #include <optional>

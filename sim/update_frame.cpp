@@ -4,7 +4,7 @@
 #include "sim/driving.hpp"
 #include "sim/flags.hpp"
 #include "sim/match_state.hpp"
-#include "sim/player.hpp"
+#include "world/player.hpp"
 #include "sim/projectile.hpp"
 #include "sim/vehicle.hpp"
 #include "world/world.hpp"

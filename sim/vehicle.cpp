@@ -3,7 +3,7 @@
 #include "base/arithmetic.hpp"
 #include "sim/collision.hpp"
 #include "sim/flags.hpp"
-#include "sim/player.hpp"
+#include "world/player.hpp"
 #include "world/world.hpp"
 
 #include <cassert>

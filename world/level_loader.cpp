@@ -11,7 +11,7 @@
 
 #include "base/arithmetic.hpp"
 #include "base/program_exit.hpp"
-#include "sim/player.hpp"
+#include "world/player.hpp"
 #include "world/object_definition.hpp"
 #include "world/texture.hpp"
 #include "world/token_reader.hpp"
@@ -266,7 +266,7 @@ void loadLevelFile(std::string_view fileName) {
             player.keepUnturnedShape();
             player.startX = cx;
             player.startY = cy;
-            player.startHeading = 16384;
+            player.startHeading = initialHeading;
             break;
         }
         case ObjectType::Hq:

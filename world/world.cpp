@@ -1,6 +1,6 @@
 #include "world/world.hpp"
 
-#include "sim/player.hpp"
+#include "world/player.hpp"
 
 #include <algorithm>
 #include <cassert>
@@ -28,6 +28,16 @@ void destroyObject(WorldObject* object) {
     // The order of the owners means nothing: swap the last one into the gap.
     std::swap(*found, worldObjects.back());
     worldObjects.pop_back();
+}
+
+void placePlayerEyes() {
+    for (u16 i = 0; i < playerCount; ++i) {
+        Player& player = *players[i];
+        const WorldObject& car = *player.vehicle;
+        player.camera = std::make_unique<Camera>(
+            playerEye((car.minX + car.maxX) >> 1, (car.minY + car.maxY) >> 1));
+        player.world = &worldGrid;
+    }
 }
 
 void resetWorld() {

@@ -38,10 +38,15 @@ const char* levelFileName(u16 level);
 // headquarters of no player, a player without either, a car whose box would
 // start outside the grid, a grid too large, objects needing more than 4,000,000
 // cell entries.
-// Players are made without cameras; the shell gives them theirs.
+// Players are made without cameras; the shell gives them theirs (placePlayerEyes).
 void loadLevel(u16 level);
 // The same from a level file named directly.
 void loadLevelFile(std::string_view fileName);
+
+// Gives every player of the level a new eye at the centre of its car's box (the
+// unsigned sums of its ends halved), facing the start heading, and the grid for
+// its queries.
+void placePlayerEyes();
 
 // Frees the whole world model and returns every global above to its start value.
 void resetWorld();

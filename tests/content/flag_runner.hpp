@@ -8,7 +8,7 @@
 // not foresee holds it, it turns to the free direction nearest its way and
 // drives out.
 #include "sim/collision.hpp"
-#include "sim/player.hpp"
+#include "world/player.hpp"
 #include "world/world.hpp"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 #include "tests/content/reachability.hpp"
 #include "tests/content/run_directory.hpp"
 
-#include "sim/player.hpp"
+#include "world/player.hpp"
 
 #include <algorithm>
 #include <map>

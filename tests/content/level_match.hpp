@@ -7,7 +7,7 @@
 // seconds of it, so where the steps fall within a second changes a match).
 #include "base/clock.hpp"
 #include "sim/match_state.hpp"
-#include "sim/player.hpp"
+#include "world/player.hpp"
 #include "sim/update_frame.hpp"
 #include "world/texture.hpp"
 #include "world/world.hpp"
@@ -24,14 +24,7 @@ class LevelMatch {
         resetTextures();
         loadTextures();
         loadLevel(number);
-        for (u16 i = 0; i < playerCount; ++i) {
-            Player& player = *players[i];
-            const WorldObject& car = *player.vehicle;
-            player.camera =
-                std::make_unique<Camera>((car.minX + car.maxX) >> 1, (car.minY + car.maxY) >> 1,
-                                         3072, 16384, 7168, 3584, 0, 131072);
-            player.world = &worldGrid;
-        }
+        placePlayerEyes();
         playerChoice = playerCount;
         setDrawFrameHook(nullptr);
         milliseconds = startMilliseconds;

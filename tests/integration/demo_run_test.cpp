@@ -10,7 +10,7 @@
 #include "shell/shell_state.hpp"
 #include "shell/startup.hpp"
 #include "sim/demo_file.hpp"
-#include "sim/player.hpp"
+#include "world/player.hpp"
 #include "world/world.hpp"
 
 #include <algorithm>

@@ -3,11 +3,11 @@
 
 #include "framework/framework_state.hpp"
 #include "gfx/bitmap.hpp"
-#include "render/camera.hpp"
+#include "world/camera.hpp"
 #include "shell/game_menu.hpp"
 #include "shell/shell_state.hpp"
 #include "sim/match_state.hpp"
-#include "sim/player.hpp"
+#include "world/player.hpp"
 #include "world/world.hpp"
 
 #include <tuple>

@@ -5,7 +5,7 @@
 // the near side in camera space, with the nearest surface winning every pixel.
 // Where the two disagree, the painter's order (or its front end) is wrong.
 #include "base/types.hpp"
-#include "render/camera.hpp"
+#include "world/camera.hpp"
 #include "render/screen_info.hpp"
 
 #include <span>

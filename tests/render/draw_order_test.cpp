@@ -41,7 +41,7 @@ class ShippedData : public ::testing::Test {
 };
 
 Camera cameraAt(const LevelView& view) {
-    return standardCamera(view.x, view.y, view.heading);
+    return playerEye(view.x, view.y, view.heading);
 }
 
 // The draw order the game had before: by the smallest distance along either

@@ -10,7 +10,7 @@
 #include "render/fast_fill.hpp"
 #include "render/scene_fill.hpp"
 #include "render_test_support.hpp"
-#include "sim/player.hpp"
+#include "world/player.hpp"
 #include "world/world.hpp"
 
 #include <gtest/gtest.h>
@@ -200,8 +200,8 @@ TEST_F(FastFill, MatchesTheReferenceOnEveryShippedLevel) {
         loadLevel(level);
         for (const std::unique_ptr<Player>& player : players) {
             for (u32 turn = 0; turn < 8; ++turn) {
-                const Camera camera(player->startX, player->startY, 3072,
-                                    static_cast<u16>(16384 + turn * 8192), 7168, 3584, 0, 131072);
+                const Camera camera = playerEye(player->startX, player->startY,
+                                                static_cast<u16>(16384 + turn * 8192));
                 for (const u16 width : {640, 320}) {
                     const ScreenInfo screen = screenOf(width, width * 3 / 4);
                     expectSameFill(buildScene(worldGrid, camera, screen, playerColours), width,

@@ -67,14 +67,14 @@ struct TestWorld : SyntheticWorld {
 
 TEST(View, CameraAndProjectionAtBothResolutions) {
     EXPECT_EQ(headingRadians(32768), 3.1415927f); // 2 * pi as a float times heading / 65536
-    Camera moved(10, 4294967290u, 3072, 65000, 7168, 3584, 0, 131072);
+    Camera moved = playerEye(10, 4294967290u, 65000);
     moved.moveAndTurn(-20, 10, 1000); // positions and heading wrap around
     EXPECT_EQ((std::vector<u32>{moved.x, moved.y, moved.heading}),
               (std::vector<u32>{4294967286u, 4, 464}));
     EXPECT_EQ(moved.sinHeading, std::sin(headingRadians(464)));
     EXPECT_EQ(worldDelta(5, 4294967295u), -4294967290.0f); // exact before it becomes a float
 
-    const Camera camera = standardCamera(0, 0, 16384);
+    const Camera camera = playerEye(0, 0, 16384);
     const struct {
         u16 width, height;
         f32 centreX, rowsBelow, focal, horizon;
@@ -172,18 +172,18 @@ TEST(SceneBuild, GathersTheFiveByFiveCellsAroundTheCameraAndDrawsFarObjectsFirst
     world.mark(4 * cell + cell / 2, row, 2);
     world.mark(5 * cell + cell / 2, row, 3);
     // Looking along -x from cell 1: column 0 is in the window, not column -1.
-    EXPECT_EQ(world.colourOrder(standardCamera(100000, row, 49152)), std::vector<u32>{1});
+    EXPECT_EQ(world.colourOrder(playerEye(100000, row, 49152)), std::vector<u32>{1});
     // From x = 131072 (cell 2) the window is columns 0 to 4.
-    EXPECT_EQ(world.colourOrder(standardCamera(131072, row, 16384)), std::vector<u32>{2});
+    EXPECT_EQ(world.colourOrder(playerEye(131072, row, 16384)), std::vector<u32>{2});
     // A camera beyond the grid's last column gathers nothing.
-    EXPECT_TRUE(world.build(standardCamera(20 * cell, cell, 49152)).polygons.empty());
+    EXPECT_TRUE(world.build(playerEye(20 * cell, cell, 49152)).polygons.empty());
 
     // Diagonally ahead at three distances.
     TestWorld far;
     far.mark(eye + 10000, eye + 10000, 1);
     far.mark(eye + 40000, eye + 40000, 2);
     far.mark(eye + 25000, eye + 25000, 3);
-    EXPECT_EQ(far.colourOrder(standardCamera(eye, eye, 16384)), (std::vector<u32>{2, 3, 1}));
+    EXPECT_EQ(far.colourOrder(playerEye(eye, eye, 16384)), (std::vector<u32>{2, 3, 1}));
     // Lined up along one axis: both boxes start 40000 ahead along x, but the
     // second lies 40000 off to the side as well. It is the farther one and is
     // drawn first, although the cells give it second.
@@ -191,14 +191,14 @@ TEST(SceneBuild, GathersTheFiveByFiveCellsAroundTheCameraAndDrawsFarObjectsFirst
     const u32 x = eye + 10000;
     placeObject(lined, makeCuboid(x + 40000, eye - 500, 0, x + 41000, eye + 500, 100, 1));
     placeObject(lined, makeCuboid(x + 40000, eye + 40000, 0, x + 41000, eye + 45000, 100, 2));
-    EXPECT_EQ(lined.colourOrder(standardCamera(x, eye, 16384)), (std::vector<u32>{2, 1}));
+    EXPECT_EQ(lined.colourOrder(playerEye(x, eye, 16384)), (std::vector<u32>{2, 1}));
     // At the same distance from the eye (one ahead along x, one along y), the
     // one the cells give first is drawn first: both lie in column 5, and the
     // first reaches down into row 4, although it was placed second.
     TestWorld tie;
     placeObject(tie, makeCuboid(x - 500, eye + 40000, 0, x + 500, eye + 41000, 100, 2));
     placeObject(tie, makeCuboid(x + 40000, eye - 500, 0, x + 41000, eye + 500, 100, 1));
-    EXPECT_EQ(tie.colourOrder(standardCamera(x, eye, 12000)), (std::vector<u32>{1, 2}));
+    EXPECT_EQ(tie.colourOrder(playerEye(x, eye, 12000)), (std::vector<u32>{1, 2}));
 }
 
 TEST(SceneBuild, PolygonsWithoutVerticesOrAreaAreSkipped) {
@@ -209,7 +209,7 @@ TEST(SceneBuild, PolygonsWithoutVerticesOrAreaAreSkipped) {
         {{},
          {{eye + 20000, eye, 0}, {eye + 20000, eye + 10, 0}, {eye + 20000, eye + 20, 0}},
          {{eye + 20000, eye, 0}, {eye + 20000, eye, 100}, {eye + 20000, eye + 100, 0}}});
-    const Scene scene = odd.build(standardCamera(eye, eye, 16384));
+    const Scene scene = odd.build(playerEye(eye, eye, 16384));
     ASSERT_EQ(scene.polygons.size(), 1u);
     EXPECT_EQ(scene.polygons[0].colour, 3u);
     EXPECT_EQ(scene.polygons[0].edges.size(), 3u);
@@ -221,7 +221,7 @@ TEST(SceneBuild, EdgesAcrossTheNearSideAreCutJustInFrontOfTheEye) {
     // the others 100 in front. Lying on the ground, facing up to the eye.
     world.placePolygons(
         {{{eye + 200, eye - 100, 0}, {eye, eye + 100, 0}, {eye - 50, eye + 100, 0}}});
-    const Camera camera = standardCamera(eye, eye, 0);
+    const Camera camera = playerEye(eye, eye, 0);
     const Scene scene = world.build(camera);
     ASSERT_EQ(scene.polygons.size(), 1u);
     const std::vector<ScreenEdge>& edges = scene.polygons[0].edges;
@@ -242,7 +242,7 @@ TEST(SceneBuild, EdgesAcrossTheNearSideAreCutJustInFrontOfTheEye) {
     behind.placePolygons(
         {{{eye + 5000, eye + 3000, 0}, {eye + 6000, eye + 3000, 0}, {eye + 6000, eye + 4000, 0}},
          {{eye + 5000, eye - 9000, 0}, {eye + 5000, eye - 9000, 1}, {eye + 5000, eye - 9001, 1}}});
-    const Scene away = behind.build(standardCamera(eye, eye, 32768)); // looking along -y
+    const Scene away = behind.build(playerEye(eye, eye, 32768)); // looking along -y
     ASSERT_GE(away.polygons.size(), 1u);
     EXPECT_EQ(away.polygons[0].colour, 1u);
     EXPECT_TRUE(away.polygons[0].edges.empty());

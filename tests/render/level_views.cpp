@@ -1,6 +1,6 @@
 #include "level_views.hpp"
 
-#include "sim/player.hpp"
+#include "world/player.hpp"
 #include "world/world.hpp"
 
 #include <algorithm>

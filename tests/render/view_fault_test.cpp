@@ -8,7 +8,7 @@
 #include "depth_reference.hpp"
 #include "render/scene_build.hpp"
 #include "render_test_support.hpp"
-#include "sim/player.hpp"
+#include "world/player.hpp"
 #include "world/texture.hpp"
 #include "world/world.hpp"
 
@@ -86,7 +86,7 @@ TEST_F(ViewFault, AFarWallInTheFogNoLongerCoversANearFir) {
                   "car\n1 30000 500000 0\ncar\n2 560000 500000 0\n"
                   "tree\n0 208000 160000 0\n"
                   "brickwall\n0 215000 280000 0\n247768 284096 20000\n");
-    const Camera camera = standardCamera(215000, 140000, 0);
+    const Camera camera = playerEye(215000, 140000, 0);
     const View view = look(camera);
     const WorldObject* fir = nullptr;
     const WorldObject* wall = nullptr;
@@ -137,7 +137,7 @@ TEST_F(ViewFault, ACarWornToALineByTurningIsNotDrawn) {
     // Turning on the spot next to the headquarters, 4000 from the car.
     u32 headingsSeeingTheCar = 0;
     for (u32 heading = 0; heading < 65536; heading += 1024) {
-        const Camera camera = standardCamera(181000, 154700, static_cast<u16>(heading));
+        const Camera camera = playerEye(181000, 154700, static_cast<u16>(heading));
         const View view = look(camera);
         const u16 number = numberOf(view.objects, &car);
         if (number == 0) continue;

@@ -41,10 +41,10 @@ TEST_F(SimTest, PlacesOffTheGridAreTakenOnEitherSide) {
     EXPECT_FALSE(FreePlace(mineTemplate, {10 * cell - 4095, c3}, worldGrid));
     EXPECT_FALSE(FreePlace(mineTemplate, {c3, 10 * cell - 4095}, worldGrid));
     // Points behind x = 0 or past the unsigned range have no place at all.
-    const Camera nearEdge(1000, 1000, 3072, east, 7168, 3584, 0, 131072);
+    const Camera nearEdge = playerEye(1000, 1000, east);
     EXPECT_FALSE(pointAlongHeading(nearEdge, -32768.0f));
     EXPECT_EQ(pointAlongHeading(nearEdge, -1000.5f)->x, 0u) << "cut toward zero";
-    const Camera farEdge(4294967000u, 1000, 3072, east, 7168, 3584, 0, 131072);
+    const Camera farEdge = playerEye(4294967000u, 1000, east);
     EXPECT_FALSE(pointAlongHeading(farEdge, 32768.0f));
 }
 

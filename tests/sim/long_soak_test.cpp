@@ -115,8 +115,8 @@ TEST_P(LongSoak, AMillionStepsKeepTheMatchSound) {
     loadLevelFile("Levels\\" + GetParam());
     playerChoice = playerCount; // the win rule of the menu's choice for this level
     for (u16 i = 0; i < playerCount; ++i)
-        players[i]->camera = std::make_unique<Camera>(players[i]->startX, players[i]->startY, 3072,
-                                                      16384, 7168, 3584, 0, 131072);
+        players[i]->camera =
+            std::make_unique<Camera>(playerEye(players[i]->startX, players[i]->startY));
     soakSeconds = 5000;
     setClockSource(soakClock);
     std::mt19937 random(0x50A4 + static_cast<u32>(GetParam().size()) * 31 + GetParam().back());

@@ -11,7 +11,7 @@ class ProjectileTest : public PlayerTest {
 protected:
     // Fires player 0's gun from (x, y) facing `heading`; the car stays where it is.
     void fireFrom(u32 x, u32 y, u16 heading = east) {
-        p->camera = std::make_unique<Camera>(x, y, 3072, heading, 7168, 3584, 0, 131072);
+        p->camera = std::make_unique<Camera>(playerEye(x, y, heading));
         Fire(*p, 0);
     }
 };

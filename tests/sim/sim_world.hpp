@@ -3,7 +3,7 @@
 #include "base/clock.hpp"
 #include "sim/collision.hpp"
 #include "sim/match_state.hpp"
-#include "sim/player.hpp"
+#include "world/player.hpp"
 #include "sim/vehicle.hpp"
 #include "world/world.hpp"
 
@@ -78,7 +78,7 @@ inline Player& addPlayer(u32 x, u32 y, u16 heading = east) {
     playerCount = owner;
     Player& player = *players.back();
     player.vehicle = placeAround(ObjectType::Car, owner, x, y, 2500);
-    player.camera = std::make_unique<Camera>(x, y, 3072, heading, 7168, 3584, 0, 131072);
+    player.camera = std::make_unique<Camera>(playerEye(x, y, heading));
     player.startX = x;
     player.startY = y;
     player.world = &worldGrid;

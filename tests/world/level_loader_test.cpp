@@ -1,7 +1,7 @@
 #include "world/world.hpp"
 
 #include "run_directory.hpp"
-#include "sim/player.hpp"
+#include "world/player.hpp"
 
 #include <algorithm>
 #include <map>

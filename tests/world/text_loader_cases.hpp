@@ -8,7 +8,7 @@
 #include "base/clock.hpp"
 #include "base/program_exit.hpp"
 #include "sim/match_state.hpp"
-#include "sim/player.hpp"
+#include "world/player.hpp"
 #include "sim/update_frame.hpp"
 #include "world/object_definition.hpp"
 #include "world/texture.hpp"
@@ -206,7 +206,7 @@ inline void fuzzLevel(const u8* data, size_t size, int steps = 60) {
         // Cameras as the shell gives them: at each car's start, facing +x.
         for (const auto& player : players)
             player->camera =
-                std::make_unique<Camera>(player->startX, player->startY, 3072, 16384, 7168, 3584, 0, 131072);
+                std::make_unique<Camera>(playerEye(player->startX, player->startY));
         if (!carsListedWhereTheyLie()) fault("a car outside the grid or listed where it does not lie");
         // Play only small fields: the computer players and the check above look
         // at every cell, and large fields are about loading, not playing.

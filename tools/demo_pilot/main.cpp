@@ -15,11 +15,11 @@
 // Esc after --steps steps of match, unless a winner ends the match first.
 #include "framework/events.hpp"
 #include "framework/memory_platform.hpp"
-#include "render/camera.hpp"
+#include "world/camera.hpp"
 #include "shell/reset_game.hpp"
 #include "shell/startup.hpp"
 #include "sim/match_state.hpp"
-#include "sim/player.hpp"
+#include "world/player.hpp"
 #include "world/world.hpp"
 
 #include <cmath>

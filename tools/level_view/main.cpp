@@ -10,11 +10,11 @@
 #include "gfx/bitmap_writer.hpp"
 #include "gfx/device_context.hpp"
 #include "gfx/primitives.hpp"
-#include "render/camera.hpp"
+#include "world/camera.hpp"
 #include "render/scene.hpp"
 #include "render/screen_info.hpp"
 #include "sim/hud.hpp"
-#include "sim/player.hpp"
+#include "world/player.hpp"
 #include "world/texture.hpp"
 #include "world/world.hpp"
 
@@ -77,7 +77,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     Player& p = *players[player - 1];
-    const u16 heading = args.size() > 4 ? static_cast<u16>(std::atoi(args[4].c_str())) : 16384;
+    const u16 heading = args.size() > 4 ? static_cast<u16>(std::atoi(args[4].c_str())) : initialHeading;
     const u32 x = args.size() > 6 ? static_cast<u32>(std::atol(args[5].c_str())) : p.startX;
     const u32 y = args.size() > 6 ? static_cast<u32>(std::atol(args[6].c_str())) : p.startY;
 
@@ -86,7 +86,7 @@ int main(int argc, char** argv) {
     const auto sky = loadBitmap("Bitmaps\\sky1.bmp", 1);
     drawBackground(sky.get());
 
-    p.camera = std::make_unique<Camera>(x, y, 3072, heading, 7168, 3584, 0, 131072);
+    p.camera = std::make_unique<Camera>(playerEye(x, y, heading));
     ScreenInfo screen{639, 479};
     Scene scene = buildScene(worldGrid, *p.camera, screen, playerColours);
     drawScene(scene, 0);

@@ -24,3 +24,18 @@ struct Camera {
     // Adds the steps and turns by a signed 16-bit angle, modulo a full turn.
     void moveAndTurn(i32 dx, i32 dy, i16 dHeading);
 };
+
+// Every player's eye is made alike: this high above the ground, with these
+// shares of the view above and below the horizon, and outlines drawn from the
+// eye to two grid cells away.
+inline constexpr u32 eyeHeight = 3072;
+inline constexpr u16 eyeAngleAbove = 7168;
+inline constexpr u16 eyeAngleBelow = 3584;
+inline constexpr u32 eyeNearDepth = 0;
+inline constexpr u32 eyeFarDepth = 131072;
+
+// Every player starts a match facing +x.
+inline constexpr u16 initialHeading = 16384;
+
+// A player's eye at (x, y) looking along `heading`.
+Camera playerEye(u32 x, u32 y, u16 heading = initialHeading);

@@ -1,4 +1,4 @@
-#include "render/camera.hpp"
+#include "world/camera.hpp"
 
 #include <cmath>
 
@@ -23,4 +23,9 @@ void Camera::moveAndTurn(i32 dx, i32 dy, i16 dHeading) {
     const f32 a = headingRadians(heading);
     sinHeading = std::sin(a);
     cosHeading = std::cos(a);
+}
+
+Camera playerEye(u32 x, u32 y, u16 heading) {
+    return Camera(x, y, eyeHeight, heading, eyeAngleAbove, eyeAngleBelow, eyeNearDepth,
+                  eyeFarDepth);
 }
