@@ -4,9 +4,7 @@
 #include "base/types.hpp"
 #include "world/camera.hpp"
 
-struct ScreenInfo;
-
-// Computed once per scene from the camera and the screen.
+// Computed once per scene from the camera and the frame's largest column and row.
 struct ViewConstants {
     f32 maxX = 0;      // largest column, as a float
     f32 maxY = 0;      // largest row
@@ -15,7 +13,7 @@ struct ViewConstants {
     f32 focal = 0;     // pixels per unit of lateral offset at depth 1
 };
 
-ViewConstants viewConstants(const Camera& camera, const ScreenInfo& screen);
+ViewConstants viewConstants(const Camera& camera, i32 maxX, i32 maxY);
 
 // The seven values a point carries through the near-side cut: camera space, world
 // position (for the texture mapping) and shade.

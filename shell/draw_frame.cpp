@@ -11,7 +11,7 @@
 #include "shell/demo.hpp"
 #include "shell/game_menu.hpp"
 #include "shell/shell_state.hpp"
-#include "sim/hud.hpp"
+#include "shell/hud.hpp"
 #include "sim/match_state.hpp"
 #include "world/player.hpp"
 #include "world/world.hpp"
@@ -149,7 +149,8 @@ void DrawFrame() {
     const bool hasView = playerCount > 0 && players[0]->camera;
     Scene scene;
     beginPixelAccess();
-    if (hasView) scene = buildScene(worldGrid, *players[0]->camera, *screen, playerColours);
+    if (hasView)
+        scene = buildScene(worldGrid, *players[0]->camera, screen->maxX, screen->maxY, playerColours);
     endPixelAccess();
 
     DrawBackground();

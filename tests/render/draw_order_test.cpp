@@ -96,7 +96,7 @@ struct LevelFigures {
 // figures of the game's order (and, when asked, of the old order) and checks
 // the game's.
 void sweepLevels(u32 driveViews, u16 width, bool withOldOrder) {
-    const ScreenInfo screen = screenOf(width, width * 3 / 4);
+    const FrameBounds screen = boundsOf(width, width * 3 / 4);
     for (u16 level = 0; levelFileName(level) != nullptr; ++level) {
         loadLevel(level);
         LevelFigures game, old;

@@ -23,7 +23,7 @@ std::vector<f32> values(const Vec3f& v) {
 struct PolygonCase {
     WorldObject object;
     std::vector<u32> colours{0x00FF0000, 0x000000FF};
-    Scene scene{{}, nullptr, nullptr, colours};
+    Scene scene{{}, 0, 0, nullptr, colours};
     Texture texture{4, 4};
 
     // A textured polygon with the given face normal, set up.
@@ -38,7 +38,7 @@ struct PolygonCase {
 
 // An empty 16 x 16 level seen on a 640 x 480 screen.
 struct TestWorld : SyntheticWorld {
-    ScreenInfo screen = screenOf(640, 480);
+    FrameBounds screen = boundsOf(640, 480);
 
     TestWorld() { grid.resize(16, 16); }
     // A small block around (x, y), coloured so the scene shows which it is.
@@ -53,7 +53,7 @@ struct TestWorld : SyntheticWorld {
         finishObject(*object);
         placeObject(*this, std::move(object));
     }
-    Scene build(const Camera& camera) { return buildScene(grid, camera, screen, colours); }
+    Scene build(const Camera& camera) { return buildScene(grid, camera, screen.maxX, screen.maxY, colours); }
     // The colours of the drawn polygons in drawing order, runs collapsed.
     std::vector<u32> colourOrder(const Camera& camera) {
         std::vector<u32> order;
@@ -81,7 +81,7 @@ TEST(View, CameraAndProjectionAtBothResolutions) {
     } cases[] = {{640, 480, 319.5f, 159.6667f, 446.24f, 319.333f},
                  {320, 240, 159.5f, 79.6667f, 222.65f, 159.333f}};
     for (const auto& c : cases) {
-        const ViewConstants view = viewConstants(camera, screenOf(c.width, c.height));
+        const ViewConstants view = viewConstants(camera, c.width - 1, c.height - 1);
         EXPECT_EQ(view.centreX, c.centreX);
         EXPECT_NEAR(view.rowsBelow, c.rowsBelow, 1e-3f);
         EXPECT_NEAR(view.focal, c.focal, 0.01f);
@@ -94,7 +94,7 @@ TEST(View, CameraAndProjectionAtBothResolutions) {
         }
     }
     // Positive lateral lies left (off the edge here, not clipped), rise lies above.
-    const ViewConstants view = viewConstants(camera, screenOf(640, 480));
+    const ViewConstants view = viewConstants(camera, 639, 479);
     EXPECT_NEAR(project(ViewPoint{1000, 1000, 0}, view).sx, -126.74f, 0.01f);
     EXPECT_NEAR(project(ViewPoint{-1000, 1000, 0}, view).sx, 765.74f, 0.01f);
     EXPECT_NEAR(project(ViewPoint{0, 1000, 1000}, view).sy, 319.333f - 446.24f, 0.01f);
@@ -229,7 +229,7 @@ TEST(SceneBuild, EdgesAcrossTheNearSideAreCutJustInFrontOfTheEye) {
     // The search visits depths 0, 50, 25, 12.5 and stops at 6.25; the lateral
     // offset is cut at the same fraction of the edge: 200 - 106.25.
     const ScreenPoint cut =
-        project(ViewPoint{93.75f, 6.25f, -3072}, viewConstants(camera, world.screen));
+        project(ViewPoint{93.75f, 6.25f, -3072}, viewConstants(camera, world.screen.maxX, world.screen.maxY));
     EXPECT_EQ((std::vector<f32>{edges[0].sx1, edges[0].sy1, edges[0].depth1, edges[0].depth2}),
               (std::vector<f32>{cut.sx, cut.sy, 6.25f, 100}));
     // Closing edge: from the last vertex to the cut point of the way back.

@@ -60,7 +60,7 @@ class ViewFault : public ::testing::Test {
         return view;
     }
 
-    const ScreenInfo screen_ = screenOf(640, 480);
+    const FrameBounds screen_ = boundsOf(640, 480);
 
   private:
     std::filesystem::path previous_, levelFile_;

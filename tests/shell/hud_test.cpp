@@ -3,9 +3,9 @@
 
 #include "gfx/bitmap.hpp"
 #include "world/camera.hpp"
-#include "render/screen_info.hpp"
+#include "shell/screen_info.hpp"
 #include "shell/shell_state.hpp"
-#include "sim/hud.hpp"
+#include "shell/hud.hpp"
 #include "world/player.hpp"
 #include "world/world_object.hpp"
 

@@ -12,8 +12,8 @@
 #include "gfx/primitives.hpp"
 #include "world/camera.hpp"
 #include "render/scene.hpp"
-#include "render/screen_info.hpp"
-#include "sim/hud.hpp"
+#include "shell/screen_info.hpp"
+#include "shell/hud.hpp"
 #include "world/player.hpp"
 #include "world/texture.hpp"
 #include "world/world.hpp"
@@ -88,7 +88,7 @@ int main(int argc, char** argv) {
 
     p.camera = std::make_unique<Camera>(playerEye(x, y, heading));
     ScreenInfo screen{639, 479};
-    Scene scene = buildScene(worldGrid, *p.camera, screen, playerColours);
+    Scene scene = buildScene(worldGrid, *p.camera, screen.maxX, screen.maxY, playerColours);
     drawScene(scene, 0);
     freeScene(scene);
     if (cockpit) {
