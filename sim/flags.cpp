@@ -110,11 +110,11 @@ void DropFlag(Player& player) {
         return;
     }
     // The flag keeps the box it had when it was picked up; only its size counts here.
-    const auto place = FreePlace(*flag, *point, *player.world);
+    const auto place = FreePlace(*player.world, *flag, *point);
     if (!place) {
         return;
     }
-    PlaceObject(*flag, *place, *player.world);
+    PlaceObject(*player.world, *flag, *place);
     player.carriedFlag = nullptr;
 }
 
@@ -126,6 +126,6 @@ void ReleaseFlag(Player& player) {
                                          grid.width);
     const auto [minY, maxY] = keptInside(player.camera->y, halfSizeOf(flag->minY, flag->maxY),
                                          grid.height);
-    PlaceObject(*flag, {minX, minY, maxX, maxY}, grid);
+    PlaceObject(grid, *flag, {minX, minY, maxX, maxY});
     player.carriedFlag = nullptr;
 }

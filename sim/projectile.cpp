@@ -38,8 +38,8 @@ bool flyAndHit(Projectile& shot) {
     const i32 dx = truncToInt(shot.dirX * shot.speed);
     const i32 dy = truncToInt(shot.dirY * shot.speed);
     RemoveFromCells(worldGrid, cellOf(shot.x), cellOf(shot.y), object);
-    if (!boxFitsGrid(i64{object.minX} + dx, i64{object.minY} + dy, i64{object.maxX} + dx,
-                     i64{object.maxY} + dy, worldGrid)) {
+    if (!boxFitsGrid(worldGrid, i64{object.minX} + dx, i64{object.minY} + dy, i64{object.maxX} + dx,
+                     i64{object.maxY} + dy)) {
         return false;
     }
     shot.x += static_cast<u32>(dx);
@@ -49,10 +49,10 @@ bool flyAndHit(Projectile& shot) {
     object.maxX += static_cast<u32>(dx);
     object.minY += static_cast<u32>(dy);
     object.maxY += static_cast<u32>(dy);
-    CoverCells(object, worldGrid);
+    CoverCells(worldGrid, object);
 
     std::vector<WorldObject*> gone; // mines and plants it clears, freed after the walk
-    for (WorldObject* hit : FindTouching(object, worldGrid)) {
+    for (WorldObject* hit : FindTouching(worldGrid, object)) {
         switch (hit->type) {
         case ObjectType::Car:
             for (u16 i = 0; i < playerCount; ++i) {
@@ -92,12 +92,12 @@ void LayMine(Player& player, u16 index) {
     std::unique_ptr<WorldObject> mine = clone(mineTemplate);
     mine->owner = static_cast<u16>(index + 1u);
     const auto point = pointAlongHeading(*player.camera, mineDistance);
-    const auto place = point ? FreePlace(*mine, *point, *player.world) : std::nullopt;
+    const auto place = point ? FreePlace(*player.world, *mine, *point) : std::nullopt;
     if (!place) {
         return; // no room behind the car: the mine is kept
     }
     WorldObject* laid = adoptObject(std::move(mine));
-    PlaceObject(*laid, *place, *player.world);
+    PlaceObject(*player.world, *laid, *place);
     --player.mines;
 }
 
@@ -112,11 +112,11 @@ void Fire(Player& player, u16 index) {
     rotate(*shot, static_cast<u16>(-camera.heading)); // point it along the heading
     computeNormals(*shot);
     const auto point = pointAlongHeading(camera, muzzleDistance);
-    const auto place = point ? FreePlace(*shot, *point, *player.world) : std::nullopt;
+    const auto place = point ? FreePlace(*player.world, *shot, *point) : std::nullopt;
     if (!place) {
         return;
     }
-    PlaceObject(*shot, *place, *player.world);
+    PlaceObject(*player.world, *shot, *place);
     const f32 angle = headingRadians(camera.heading);
     projectiles.push_back(Projectile{std::move(shot), point->x, point->y, camera.heading,
                                      std::sin(angle), std::cos(angle), shotSpeed, shotPower});

@@ -104,14 +104,14 @@ u32 MoveAndCollide(Player& player, u16 index) {
     const i32 dy = truncToInt(player.velocityY);
     // Nothing may be listed outside the grid: a move off it is blocked before
     // anything is touched.
-    if (!boxFitsGrid(i64{car.minX} + dx, i64{car.minY} + dy, i64{car.maxX} + dx,
-                     i64{car.maxY} + dy, grid)) {
+    if (!boxFitsGrid(grid, i64{car.minX} + dx, i64{car.minY} + dy, i64{car.maxX} + dx,
+                     i64{car.maxY} + dy)) {
         stop(player);
         return 1;
     }
     const Box before = boxOf(car);
     shiftBox(car, dx, dy);
-    const std::vector<WorldObject*> hits = FindTouching(car, grid);
+    const std::vector<WorldObject*> hits = FindTouching(grid, car);
     u32 blocked = 0;
     bool bounced = false;
     // Objects that leave the game in this move, freed after the walk.
@@ -171,7 +171,7 @@ u32 MoveAndCollide(Player& player, u16 index) {
     } else {
         player.camera->moveBy(dx, dy);
         RemoveFromCells(grid, cellOf(before.minX), cellOf(before.minY), car);
-        CoverCells(car, grid);
+        CoverCells(grid, car);
         translate(car, static_cast<u32>(dx), static_cast<u32>(dy));
     }
     for (WorldObject* object : gone) {
@@ -213,6 +213,6 @@ void RespawnPlayers() {
             computer.aiHeading = -1;
             computer.aiPause = 0;
         }
-        CoverCells(car, grid);
+        CoverCells(grid, car);
     }
 }

@@ -118,6 +118,16 @@ void CellList::clear() {
     }
 }
 
+bool listHolds(const CellList& list, const WorldObject& object) {
+    for (const CellList* node = &list; node != nullptr && node->object != nullptr;
+         node = node->next) {
+        if (node->object == &object) {
+            return true;
+        }
+    }
+    return false;
+}
+
 u64 boxDistanceSquared(const WorldObject& obj, u32 px, u32 py) {
     // Each gap is at most 2^31, so the sum of the squares stays below 2^63.
     const u64 gapX = axisGap(obj.minX, obj.maxX, px);

@@ -36,6 +36,9 @@ struct CellList {
     void clear();
 };
 
+// True when the list holds the object.
+bool listHolds(const CellList& list, const WorldObject& object);
+
 // Nodes stepped over by add and appendAfter since the program started, so that
 // tests can tell what building the grid's lists costs.
 extern u64 cellListSteps;

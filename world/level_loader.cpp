@@ -137,48 +137,6 @@ Player& ownerOf(const WorldObject& object, const char* what, const std::string& 
     return *players[object.owner - 1];
 }
 
-// The cells of the grid an object's box touches; cells outside the grid are
-// left out, and a box that wraps around the world touches none.
-struct GridCells {
-    u32 firstX = 1, lastX = 0, firstY = 1, lastY = 0;
-
-    u64 count() const {
-        if (firstX > lastX || firstY > lastY) return 0;
-        return u64{lastX - firstX + 1} * (lastY - firstY + 1);
-    }
-};
-
-GridCells gridCellsOf(const WorldObject& object) {
-    if (worldGrid.width == 0 || worldGrid.height == 0) return {};
-    return {cellOf(object.minX), std::min<u32>(cellOf(object.maxX), worldGrid.width - 1u),
-            cellOf(object.minY), std::min<u32>(cellOf(object.maxY), worldGrid.height - 1u)};
-}
-
-// Lists the objects, in file order, in every cell their boxes touch, each cell's
-// list filled from its last node. Every object enters once and each of its cells
-// once, so no object can be listed twice in a cell.
-void enterIntoGrid(const std::vector<WorldObject*>& objects) {
-    std::vector<CellList*> lastNodes(worldGrid.cells.size(), nullptr);
-    for (WorldObject* object : objects) {
-        const GridCells cells = gridCellsOf(*object);
-        if (cells.count() == 0) continue;
-        for (u32 cy = cells.firstY; cy <= cells.lastY; ++cy) {
-            for (u32 cx = cells.firstX; cx <= cells.lastX; ++cx) {
-                CellList*& last = lastNodes[size_t{cx} * worldGrid.height + cy];
-                if (!last) last = &worldGrid.cellFor(cx, cy);
-                last = &CellList::appendAfter(*last, object);
-            }
-        }
-    }
-}
-
-// Whether a car's recentred box lies wholly inside the grid: a box that wrapped
-// below 0 or past the top of the world has its minimum above its maximum.
-bool insideGrid(const WorldObject& car) {
-    return car.minX <= car.maxX && car.minY <= car.maxY &&
-           car.maxX < (u64{worldGrid.width} << 16) && car.maxY < (u64{worldGrid.height} << 16);
-}
-
 // The mine and shot templates: meshes at (0, 0) without an owner, read without
 // the check of the header's "%".
 WorldObject loadTemplate(const char* fileName, ObjectType type) {
@@ -259,7 +217,7 @@ void loadLevelFile(std::string_view fileName) {
         case ObjectType::Car: {
             const auto [cx, cy] = recentreCar(*object);
             Player& player = ownerOf(*object, "car", levelName);
-            if (!insideGrid(*object))
+            if (!boxFitsGrid(worldGrid, object->minX, object->minY, object->maxX, object->maxY))
                 refuseLevel("Error: car of owner %u in %s lies outside the grid!\n",
                             static_cast<unsigned>(object->owner), levelName.c_str());
             player.vehicle = object;
@@ -278,13 +236,13 @@ void loadLevelFile(std::string_view fileName) {
         default:
             break;
         }
-        cellEntries += gridCellsOf(*object).count();
+        cellEntries += cellsUnder(worldGrid, boxOf(*object)).count();
         if (cellEntries > maxCellEntries)
             refuseLevel("Error: objects in %s need more than %u cell entries!\n",
                         levelName.c_str(), static_cast<unsigned>(maxCellEntries));
         entered.push_back(object);
     }
-    enterIntoGrid(entered);
+    CoverCellsInOrder(worldGrid, entered);
 
     // Every player drives a car and delivers flags somewhere; the match reads both.
     for (u32 i = 0; i < playerCount; ++i) {

@@ -31,15 +31,15 @@ TEST_F(SimTest, FindTouchingWalksRowsThenColumnsAndListsEachObjectOnce) {
     WorldObject* spanning = placeAround(Block, 0, cell, cell, 500); // first met in (0,0)
     placeAround(Block, 0, cell, cell, 10)->active = false;
     placeBox(Block, 0, 0, 0, 100, 100); // in cell (0, 0) but apart
-    EXPECT_EQ(FindTouching(asked, nullptr, worldGrid),
+    EXPECT_EQ(FindTouching(worldGrid, asked, nullptr),
               (std::vector<WorldObject*>{spanning, row0Col1, row1Col0}));
 }
 
 TEST_F(SimTest, PlacesOffTheGridAreTakenOnEitherSide) {
     // A mine (half-size 4096) may end exactly on the far edge, not a unit past it.
-    EXPECT_TRUE(FreePlace(mineTemplate, {10 * cell - 4096, c3}, worldGrid));
-    EXPECT_FALSE(FreePlace(mineTemplate, {10 * cell - 4095, c3}, worldGrid));
-    EXPECT_FALSE(FreePlace(mineTemplate, {c3, 10 * cell - 4095}, worldGrid));
+    EXPECT_TRUE(FreePlace(worldGrid, mineTemplate, {10 * cell - 4096, c3}));
+    EXPECT_FALSE(FreePlace(worldGrid, mineTemplate, {10 * cell - 4095, c3}));
+    EXPECT_FALSE(FreePlace(worldGrid, mineTemplate, {c3, 10 * cell - 4095}));
     // Points behind x = 0 or past the unsigned range have no place at all.
     const Camera nearEdge = playerEye(1000, 1000, east);
     EXPECT_FALSE(pointAlongHeading(nearEdge, -32768.0f));

@@ -61,7 +61,7 @@ void pressRandomKeys(Player& human, std::mt19937& random) {
 ::testing::AssertionResult movingObjectsListed() {
     auto check = [](const WorldObject& object) {
         const Box box = boxOf(object);
-        if (!boxFitsGrid(box.minX, box.minY, box.maxX, box.maxY, worldGrid)) return false;
+        if (!boxFitsGrid(worldGrid, box.minX, box.minY, box.maxX, box.maxY)) return false;
         for (u32 cx = cellOf(box.minX); cx <= cellOf(box.maxX); ++cx)
             for (u32 cy = cellOf(box.minY); cy <= cellOf(box.maxY); ++cy)
                 if (const CellList* list = worldGrid.cell(cx, cy); !list || !listHolds(*list, object))
@@ -84,7 +84,7 @@ void pressRandomKeys(Player& human, std::mt19937& random) {
             for (const CellList* node = worldGrid.cell(cx, cy); node && node->object; node = node->next) {
                 const Box box = boxOf(*node->object);
                 if (!placedOutside.contains(node->object) &&
-                    !boxFitsGrid(box.minX, box.minY, box.maxX, box.maxY, worldGrid))
+                    !boxFitsGrid(worldGrid, box.minX, box.minY, box.maxX, box.maxY))
                     return ::testing::AssertionFailure() << "cell " << cx << "," << cy << " lists " << box;
             }
     return ::testing::AssertionSuccess();
@@ -123,7 +123,7 @@ TEST_P(LongSoak, AMillionStepsKeepTheMatchSound) {
 
     std::unordered_set<const WorldObject*> placedOutside;
     for (const auto& object : worldObjects)
-        if (!boxFitsGrid(object->minX, object->minY, object->maxX, object->maxY, worldGrid))
+        if (!boxFitsGrid(worldGrid, object->minX, object->minY, object->maxX, object->maxY))
             placedOutside.insert(object.get());
     const size_t levelObjects = worldObjects.size();
     // A shot crosses the grid's diagonal in fewer steps than this, or ends sooner.

@@ -58,7 +58,7 @@ inline void startWorld(u16 width, u16 height) {
 // A box owned by the world and listed in every cell it covers.
 inline WorldObject* placeBox(ObjectType type, u16 owner, u32 minX, u32 minY, u32 maxX, u32 maxY) {
     WorldObject* object = adoptObject(makeBox(type, owner, {minX, minY, maxX, maxY}));
-    CoverCells(*object, worldGrid);
+    CoverCells(worldGrid, *object);
     flagCount = static_cast<u16>(flagCount + (type == ObjectType::Flag));
     return object;
 }
@@ -125,7 +125,7 @@ inline ::testing::AssertionResult listedWhereItLies(const WorldObject& object) {
             covered.emplace_back(cx, cy);
         }
     }
-    if (boxFitsGrid(box.minX, box.minY, box.maxX, box.maxY, worldGrid) &&
+    if (boxFitsGrid(worldGrid, box.minX, box.minY, box.maxX, box.maxY) &&
         cellsHolding(object) == covered) {
         return ::testing::AssertionSuccess();
     }

@@ -70,7 +70,7 @@ TEST_F(LevelTest, TheHeaderMakesThePlayersAndEachCarTheStartOfItsOwner) {
     // around (102000, 101500) holds it at any heading.
     const Player& player = *players[0];
     const WorldObject& car = *player.vehicle;
-    EXPECT_EQ(boxOf(car), (Box{102000 - 2500, 101500 - 2500, 102000 + 2500, 101500 + 2500, 4000}));
+    EXPECT_EQ(extentOf(car), (Extent{102000 - 2500, 101500 - 2500, 102000 + 2500, 101500 + 2500, 4000}));
     EXPECT_EQ(player.startX, 102000u);
     EXPECT_EQ(player.startY, 101500u);
     EXPECT_EQ(player.startHeading, 16384);
@@ -89,7 +89,7 @@ TEST_F(LevelTest, EntriesAreListedInEveryCellTheirBoxesTouch) {
                    "tree\n0 70000 70000 0\n"));
     ASSERT_EQ(worldObjects.size(), 10u);
     const WorldObject* wall = worldObjects[4].get();
-    EXPECT_EQ(boxOf(*wall), (Box{0, 0, 200000, 1000, 30000}));
+    EXPECT_EQ(extentOf(*wall), (Extent{0, 0, 200000, 1000, 30000}));
     EXPECT_EQ(cellsOf(wall), (Cells{{0, 0}, {1, 0}, {2, 0}, {3, 0}}));
     EXPECT_EQ(cellsOf(worldObjects[5].get()), (Cells{{1, 0}}));
     EXPECT_EQ(cellsOf(worldObjects[6].get()), (Cells{{1, 0}, {2, 0}}));
@@ -101,7 +101,7 @@ TEST_F(LevelTest, EntriesAreListedInEveryCellTheirBoxesTouch) {
     const WorldObject* tree = worldObjects[9].get();
     EXPECT_EQ(tree->type, ObjectType::Plant);
     const u32 cx = 70000 / 2 + 70400 / 2, cy = 69800 / 2 + 70200 / 2;
-    EXPECT_EQ(boxOf(*tree), (Box{cx - 1024, cy - 1024, cx + 1024, cy + 1024, 6000}));
+    EXPECT_EQ(extentOf(*tree), (Extent{cx - 1024, cy - 1024, cx + 1024, cy + 1024, 6000}));
 }
 
 TEST_F(LevelTest, AnEntryNameIsTheDefinitionFileVerbatimAndGivesTheType) {
