@@ -285,7 +285,7 @@ void fillPolygonFast(ScenePolygon& polygon, i32 maxX, i32 maxY) {
     });
 
     DirectFrame frame;
-    const bool direct = directFrameOf(currentContext, frame);
+    const bool direct = directFrameOf(gfx::state.currentContext, frame);
     const TexelLookup texels(polygon.texture);
     bool coloured = false;
     u32 colour = 0;
@@ -334,6 +334,6 @@ void fillPolygonFast(ScenePolygon& polygon, i32 maxX, i32 maxY) {
     }
     // The reference sets the colour of every pixel it computes; leave the last one set.
     if (coloured) {
-        currentContext->color = colour;
+        gfx::state.currentContext->color = colour;
     }
 }

@@ -45,7 +45,7 @@ void drawBackground(const Bitmap* sky) {
         drawLine(0, y, 640, y);
     }
     if (sky) {
-        putBitmap(*currentContext, 0, 0, sky, writeReplace);
+        putBitmap(*gfx::state.currentContext, 0, 0, sky, writeReplace);
         return;
     }
     setColorRGB(240, 240, 240);
