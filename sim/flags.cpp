@@ -86,7 +86,7 @@ bool HasWon(const Player& player, u16 index) {
     const u32 own = index + 1u;
     if (playerChoice == 2) {
         const u32 other = index == 0 ? 2 : 1;
-        return scoreFor(player, other) == (flagCount >> 1);
+        return scoreFor(player, other) == (world::state.flagCount >> 1);
     }
     if (playerChoice == 3) {
         u32 delivered = 0;
@@ -95,7 +95,7 @@ bool HasWon(const Player& player, u16 index) {
                 delivered += scoreFor(player, owner);
             }
         }
-        return delivered == 2u * flagCount / 3u;
+        return delivered == 2u * world::state.flagCount / 3u;
     }
     return false;
 }

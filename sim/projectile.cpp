@@ -37,8 +37,8 @@ bool flyAndHit(Projectile& shot) {
     WorldObject& object = *shot.object;
     const i32 dx = truncToInt(shot.dirX * shot.speed);
     const i32 dy = truncToInt(shot.dirY * shot.speed);
-    RemoveFromCells(worldGrid, cellOf(shot.x), cellOf(shot.y), object);
-    if (!boxFitsGrid(worldGrid, i64{object.minX} + dx, i64{object.minY} + dy, i64{object.maxX} + dx,
+    RemoveFromCells(world::state.worldGrid, cellOf(shot.x), cellOf(shot.y), object);
+    if (!boxFitsGrid(world::state.worldGrid, i64{object.minX} + dx, i64{object.minY} + dy, i64{object.maxX} + dx,
                      i64{object.maxY} + dy)) {
         return false;
     }
@@ -49,24 +49,24 @@ bool flyAndHit(Projectile& shot) {
     object.maxX += static_cast<u32>(dx);
     object.minY += static_cast<u32>(dy);
     object.maxY += static_cast<u32>(dy);
-    CoverCells(worldGrid, object);
+    CoverCells(world::state.worldGrid, object);
 
     std::vector<WorldObject*> gone; // mines and plants it clears, freed after the walk
-    for (WorldObject* hit : FindTouching(worldGrid, object)) {
+    for (WorldObject* hit : FindTouching(world::state.worldGrid, object)) {
         switch (hit->type) {
         case ObjectType::Car:
-            for (u16 i = 0; i < playerCount; ++i) {
-                if (players[i]->vehicle == hit) {
-                    hitCar(*players[i], shot);
+            for (u16 i = 0; i < world::state.playerCount; ++i) {
+                if (world::state.players[i]->vehicle == hit) {
+                    hitCar(*world::state.players[i], shot);
                 }
             }
             break;
         case ObjectType::Mine: // cleared; the shot flies on
-            RemoveFromCellsUnder(worldGrid, boxOf(object), *hit);
+            RemoveFromCellsUnder(world::state.worldGrid, boxOf(object), *hit);
             gone.push_back(hit);
             break;
         case ObjectType::Plant: // cut down at the cost of one hit
-            RemoveFromCellsUnder(worldGrid, boxOf(object), *hit);
+            RemoveFromCellsUnder(world::state.worldGrid, boxOf(object), *hit);
             gone.push_back(hit);
             if (shot.power > 0) {
                 --shot.power;
@@ -89,7 +89,7 @@ void LayMine(Player& player, u16 index) {
     if (player.mines == 0) {
         return;
     }
-    std::unique_ptr<WorldObject> mine = clone(mineTemplate);
+    std::unique_ptr<WorldObject> mine = clone(world::state.mineTemplate);
     mine->owner = static_cast<u16>(index + 1u);
     const auto point = pointAlongHeading(*player.camera, mineDistance);
     const auto place = point ? FreePlace(*player.world, *mine, *point) : std::nullopt;
@@ -107,7 +107,7 @@ void Fire(Player& player, u16 index) {
     }
     --player.ammo; // spent even when the muzzle is blocked
     const Camera& camera = *player.camera;
-    std::unique_ptr<WorldObject> shot = clone(shotTemplate);
+    std::unique_ptr<WorldObject> shot = clone(world::state.shotTemplate);
     shot->owner = static_cast<u16>(index + 1u);
     rotate(*shot, static_cast<u16>(-camera.heading)); // point it along the heading
     computeNormals(*shot);
@@ -131,7 +131,7 @@ void MoveProjectiles() {
             ++i;
             continue;
         }
-        RemoveFromCells(worldGrid, cellOf(shot.x), cellOf(shot.y), *shot.object);
+        RemoveFromCells(world::state.worldGrid, cellOf(shot.x), cellOf(shot.y), *shot.object);
         projectiles.erase(projectiles.begin() + static_cast<std::ptrdiff_t>(i));
     }
 }

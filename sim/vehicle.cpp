@@ -25,10 +25,10 @@ void stop(Player& player) {
 
 // The player whose car carries this owner number, if there is one.
 Player* ownerOf(const WorldObject& car) {
-    if (car.owner == 0 || car.owner > players.size()) {
+    if (car.owner == 0 || car.owner > world::state.players.size()) {
         return nullptr;
     }
-    return players[car.owner - 1u].get();
+    return world::state.players[car.owner - 1u].get();
 }
 
 // The direction of a vector as a heading angle in radians: acos of its y share,
@@ -181,9 +181,9 @@ u32 MoveAndCollide(Player& player, u16 index) {
 }
 
 void RespawnPlayers() {
-    assert(players.size() >= playerCount);
-    for (u16 i = 0; i < playerCount; ++i) {
-        Player& player = *players[i];
+    assert(world::state.players.size() >= world::state.playerCount);
+    for (u16 i = 0; i < world::state.playerCount; ++i) {
+        Player& player = *world::state.players[i];
         if (player.shields >= 1) {
             continue;
         }

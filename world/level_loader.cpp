@@ -86,15 +86,15 @@ std::unique_ptr<WorldObject> readDefinition(TokenReader& level, const std::strin
     }
     switch (kind) {
     case static_cast<u32>(ShapeKind::Mesh):
-        return readMesh(definition, x, y, owner, smooth, textureTable);
+        return readMesh(definition, x, y, owner, smooth, world::state.textureTable);
     case static_cast<u32>(ShapeKind::Box): {
         const u32 x2 = level.getint();
         const u32 y2 = level.getint();
         const u32 z2 = level.getint();
-        return readBox(definition, x, y, z, x2, y2, z2, owner, smooth, textureTable);
+        return readBox(definition, x, y, z, x2, y2, z2, owner, smooth, world::state.textureTable);
     }
     case static_cast<u32>(ShapeKind::TwoSided): {
-        auto object = readTwoSided(definition, x, y, owner, smooth, textureTable);
+        auto object = readTwoSided(definition, x, y, owner, smooth, world::state.textureTable);
         if (name == "tree") {
             // A tree is hit only near its trunk, whatever the width of its crown.
             const u32 cx = centreOf(object->minX, object->maxX);
@@ -131,10 +131,10 @@ std::pair<u32, u32> recentreCar(WorldObject& car) {
 
 // The player that a car or headquarters entry names by its owner number.
 Player& ownerOf(const WorldObject& object, const char* what, const std::string& levelName) {
-    if (object.owner < 1 || object.owner > playerCount)
+    if (object.owner < 1 || object.owner > world::state.playerCount)
         refuseLevel("Error: %s of owner %u in %s has no player!\n", what,
                     static_cast<unsigned>(object.owner), levelName.c_str());
-    return *players[object.owner - 1];
+    return *world::state.players[object.owner - 1];
 }
 
 // The mine and shot templates: meshes at (0, 0) without an owner, read without
@@ -144,7 +144,7 @@ WorldObject loadTemplate(const char* fileName, ObjectType type) {
     reader.getint(); // the kind: always a mesh
     const bool smooth = reader.getint() != 0;
     reader.skipBlanks();
-    auto object = readMesh(reader, 0, 0, 0, smooth, textureTable);
+    auto object = readMesh(reader, 0, 0, 0, smooth, world::state.textureTable);
     object->active = true;
     object->type = type;
     computeNormals(*object);
@@ -175,27 +175,27 @@ void loadLevelFile(std::string_view fileName) {
     level.getstring(); // the title
     const u16 width = static_cast<u16>(level.getint());
     const u16 height = static_cast<u16>(level.getint());
-    playerCount = static_cast<u16>(level.getint());
-    if (playerCount > maxPlayers)
-        refuseLevel("Error: %u players in %s are too many!\n", static_cast<unsigned>(playerCount),
+    world::state.playerCount = static_cast<u16>(level.getint());
+    if (world::state.playerCount > maxPlayers)
+        refuseLevel("Error: %u players in %s are too many!\n", static_cast<unsigned>(world::state.playerCount),
                     levelName.c_str());
 
-    for (u32 i = 0; i < playerCount; ++i) {
+    for (u32 i = 0; i < world::state.playerCount; ++i) {
         const u32 colour = level.gethex();
-        playerColours.push_back(colour);
+        world::state.playerColours.push_back(colour);
         std::unique_ptr<Player> player;
         if (i == 0)
-            player = std::make_unique<HumanPlayer>(playerCount, colour);
+            player = std::make_unique<HumanPlayer>(world::state.playerCount, colour);
         else
-            player = std::make_unique<ComputerPlayer>(playerCount, colour);
-        player->world = &worldGrid;
-        players.push_back(std::move(player));
+            player = std::make_unique<ComputerPlayer>(world::state.playerCount, colour);
+        player->world = &world::state.worldGrid;
+        world::state.players.push_back(std::move(player));
     }
 
     if (u64{width} * height > maxGridCells)
         refuseLevel("Error: grid of %u x %u cells in %s is too large!\n",
                     static_cast<unsigned>(width), static_cast<unsigned>(height), levelName.c_str());
-    worldGrid.resize(width, height);
+    world::state.worldGrid.resize(width, height);
 
     // The objects are listed in the grid once the whole file is read and the
     // entries they need are known to be within the limit.
@@ -217,7 +217,7 @@ void loadLevelFile(std::string_view fileName) {
         case ObjectType::Car: {
             const auto [cx, cy] = recentreCar(*object);
             Player& player = ownerOf(*object, "car", levelName);
-            if (!boxFitsGrid(worldGrid, object->minX, object->minY, object->maxX, object->maxY))
+            if (!boxFitsGrid(world::state.worldGrid, object->minX, object->minY, object->maxX, object->maxY))
                 refuseLevel("Error: car of owner %u in %s lies outside the grid!\n",
                             static_cast<unsigned>(object->owner), levelName.c_str());
             player.vehicle = object;
@@ -231,27 +231,27 @@ void loadLevelFile(std::string_view fileName) {
             ownerOf(*object, "hq", levelName).hq = object;
             break;
         case ObjectType::Flag:
-            ++flagCount;
+            ++world::state.flagCount;
             break;
         default:
             break;
         }
-        cellEntries += cellsUnder(worldGrid, boxOf(*object)).count();
+        cellEntries += cellsUnder(world::state.worldGrid, boxOf(*object)).count();
         if (cellEntries > maxCellEntries)
             refuseLevel("Error: objects in %s need more than %u cell entries!\n",
                         levelName.c_str(), static_cast<unsigned>(maxCellEntries));
         entered.push_back(object);
     }
-    CoverCellsInOrder(worldGrid, entered);
+    CoverCellsInOrder(world::state.worldGrid, entered);
 
     // Every player drives a car and delivers flags somewhere; the match reads both.
-    for (u32 i = 0; i < playerCount; ++i) {
-        if (!players[i]->vehicle)
+    for (u32 i = 0; i < world::state.playerCount; ++i) {
+        if (!world::state.players[i]->vehicle)
             refuseLevel("Error: player %u has no car in %s!\n", i + 1, levelName.c_str());
-        if (!players[i]->hq)
+        if (!world::state.players[i]->hq)
             refuseLevel("Error: player %u has no hq in %s!\n", i + 1, levelName.c_str());
     }
 
-    mineTemplate = loadTemplate("Objects\\mine.odf", ObjectType::Mine);
-    shotTemplate = loadTemplate("Objects\\shot.odf", ObjectType::Shot);
+    world::state.mineTemplate = loadTemplate("Objects\\mine.odf", ObjectType::Mine);
+    world::state.shotTemplate = loadTemplate("Objects\\shot.odf", ObjectType::Shot);
 }

@@ -21,9 +21,9 @@ class FlagRunner {
   public:
     explicit FlagRunner(Player& human)
         : me(human), half(halfSizeOf(human.vehicle->minX, human.vehicle->maxX) + margin),
-          columns(worldGrid.width * 65536 / step + 1), rows(worldGrid.height * 65536 / step + 1),
+          columns(world::state.worldGrid.width * 65536 / step + 1), rows(world::state.worldGrid.height * 65536 / step + 1),
           fixedBlocked(static_cast<size_t>(columns * rows), 0) {
-        for (const auto& object : worldObjects)
+        for (const auto& object : world::state.worldObjects)
             if (object->active && isFixedObstacle(object->type)) stamp(fixedBlocked, *object);
     }
 
@@ -69,7 +69,7 @@ class FlagRunner {
     }
 
     static bool isLying(const WorldObject& o) {
-        const CellList* list = worldGrid.cell(cellOf(o.minX), cellOf(o.minY));
+        const CellList* list = world::state.worldGrid.cell(cellOf(o.minX), cellOf(o.minY));
         return o.active && list != nullptr && listHolds(*list, o);
     }
 
@@ -145,7 +145,7 @@ class FlagRunner {
     // Rebuilds the obstacles and the way to the goal when flags or mines changed.
     void replanWhenTheWorldChanged() {
         std::set<const WorldObject*> lying;
-        for (const auto& object : worldObjects)
+        for (const auto& object : world::state.worldObjects)
             if ((object->type == ObjectType::Flag || object->type == ObjectType::Mine) &&
                 isLying(*object))
                 lying.insert(object.get());
@@ -233,7 +233,7 @@ class FlagRunner {
             for (const f64 way : {300.0, 1500.0, 3000.0, 6000.0}) {
                 const i64 dx = static_cast<i64>(way * std::sin(angle)),
                           dy = static_cast<i64>(way * std::cos(angle));
-                for (const auto& o : worldObjects)
+                for (const auto& o : world::state.worldObjects)
                     if (o.get() != me.vehicle && o->active &&
                         (isFixedObstacle(o->type) || o->type == ObjectType::Car) &&
                         box.minX + dx < i64{o->maxX} && i64{o->minX} < box.maxX + dx &&

@@ -25,7 +25,7 @@ class LevelMatch {
         loadTextures();
         loadLevel(number);
         placePlayerEyes();
-        playerChoice = playerCount;
+        playerChoice = world::state.playerCount;
         setDrawFrameHook(nullptr);
         milliseconds = startMilliseconds;
         setClockSource([] { return static_cast<u32>(milliseconds / 1000); });
@@ -49,7 +49,7 @@ class LevelMatch {
     // Flags delivered by the player of that index.
     static u32 captures(u16 index) {
         u32 total = 0;
-        for (u16 score : players[index]->flagScores)
+        for (u16 score : world::state.players[index]->flagScores)
             total += score;
         return total;
     }

@@ -114,8 +114,8 @@ TEST_P(ShippedDemo, ReplaysToItsDigestWithTheRecordedFrames) {
     }
 
     machine->frameObserver = [&](const PresentedFrame& frame) {
-        if (playerCount == 0) return;
-        const Player& human = *players[0];
+        if (world::state.playerCount == 0) return;
+        const Player& human = *world::state.players[0];
         seen.flag |= human.carriedFlag != nullptr;
         seen.shot |= human.ammo < seen.ammo;
         seen.mine |= human.mines < seen.mines;

@@ -198,13 +198,13 @@ TEST_F(FastFill, MatchesTheReferenceOnEveryShippedLevel) {
     loadTextures();
     for (u16 level = 0; level <= 4; ++level) {
         loadLevel(level);
-        for (const std::unique_ptr<Player>& player : players) {
+        for (const std::unique_ptr<Player>& player : world::state.players) {
             for (u32 turn = 0; turn < 8; ++turn) {
                 const Camera camera = playerEye(player->startX, player->startY,
                                                 static_cast<u16>(16384 + turn * 8192));
                 for (const u16 width : {640, 320}) {
                     const FrameBounds screen = boundsOf(width, width * 3 / 4);
-                    expectSameFill(buildScene(worldGrid, camera, screen.maxX, screen.maxY, playerColours), width,
+                    expectSameFill(buildScene(world::state.worldGrid, camera, screen.maxX, screen.maxY, world::state.playerColours), width,
                                    width * 3 / 4,
                                    std::string(levelFileName(level)) + " heading " +
                                        std::to_string(camera.heading));

@@ -54,8 +54,8 @@ class ViewFault : public ::testing::Test {
     };
     View look(const Camera& camera) {
         View view;
-        view.objects = sceneObjects(worldGrid, camera);
-        view.painter = painterImage(view.objects, camera, screen_, playerColours);
+        view.objects = sceneObjects(world::state.worldGrid, camera);
+        view.painter = painterImage(view.objects, camera, screen_, world::state.playerColours);
         view.reference = depthImage(view.objects, camera, screen_);
         return view;
     }
@@ -111,7 +111,7 @@ TEST_F(ViewFault, AFarWallInTheFogNoLongerCoversANearFir) {
     EXPECT_GT(firPixels, 20000u);
     EXPECT_GT(pixelsOf(view.reference, wallNumber), 1000u);
     EXPECT_EQ(wallOverFir, 0u);
-    EXPECT_EQ(compareWithReference(view.objects, camera, screen_, playerColours).farther, 0u);
+    EXPECT_EQ(compareWithReference(view.objects, camera, screen_, world::state.playerColours).farther, 0u);
 }
 
 TEST_F(ViewFault, ACarWornToALineByTurningIsNotDrawn) {
@@ -124,7 +124,7 @@ TEST_F(ViewFault, ACarWornToALineByTurningIsNotDrawn) {
     // loaded shape; the renderer still draws no face without area.
     loadTestLevel("hq\n1 150000 150000 0\nhq\n2 560000 560000 0\n"
                   "car\n1 30000 500000 0\ncar\n2 180000 155000 0\n");
-    WorldObject& car = *players[1]->vehicle;
+    WorldObject& car = *world::state.players[1]->vehicle;
     for (int turn = 0; turn < 8000; ++turn) {
         rotate(car, static_cast<u16>(-1536)); // as the game turns a car at full lock
         computeNormals(car);

@@ -145,17 +145,17 @@ bool overlaps(const WorldObject& o, i64 minX, i64 minY, i64 maxX, i64 maxY) {
 void markBlocked(WayMap& map, const Player& human) {
     const WorldObject& car = *human.vehicle;
     const i64 half = (i64{car.maxX} - car.minX) / 2 + 6000;
-    map.columns = worldGrid.width * 4 + 1;
-    map.rows = worldGrid.height * 4 + 1;
+    map.columns = world::state.worldGrid.width * 4 + 1;
+    map.rows = world::state.worldGrid.height * 4 + 1;
     map.blocked.assign(static_cast<size_t>(map.columns * map.rows), 0);
     for (i32 c = 0; c < map.columns; ++c)
         for (i32 r = 0; r < map.rows; ++r) {
             const i64 x = i64{c} * lattice, y = i64{r} * lattice;
-            bool stop = x - half < 0 || y - half < 0 || x + half >= i64{worldGrid.width} << 16 ||
-                        y + half >= i64{worldGrid.height} << 16;
+            bool stop = x - half < 0 || y - half < 0 || x + half >= i64{world::state.worldGrid.width} << 16 ||
+                        y + half >= i64{world::state.worldGrid.height} << 16;
             for (i64 cx = (x - half) >> 16; !stop && cx <= (x + half) >> 16; ++cx)
                 for (i64 cy = (y - half) >> 16; !stop && cy <= (y + half) >> 16; ++cy)
-                    for (const CellList* n = worldGrid.cell(static_cast<u32>(std::max<i64>(cx, 0)),
+                    for (const CellList* n = world::state.worldGrid.cell(static_cast<u32>(std::max<i64>(cx, 0)),
                                                             static_cast<u32>(std::max<i64>(cy, 0)));
                          n && n->object && !stop; n = n->next)
                         if (blocksCar(*n->object, human.hq, human.carriedFlag != nullptr) &&
@@ -205,10 +205,10 @@ void spreadFrom(WayMap& map, const WorldObject& target, const Player& human) {
 const WorldObject* nearestForeignFlag(const Player& human) {
     const WorldObject* best = nullptr;
     i64 bestDistance = 0;
-    for (const auto& o : worldObjects) {
+    for (const auto& o : world::state.worldObjects) {
         if (o->type != ObjectType::Flag || o->owner == 1 || !o->active) continue;
         bool listed = false;
-        for (const CellList* n = worldGrid.cell(o->minX >> 16, o->minY >> 16); n && n->object; n = n->next)
+        for (const CellList* n = world::state.worldGrid.cell(o->minX >> 16, o->minY >> 16); n && n->object; n = n->next)
             listed |= n->object == o.get();
         if (!listed) continue; // carried by someone
         const i64 dx = i64{o->minX} - human.camera->x, dy = i64{o->minY} - human.camera->y;
@@ -248,7 +248,7 @@ struct Sights {
 Sights sights;
 
 void watch() {
-    const Player& human = *players[0];
+    const Player& human = *world::state.players[0];
     if (human.carriedFlag && human.carriedFlag != sights.carried) ++sights.pickups;
     sights.carried = human.carriedFlag;
     u32 score = 0;
@@ -256,9 +256,9 @@ void watch() {
     sights.captures = score;
     if (human.shields > sights.shields + 3 && human.shields == 8) ++sights.deaths;
     sights.shields = human.shields;
-    sights.pauseOf.resize(playerCount, 0);
-    for (u16 i = 1; i < playerCount; ++i) {
-        const auto& computer = static_cast<const ComputerPlayer&>(*players[i]);
+    sights.pauseOf.resize(world::state.playerCount, 0);
+    for (u16 i = 1; i < world::state.playerCount; ++i) {
+        const auto& computer = static_cast<const ComputerPlayer&>(*world::state.players[i]);
         if (computer.aiPause != 0 && computer.aiPause != sights.pauseOf[i]) ++sights.pauses;
         sights.pauseOf[i] = computer.aiPause;
     }
@@ -282,7 +282,7 @@ i32 headingTo(i64 dx, i64 dy) {
 }
 
 void drive(u32 pass) {
-    Player& human = *players[0];
+    Player& human = *world::state.players[0];
     const u32 step = pass - pilot.matchStart; // steps of match so far
     const u32 next = pass + 1;
 
@@ -451,7 +451,7 @@ int main(int argc, char** argv) {
                          pass - pilot.matchStart + 1);
             return;
         }
-        if (pass == lastPass || pilot.done || pass < pilot.matchStart || playerCount == 0) return;
+        if (pass == lastPass || pilot.done || pass < pilot.matchStart || world::state.playerCount == 0) return;
         lastPass = pass;
         watch();
         drive(pass);

@@ -72,11 +72,11 @@ int main(int argc, char** argv) {
     loadTextures();
     loadLevel(static_cast<u16>(std::atoi(args[1].c_str())));
     const int player = args.size() > 3 ? std::atoi(args[3].c_str()) : 1;
-    if (player < 1 || player > playerCount) {
-        std::fprintf(stderr, "level_view: the level has %u players\n", playerCount);
+    if (player < 1 || player > world::state.playerCount) {
+        std::fprintf(stderr, "level_view: the level has %u players\n", world::state.playerCount);
         return 2;
     }
-    Player& p = *players[player - 1];
+    Player& p = *world::state.players[player - 1];
     const u16 heading = args.size() > 4 ? static_cast<u16>(std::atoi(args[4].c_str())) : initialHeading;
     const u32 x = args.size() > 6 ? static_cast<u32>(std::atol(args[5].c_str())) : p.startX;
     const u32 y = args.size() > 6 ? static_cast<u32>(std::atol(args[6].c_str())) : p.startY;
@@ -88,7 +88,7 @@ int main(int argc, char** argv) {
 
     p.camera = std::make_unique<Camera>(playerEye(x, y, heading));
     ScreenInfo screen{639, 479};
-    Scene scene = buildScene(worldGrid, *p.camera, screen.maxX, screen.maxY, playerColours);
+    Scene scene = buildScene(world::state.worldGrid, *p.camera, screen.maxX, screen.maxY, world::state.playerColours);
     drawScene(scene, 0);
     freeScene(scene);
     if (cockpit) {
