@@ -1,6 +1,8 @@
 #pragma once
-// A scripted human for whole matches: each step it sets player 1's controls, as
-// the keys would, to fetch the nearest opponent flag and bring it home. It steers
+// A scripted human for whole matches: each step it decides player 1's controls,
+// as the keys would set them, to fetch the nearest opponent flag and bring it
+// home. Tests hand the decision straight to the player (press); the demo pilot
+// turns it into key presses. It steers
 // along the shortest way on a lattice of car positions (any overlap with an
 // obstacle counts, as in the level checks, with a margin for the car lying
 // between lattice points); its own flags and laid mines count as obstacles, and
@@ -17,6 +19,12 @@
 #include <set>
 #include <vector>
 
+// The controls of one step: the four held ones, and a drop request.
+struct RunnerControls {
+    bool accelerate = false, brake = false, turnLeft = false, turnRight = false;
+    bool dropFlag = false;
+};
+
 class FlagRunner {
   public:
     explicit FlagRunner(Player& human)
@@ -29,13 +37,21 @@ class FlagRunner {
 
     // Sets the controls for the coming step.
     void press() {
-        me.accelerate = me.brake = me.turnLeft = me.turnRight = 0;
+        const RunnerControls c = decide();
+        me.accelerate = c.accelerate, me.brake = c.brake;
+        me.turnLeft = c.turnLeft, me.turnRight = c.turnRight;
+        if (c.dropFlag) me.dropFlag = 1;
+    }
+
+    // The controls for the coming step; call once a step, before it.
+    RunnerControls decide() {
+        RunnerControls c;
         const u16 own = me.vehicle->owner;
         if (me.carriedFlag != nullptr && me.carriedFlag->owner == own) {
-            me.dropFlag = 1; // picked up its own by mistake
+            c.dropFlag = true; // picked up its own by mistake
         }
         replanWhenTheWorldChanged();
-        if (goal == nullptr || distance.empty()) return;
+        if (goal == nullptr || distance.empty()) return c;
         // Pushing without moving: held by something the lattice did not foresee.
         const bool moved = me.camera->x != lastX || me.camera->y != lastY;
         lastX = me.camera->x, lastY = me.camera->y;
@@ -49,12 +65,45 @@ class FlagRunner {
         if (escapeSteps > 0) {
             --escapeSteps;
             const f64 angle = escapeHeading * 3.141592653589793 / 32768;
-            steerToward(i64{me.camera->x} + static_cast<i64>(65536 * std::sin(angle)),
+            steerToward(c, i64{me.camera->x} + static_cast<i64>(65536 * std::sin(angle)),
                         i64{me.camera->y} + static_cast<i64>(65536 * std::cos(angle)));
         } else {
-            steerToward(aimX, aimY);
+            steerToward(c, aimX, aimY);
         }
-        pushed = me.accelerate != 0;
+        pushed = c.accelerate;
+        return c;
+    }
+
+    // What it is going for: an opponent flag, its headquarters, or nothing.
+    const WorldObject* target() const { return goal; }
+
+    // Lattice steps (a sixteenth of a cell each) left to the target; -1 with no
+    // target or no way to it.
+    i32 stepsToTarget() const {
+        if (goal == nullptr || distance.empty()) return unreached;
+        const auto [c, r] = here();
+        return distance[at(c, r)];
+    }
+
+    // True when an obstacle the size of `box` would leave every way the runner
+    // has now open: from the car to its headquarters and to each opponent flag
+    // it can reach. For laying a mine where it will not wall the runner in.
+    bool leavesWaysOpen(const Box& box) {
+        replanWhenTheWorldChanged();
+        std::vector<const WorldObject*> places{me.hq};
+        for (const auto& object : worldObjects)
+            if (object->type == ObjectType::Flag && object->owner != me.vehicle->owner &&
+                isLying(*object))
+                places.push_back(object.get());
+        const std::vector<i32> before = distancesFrom({here()});
+        std::vector<u8> saved = blocked;
+        stamp(blocked, box);
+        const std::vector<i32> after = distancesFrom({here()});
+        bool open = true;
+        for (const WorldObject* place : places)
+            if (reaches(before, *place) && !reaches(after, *place)) open = false;
+        blocked = std::move(saved);
+        return open;
     }
 
   private:
@@ -77,7 +126,8 @@ class FlagRunner {
     bool inside(i64 c, i64 r) const { return c >= 0 && r >= 0 && c < columns && r < rows; }
 
     // Marks the lattice points where the car's box (with the margin) overlaps the object.
-    void stamp(std::vector<u8>& mask, const WorldObject& o) const {
+    void stamp(std::vector<u8>& mask, const WorldObject& object) const { stamp(mask, boxOf(object)); }
+    void stamp(std::vector<u8>& mask, const Box& o) const {
         const i64 c0 = std::max<i64>(0, (i64{o.minX} - half) / step),
                   c1 = std::min(columns - 1, (i64{o.maxX} + half) / step + 1);
         const i64 r0 = std::max<i64>(0, (i64{o.minY} - half) / step),
@@ -101,6 +151,12 @@ class FlagRunner {
                     r * step - reach < o.maxY && o.minY < r * step + reach)
                     found.emplace_back(c, r);
         return found;
+    }
+
+    bool reaches(const std::vector<i32>& from, const WorldObject& o) const {
+        for (const auto& [c, r] : pointsTouching(o))
+            if (from[at(c, r)] != unreached) return true;
+        return false;
     }
 
     // Steps from the seeds to every free lattice point.
@@ -248,19 +304,19 @@ class FlagRunner {
 
     // Turns toward the point, easing off the turn before it overshoots; drives
     // when roughly facing it and brakes when facing well away.
-    void steerToward(i64 x, i64 y) {
+    void steerToward(RunnerControls& c, i64 x, i64 y) const {
         if (x == i64{me.camera->x} && y == i64{me.camera->y}) return;
         const i32 wanted = headingOf(x - i64{me.camera->x}, y - i64{me.camera->y});
         const i32 error = static_cast<i16>(static_cast<u16>(wanted - me.camera->heading));
         const i32 turning = static_cast<i16>(me.turnRate);
         if (std::abs(error) > 8000)
-            me.brake = 1;
+            c.brake = true;
         else if (std::abs(error) < 3000)
-            me.accelerate = 1;
+            c.accelerate = true;
         // Friction lets a turn run on four times its rate, or twice while braking.
-        const i32 ahead = error - (me.brake ? 2 : 4) * turning;
-        if (ahead > 300) me.turnLeft = 1;
-        if (ahead < -300) me.turnRight = 1;
+        const i32 ahead = error - (c.brake ? 2 : 4) * turning;
+        if (ahead > 300) c.turnLeft = true;
+        if (ahead < -300) c.turnRight = true;
     }
 
     Player& me;
