@@ -26,12 +26,15 @@ run=$build/tools/headless_run/headless_run
 
 # The demos and their settings: level, then the pilot's options. Between them
 # they show both resolutions, the cockpit and the plain panel, both skies, and
-# outline drawing (F10) from step 1000 to step 1200 of the first two.
+# outline drawing (F10) from step 1000 to step 1200 of the first two. The first
+# two end with Esc after 2,200 steps (or with a winner before that), the last
+# two play on to their winner (at most 6,000 steps). No demo is won before
+# step 2,100.
 demos=(
-    "level-a 0 --outline 1000:1200"
-    "level-b 1 --high --cockpit --outline 1000:1200"
-    "level-c 2 --high --plain-sky"
-    "level-d 3 --cockpit"
+    "level-a 0 --steps 2200 --outline 1000:1200"
+    "level-b 1 --steps 2200 --high --cockpit --outline 1000:1200"
+    "level-c 2 --to-the-end --steps 6000 --high --plain-sky"
+    "level-d 3 --to-the-end --steps 6000 --cockpit"
 )
 
 mkdir -p data/demos tools/demo_scripts
@@ -41,7 +44,7 @@ for entry in "${demos[@]}"; do
     shift 2
     keys=tools/demo_scripts/$name.keys
     if [ $pilot = 1 ]; then
-        "$build/tools/demo_pilot/demo_pilot" --level "$level" --steps 2200 --refill-every 700 "$@" "$keys"
+        "$build/tools/demo_pilot/demo_pilot" --level "$level" --least-steps 2100 --refill-every 700 "$@" "$keys"
     fi
     # The runner works in the data directory, the game's run directory.
     "$run" --keys "$keys" -- -record "demos/$name.dem"

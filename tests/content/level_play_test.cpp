@@ -2,9 +2,9 @@
 // computer players must be able to take an idle human's flags and win, and a
 // human who goes for the flags must still be able to win. Each test prints its
 // figures in steps (about 30 a second).
-#include "tests/content/flag_runner.hpp"
 #include "tests/content/level_match.hpp"
 #include "tests/content/run_directory.hpp"
+#include "tools/common/flag_runner.hpp"
 
 #include <cstdio>
 

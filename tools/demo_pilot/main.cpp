@@ -1,33 +1,39 @@
 // Writes the key scripts of the shipped demos: drives the human's car through a
-// real match on the memory platform, deciding its keys pass by pass from what
+// real match on the memory platform, deciding its keys step by step from what
 // the game shows, and writes every key it pressed as a headless_run key file.
 // The recording script (scripts/record_demos.sh) then replays that file with
 // "-record"; the file, not this program, is what makes a demo.
 //
 //   demo_pilot --level N [--high] [--cockpit] [--plain-sky] [--steps N]
-//              [--outline FROM:TO]... [--seed N] OUT.keys
+//              [--to-the-end] [--least-steps N] [--refill-every N]
+//              [--outline FROM:TO]... [--data DIR] OUT.keys
 //
-// The pilot chooses the settings in the menu, starts the match, then goes for
-// the nearest flag of another player, brings it home to its own headquarters and
-// starts again, finding its way over the grid around everything that stops a
-// car. On the way it fires now and then, lays mines, takes one keypad-plus
-// refill, and switches to outline drawing between the passes given. It presses
-// Esc after --steps steps of match, unless a winner ends the match first.
+// The pilot chooses the settings in the menu and starts the match; then the
+// flag runner (tools/common/flag_runner.hpp) decides each step which of Up,
+// Down, Left and Right to hold, fetching opponent flags and bringing them home,
+// and the pilot presses and releases the keys to match. On the way it fires at
+// computer players in front of it and now and then, lays mines where they leave
+// its ways open, takes a keypad-plus refill every --refill-every steps, and
+// switches to outline drawing between the steps given. It never makes the
+// winning capture before --least-steps steps: it waits by its headquarters
+// instead. It presses Esc after --steps steps of match, unless a winner ends
+// the match first; with --to-the-end the match runs on to its winner and
+// --steps is only a cap.
 #include "framework/events.hpp"
 #include "framework/memory_platform.hpp"
 #include "world/camera.hpp"
 #include "shell/reset_game.hpp"
 #include "shell/startup.hpp"
 #include "sim/match_state.hpp"
+#include "sim/placement.hpp"
 #include "world/player.hpp"
+#include "tools/common/flag_runner.hpp"
 #include "world/world.hpp"
 
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
-#include <deque>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -40,10 +46,12 @@ struct Options {
     bool high = false;
     bool cockpit = false;
     bool plainSky = false;
-    u32 steps = 2100;
-    u32 refillEvery = 900;
-    u32 restAfter = 0xFFFFFFFFu; // steps after which the human stays where it is // steps between two keypad-plus refills
+    u32 steps = 2200;       // Esc after these, or the cap with --to-the-end
+    bool toTheEnd = false;  // play on to the winner
+    u32 leastSteps = 2100;  // no winning capture before
+    u32 refillEvery = 700;  // steps between two keypad-plus refills
     std::vector<std::pair<u32, u32>> outline; // steps with outline drawing
+    std::string data = TESSARON_DATA_DIR; // the run directory
     std::string out;
 };
 
@@ -109,141 +117,71 @@ void chooseSettings() {
     tap("enter", scanEnter); // "Start Game!"
 }
 
-// ---- Finding the way ----
+// ---- The keys of the match ----
 
-constexpr u32 lattice = 16384; // a quarter cell between two points of the way map
+// Every key-down tests every bound key, so a key held down acts again when
+// another goes down. The four driving keys are meant to be held; every other
+// key goes down for one pass only, and keypad plus and F10 (which would refill
+// or flip again) only in a pass where no other key goes down.
+struct Keys {
+    struct Held {
+        const char* name;
+        u8 scan;
+        bool down = false;
+    };
+    Held up{"up", scanUp}, down{"down", scanDown}, left{"left", scanLeft}, right{"right", scanRight};
 
-bool blocksCar(const WorldObject& o, const WorldObject* ownHq, bool carrying) {
-    if (!o.active) return false;
-    switch (o.type) {
-    case ObjectType::Flag: // one's own would be picked up for nothing; a second stops the car
-        return carrying || o.owner == 1;
-    case ObjectType::Block:
-    case ObjectType::Sea:
-    case ObjectType::Sand:
-    case ObjectType::Plant:
-    case ObjectType::Mine:
+    struct Tapped {
+        const char* name;
+        u8 scan;
+        u32 lastPass = 0; // pass of its last key-down
+    };
+    Tapped space{"space", scanSpace}, mine{"m", scanM}, drop{"d", scanD};
+    Tapped plus{"plus", scanKeypadPlus}, outline{"f10", scanF10};
+    std::vector<Tapped*> waiting; // keypad plus and F10, in the order asked for
+
+    u32 downsAt = 0, downs = 0; // key-downs in that pass
+
+    void hold(u32 pass, Held& key, bool want) {
+        if (key.down == want) return;
+        keyAt(pass, key.name, key.scan, want);
+        key.down = want;
+        if (want) countDown(pass);
+    }
+
+    // Down in this pass, up in the next; false when it went down only a pass
+    // ago and is still on its way up.
+    bool tap(u32 pass, Tapped& key) {
+        if (key.lastPass != 0 && pass < key.lastPass + 2) return false;
+        keyAt(pass, key.name, key.scan, true);
+        keyAt(pass + 1, key.name, key.scan, false);
+        key.lastPass = pass;
+        countDown(pass);
         return true;
-    case ObjectType::Hq:
-        return &o != ownHq;
-    default:
-        return false;
     }
-}
 
-struct WayMap {
-    i32 columns = 0, rows = 0;
-    std::vector<u8> blocked;
-    std::vector<i32> distance; // steps to the target, -1 unreachable
+    // Keypad plus or F10, pressed alone as soon as a pass allows.
+    void tapAlone(Tapped& key) { waiting.push_back(&key); }
+    void pressWaiting(u32 pass) {
+        if (waiting.empty() || (downsAt == pass && downs > 0)) return;
+        tap(pass, *waiting.front());
+        waiting.erase(waiting.begin());
+    }
+
+    void countDown(u32 pass) {
+        if (downsAt != pass) downsAt = pass, downs = 0;
+        ++downs;
+    }
 };
 
-bool overlaps(const WorldObject& o, i64 minX, i64 minY, i64 maxX, i64 maxY) {
-    return o.minX <= maxX && o.maxX >= minX && o.minY <= maxY && o.maxY >= minY;
-}
+// ---- What the match showed, for the pilot's closing line ----
 
-// Every lattice point where the car's box (with a margin) touches nothing that stops it.
-void markBlocked(WayMap& map, const Player& human) {
-    const WorldObject& car = *human.vehicle;
-    const i64 half = (i64{car.maxX} - car.minX) / 2 + 6000;
-    map.columns = world::state.worldGrid.width * 4 + 1;
-    map.rows = world::state.worldGrid.height * 4 + 1;
-    map.blocked.assign(static_cast<size_t>(map.columns * map.rows), 0);
-    for (i32 c = 0; c < map.columns; ++c)
-        for (i32 r = 0; r < map.rows; ++r) {
-            const i64 x = i64{c} * lattice, y = i64{r} * lattice;
-            bool stop = x - half < 0 || y - half < 0 || x + half >= i64{world::state.worldGrid.width} << 16 ||
-                        y + half >= i64{world::state.worldGrid.height} << 16;
-            for (i64 cx = (x - half) >> 16; !stop && cx <= (x + half) >> 16; ++cx)
-                for (i64 cy = (y - half) >> 16; !stop && cy <= (y + half) >> 16; ++cy)
-                    for (const CellList* n = world::state.worldGrid.cell(static_cast<u32>(std::max<i64>(cx, 0)),
-                                                            static_cast<u32>(std::max<i64>(cy, 0)));
-                         n && n->object && !stop; n = n->next)
-                        if (blocksCar(*n->object, human.hq, human.carriedFlag != nullptr) &&
-                            overlaps(*n->object, x - half, y - half, x + half, y + half))
-                            stop = true;
-            map.blocked[static_cast<size_t>(r * map.columns + c)] = stop;
-        }
-}
-
-// Distances from every point whose car box would touch the target's box.
-void spreadFrom(WayMap& map, const WorldObject& target, const Player& human) {
-    const WorldObject& car = *human.vehicle;
-    const i64 half = (i64{car.maxX} - car.minX) / 2;
-    map.distance.assign(map.blocked.size(), -1);
-    std::deque<i32> queue;
-    for (i32 c = 0; c < map.columns; ++c)
-        for (i32 r = 0; r < map.rows; ++r) {
-            const i64 x = i64{c} * lattice, y = i64{r} * lattice;
-            if (overlaps(target, x - half + 2000, y - half + 2000, x + half - 2000, y + half - 2000)) {
-                const i32 at = r * map.columns + c;
-                map.distance[static_cast<size_t>(at)] = 0;
-                queue.push_back(at);
-            }
-        }
-    while (!queue.empty()) {
-        const i32 at = queue.front();
-        queue.pop_front();
-        const i32 c = at % map.columns, r = at / map.columns;
-        for (i32 dc = -1; dc <= 1; ++dc)
-            for (i32 dr = -1; dr <= 1; ++dr) {
-                const i32 nc = c + dc, nr = r + dr;
-                if ((dc == 0 && dr == 0) || nc < 0 || nr < 0 || nc >= map.columns || nr >= map.rows) continue;
-                // No corner cutting past a blocked point.
-                if (dc != 0 && dr != 0 &&
-                    (map.blocked[static_cast<size_t>(r * map.columns + nc)] ||
-                     map.blocked[static_cast<size_t>(nr * map.columns + c)]))
-                    continue;
-                const size_t n = static_cast<size_t>(nr * map.columns + nc);
-                if (map.blocked[n] || map.distance[n] != -1) continue;
-                map.distance[n] = map.distance[static_cast<size_t>(at)] + 1;
-                queue.push_back(static_cast<i32>(n));
-            }
-    }
-}
-
-// The nearest flag of another player lying in the grid.
-const WorldObject* nearestForeignFlag(const Player& human) {
-    const WorldObject* best = nullptr;
-    i64 bestDistance = 0;
-    for (const auto& o : world::state.worldObjects) {
-        if (o->type != ObjectType::Flag || o->owner == 1 || !o->active) continue;
-        bool listed = false;
-        for (const CellList* n = world::state.worldGrid.cell(o->minX >> 16, o->minY >> 16); n && n->object; n = n->next)
-            listed |= n->object == o.get();
-        if (!listed) continue; // carried by someone
-        const i64 dx = i64{o->minX} - human.camera->x, dy = i64{o->minY} - human.camera->y;
-        const i64 d = dx * dx + dy * dy;
-        if (!best || d < bestDistance) {
-            best = o.get();
-            bestDistance = d;
-        }
-    }
-    return best;
-}
-
-// ---- Driving ----
-
-struct Pilot {
-    WayMap map;
-    const WorldObject* target = nullptr;
-    u32 mapAge = 0;
-    bool up = false, left = false, right = false;
-    u32 escapeUntil = 0;
-    u32 escapeTurnUntil = 0;
-    u32 escapes = 0;
-    std::deque<std::pair<u32, u32>> trail; // the last positions, one a pass
-    u32 matchStart = 0;
-    bool done = false;
-};
-
-Pilot pilot;
-
-// What the match showed, for the pilot's closing line.
 struct Sights {
-    u32 pickups = 0, captures = 0, pauses = 0, deaths = 0;
+    u32 steps = 0;
+    u32 pickups = 0, captures = 0, pauses = 0, shots = 0, mines = 0, refills = 0;
     const WorldObject* carried = nullptr;
     std::vector<i32> pauseOf;
-    i16 shields = 8;
+    u16 ammo = 0, minesLeft = 0;
 };
 Sights sights;
 
@@ -254,8 +192,10 @@ void watch() {
     u32 score = 0;
     for (u16 s : human.flagScores) score += s;
     sights.captures = score;
-    if (human.shields > sights.shields + 3 && human.shields == 8) ++sights.deaths;
-    sights.shields = human.shields;
+    if (human.ammo < sights.ammo) ++sights.shots;
+    if (human.mines < sights.minesLeft) ++sights.mines;
+    sights.ammo = human.ammo;
+    sights.minesLeft = human.mines;
     sights.pauseOf.resize(world::state.playerCount, 0);
     for (u16 i = 1; i < world::state.playerCount; ++i) {
         const auto& computer = static_cast<const ComputerPlayer&>(*world::state.players[i]);
@@ -265,144 +205,108 @@ void watch() {
 }
 
 void report() {
-    std::fprintf(stderr, "demo_pilot: flags picked up %u, delivered %u, computer pauses %u, winner %d\n",
-                 sights.pickups, sights.captures, sights.pauses, winner);
+    std::fprintf(stderr,
+                 "demo_pilot: level %u, %u steps, flags picked up %u, delivered %u, shots %u, mines %u, "
+                 "refills %u, computer pauses %u, winner %s\n",
+                 options.level, sights.steps, sights.pickups, sights.captures, sights.shots, sights.mines,
+                 sights.refills, sights.pauses,
+                 winner == -1 ? "none" : winner == 0 ? "the human" : "a computer player");
 }
 
-void setHeld(u32 pass, bool& held, bool want, const char* name, u8 scan) {
-    if (held == want) return;
-    keyAt(pass, name, scan, want);
-    held = want;
+// ---- Driving ----
+
+struct Pilot {
+    std::optional<FlagRunner> runner;
+    Keys keys;
+    u32 matchStart = 0;
+    bool wantMine = false;
+    u32 lastAimedShot = 0; // step
+    bool done = false;
+};
+Pilot pilot;
+
+// True when the flag it carries would win the match on delivery.
+bool carryingTheWinningFlag(const Player& human) {
+    if (human.carriedFlag == nullptr || human.carriedFlag->owner == human.vehicle->owner) return false;
+    u32 delivered = 0;
+    for (u16 s : human.flagScores) delivered += s;
+    const u32 needed = playerChoice == 2 ? world::state.flagCount >> 1 : 2u * world::state.flagCount / 3u;
+    return delivered + 1 == needed;
 }
 
-// The heading, 65536 to the turn, that looks from (x, y) toward (tx, ty): 0 along +y.
-i32 headingTo(i64 dx, i64 dy) {
-    const double a = std::atan2(static_cast<double>(dx), static_cast<double>(dy));
-    return static_cast<i32>(std::lround(a * 65536.0 / (2 * 3.14159265358979))) & 0xFFFF;
-}
-
-void drive(u32 pass) {
-    Player& human = *world::state.players[0];
-    const u32 step = pass - pilot.matchStart; // steps of match so far
-    const u32 next = pass + 1;
-
-    if (step >= options.steps) {
-        setHeld(next, pilot.up, false, "up", scanUp);
-        setHeld(next, pilot.left, false, "left", scanLeft);
-        setHeld(next, pilot.right, false, "right", scanRight);
-        keyAt(next + 1, "esc", scanEsc, true);
-        keyAt(next + 2, "esc", scanEsc, false);
-        pilot.done = true;
-        return;
-    }
-
-    // The sights of a match: shots now and then, mines, one refill, outline drawing.
-    auto tapAt = [&](const char* name, u8 scan) {
-        keyAt(next, name, scan, true);
-        keyAt(next + 1, name, scan, false);
+// Something in front worth a shot, near enough to hit: a computer player's car,
+// or a mine lying in the way.
+bool targetInSight(const Player& human) {
+    const Camera& eye = *human.camera;
+    auto inFront = [&](u32 x, u32 y, f64 range, f64 width) {
+        const f64 dx = static_cast<f64>(x) - eye.x, dy = static_cast<f64>(y) - eye.y;
+        const f64 ahead = dx * eye.sinHeading + dy * eye.cosHeading;
+        const f64 aside = dx * eye.cosHeading - dy * eye.sinHeading;
+        return ahead > 0 && ahead < range && std::abs(aside) < width;
     };
-    if (step % 97 == 40) tapAt("space", scanSpace);
-    if (step % 331 == 200) tapAt("m", scanM);
-    if (step % options.refillEvery == options.refillEvery / 2) tapAt("plus", scanKeypadPlus);
+    for (u16 i = 1; i < world::state.playerCount; ++i)
+        if (inFront(world::state.players[i]->camera->x, world::state.players[i]->camera->y, 5 * 65536.0, 12000)) return true;
+    for (const auto& o : world::state.worldObjects)
+        if (o->type == ObjectType::Mine && FlagRunner::isLying(*o) &&
+            inFront(centreOf(o->minX, o->maxX), centreOf(o->minY, o->maxY), 3 * 65536.0, 6000))
+            return true;
+    return false;
+}
+
+// Where a mine laid now would lie, when it would lie anywhere.
+std::optional<Box> mineBoxBehind(const Player& human) {
+    const auto point = pointAlongHeading(*human.camera, -32768.0f);
+    return point ? FreePlace(world::state.worldGrid, world::state.mineTemplate, *point) : std::nullopt;
+}
+
+void pressEsc(u32 next) {
+    Keys& k = pilot.keys;
+    for (Keys::Held* key : {&k.up, &k.down, &k.left, &k.right}) k.hold(next, *key, false);
+    keyAt(next + 1, "esc", scanEsc, true);
+    keyAt(next + 2, "esc", scanEsc, false);
+    pilot.done = true;
+}
+
+// Decides the keys of the coming pass, `next`, after `step` steps of match.
+void drive(u32 step, u32 next) {
+    Player& human = *world::state.players[0];
+    Keys& keys = pilot.keys;
+    if (step >= options.steps) return pressEsc(next);
+    if (!pilot.runner) pilot.runner.emplace(human);
+    FlagRunner& runner = *pilot.runner;
+
+    RunnerControls c = runner.decide();
+    // The winning capture waits for the demo's length: braking short of the door.
+    if (step < options.leastSteps && carryingTheWinningFlag(human) && runner.stepsToTarget() >= 0 &&
+        runner.stepsToTarget() <= 40)
+        c = RunnerControls{.brake = true};
+    keys.hold(next, keys.up, c.accelerate);
+    keys.hold(next, keys.down, c.brake);
+    keys.hold(next, keys.left, c.turnLeft);
+    keys.hold(next, keys.right, c.turnRight);
+    if (c.dropFlag) keys.tap(next, keys.drop);
+
+    const bool aimed = targetInSight(human) && step >= pilot.lastAimedShot + 6;
+    if (human.ammo > 0 && (aimed || step % 97 == 40) && keys.tap(next, keys.space) && aimed)
+        pilot.lastAimedShot = step;
+    if (step % 331 == 200) pilot.wantMine = true;
+    if (pilot.wantMine && human.mines > 0 && c.accelerate) {
+        const std::optional<Box> box = mineBoxBehind(human);
+        if (box && runner.leavesWaysOpen(*box) && keys.tap(next, keys.mine)) pilot.wantMine = false;
+    }
+    if (step % options.refillEvery == options.refillEvery / 2) {
+        keys.tapAlone(keys.plus);
+        ++sights.refills;
+    }
     for (const auto& [from, to] : options.outline)
-        if (step == from || step == to) tapAt("f10", scanF10);
-
-    if (step >= options.restAfter) { // the computer players may take their time now
-        setHeld(next, pilot.up, false, "up", scanUp);
-        setHeld(next, pilot.left, false, "left", scanLeft);
-        setHeld(next, pilot.right, false, "right", scanRight);
-        return;
-    }
-
-    // The target: home with a flag, else the nearest foreign flag.
-    const WorldObject* want = human.carriedFlag ? human.hq : nearestForeignFlag(human);
-    if (!want) {
-        setHeld(next, pilot.up, false, "up", scanUp);
-        return;
-    }
-    if (want != pilot.target || pilot.mapAge++ >= 60) {
-        pilot.target = want;
-        pilot.mapAge = 0;
-        markBlocked(pilot.map, human);
-        spreadFrom(pilot.map, *want, human);
-    }
-
-    const Camera& cam = *human.camera;
-    if (human.carriedFlag && human.carriedFlag->owner == 1 && step % 4 == 0) tapAt("d", scanD); // its own: no use
-    // Stuck: hardly moved in 40 passes; turn away and drive off.
-    pilot.trail.push_back({cam.x, cam.y});
-    if (pilot.trail.size() > 40) pilot.trail.pop_front();
-    const auto [oldX, oldY] = pilot.trail.front();
-    const i64 moved = std::abs(static_cast<i64>(cam.x) - oldX) + std::abs(static_cast<i64>(cam.y) - oldY);
-    if (pilot.trail.size() == 40 && moved < 8000 && pass >= pilot.escapeUntil) {
-        // Each escape turns a different amount, so that one of them finds a way out.
-        ++pilot.escapes;
-        pilot.escapeTurnUntil = pass + 6 + (pilot.escapes * 7) % 24;
-        pilot.escapeUntil = pilot.escapeTurnUntil + 20;
-        pilot.trail.clear();
-    }
-    if (pass < pilot.escapeUntil) {
-        const bool turning = pass < pilot.escapeTurnUntil;
-        setHeld(next, pilot.left, false, "left", scanLeft);
-        setHeld(next, pilot.right, turning, "right", scanRight);
-        setHeld(next, pilot.up, !turning, "up", scanUp);
-        return;
-    }
-
-    // The way: from the nearest lattice point, a few points down the distances.
-    const WayMap& map = pilot.map;
-    i32 c = static_cast<i32>((cam.x + lattice / 2) / lattice), r = static_cast<i32>((cam.y + lattice / 2) / lattice);
-    c = std::clamp(c, 0, map.columns - 1);
-    r = std::clamp(r, 0, map.rows - 1);
-    auto dist = [&](i32 cc, i32 rr) { return map.distance[static_cast<size_t>(rr * map.columns + cc)]; };
-    if (dist(c, r) < 0) { // off the map's ways: the nearest point that has one
-        i32 best = -1;
-        for (i32 dc = -2; dc <= 2; ++dc)
-            for (i32 dr = -2; dr <= 2; ++dr) {
-                const i32 nc = c + dc, nr = r + dr;
-                if (nc < 0 || nr < 0 || nc >= map.columns || nr >= map.rows || dist(nc, nr) < 0) continue;
-                if (best < 0 || dist(nc, nr) < best) {
-                    best = dist(nc, nr);
-                    c = nc;
-                    r = nr;
-                }
-            }
-    }
-    i32 tc = c, tr = r;
-    for (int k = 0; k < 3 && dist(tc, tr) > 0; ++k) {
-        i32 bc = tc, br = tr;
-        for (i32 dc = -1; dc <= 1; ++dc)
-            for (i32 dr = -1; dr <= 1; ++dr) {
-                const i32 nc = tc + dc, nr = tr + dr;
-                if (nc < 0 || nr < 0 || nc >= map.columns || nr >= map.rows || dist(nc, nr) < 0) continue;
-                if (dist(nc, nr) < dist(bc, br)) {
-                    bc = nc;
-                    br = nr;
-                }
-            }
-        tc = bc;
-        tr = br;
-    }
-    i64 dx = i64{tc} * lattice - cam.x, dy = i64{tr} * lattice - cam.y;
-    if (dist(tc, tr) == 0 && dist(c, r) == 0) { // there: into the target itself
-        dx = (i64{pilot.target->minX} + pilot.target->maxX) / 2 - cam.x;
-        dy = (i64{pilot.target->minY} + pilot.target->maxY) / 2 - cam.y;
-    }
-    const i32 wanted = headingTo(dx, dy);
-    if (std::getenv("PILOT_TRACE") && step % 50 == 0)
-        std::fprintf(stderr, "step %u at %.2f,%.2f heading %u carrying %d dist %d shields %d\n", step,
-                     cam.x / 65536.0, cam.y / 65536.0, cam.heading, human.carriedFlag != nullptr,
-                     dist(c, r), human.shields);
-    const i32 error = static_cast<i16>(static_cast<u16>(wanted - cam.heading));
-    setHeld(next, pilot.left, error > 1800, "left", scanLeft);
-    setHeld(next, pilot.right, error < -1800, "right", scanRight);
-    setHeld(next, pilot.up, std::abs(error) < 9000, "up", scanUp);
+        if (step == from || step == to) keys.tapAlone(keys.outline);
+    keys.pressWaiting(next);
 }
 
 [[noreturn]] void usage(const char* why) {
     std::fprintf(stderr,
-                 "demo_pilot: %s\nusage: demo_pilot --level N [--high] [--cockpit] [--plain-sky] "
-                 "[--steps N] [--outline FROM:TO]... OUT.keys\n",
+                 "demo_pilot: %s\nusage: demo_pilot --level N [--high] [--cockpit] [--plain-sky] [--steps N] "
+                 "[--to-the-end] [--least-steps N] [--refill-every N] [--outline FROM:TO]... [--data DIR] OUT.keys\n",
                  why);
     std::exit(2);
 }
@@ -417,11 +321,13 @@ int main(int argc, char** argv) {
             return argv[++i];
         };
         if (a == "--level") options.level = static_cast<u16>(std::stoi(value()));
+        else if (a == "--data") options.data = value();
         else if (a == "--high") options.high = true;
         else if (a == "--cockpit") options.cockpit = true;
         else if (a == "--plain-sky") options.plainSky = true;
         else if (a == "--steps") options.steps = static_cast<u32>(std::stoul(value()));
-        else if (a == "--rest-after") options.restAfter = static_cast<u32>(std::stoul(value()));
+        else if (a == "--to-the-end") options.toTheEnd = true;
+        else if (a == "--least-steps") options.leastSteps = static_cast<u32>(std::stoul(value()));
         else if (a == "--refill-every") options.refillEvery = std::max(2u, static_cast<u32>(std::stoul(value())));
         else if (a == "--outline") {
             u32 from = 0, to = 0;
@@ -433,7 +339,7 @@ int main(int argc, char** argv) {
     if (options.out.empty() || options.level > 3) usage("a level 0 to 3 and an output file are needed");
     options.out = fs::absolute(options.out).string();
 
-    fs::current_path(TESSARON_DATA_DIR);
+    fs::current_path(options.data);
     resetGame();
     machine = &useMemoryPlatform(1024, 768);
     chooseSettings();
@@ -442,25 +348,28 @@ int main(int argc, char** argv) {
     u32 lastPass = 0;
     machine->frameObserver = [&](const PresentedFrame&) {
         const u32 pass = machine->pass();
-        if (winner != -1 && !pilot.done) { // the winner's frame: the program ends after it
-            pilot.done = true;
-            watch();
-            report();
-            writeScript();
-            std::fprintf(stderr, "demo_pilot: player %d won after %u steps\n", winner + 1,
-                         pass - pilot.matchStart + 1);
-            return;
-        }
         if (pass == lastPass || pilot.done || pass < pilot.matchStart || world::state.playerCount == 0) return;
         lastPass = pass;
+        sights.steps = pass - pilot.matchStart + 1; // the match takes its first step in its first pass
         watch();
-        drive(pass);
+        if (winner != -1) { // the winner's frame: the program ends in this pass
+            // The runner presses Esc after a script's last key; this one comes after
+            // the end, so that Esc cannot cut the match short of its winner.
+            keyAt(pass + 1, "esc", scanEsc, true);
+            keyAt(pass + 2, "esc", scanEsc, false);
+            pilot.done = true;
+            writeScript();
+            return;
+        }
+        drive(sights.steps, pass + 1);
         if (pilot.done) writeScript();
     };
+    // The game may end the program itself (after the winner's screen).
+    std::atexit([] {
+        report();
+        std::fprintf(stderr, "demo_pilot: %s written, %zu key messages\n", options.out.c_str(), script.size());
+    });
     char name[] = "tessaron3d";
     char* args[] = {name};
-    const int code = GameMain(1, args);
-    report();
-    std::fprintf(stderr, "demo_pilot: %s written, %zu key messages\n", options.out.c_str(), script.size());
-    return code;
+    return GameMain(1, args);
 }
