@@ -11,7 +11,7 @@
 #include "sim/demo_file.hpp"
 #include "sim/match_digest.hpp"
 #include "sim/match_state.hpp"
-#include "sim/player.hpp"
+#include "world/player.hpp"
 #include "sim/update_frame.hpp"
 #include "world/world.hpp"
 
@@ -108,7 +108,7 @@ void beginRecording() {
 
 void recordStepStart() {
     DemoStep& step = session.pending;
-    step.controls = playerCount > 0 ? controlsOf(*players[0]) : 0;
+    step.controls = world::state.playerCount > 0 ? controlsOf(*world::state.players[0]) : 0;
     step.toggles = static_cast<u8>(session.togglesSinceStep);
     step.refills = static_cast<u8>(session.refillsSinceStep);
     session.togglesSinceStep = 0;
@@ -153,8 +153,8 @@ void playStepStart() {
     const DemoStep& step = session.demo->steps[session.stepsDone];
     if (step.toggles & demoToggleFrameCounter) showFps ^= 1;
     if (step.toggles & demoToggleOutline) menu->renderToggle ^= 1;
-    if (playerCount > 0) {
-        Player& human = *players[0];
+    if (world::state.playerCount > 0) {
+        Player& human = *world::state.players[0];
         for (u8 i = 0; i < step.refills; ++i) refillSupplies(human);
         setControls(human, step.controls);
     }

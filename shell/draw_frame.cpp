@@ -11,9 +11,9 @@
 #include "shell/demo.hpp"
 #include "shell/game_menu.hpp"
 #include "shell/shell_state.hpp"
-#include "sim/hud.hpp"
+#include "shell/hud.hpp"
 #include "sim/match_state.hpp"
-#include "sim/player.hpp"
+#include "world/player.hpp"
 #include "world/world.hpp"
 
 #include <cstdio>
@@ -146,16 +146,17 @@ void CountFrame() {
 void DrawFrame() {
     setColorIndex(0);
 
-    const bool hasView = playerCount > 0 && players[0]->camera;
+    const bool hasView = world::state.playerCount > 0 && world::state.players[0]->camera;
     Scene scene;
     beginPixelAccess();
-    if (hasView) scene = buildScene(worldGrid, *players[0]->camera, *screen, playerColours);
+    if (hasView)
+        scene = buildScene(world::state.worldGrid, *world::state.players[0]->camera, screen->maxX, screen->maxY, world::state.playerColours);
     endPixelAccess();
 
     DrawBackground();
     drawScene(scene, menu->renderToggle);
-    if (hasView && players[0]->isComputer() == 0)
-        DrawHud(*players[0], *display->drawTarget, *screen, menu->cockpit);
+    if (hasView && world::state.players[0]->isComputer() == 0)
+        DrawHud(*world::state.players[0], *display->drawTarget, *screen, menu->cockpit);
     freeScene(scene);
 
     CountFrame();

@@ -7,7 +7,7 @@
 #include "shell/screenshot.hpp"
 #include "shell/shell_state.hpp"
 #include "sim/demo_file.hpp"
-#include "sim/player.hpp"
+#include "world/player.hpp"
 #include "world/world.hpp"
 
 void refillSupplies(Player& human) {
@@ -28,8 +28,8 @@ void MatchKeyDown() {
         noteToggle(demoToggleFrameCounter);
     }
     // A demo being played drives the human itself.
-    if (playerCount > 0 && keyboardDrivesHuman()) {
-        Player& human = *players[0];
+    if (world::state.playerCount > 0 && keyboardDrivesHuman()) {
+        Player& human = *world::state.players[0];
         if (IsKeyDown(scanUp)) human.accelerate = 1;
         if (IsKeyDown(scanDown)) human.brake = 1;
         if (IsKeyDown(scanLeft)) human.turnLeft = 1;
@@ -68,8 +68,8 @@ void OnKeyDown(Event* event) {
 }
 
 void OnKeyUp(Event* /*event*/) {
-    if (menu->inMenu == 1 || playerCount == 0 || !keyboardDrivesHuman()) return;
-    Player& human = *players[0];
+    if (menu->inMenu == 1 || world::state.playerCount == 0 || !keyboardDrivesHuman()) return;
+    Player& human = *world::state.players[0];
     if (!IsKeyDown(scanUp)) human.accelerate = 0;
     if (!IsKeyDown(scanDown)) human.brake = 0;
     if (!IsKeyDown(scanLeft)) human.turnLeft = 0;

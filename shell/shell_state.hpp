@@ -5,7 +5,7 @@
 #include "base/types.hpp"
 #include "framework/display.hpp"
 #include "framework/modes.hpp"
-#include "render/screen_info.hpp"
+#include "shell/screen_info.hpp"
 
 #include <memory>
 

@@ -1,7 +1,7 @@
 #include "sim/match_digest.hpp"
 
 #include "sim/match_state.hpp"
-#include "sim/player.hpp"
+#include "world/player.hpp"
 #include "world/world.hpp"
 
 #include <cstring>
@@ -69,8 +69,8 @@ void addPlayer(Fnv64& h, const Player& p) {
 
 u64 matchDigest() {
     Fnv64 h;
-    h.u32s(playerCount);
-    for (u16 i = 0; i < playerCount && i < players.size(); ++i) addPlayer(h, *players[i]);
+    h.u32s(world::state.playerCount);
+    for (u16 i = 0; i < world::state.playerCount && i < world::state.players.size(); ++i) addPlayer(h, *world::state.players[i]);
     h.u32s(static_cast<u32>(projectiles.size()));
     for (const Projectile& shot : projectiles) {
         h.u32s(shot.x);
@@ -79,9 +79,9 @@ u64 matchDigest() {
         h.f32s(shot.speed);
         h.u32s(shot.power);
     }
-    for (u32 cx = 0; cx < worldGrid.width; ++cx)
-        for (u32 cy = 0; cy < worldGrid.height; ++cy)
-            for (const CellList* node = worldGrid.cell(cx, cy); node && node->object; node = node->next) {
+    for (u32 cx = 0; cx < world::state.worldGrid.width; ++cx)
+        for (u32 cy = 0; cy < world::state.worldGrid.height; ++cy)
+            for (const CellList* node = world::state.worldGrid.cell(cx, cy); node && node->object; node = node->next) {
                 h.u32s(cx << 16 | cy);
                 addObject(h, node->object);
             }

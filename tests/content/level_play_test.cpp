@@ -22,7 +22,7 @@ const char* levelName(u16 level) {
 
 u32 computerCaptures() {
     u32 total = 0;
-    for (u16 i = 1; i < playerCount; ++i)
+    for (u16 i = 1; i < world::state.playerCount; ++i)
         total += LevelMatch::captures(i);
     return total;
 }
@@ -43,7 +43,7 @@ TEST_P(LevelPlay, ComputerPlayersTakeAnIdleHumansFlagsAndWin) {
 
 TEST_P(LevelPlay, AHumanGoingForTheFlagsCanWin) {
     LevelMatch match(GetParam());
-    FlagRunner runner(*players[0]);
+    FlagRunner runner(*world::state.players[0]);
     while (winner == -1 && match.steps < matchLimit) {
         runner.press();
         match.step();

@@ -10,7 +10,7 @@
 #include "shell/shell_state.hpp"
 #include "shell/startup.hpp"
 #include "sim/demo_file.hpp"
-#include "sim/player.hpp"
+#include "world/player.hpp"
 #include "world/world.hpp"
 
 #include <algorithm>
@@ -114,8 +114,8 @@ TEST_P(ShippedDemo, ReplaysToItsDigestWithTheRecordedFrames) {
     }
 
     machine->frameObserver = [&](const PresentedFrame& frame) {
-        if (playerCount == 0) return;
-        const Player& human = *players[0];
+        if (world::state.playerCount == 0) return;
+        const Player& human = *world::state.players[0];
         seen.flag |= human.carriedFlag != nullptr;
         seen.shot |= human.ammo < seen.ammo;
         seen.mine |= human.mines < seen.mines;

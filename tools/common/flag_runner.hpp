@@ -12,7 +12,7 @@
 // foresee holds it, it turns to the free direction nearest its way and drives
 // out.
 #include "sim/collision.hpp"
-#include "sim/player.hpp"
+#include "world/player.hpp"
 #include "world/world.hpp"
 
 #include <algorithm>
@@ -31,9 +31,9 @@ class FlagRunner {
   public:
     explicit FlagRunner(Player& human)
         : me(human), half(halfSizeOf(human.vehicle->minX, human.vehicle->maxX) + margin),
-          columns(worldGrid.width * 65536 / step + 1), rows(worldGrid.height * 65536 / step + 1),
+          columns(world::state.worldGrid.width * 65536 / step + 1), rows(world::state.worldGrid.height * 65536 / step + 1),
           fixedBlocked(static_cast<size_t>(columns * rows), 0) {
-        for (const auto& object : worldObjects)
+        for (const auto& object : world::state.worldObjects)
             if (object->active && isFixedObstacle(object->type)) stamp(fixedBlocked, boxOf(*object));
     }
 
@@ -78,7 +78,7 @@ class FlagRunner {
 
     // True for an object in the grid: not carried, not gone.
     static bool isLying(const WorldObject& o) {
-        const CellList* list = worldGrid.cell(cellOf(o.minX), cellOf(o.minY));
+        const CellList* list = world::state.worldGrid.cell(cellOf(o.minX), cellOf(o.minY));
         return o.active && list != nullptr && listHolds(*list, o);
     }
 
@@ -101,7 +101,7 @@ class FlagRunner {
     bool leavesWaysOpen(const Box& box) {
         replanWhenTheWorldChanged();
         std::vector<const WorldObject*> places{me.hq};
-        for (const auto& object : worldObjects)
+        for (const auto& object : world::state.worldObjects)
             if (object->type == ObjectType::Flag && object->owner != me.vehicle->owner &&
                 isLying(*object))
                 places.push_back(object.get());
@@ -213,7 +213,7 @@ class FlagRunner {
     // and now and then while the goal is a moving car.
     void replanWhenTheWorldChanged() {
         std::set<const WorldObject*> lying;
-        for (const auto& object : worldObjects)
+        for (const auto& object : world::state.worldObjects)
             if ((object->type == ObjectType::Flag || object->type == ObjectType::Mine) &&
                 isLying(*object))
                 lying.insert(object.get());
@@ -264,12 +264,12 @@ class FlagRunner {
                 if (d != unreached && (nearest == unreached || d < nearest)) nearest = d, goal = &o;
             }
         };
-        for (const auto& o : worldObjects) // in the level's order, so that ties fall alike every run
+        for (const auto& o : world::state.worldObjects) // in the level's order, so that ties fall alike every run
             if (o->type == ObjectType::Flag && o->owner != own && lying.count(o.get()) != 0)
                 consider(*o);
         if (goal != nullptr) return;
-        for (u16 i = 0; i < playerCount; ++i) {
-            const Player& other = *players[i];
+        for (u16 i = 0; i < world::state.playerCount; ++i) {
+            const Player& other = *world::state.players[i];
             if (&other != &me && other.carriedFlag != nullptr && other.vehicle->active &&
                 other.carriedFlag->owner != other.vehicle->owner)
                 consider(*other.vehicle);
@@ -333,7 +333,7 @@ class FlagRunner {
             for (const f64 way : {300.0, 1500.0, 3000.0, 6000.0}) {
                 const i64 dx = static_cast<i64>(way * std::sin(angle)),
                           dy = static_cast<i64>(way * std::cos(angle));
-                for (const auto& o : worldObjects)
+                for (const auto& o : world::state.worldObjects)
                     if (o.get() != me.vehicle && o->active &&
                         (isFixedObstacle(o->type) || o->type == ObjectType::Car) &&
                         box.minX + dx < i64{o->maxX} && i64{o->minX} < box.maxX + dx &&

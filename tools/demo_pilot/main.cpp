@@ -21,12 +21,12 @@
 // --steps is only a cap.
 #include "framework/events.hpp"
 #include "framework/memory_platform.hpp"
-#include "render/camera.hpp"
+#include "world/camera.hpp"
 #include "shell/reset_game.hpp"
 #include "shell/startup.hpp"
 #include "sim/match_state.hpp"
 #include "sim/placement.hpp"
-#include "sim/player.hpp"
+#include "world/player.hpp"
 #include "tools/common/flag_runner.hpp"
 #include "world/world.hpp"
 
@@ -186,7 +186,7 @@ struct Sights {
 Sights sights;
 
 void watch() {
-    const Player& human = *players[0];
+    const Player& human = *world::state.players[0];
     if (human.carriedFlag && human.carriedFlag != sights.carried) ++sights.pickups;
     sights.carried = human.carriedFlag;
     u32 score = 0;
@@ -196,9 +196,9 @@ void watch() {
     if (human.mines < sights.minesLeft) ++sights.mines;
     sights.ammo = human.ammo;
     sights.minesLeft = human.mines;
-    sights.pauseOf.resize(playerCount, 0);
-    for (u16 i = 1; i < playerCount; ++i) {
-        const auto& computer = static_cast<const ComputerPlayer&>(*players[i]);
+    sights.pauseOf.resize(world::state.playerCount, 0);
+    for (u16 i = 1; i < world::state.playerCount; ++i) {
+        const auto& computer = static_cast<const ComputerPlayer&>(*world::state.players[i]);
         if (computer.aiPause != 0 && computer.aiPause != sights.pauseOf[i]) ++sights.pauses;
         sights.pauseOf[i] = computer.aiPause;
     }
@@ -230,7 +230,7 @@ bool carryingTheWinningFlag(const Player& human) {
     if (human.carriedFlag == nullptr || human.carriedFlag->owner == human.vehicle->owner) return false;
     u32 delivered = 0;
     for (u16 s : human.flagScores) delivered += s;
-    const u32 needed = playerChoice == 2 ? flagCount >> 1 : 2u * flagCount / 3u;
+    const u32 needed = playerChoice == 2 ? world::state.flagCount >> 1 : 2u * world::state.flagCount / 3u;
     return delivered + 1 == needed;
 }
 
@@ -244,9 +244,9 @@ bool targetInSight(const Player& human) {
         const f64 aside = dx * eye.cosHeading - dy * eye.sinHeading;
         return ahead > 0 && ahead < range && std::abs(aside) < width;
     };
-    for (u16 i = 1; i < playerCount; ++i)
-        if (inFront(players[i]->camera->x, players[i]->camera->y, 5 * 65536.0, 12000)) return true;
-    for (const auto& o : worldObjects)
+    for (u16 i = 1; i < world::state.playerCount; ++i)
+        if (inFront(world::state.players[i]->camera->x, world::state.players[i]->camera->y, 5 * 65536.0, 12000)) return true;
+    for (const auto& o : world::state.worldObjects)
         if (o->type == ObjectType::Mine && FlagRunner::isLying(*o) &&
             inFront(centreOf(o->minX, o->maxX), centreOf(o->minY, o->maxY), 3 * 65536.0, 6000))
             return true;
@@ -256,7 +256,7 @@ bool targetInSight(const Player& human) {
 // Where a mine laid now would lie, when it would lie anywhere.
 std::optional<Box> mineBoxBehind(const Player& human) {
     const auto point = pointAlongHeading(*human.camera, -32768.0f);
-    return point ? FreePlace(mineTemplate, *point, worldGrid) : std::nullopt;
+    return point ? FreePlace(world::state.worldGrid, world::state.mineTemplate, *point) : std::nullopt;
 }
 
 void pressEsc(u32 next) {
@@ -269,7 +269,7 @@ void pressEsc(u32 next) {
 
 // Decides the keys of the coming pass, `next`, after `step` steps of match.
 void drive(u32 step, u32 next) {
-    Player& human = *players[0];
+    Player& human = *world::state.players[0];
     Keys& keys = pilot.keys;
     if (step >= options.steps) return pressEsc(next);
     if (!pilot.runner) pilot.runner.emplace(human);
@@ -348,7 +348,7 @@ int main(int argc, char** argv) {
     u32 lastPass = 0;
     machine->frameObserver = [&](const PresentedFrame&) {
         const u32 pass = machine->pass();
-        if (pass == lastPass || pilot.done || pass < pilot.matchStart || playerCount == 0) return;
+        if (pass == lastPass || pilot.done || pass < pilot.matchStart || world::state.playerCount == 0) return;
         lastPass = pass;
         sights.steps = pass - pilot.matchStart + 1; // the match takes its first step in its first pass
         watch();
