@@ -134,6 +134,3 @@ void releaseDisplaySurfaces();
 
 // Closes anything open and assigns a fresh record, keeping only the chosen platform.
 void resetFramework();
-
-// Makes `chosen` the platform (after closing anything open on the old one).
-void selectPlatform(std::unique_ptr<Platform> chosen);
