@@ -14,6 +14,7 @@ void systemSleep(u32 milliseconds) {
 
 ClockSource clockSource = systemSeconds; // where wholeSeconds() reads the time
 SleepFunction sleepFunction = systemSleep; // how sleepMilliseconds() waits
+MatchClockHook matchClockHook = nullptr;   // a demo's recorder or player, when one runs
 
 } // namespace
 
@@ -25,7 +26,12 @@ void sleepMilliseconds(u32 milliseconds) { sleepFunction(milliseconds); }
 
 void setSleepFunction(SleepFunction sleep) { sleepFunction = sleep ? sleep : systemSleep; }
 
+u32 matchClockSeconds() { return matchClockHook ? matchClockHook() : wholeSeconds(); }
+
+void setMatchClockHook(MatchClockHook hook) { matchClockHook = hook; }
+
 void resetClock() {
     clockSource = systemSeconds;
     sleepFunction = systemSleep;
+    matchClockHook = nullptr;
 }

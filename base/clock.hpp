@@ -20,5 +20,15 @@ void sleepMilliseconds(u32 milliseconds);
 // Replaces the waiting; nullptr restores the real sleep.
 void setSleepFunction(SleepFunction sleep);
 
-// Back to the system clock and the real sleep.
+// The clock as the match's simulation reads it (the computer players' pause).
+// Every read of the simulation goes through here, so that a demo recorder can
+// note each value and a demo player can hand back the recorded ones instead of
+// the real clock: a replay then sees exactly the seconds the recording saw.
+using MatchClockHook = u32 (*)();
+// The hook's answer when one is set, else wholeSeconds().
+u32 matchClockSeconds();
+// Sets the hook; nullptr reads wholeSeconds() again.
+void setMatchClockHook(MatchClockHook hook);
+
+// Back to the system clock and the real sleep, without a match clock hook.
 void resetClock();

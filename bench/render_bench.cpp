@@ -8,7 +8,6 @@
 #include "gfx/gfx_state.hpp"
 #include "render/scene.hpp"
 #include "render/scene_fill.hpp"
-#include "render/screen_info.hpp"
 #include "synthetic_world.hpp"
 
 #include <benchmark/benchmark.h>
@@ -53,17 +52,16 @@ void drawFrames(benchmark::State& state) {
     const DrawMode mode = static_cast<DrawMode>(state.range(1));
     auto frame = createMemoryContext(width, height, 24);
     makeCurrentContext(frame.get());
-    ScreenInfo screen;
-    screen.maxX = static_cast<u16>(width - 1);
-    screen.maxY = static_cast<u16>(height - 1);
+    const i32 maxX = width - 1;
+    const i32 maxY = height - 1;
     const SyntheticWorld& world = level();
     const std::vector<Camera>& path = cameraPath();
     size_t step = 0;
     for (auto _ : state) {
-        Scene scene = buildScene(world.grid, path[step], screen, world.colours);
+        Scene scene = buildScene(world.grid, path[step], maxX, maxY, world.colours);
         if (mode == referenceFill) {
             for (ScenePolygon& polygon : scene.polygons)
-                fillPolygon(polygon, screen.maxX, screen.maxY);
+                fillPolygon(polygon, maxX, maxY);
         } else {
             drawScene(scene, mode == outline ? 1 : 0);
         }

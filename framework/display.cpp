@@ -225,7 +225,7 @@ u32 SetMode(const ModeEntry& entry, u32 windowed, u32 pages, u32 systemMemoryBuf
     return 1;
 }
 
-void SwapBuffers(u32 /*wait: presenting always waits for the retrace*/) {
+void SwapBuffers(u32 wait) {
     if (!displayContext) return;
     DeviceContext& display = *displayContext;
     if (backBufferContext) {
@@ -246,9 +246,18 @@ void SwapBuffers(u32 /*wait: presenting always waits for the retrace*/) {
         display.surface = displayPages[drawPage].data();
     }
     // While the display is taken away there is nothing to show it on.
-    if (windowExists && active)
-        platform->present(presentableFrame(displayPages[visiblePage].data(), display, shownPalette,
-                                           presentScratch));
+    if (windowExists && active) {
+        PresentedFrame frame =
+            presentableFrame(displayPages[visiblePage].data(), display, shownPalette, presentScratch);
+        frame.paced = wait != 0;
+        platform->present(frame);
+    }
+}
+
+PresentedFrame CurrentFrame(std::vector<u8>& scratch) {
+    const DeviceContext* drawn = backBufferContext ? backBufferContext.get() : displayContext.get();
+    if (!drawn || !drawn->surface) return {};
+    return presentableFrame(drawn->surface, *drawn, shownPalette, scratch);
 }
 
 void SetPalette(const PaletteEntry* entries, u32 count, u32 first) {

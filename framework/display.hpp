@@ -4,6 +4,8 @@
 #include "base/types.hpp"
 #include "framework/modes.hpp"
 
+#include <vector>
+
 struct DeviceContext;
 struct PaletteEntry;
 
@@ -34,8 +36,16 @@ u32 SetMode(const ModeEntry& entry, u32 windowed, u32 pages, u32 systemMemoryBuf
 
 // Shows the frame just drawn: copies the back buffer to the display (stretched
 // when the output is scaled) and flips the pages. `wait` is the retrace wait of
-// the page flip; presenting always waits for the retrace.
+// the page flip: any nonzero value waits for the retrace (and keeps the pace of
+// the real display); 0 shows the frame at once, for timing the game flat out.
 void SwapBuffers(u32 wait);
+
+// The frame last drawn, in the game's own pixels before any scaling (the back
+// buffer, or the display when there is none), as 24-bit rows of blue, green and
+// red bytes; frames of other depths are converted into `scratch`. Empty (width
+// 0) while no mode is set.
+struct PresentedFrame;
+PresentedFrame CurrentFrame(std::vector<u8>& scratch);
 
 // Sets palette entries (blue, green, red, spare) on the display and the back buffer.
 void SetPalette(const PaletteEntry* entries, u32 count, u32 first);

@@ -48,6 +48,7 @@ inline constexpr u8 scanLeft = 75;  // and keypad 4
 inline constexpr u8 scanRight = 77; // and keypad 6
 inline constexpr u8 scanKeypadPlus = 78;
 inline constexpr u8 scanDown = 80; // and keypad 2
+inline constexpr u8 scanF12 = 88;
 
 // What a callback receives a pointer to (eight 32-bit fields).
 struct Event {

@@ -59,8 +59,8 @@ std::vector<u8> presentScratch;
 
 // Forgets the display's and the back buffer's contexts.
 void releaseDisplaySurfaces() {
-    if (currentContext &&
-        (currentContext == displayContext.get() || currentContext == backBufferContext.get()))
+    if (gfx::state.currentContext &&
+        (gfx::state.currentContext == displayContext.get() || gfx::state.currentContext == backBufferContext.get()))
         makeCurrentContext(nullptr);
     frameworkDisplay = FrameworkDisplay{};
     displayContext.reset();
@@ -74,8 +74,8 @@ void releaseDisplaySurfaces() {
 }
 
 void resetFramework() {
-    if (currentContext &&
-        (currentContext == displayContext.get() || currentContext == backBufferContext.get()))
+    if (gfx::state.currentContext &&
+        (gfx::state.currentContext == displayContext.get() || gfx::state.currentContext == backBufferContext.get()))
         makeCurrentContext(nullptr);
     if (displayOpen && platform) platform->closeDisplay();
 

@@ -59,6 +59,9 @@ struct PresentedFrame {
     u32 width = 0;
     u32 height = 0;
     u32 bytesPerLine = 0;
+    // Shown at the pace of the real display (its retrace, at most 60 frames a
+    // second); false shows it at once.
+    bool paced = true;
 };
 
 // Where a window sits on the desktop (its outer top-left corner).

@@ -224,6 +224,7 @@ bool SdlPlatform::createWindow(const char* title, bool canMaximise) {
         SDL_CreateRenderer(window_, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
     // No accelerated renderer (no GPU, no GL): SDL's software one draws the same.
     if (!renderer_) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
+    paced_ = true;
     if (!renderer_) {
         destroyWindow();
         return false;
@@ -301,6 +302,11 @@ void SdlPlatform::present(const PresentedFrame& frame) {
                                  static_cast<int>(frame.height));
     }
     SDL_UpdateTexture(texture_, nullptr, frame.pixels, static_cast<int>(frame.bytesPerLine));
+    if (frame.paced != paced_) {
+        // A timed demo shows every frame at once: no retrace to wait for.
+        SDL_RenderSetVSync(renderer_, frame.paced ? 1 : 0);
+        paced_ = frame.paced;
+    }
     show();
 }
 
@@ -318,7 +324,7 @@ void SdlPlatform::show() {
     const u64 frequency = SDL_GetPerformanceFrequency();
     const u64 due = lastPresent_ + frequency / 60;
     u64 now = SDL_GetPerformanceCounter();
-    if (lastPresent_ != 0 && now < due) {
+    if (paced_ && lastPresent_ != 0 && now < due) {
         SDL_Delay(static_cast<Uint32>((due - now) * 1000 / frequency));
         while ((now = SDL_GetPerformanceCounter()) < due) {
         }

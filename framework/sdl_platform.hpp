@@ -55,6 +55,7 @@ class SdlPlatform final : public Platform {
     bool fullScreen_ = false;
     bool displayAway_ = false;            // the full-screen display was reported taken away
     u64 lastPresent_ = 0;                 // performance-counter time of the last present
+    bool paced_ = true;                   // frames wait for the retrace and the 60-a-second floor
     std::deque<PlatformMessage> pending_; // translated, not yet taken
 };
 

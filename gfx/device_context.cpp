@@ -124,7 +124,7 @@ std::unique_ptr<DeviceContext> createContextOver(u8* surface, i32 width, i32 hei
     return dc;
 }
 
-void makeCurrentContext(DeviceContext* dc) { currentContext = dc; }
+void makeCurrentContext(DeviceContext* dc) { gfx::state.currentContext = dc; }
 
 i32 getMaxX(const DeviceContext& dc) { return dc.deviceRect.right - dc.deviceRect.left - 1; }
 

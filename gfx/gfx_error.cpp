@@ -45,8 +45,8 @@ constexpr std::array<const char*, 32> errorTexts {
 } // namespace
 
 i32 LastError() {
-    const i32 code = lastErrorCode;
-    lastErrorCode = gfxOk;
+    const i32 code = gfx::state.lastErrorCode;
+    gfx::state.lastErrorCode = gfxOk;
     return code;
 }
 
@@ -55,4 +55,4 @@ const char* ErrorMessage(i32 code) {
     return errorTexts[static_cast<size_t>(-code)];
 }
 
-void setLastError(i32 code) { lastErrorCode = code; }
+void setLastError(i32 code) { gfx::state.lastErrorCode = code; }

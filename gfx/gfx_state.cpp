@@ -1,11 +1,5 @@
 #include "gfx/gfx_state.hpp"
 
-DeviceContext* currentContext = nullptr;
-i32 lastErrorCode = 0;
-std::string libraryRoot;
+gfx::State gfx::state;
 
-void resetGfx() {
-    currentContext = nullptr;
-    lastErrorCode = 0;
-    libraryRoot.clear();
-}
+void resetGfx() { gfx::state = gfx::State{}; }

@@ -90,26 +90,26 @@ u32 readPixel(const DeviceContext& dc, i32 x, i32 y) {
 }
 
 void setColor(u32 color) {
-    assert(currentContext);
-    currentContext->color = color;
+    assert(gfx::state.currentContext);
+    gfx::state.currentContext->color = color;
 }
 
 void setColorIndex(u32 index) {
-    assert(currentContext);
-    DeviceContext& dc = *currentContext;
+    assert(gfx::state.currentContext);
+    DeviceContext& dc = *gfx::state.currentContext;
     // An index past the table reads as black, like a missing palette entry.
     if (dc.maxColor > 255) dc.color = index < dc.colorTable.size() ? dc.colorTable[index] : 0;
     else dc.color = index;
 }
 
 void setBackColor(u32 color) {
-    assert(currentContext);
-    currentContext->backColor = color;
+    assert(gfx::state.currentContext);
+    gfx::state.currentContext->backColor = color;
 }
 
 void clearDevice() {
-    assert(currentContext);
-    DeviceContext& dc = *currentContext;
+    assert(gfx::state.currentContext);
+    DeviceContext& dc = *gfx::state.currentContext;
     const Rect& r = dc.deviceRect;
     if (r.right <= r.left || r.bottom <= r.top) return;
     // Fill the first row pixel by pixel, then copy it to the others.
@@ -123,8 +123,8 @@ void clearDevice() {
 }
 
 void drawLine(i32 x1, i32 y1, i32 x2, i32 y2) {
-    assert(currentContext);
-    DeviceContext& dc = *currentContext;
+    assert(gfx::state.currentContext);
+    DeviceContext& dc = *gfx::state.currentContext;
     if (x1 > x2) {
         std::swap(x1, x2);
         std::swap(y1, y2);
@@ -134,14 +134,14 @@ void drawLine(i32 x1, i32 y1, i32 x2, i32 y2) {
 }
 
 void beginPixelAccess() {
-    assert(currentContext);
-    DeviceContext& dc = *currentContext;
+    assert(gfx::state.currentContext);
+    DeviceContext& dc = *gfx::state.currentContext;
     if (++dc.beginCount == 0 && dc.lockSurface) dc.lockSurface(dc);
 }
 
 void endPixelAccess() {
-    assert(currentContext);
-    DeviceContext& dc = *currentContext;
+    assert(gfx::state.currentContext);
+    DeviceContext& dc = *gfx::state.currentContext;
     if (dc.beginCount < 0) return; // an end without a begin releases nothing
     if (--dc.beginCount == -1 && dc.unlockSurface) dc.unlockSurface(dc);
 }

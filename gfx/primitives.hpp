@@ -73,15 +73,15 @@ Rect drawableRect(const DeviceContext& dc);
 
 // color = packColor(current context, r, g, b).
 inline void setColorRGB(u8 r, u8 g, u8 b) {
-    assert(currentContext);
-    DeviceContext& dc = *currentContext;
+    assert(gfx::state.currentContext);
+    DeviceContext& dc = *gfx::state.currentContext;
     dc.color = dc.maxColor > 255 ? packRGB(dc.pixelFormat, r, g, b) : nearestPaletteIndex(dc, r, g, b);
 }
 
 // Sets pixel (x, y) to the current colour if it lies inside the clip rectangle.
 inline void drawPixel(i32 x, i32 y) {
-    assert(currentContext);
-    DeviceContext& dc = *currentContext;
+    assert(gfx::state.currentContext);
+    DeviceContext& dc = *gfx::state.currentContext;
     if (!isDrawable(dc, x, y)) return;
     storePixel(dc, x + dc.viewport.left, y + dc.viewport.top, dc.color);
 }

@@ -10,7 +10,7 @@
 
 namespace {
 
-const Font* currentFont() { return currentContext ? currentContext->font : nullptr; }
+const Font* currentFont() { return gfx::state.currentContext ? gfx::state.currentContext->font : nullptr; }
 
 i32 scaled(i32 value, i32 numerator, i32 denominator) {
     return denominator == 0 ? value : value * numerator / denominator;
@@ -69,20 +69,20 @@ void drawVectorText(DeviceContext& dc, const Font& font, i32 x, i32 y, const u8*
 } // namespace
 
 void useFont(const Font* font) {
-    if (!font || !currentContext) return;
+    if (!font || !gfx::state.currentContext) return;
     const i16 type = font->fontType();
     if (type < 0 || type > Font::proportionalFont) {
         setLastError(gfxInvalidFont);
         return;
     }
-    currentContext->font = font;
-    currentContext->text.direction = 2;
+    gfx::state.currentContext->font = font;
+    gfx::state.currentContext->text.direction = 2;
 }
 
 i32 charWidth(u8 c) {
     const Font* font = currentFont();
     if (!font) return 0;
-    const TextSettings& t = currentContext->text;
+    const TextSettings& t = gfx::state.currentContext->text;
     const u8 code = font->glyphCode(c);
     switch (font->fontType()) {
     case Font::proportionalFont: return font->width(code) + t.spaceExtra;
@@ -104,7 +104,7 @@ i32 textWidth(const char* text) {
 void drawText(i32 x, i32 y, const char* text) {
     const Font* font = currentFont();
     if (!font || !text) return;
-    DeviceContext& dc = *currentContext;
+    DeviceContext& dc = *gfx::state.currentContext;
     if (dc.text.horizJust == 1) x -= textWidth(text) / 2;
     else if (dc.text.horizJust == 2) x -= textWidth(text);
     const u8* bytes = reinterpret_cast<const u8*>(text);

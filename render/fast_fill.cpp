@@ -4,7 +4,7 @@
 #include "gfx/gfx_state.hpp"
 #include "render/fog.hpp"
 #include "render/scene_fill.hpp"
-#include "render/truncate.hpp"
+#include "base/arithmetic.hpp"
 #include "world/texture.hpp"
 
 #include <algorithm>
@@ -285,7 +285,7 @@ void fillPolygonFast(ScenePolygon& polygon, i32 maxX, i32 maxY) {
     });
 
     DirectFrame frame;
-    const bool direct = directFrameOf(currentContext, frame);
+    const bool direct = directFrameOf(gfx::state.currentContext, frame);
     const TexelLookup texels(polygon.texture);
     bool coloured = false;
     u32 colour = 0;
@@ -334,6 +334,6 @@ void fillPolygonFast(ScenePolygon& polygon, i32 maxX, i32 maxY) {
     }
     // The reference sets the colour of every pixel it computes; leave the last one set.
     if (coloured) {
-        currentContext->color = colour;
+        gfx::state.currentContext->color = colour;
     }
 }

@@ -2,7 +2,7 @@
 // Distance fog: every channel blends linearly toward light grey, reaching it two
 // grid cells away, which is where the background's horizon reaches the same grey.
 #include "base/types.hpp"
-#include "render/truncate.hpp"
+#include "base/arithmetic.hpp"
 
 inline constexpr f32 fogDepth = 131072.0f; // world units: full fog
 inline constexpr f32 fogGrey = 240.0f;     // the fog colour's level in every channel

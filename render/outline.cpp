@@ -1,9 +1,9 @@
 #include "render/outline.hpp"
 
 #include "gfx/primitives.hpp"
-#include "render/camera.hpp"
+#include "world/camera.hpp"
 #include "render/fog.hpp"
-#include "render/truncate.hpp"
+#include "base/arithmetic.hpp"
 
 #include <cmath>
 #include <utility>

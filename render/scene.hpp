@@ -9,7 +9,6 @@
 #include <vector>
 
 struct Camera;
-struct ScreenInfo;
 struct Texture;
 struct WorldGrid;
 
@@ -61,14 +60,15 @@ struct ScenePolygon {
 
 struct Scene {
     std::vector<ScenePolygon> polygons; // painter's order: far objects first
-    const ScreenInfo* screen = nullptr; // gives maxX, maxY
+    i32 maxX = 0, maxY = 0;             // the frame's largest column and row
     const Camera* camera = nullptr;     // the camera the scene was built for
     std::span<const u32> colours;       // owner colours, entry owner - 1
 };
 
 // Gathers the objects in the 5 x 5 cells around the camera, orders them far to
-// near, culls, transforms, cuts at the near side and projects every kept polygon.
-Scene buildScene(const WorldGrid& grid, const Camera& camera, const ScreenInfo& screen,
+// near, culls, transforms, cuts at the near side and projects every kept polygon
+// onto a frame whose largest column and row are maxX and maxY.
+Scene buildScene(const WorldGrid& grid, const Camera& camera, i32 maxX, i32 maxY,
                  std::span<const u32> playerColours);
 
 // Draws every polygon into the current device context: filled, or as fogged

@@ -4,7 +4,7 @@
 // projected.
 #include "render/scene_build.hpp"
 
-#include "render/camera.hpp"
+#include "world/camera.hpp"
 #include "render/polygon_setup.hpp"
 #include "render/scene.hpp"
 #include "render/view.hpp"
@@ -226,14 +226,15 @@ void addObject(const WorldObject& object, const Camera& camera, const ViewConsta
     }
 }
 
-Scene buildScene(const WorldGrid& grid, const Camera& camera, const ScreenInfo& screen,
+Scene buildScene(const WorldGrid& grid, const Camera& camera, i32 maxX, i32 maxY,
                  std::span<const u32> playerColours) {
     Scene scene;
-    scene.screen = &screen;
+    scene.maxX = maxX;
+    scene.maxY = maxY;
     scene.camera = &camera;
     scene.colours = playerColours;
 
-    const ViewConstants view = viewConstants(camera, screen);
+    const ViewConstants view = viewConstants(camera, maxX, maxY);
     for (const WorldObject* object : sceneObjects(grid, camera)) {
         addObject(*object, camera, view, scene);
     }

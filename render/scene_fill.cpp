@@ -2,7 +2,7 @@
 
 #include "gfx/primitives.hpp"
 #include "render/fog.hpp"
-#include "render/truncate.hpp"
+#include "base/arithmetic.hpp"
 #include "world/texture.hpp"
 
 #include <algorithm>

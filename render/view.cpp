@@ -1,12 +1,11 @@
 #include "render/view.hpp"
 
-#include "render/camera.hpp"
-#include "render/screen_info.hpp"
+#include "world/camera.hpp"
 
-ViewConstants viewConstants(const Camera& camera, const ScreenInfo& screen) {
+ViewConstants viewConstants(const Camera& camera, i32 maxX, i32 maxY) {
     ViewConstants view;
-    view.maxX = static_cast<f32>(screen.maxX);
-    view.maxY = static_cast<f32>(screen.maxY);
+    view.maxX = static_cast<f32>(maxX);
+    view.maxY = static_cast<f32>(maxY);
     view.centreX = view.maxX * 0.5f;
     // The horizon divides the rows in the ratio of the angles above and below it.
     const u32 angleSum = u32{camera.angleAbove} + camera.angleBelow;

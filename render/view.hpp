@@ -2,11 +2,9 @@
 // The view of one camera on one screen: the constants of the projection, the
 // camera-space transform and the projection itself. All 32-bit floats.
 #include "base/types.hpp"
-#include "render/camera.hpp"
+#include "world/camera.hpp"
 
-struct ScreenInfo;
-
-// Computed once per scene from the camera and the screen.
+// Computed once per scene from the camera and the frame's largest column and row.
 struct ViewConstants {
     f32 maxX = 0;      // largest column, as a float
     f32 maxY = 0;      // largest row
@@ -15,7 +13,7 @@ struct ViewConstants {
     f32 focal = 0;     // pixels per unit of lateral offset at depth 1
 };
 
-ViewConstants viewConstants(const Camera& camera, const ScreenInfo& screen);
+ViewConstants viewConstants(const Camera& camera, i32 maxX, i32 maxY);
 
 // The seven values a point carries through the near-side cut: camera space, world
 // position (for the texture mapping) and shade.
@@ -34,11 +32,6 @@ struct ScreenPoint {
     f32 worldX = 0, worldY = 0, worldZ = 0;
     f32 shade = 1;
 };
-
-// The exact difference of two unsigned world coordinates, as a float.
-inline f32 worldDelta(u32 to, u32 from) {
-    return static_cast<f32>(static_cast<i64>(to) - static_cast<i64>(from));
-}
 
 // Lateral offset of a ground-plane offset (dx, dy) from the eye: the view
 // direction (sin, cos) turned a quarter to the right, so +lateral is to the left.

@@ -16,10 +16,45 @@ constexpr DriverSwitch driverSwitches[] = {
     {"-nolinear", &DriverOptions::useLinear},
 };
 
+struct DemoSwitch {
+    const char* word;
+    DemoMode mode;
+};
+
+constexpr DemoSwitch demoSwitches[] = {
+    {"-record", DemoMode::Record}, {"-playdemo", DemoMode::Play}, {"-timedemo", DemoMode::Time}};
+
+// The demo option a word names, or None.
+DemoMode demoSwitchOf(const char* word) {
+    for (const DemoSwitch& option : demoSwitches)
+        if (::strcasecmp(word, option.word) == 0) return option.mode;
+    return DemoMode::None;
+}
+
 } // namespace
 
 void applyCommandLine(int argc, const char* const* argv, DriverOptions& options) {
-    for (int i = 1; i < argc; ++i)
+    for (int i = 1; i < argc; ++i) {
+        if (demoSwitchOf(argv[i]) != DemoMode::None) {
+            ++i; // a demo's file name is no option
+            continue;
+        }
         for (const DriverSwitch& option : driverSwitches)
             if (::strcasecmp(argv[i], option.word) == 0) options.*option.field = 0;
+    }
+}
+
+DemoRequest demoRequestOf(int argc, const char* const* argv, std::string& error) {
+    DemoRequest request;
+    for (int i = 1; i < argc; ++i) {
+        const DemoMode mode = demoSwitchOf(argv[i]);
+        if (mode == DemoMode::None) continue;
+        if (i + 1 >= argc) {
+            error = std::string("Error: ") + argv[i] + " needs a demo file after it!";
+            return {};
+        }
+        request.mode = mode;
+        request.file = argv[++i];
+    }
+    return request;
 }

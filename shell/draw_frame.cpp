@@ -8,11 +8,12 @@
 #include "gfx/primitives.hpp"
 #include "gfx/text.hpp"
 #include "render/scene.hpp"
+#include "shell/demo.hpp"
 #include "shell/game_menu.hpp"
 #include "shell/shell_state.hpp"
-#include "sim/hud.hpp"
+#include "shell/hud.hpp"
 #include "sim/match_state.hpp"
-#include "sim/player.hpp"
+#include "world/player.hpp"
 #include "world/world.hpp"
 
 #include <cstdio>
@@ -111,11 +112,14 @@ void drawWinnerScreen() {
     drawText(o + 7, o + 175, footer);
 }
 
-// Ten seconds of the winner screen, then the end of the program.
+// Ten seconds of the winner screen, then the end of the program (a timed demo
+// ends at once).
 [[noreturn]] void endAfterWinner() {
-    const u32 start = wholeSeconds();
-    while (wholeSeconds() < start + 10) sleepMilliseconds(100);
-    exitProgram(0);
+    if (!winnerWaitSkipped()) {
+        const u32 start = wholeSeconds();
+        while (wholeSeconds() < start + 10) sleepMilliseconds(100);
+    }
+    exitProgram(endDemo(0));
 }
 
 } // namespace
@@ -142,21 +146,22 @@ void CountFrame() {
 void DrawFrame() {
     setColorIndex(0);
 
-    const bool hasView = playerCount > 0 && players[0]->camera;
+    const bool hasView = world::state.playerCount > 0 && world::state.players[0]->camera;
     Scene scene;
     beginPixelAccess();
-    if (hasView) scene = buildScene(worldGrid, *players[0]->camera, *screen, playerColours);
+    if (hasView)
+        scene = buildScene(world::state.worldGrid, *world::state.players[0]->camera, screen->maxX, screen->maxY, world::state.playerColours);
     endPixelAccess();
 
     DrawBackground();
     drawScene(scene, menu->renderToggle);
-    if (hasView && players[0]->isComputer() == 0)
-        DrawHud(*players[0], *display->drawTarget, *screen, menu->cockpit);
+    if (hasView && world::state.players[0]->isComputer() == 0)
+        DrawHud(*world::state.players[0], *display->drawTarget, *screen, menu->cockpit);
     freeScene(scene);
 
     CountFrame();
     drawFrameRate();
     if (winner != -1) drawWinnerScreen();
-    SwapBuffers(2);
+    SwapBuffers(frameSwapWait);
     if (winner != -1) endAfterWinner();
 }

@@ -8,6 +8,7 @@
 #include "gfx/font.hpp"
 #include "gfx/primitives.hpp"
 #include "gfx/text.hpp"
+#include "shell/demo.hpp"
 #include "shell/draw_frame.hpp"
 #include "shell/key_bindings.hpp"
 #include "shell/screen_resources.hpp"
@@ -128,12 +129,17 @@ void MenuSelect() {
 void StartMatch() {
     GameMenu& m = *menu;
     m.inMenu = 0;
-    loadLevel(m.level);
+    if (demoPlaying())
+        loadLevelFile(demoLevelFile());
+    else
+        loadLevel(m.level);
     playerChoice = m.playerChoice;
 
-    SetDrawCallback(DrawFrame);
-    SetFrameCallback(UpdateFrame);
-    setDrawFrameHook(DrawFrame);
+    // A demo, recorded or played, steps the match through its own callbacks.
+    const bool demo = demoActive();
+    SetDrawCallback(demo ? DemoDrawFrame : DrawFrame);
+    SetFrameCallback(demo ? DemoUpdateFrame : UpdateFrame);
+    setDrawFrameHook(demo ? DemoStepDone : DrawFrame);
     SetKeyUpCallback(OnKeyUp);
     SetKeyRepeatCallback(ignoreEvent);
     SetMouseDownCallback(ignoreEvent);
@@ -147,6 +153,7 @@ void StartMatch() {
     if (!SetMode(gameMode, m.windowed, 2, 1))
         FatalError("ups, Tessaron3D (tm) runs only in 320x240/640x480 with -> 24bit <- color depth :(");
     LoadScreenResources();
+    if (demo) beginDemo();
 }
 
 void OnModeSwitched(const ModeEntry& /*mode*/, u32 /*windowed*/) {

@@ -2,15 +2,15 @@
 
 #include "framework/events.hpp"
 #include "framework/main_loop.hpp"
+#include "shell/demo.hpp"
 #include "shell/game_menu.hpp"
+#include "shell/screenshot.hpp"
 #include "shell/shell_state.hpp"
-#include "sim/player.hpp"
+#include "sim/demo_file.hpp"
+#include "world/player.hpp"
 #include "world/world.hpp"
 
-namespace {
-
-// Keypad + refills the human's supplies; shields stop at 8.
-void refill(Player& human) {
+void refillSupplies(Player& human) {
     human.ammo = static_cast<u16>(human.ammo + 10);
     human.mines = static_cast<u16>(human.mines + 3);
     human.nitro = static_cast<u16>(human.nitro + 128);
@@ -18,12 +18,18 @@ void refill(Player& human) {
     if (human.shields > 8) human.shields = 8;
 }
 
+namespace {
+
 void MatchKeyDown() {
     // Every bound key is tested in this order on every key press.
     if (IsKeyDown(scanEsc)) RequestQuit();
-    if (IsKeyDown(scanF)) showFps ^= 1;
-    if (playerCount > 0) {
-        Player& human = *players[0];
+    if (IsKeyDown(scanF)) {
+        showFps ^= 1;
+        noteToggle(demoToggleFrameCounter);
+    }
+    // A demo being played drives the human itself.
+    if (world::state.playerCount > 0 && keyboardDrivesHuman()) {
+        Player& human = *world::state.players[0];
         if (IsKeyDown(scanUp)) human.accelerate = 1;
         if (IsKeyDown(scanDown)) human.brake = 1;
         if (IsKeyDown(scanLeft)) human.turnLeft = 1;
@@ -31,9 +37,15 @@ void MatchKeyDown() {
         if (IsKeyDown(scanD)) human.dropFlag = 1;
         if (IsKeyDown(scanM)) human.layMine = 1;
         if (IsKeyDown(scanSpace)) human.fire = 1;
-        if (IsKeyDown(scanKeypadPlus)) refill(human);
+        if (IsKeyDown(scanKeypadPlus)) {
+            refillSupplies(human);
+            noteRefill();
+        }
     }
-    if (IsKeyDown(scanF10)) menu->renderToggle ^= 1;
+    if (IsKeyDown(scanF10)) {
+        menu->renderToggle ^= 1;
+        noteToggle(demoToggleOutline);
+    }
 }
 
 } // namespace
@@ -47,6 +59,8 @@ void OnKeyDown(Event* event) {
     // Alt+Enter is the window's switch between window and full screen, made by the
     // framework; to the game it is no key press, or the menu would act on its Enter.
     if (event != nullptr && isWindowSwitchKey(*event)) return;
+    // The screenshot is taken of the frame on show, before the key changes anything.
+    if (event != nullptr && ((event->code >> 8) & 0xFF) == scanF12) SaveScreenshot();
     if (menu->inMenu == 1)
         MenuKeyDown();
     else
@@ -54,8 +68,8 @@ void OnKeyDown(Event* event) {
 }
 
 void OnKeyUp(Event* /*event*/) {
-    if (menu->inMenu == 1 || playerCount == 0) return;
-    Player& human = *players[0];
+    if (menu->inMenu == 1 || world::state.playerCount == 0 || !keyboardDrivesHuman()) return;
+    Player& human = *world::state.players[0];
     if (!IsKeyDown(scanUp)) human.accelerate = 0;
     if (!IsKeyDown(scanDown)) human.brake = 0;
     if (!IsKeyDown(scanLeft)) human.turnLeft = 0;

@@ -4,12 +4,18 @@
 // leave Alt+Enter, the window switch, alone.
 
 struct Event;
+struct Player;
+
+// Keypad +: 10 shots, 3 mines, 128 nitro frames and 4 shields (at most 8).
+void refillSupplies(Player& human);
 
 // True for the key press of Alt+Enter, which switches between window and full
 // screen and does nothing else.
 bool isWindowSwitchKey(const Event& event);
 
-// The menu's keys while the menu is shown; the match's bindings after that.
+// The menu's keys while the menu is shown; the match's bindings after that. F12
+// takes a screenshot in both. While a demo plays, the match answers only Esc, F
+// and F10.
 void OnKeyDown(Event* event);
 
 // Clears the held controls of the keys that are up (match only).

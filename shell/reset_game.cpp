@@ -4,7 +4,7 @@
 #include "framework/framework_state.hpp"
 #include "gfx/gfx_state.hpp"
 #include "shell/shell_state.hpp"
-#include "sim/hud.hpp"
+#include "shell/hud.hpp"
 #include "sim/match_state.hpp"
 #include "world/texture.hpp"
 #include "world/world.hpp"

@@ -3,10 +3,8 @@
 #include "framework/display.hpp"
 #include "gfx/bitmap.hpp"
 #include "gfx/device_context.hpp"
-#include "render/camera.hpp"
 #include "shell/game_menu.hpp"
 #include "shell/shell_state.hpp"
-#include "sim/player.hpp"
 #include "world/world.hpp"
 
 #include <array>
@@ -21,18 +19,6 @@ void installPalette() {
     entries[255] = PaletteEntry{255, 255, 255, 0};
     SetPalette(entries.data(), 256, 0);
     RealizePalette(256, 0, 1);
-}
-
-// Every camera starts at its car's centre, 3072 above the ground, facing +x.
-void placeCameras() {
-    for (u16 i = 0; i < playerCount; ++i) {
-        Player& player = *players[i];
-        const WorldObject& car = *player.vehicle;
-        const u32 x = (car.minX + car.maxX) >> 1;
-        const u32 y = (car.minY + car.maxY) >> 1;
-        player.camera = std::make_unique<Camera>(x, y, 3072, 16384, 7168, 3584, 0, 131072);
-        player.world = &worldGrid;
-    }
 }
 
 void loadCockpit(bool highResolution) {
@@ -60,7 +46,7 @@ void LoadScreenResources() {
     info->maxX = static_cast<u16>(getMaxX(target));
     info->maxY = static_cast<u16>(getMaxY(target));
 
-    placeCameras();
+    placePlayerEyes();
 
     const bool size640 = info->maxX == 639 && info->maxY == 479;
     const bool size320 = info->maxX == 319 && info->maxY == 239;

@@ -2,6 +2,7 @@
 
 #include "gfx/bitmap.hpp"
 #include "gfx/font.hpp"
+#include "shell/demo.hpp"
 #include "shell/game_menu.hpp"
 
 DriverOptions gameDriverOptions = defaultGameDriverOptions;
@@ -16,6 +17,7 @@ u32 showFps = 0;
 u32 frameCount = 0;
 u32 fpsValue = 0;
 u32 lastSecond = 0;
+u32 frameSwapWait = 2;
 ScreenBitmaps screenBitmaps;
 
 void resetShell() {
@@ -28,5 +30,7 @@ void resetShell() {
     menuFont.reset();
     winnerFonts = WinnerFonts{};
     showFps = frameCount = fpsValue = lastSecond = 0;
+    frameSwapWait = 2;
+    resetDemo();
     screenBitmaps = ScreenBitmaps{};
 }

@@ -5,7 +5,7 @@
 #include "base/types.hpp"
 #include "framework/display.hpp"
 #include "framework/modes.hpp"
-#include "render/screen_info.hpp"
+#include "shell/screen_info.hpp"
 
 #include <memory>
 
@@ -42,6 +42,8 @@ extern u32 frameCount;
 extern u32 fpsValue;
 // Whole-second time stamp of the last update of fpsValue; 0 before the first frame.
 extern u32 lastSecond;
+// The retrace wait a match's frames are shown with: 2, or 0 for a timed demo.
+extern u32 frameSwapWait;
 
 // The bitmaps LoadScreenResources loads, owned here; ScreenInfo and the menu point into them.
 struct ScreenBitmaps {

@@ -4,12 +4,17 @@
 #include "framework/main_loop.hpp"
 #include "gfx/font.hpp"
 #include "gfx/gfx_error.hpp"
+#include "base/program_exit.hpp"
 #include "shell/command_line.hpp"
+#include "shell/demo.hpp"
 #include "shell/game_menu.hpp"
 #include "shell/key_bindings.hpp"
 #include "shell/screen_resources.hpp"
 #include "shell/shell_state.hpp"
 #include "world/texture.hpp"
+
+#include <cstdio>
+#include <string>
 
 u32 OnSuspend(DeviceContext* /*display*/, u32 /*state*/) { return 1; }
 
@@ -18,6 +23,14 @@ int GameMain(int argc, char** argv) {
 
     gameDriverOptions = defaultGameDriverOptions;
     applyCommandLine(argc, argv, gameDriverOptions);
+    std::string error;
+    const DemoRequest demo = demoRequestOf(argc, argv, error);
+    if (!error.empty()) {
+        std::fprintf(stderr, "%s\n", error.c_str());
+        exitProgram(1);
+    }
+    // A bad demo ends the program before any window opens.
+    prepareDemo(demo);
     SetDriverOptions(gameDriverOptions);
 
     display = InitFramework("Tessaron 3d");
@@ -34,7 +47,10 @@ int GameMain(int argc, char** argv) {
 
     menu = std::make_unique<GameMenu>(display);
     LoadScreenResources();
-    DrawMenu();
+    // A demo to play skips the menu.
+    if (!demoPlaying()) DrawMenu();
     statusFont = loadFont("Fonts\\Char16.fnt");
-    return MainLoop();
+    if (demoPlaying()) startDemoMatch();
+    const int code = MainLoop();
+    return demoActive() ? endDemo(code) : code;
 }

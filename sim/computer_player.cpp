@@ -1,9 +1,9 @@
 #include "sim/computer_player.hpp"
 
 #include "base/clock.hpp"
-#include "render/truncate.hpp"
+#include "base/arithmetic.hpp"
 #include "sim/collision.hpp"
-#include "sim/player.hpp"
+#include "world/player.hpp"
 
 #include <cassert>
 #include <cmath>
@@ -11,7 +11,7 @@
 
 namespace {
 
-constexpr f32 degreesPerRadian = 180.0f / 3.1415927f;
+constexpr f32 degreesPerRadian = 180.0f / piF32;
 
 // Players come within shooting range at this distance, within mine range at the other.
 constexpr f64 shootingRange = 150000.0;
@@ -46,8 +46,8 @@ const WorldObject* firstHumanFlag(const WorldGrid& grid) {
 i32 attackHeading(const Camera& own, const Camera& human) {
     f32 degrees = 180.0f;
     if (own.x != human.x) {
-        const f32 rise = static_cast<f32>(static_cast<i64>(own.y) - human.y);
-        const f32 run = static_cast<f32>(static_cast<i64>(own.x) - human.x);
+        const f32 rise = worldDelta(own.y, human.y);
+        const f32 run = worldDelta(own.x, human.x);
         degrees = std::atan(-rise / run) * degreesPerRadian;
     }
     if (degrees == 0.0f) {
@@ -83,14 +83,14 @@ void ThinkComputer(ComputerPlayer& player, u32 blocked, const Player& human) {
     // Ran into something: forget the target, turn right and pause the search.
     if (blocked != 0) {
         player.aiHeading = -1;
-        player.aiPause = static_cast<i32>(wholeSeconds());
+        player.aiPause = static_cast<i32>(matchClockSeconds());
         player.turnRight = 1;
         player.turnLeft = 0;
         return;
     }
 
     if (player.aiHeading == -1 && player.aiPause > 0 &&
-        i64{wholeSeconds()} - player.aiPause >= aiPauseSeconds) {
+        i64{matchClockSeconds()} - player.aiPause >= aiPauseSeconds) {
         player.aiPause = 0;
     }
 

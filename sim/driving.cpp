@@ -1,7 +1,7 @@
 #include "sim/driving.hpp"
 
-#include "render/truncate.hpp"
-#include "sim/player.hpp"
+#include "base/arithmetic.hpp"
+#include "world/player.hpp"
 
 namespace {
 

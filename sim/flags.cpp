@@ -3,7 +3,7 @@
 #include "sim/collision.hpp"
 #include "sim/match_state.hpp"
 #include "sim/placement.hpp"
-#include "sim/player.hpp"
+#include "world/player.hpp"
 #include "world/world.hpp"
 
 #include <algorithm>
@@ -86,7 +86,7 @@ bool HasWon(const Player& player, u16 index) {
     const u32 own = index + 1u;
     if (playerChoice == 2) {
         const u32 other = index == 0 ? 2 : 1;
-        return scoreFor(player, other) == (flagCount >> 1);
+        return scoreFor(player, other) == (world::state.flagCount >> 1);
     }
     if (playerChoice == 3) {
         u32 delivered = 0;
@@ -95,7 +95,7 @@ bool HasWon(const Player& player, u16 index) {
                 delivered += scoreFor(player, owner);
             }
         }
-        return delivered == 2u * flagCount / 3u;
+        return delivered == 2u * world::state.flagCount / 3u;
     }
     return false;
 }
@@ -110,11 +110,11 @@ void DropFlag(Player& player) {
         return;
     }
     // The flag keeps the box it had when it was picked up; only its size counts here.
-    const auto place = FreePlace(*flag, *point, *player.world);
+    const auto place = FreePlace(*player.world, *flag, *point);
     if (!place) {
         return;
     }
-    PlaceObject(*flag, *place, *player.world);
+    PlaceObject(*player.world, *flag, *place);
     player.carriedFlag = nullptr;
 }
 
@@ -126,6 +126,6 @@ void ReleaseFlag(Player& player) {
                                          grid.width);
     const auto [minY, maxY] = keptInside(player.camera->y, halfSizeOf(flag->minY, flag->maxY),
                                          grid.height);
-    PlaceObject(*flag, {minX, minY, maxX, maxY}, grid);
+    PlaceObject(grid, *flag, {minX, minY, maxX, maxY});
     player.carriedFlag = nullptr;
 }

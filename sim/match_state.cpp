@@ -15,7 +15,7 @@ void resetSimulation() {
     // Shots still listed in a grid leave it before they are freed, whether or not
     // the world has been reset already.
     for (const Projectile& shot : projectiles) {
-        RemoveFromCells(worldGrid, cellOf(shot.x), cellOf(shot.y), *shot.object);
+        RemoveFromCells(world::state.worldGrid, cellOf(shot.x), cellOf(shot.y), *shot.object);
     }
     projectiles.clear();
     winner = -1;

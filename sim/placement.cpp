@@ -23,7 +23,7 @@ std::optional<WorldPoint> pointAlongHeading(const Camera& camera, f32 distance) 
     return WorldPoint{*x, *y};
 }
 
-std::optional<Box> FreePlace(const WorldObject& object, WorldPoint centre, const WorldGrid& grid) {
+std::optional<Box> FreePlace(const WorldGrid& grid, const WorldObject& object, WorldPoint centre) {
     const i64 hw = halfSizeOf(object.minX, object.maxX);
     const i64 hh = halfSizeOf(object.minY, object.maxY);
     const i64 minX = i64{centre.x} - hw;
@@ -38,14 +38,14 @@ std::optional<Box> FreePlace(const WorldObject& object, WorldPoint centre, const
     }
     const Box candidate{static_cast<u32>(minX), static_cast<u32>(minY), static_cast<u32>(maxX),
                         static_cast<u32>(maxY)};
-    if (!FindTouching(candidate, &object, grid).empty()) {
+    if (!FindTouching(grid, candidate, &object).empty()) {
         return std::nullopt;
     }
     return candidate;
 }
 
-void PlaceObject(WorldObject& object, const Box& box, WorldGrid& grid) {
+void PlaceObject(WorldGrid& grid, WorldObject& object, const Box& box) {
     translate(object, box.minX - object.minX, box.minY - object.minY);
     setBox(object, box);
-    CoverCells(object, grid);
+    CoverCells(grid, object);
 }

@@ -2,7 +2,7 @@
 // Putting an object down in the world: the drop point behind a vehicle or the
 // launch point ahead of it, the test that the place is free, and the placing.
 #include "base/types.hpp"
-#include "render/camera.hpp"
+#include "world/camera.hpp"
 #include "sim/collision.hpp"
 
 #include <optional>
@@ -20,8 +20,8 @@ std::optional<WorldPoint> pointAlongHeading(const Camera& camera, f32 distance);
 // The box the object would have with its centre at `centre`, when that place is
 // free: inside the grid on both sides and touching no active object other than
 // the object itself. Nothing when the place is taken.
-std::optional<Box> FreePlace(const WorldObject& object, WorldPoint centre, const WorldGrid& grid);
+std::optional<Box> FreePlace(const WorldGrid& grid, const WorldObject& object, WorldPoint centre);
 
 // Moves the object's shape and box to `box` (of the object's own size) and lists
 // it in the cells it covers.
-void PlaceObject(WorldObject& object, const Box& box, WorldGrid& grid);
+void PlaceObject(WorldGrid& grid, WorldObject& object, const Box& box);

@@ -1,10 +1,10 @@
 #include "sim/projectile.hpp"
 
-#include "render/truncate.hpp"
+#include "base/arithmetic.hpp"
 #include "sim/collision.hpp"
 #include "sim/match_state.hpp"
 #include "sim/placement.hpp"
-#include "sim/player.hpp"
+#include "world/player.hpp"
 #include "world/world.hpp"
 
 #include <algorithm>
@@ -37,9 +37,9 @@ bool flyAndHit(Projectile& shot) {
     WorldObject& object = *shot.object;
     const i32 dx = truncToInt(shot.dirX * shot.speed);
     const i32 dy = truncToInt(shot.dirY * shot.speed);
-    RemoveFromCells(worldGrid, cellOf(shot.x), cellOf(shot.y), object);
-    if (!boxFitsGrid(i64{object.minX} + dx, i64{object.minY} + dy, i64{object.maxX} + dx,
-                     i64{object.maxY} + dy, worldGrid)) {
+    RemoveFromCells(world::state.worldGrid, cellOf(shot.x), cellOf(shot.y), object);
+    if (!boxFitsGrid(world::state.worldGrid, i64{object.minX} + dx, i64{object.minY} + dy, i64{object.maxX} + dx,
+                     i64{object.maxY} + dy)) {
         return false;
     }
     shot.x += static_cast<u32>(dx);
@@ -49,24 +49,24 @@ bool flyAndHit(Projectile& shot) {
     object.maxX += static_cast<u32>(dx);
     object.minY += static_cast<u32>(dy);
     object.maxY += static_cast<u32>(dy);
-    CoverCells(object, worldGrid);
+    CoverCells(world::state.worldGrid, object);
 
     std::vector<WorldObject*> gone; // mines and plants it clears, freed after the walk
-    for (WorldObject* hit : FindTouching(object, worldGrid)) {
+    for (WorldObject* hit : FindTouching(world::state.worldGrid, object)) {
         switch (hit->type) {
         case ObjectType::Car:
-            for (u16 i = 0; i < playerCount; ++i) {
-                if (players[i]->vehicle == hit) {
-                    hitCar(*players[i], shot);
+            for (u16 i = 0; i < world::state.playerCount; ++i) {
+                if (world::state.players[i]->vehicle == hit) {
+                    hitCar(*world::state.players[i], shot);
                 }
             }
             break;
         case ObjectType::Mine: // cleared; the shot flies on
-            RemoveFromCellsUnder(worldGrid, boxOf(object), *hit);
+            RemoveFromCellsUnder(world::state.worldGrid, boxOf(object), *hit);
             gone.push_back(hit);
             break;
         case ObjectType::Plant: // cut down at the cost of one hit
-            RemoveFromCellsUnder(worldGrid, boxOf(object), *hit);
+            RemoveFromCellsUnder(world::state.worldGrid, boxOf(object), *hit);
             gone.push_back(hit);
             if (shot.power > 0) {
                 --shot.power;
@@ -89,15 +89,15 @@ void LayMine(Player& player, u16 index) {
     if (player.mines == 0) {
         return;
     }
-    std::unique_ptr<WorldObject> mine = clone(mineTemplate);
+    std::unique_ptr<WorldObject> mine = clone(world::state.mineTemplate);
     mine->owner = static_cast<u16>(index + 1u);
     const auto point = pointAlongHeading(*player.camera, mineDistance);
-    const auto place = point ? FreePlace(*mine, *point, *player.world) : std::nullopt;
+    const auto place = point ? FreePlace(*player.world, *mine, *point) : std::nullopt;
     if (!place) {
         return; // no room behind the car: the mine is kept
     }
     WorldObject* laid = adoptObject(std::move(mine));
-    PlaceObject(*laid, *place, *player.world);
+    PlaceObject(*player.world, *laid, *place);
     --player.mines;
 }
 
@@ -107,16 +107,16 @@ void Fire(Player& player, u16 index) {
     }
     --player.ammo; // spent even when the muzzle is blocked
     const Camera& camera = *player.camera;
-    std::unique_ptr<WorldObject> shot = clone(shotTemplate);
+    std::unique_ptr<WorldObject> shot = clone(world::state.shotTemplate);
     shot->owner = static_cast<u16>(index + 1u);
     rotate(*shot, static_cast<u16>(-camera.heading)); // point it along the heading
     computeNormals(*shot);
     const auto point = pointAlongHeading(camera, muzzleDistance);
-    const auto place = point ? FreePlace(*shot, *point, *player.world) : std::nullopt;
+    const auto place = point ? FreePlace(*player.world, *shot, *point) : std::nullopt;
     if (!place) {
         return;
     }
-    PlaceObject(*shot, *place, *player.world);
+    PlaceObject(*player.world, *shot, *place);
     const f32 angle = headingRadians(camera.heading);
     projectiles.push_back(Projectile{std::move(shot), point->x, point->y, camera.heading,
                                      std::sin(angle), std::cos(angle), shotSpeed, shotPower});
@@ -131,7 +131,7 @@ void MoveProjectiles() {
             ++i;
             continue;
         }
-        RemoveFromCells(worldGrid, cellOf(shot.x), cellOf(shot.y), *shot.object);
+        RemoveFromCells(world::state.worldGrid, cellOf(shot.x), cellOf(shot.y), *shot.object);
         projectiles.erase(projectiles.begin() + static_cast<std::ptrdiff_t>(i));
     }
 }

@@ -4,7 +4,7 @@
 #include "sim/driving.hpp"
 #include "sim/flags.hpp"
 #include "sim/match_state.hpp"
-#include "sim/player.hpp"
+#include "world/player.hpp"
 #include "sim/projectile.hpp"
 #include "sim/vehicle.hpp"
 #include "world/world.hpp"
@@ -12,7 +12,7 @@
 #include <cassert>
 
 void UpdatePlayer(u16 index) {
-    Player& player = *players[index];
+    Player& player = *world::state.players[index];
     // Each control is read afresh: both turn keys may act in one frame, left first.
     if (player.accelerate != 0) {
         Accelerate(player);
@@ -43,13 +43,13 @@ void UpdatePlayer(u16 index) {
     TurnVehicle(player);
     const u32 blocked = MoveAndCollide(player, index);
     if (player.isComputer() == 1) {
-        ThinkComputer(static_cast<ComputerPlayer&>(player), blocked, *players[0]);
+        ThinkComputer(static_cast<ComputerPlayer&>(player), blocked, *world::state.players[0]);
     }
 }
 
 void UpdateFrame() {
-    assert(players.size() >= playerCount);
-    for (u16 i = 0; i < playerCount; ++i) {
+    assert(world::state.players.size() >= world::state.playerCount);
+    for (u16 i = 0; i < world::state.playerCount; ++i) {
         UpdatePlayer(i);
     }
     MoveProjectiles();

@@ -1,9 +1,9 @@
 #include "sim/vehicle.hpp"
 
-#include "render/truncate.hpp"
+#include "base/arithmetic.hpp"
 #include "sim/collision.hpp"
 #include "sim/flags.hpp"
-#include "sim/player.hpp"
+#include "world/player.hpp"
 #include "world/world.hpp"
 
 #include <cassert>
@@ -25,10 +25,10 @@ void stop(Player& player) {
 
 // The player whose car carries this owner number, if there is one.
 Player* ownerOf(const WorldObject& car) {
-    if (car.owner == 0 || car.owner > players.size()) {
+    if (car.owner == 0 || car.owner > world::state.players.size()) {
         return nullptr;
     }
-    return players[car.owner - 1u].get();
+    return world::state.players[car.owner - 1u].get();
 }
 
 // The direction of a vector as a heading angle in radians: acos of its y share,
@@ -64,8 +64,8 @@ void TurnVehicle(Player& player) {
 }
 
 void CollideVehicles(Player& p, Player& q) {
-    const f32 dx = static_cast<f32>(static_cast<i64>(q.camera->x) - p.camera->x);
-    const f32 dy = static_cast<f32>(static_cast<i64>(q.camera->y) - p.camera->y);
+    const f32 dx = worldDelta(q.camera->x, p.camera->x);
+    const f32 dy = worldDelta(q.camera->y, p.camera->y);
     const f32 wx = p.velocityX - q.velocityX;
     const f32 wy = p.velocityY - q.velocityY;
     const f32 distance = std::sqrt(dx * dx + dy * dy);
@@ -77,7 +77,7 @@ void CollideVehicles(Player& p, Player& q) {
     const f32 theta = directionOf(wx, wy, w);       // p's motion as q sees it
     const f32 along = w * std::cos(theta - phi);    // handed on to q
     const f32 across = w * std::sin(theta - phi);   // kept by p
-    constexpr f32 quarterTurn = 3.1415927f / 2;
+    constexpr f32 quarterTurn = piF32 / 2;
     const f32 qx = q.velocityX;
     const f32 qy = q.velocityY;
     p.velocityX = qx;
@@ -104,14 +104,14 @@ u32 MoveAndCollide(Player& player, u16 index) {
     const i32 dy = truncToInt(player.velocityY);
     // Nothing may be listed outside the grid: a move off it is blocked before
     // anything is touched.
-    if (!boxFitsGrid(i64{car.minX} + dx, i64{car.minY} + dy, i64{car.maxX} + dx,
-                     i64{car.maxY} + dy, grid)) {
+    if (!boxFitsGrid(grid, i64{car.minX} + dx, i64{car.minY} + dy, i64{car.maxX} + dx,
+                     i64{car.maxY} + dy)) {
         stop(player);
         return 1;
     }
     const Box before = boxOf(car);
     shiftBox(car, dx, dy);
-    const std::vector<WorldObject*> hits = FindTouching(car, grid);
+    const std::vector<WorldObject*> hits = FindTouching(grid, car);
     u32 blocked = 0;
     bool bounced = false;
     // Objects that leave the game in this move, freed after the walk.
@@ -171,7 +171,7 @@ u32 MoveAndCollide(Player& player, u16 index) {
     } else {
         player.camera->moveBy(dx, dy);
         RemoveFromCells(grid, cellOf(before.minX), cellOf(before.minY), car);
-        CoverCells(car, grid);
+        CoverCells(grid, car);
         translate(car, static_cast<u32>(dx), static_cast<u32>(dy));
     }
     for (WorldObject* object : gone) {
@@ -181,9 +181,9 @@ u32 MoveAndCollide(Player& player, u16 index) {
 }
 
 void RespawnPlayers() {
-    assert(players.size() >= playerCount);
-    for (u16 i = 0; i < playerCount; ++i) {
-        Player& player = *players[i];
+    assert(world::state.players.size() >= world::state.playerCount);
+    for (u16 i = 0; i < world::state.playerCount; ++i) {
+        Player& player = *world::state.players[i];
         if (player.shields >= 1) {
             continue;
         }
@@ -213,6 +213,6 @@ void RespawnPlayers() {
             computer.aiHeading = -1;
             computer.aiPause = 0;
         }
-        CoverCells(car, grid);
+        CoverCells(grid, car);
     }
 }

@@ -1,5 +1,6 @@
 #include "world/cell_list.hpp"
 
+#include "world/world.hpp"
 #include "world/world_object.hpp"
 
 #include <cassert>
@@ -18,20 +19,18 @@ u64 axisGap(u32 low, u32 high, u32 p) {
 
 } // namespace
 
-u64 cellListSteps = 0;
-
 CellList::~CellList() {
     clear();
 }
 
 void CellList::add(WorldObject* obj) {
-    ++cellListSteps;
+    ++world::state.cellListSteps;
     if (object == obj) return;
     CellList* node = this;
     while (node->object) {
         if (!node->next) node->next = new CellList;
         node = node->next;
-        ++cellListSteps;
+        ++world::state.cellListSteps;
         if (node->object == obj) return;
     }
     node->object = obj;
@@ -39,7 +38,7 @@ void CellList::add(WorldObject* obj) {
 
 CellList& CellList::appendAfter(CellList& last, WorldObject* obj) {
     assert(last.next == nullptr && "appendAfter needs the list's last node");
-    ++cellListSteps;
+    ++world::state.cellListSteps;
     if (last.empty()) { // an empty list: its first node takes the object
         last.object = obj;
         return last;
@@ -116,6 +115,16 @@ void CellList::clear() {
         delete node;
         node = following;
     }
+}
+
+bool listHolds(const CellList& list, const WorldObject& object) {
+    for (const CellList* node = &list; node != nullptr && node->object != nullptr;
+         node = node->next) {
+        if (node->object == &object) {
+            return true;
+        }
+    }
+    return false;
 }
 
 u64 boxDistanceSquared(const WorldObject& obj, u32 px, u32 py) {

@@ -36,9 +36,8 @@ struct CellList {
     void clear();
 };
 
-// Nodes stepped over by add and appendAfter since the program started, so that
-// tests can tell what building the grid's lists costs.
-extern u64 cellListSteps;
+// True when the list holds the object.
+bool listHolds(const CellList& list, const WorldObject& object);
 
 // The square of the distance from (px, py) to the nearest point of the object's
 // box on the ground plane, 0 when the point lies in the box; differences are

@@ -9,8 +9,9 @@
 // start outside the grid, where it could neither move nor be listed.
 #include "world/world.hpp"
 
+#include "base/arithmetic.hpp"
 #include "base/program_exit.hpp"
-#include "sim/player.hpp"
+#include "world/player.hpp"
 #include "world/object_definition.hpp"
 #include "world/texture.hpp"
 #include "world/token_reader.hpp"
@@ -85,19 +86,19 @@ std::unique_ptr<WorldObject> readDefinition(TokenReader& level, const std::strin
     }
     switch (kind) {
     case static_cast<u32>(ShapeKind::Mesh):
-        return readMesh(definition, x, y, owner, smooth, textureTable);
+        return readMesh(definition, x, y, owner, smooth, world::state.textureTable);
     case static_cast<u32>(ShapeKind::Box): {
         const u32 x2 = level.getint();
         const u32 y2 = level.getint();
         const u32 z2 = level.getint();
-        return readBox(definition, x, y, z, x2, y2, z2, owner, smooth, textureTable);
+        return readBox(definition, x, y, z, x2, y2, z2, owner, smooth, world::state.textureTable);
     }
     case static_cast<u32>(ShapeKind::TwoSided): {
-        auto object = readTwoSided(definition, x, y, owner, smooth, textureTable);
+        auto object = readTwoSided(definition, x, y, owner, smooth, world::state.textureTable);
         if (name == "tree") {
             // A tree is hit only near its trunk, whatever the width of its crown.
-            const u32 cx = object->minX / 2 + object->maxX / 2;
-            const u32 cy = object->minY / 2 + object->maxY / 2;
+            const u32 cx = centreOf(object->minX, object->maxX);
+            const u32 cy = centreOf(object->minY, object->maxY);
             object->minX = cx - 1024;
             object->maxX = cx + 1024;
             object->minY = cy - 1024;
@@ -113,10 +114,10 @@ std::unique_ptr<WorldObject> readDefinition(TokenReader& level, const std::strin
 // A car's box becomes the square around its circumscribed circle, so that it
 // holds the car at any heading. Returns its centre, where the player starts.
 std::pair<u32, u32> recentreCar(WorldObject& car) {
-    const u32 hx = car.maxX / 2 - car.minX / 2;
-    const u32 hy = car.maxY / 2 - car.minY / 2;
-    const u32 cx = car.maxX / 2 + car.minX / 2;
-    const u32 cy = car.maxY / 2 + car.minY / 2;
+    const u32 hx = halfSizeOf(car.minX, car.maxX);
+    const u32 hy = halfSizeOf(car.minY, car.maxY);
+    const u32 cx = centreOf(car.minX, car.maxX);
+    const u32 cy = centreOf(car.minY, car.maxY);
     // In double the square root of a sum below 2^52 truncates to the exact
     // integer root; the clamp only matters for a box wrapped around the world.
     const double root = std::sqrt(static_cast<double>(hx) * hx + static_cast<double>(hy) * hy);
@@ -130,52 +131,10 @@ std::pair<u32, u32> recentreCar(WorldObject& car) {
 
 // The player that a car or headquarters entry names by its owner number.
 Player& ownerOf(const WorldObject& object, const char* what, const std::string& levelName) {
-    if (object.owner < 1 || object.owner > playerCount)
+    if (object.owner < 1 || object.owner > world::state.playerCount)
         refuseLevel("Error: %s of owner %u in %s has no player!\n", what,
                     static_cast<unsigned>(object.owner), levelName.c_str());
-    return *players[object.owner - 1];
-}
-
-// The cells of the grid an object's box touches; cells outside the grid are
-// left out, and a box that wraps around the world touches none.
-struct GridCells {
-    u32 firstX = 1, lastX = 0, firstY = 1, lastY = 0;
-
-    u64 count() const {
-        if (firstX > lastX || firstY > lastY) return 0;
-        return u64{lastX - firstX + 1} * (lastY - firstY + 1);
-    }
-};
-
-GridCells gridCellsOf(const WorldObject& object) {
-    if (worldGrid.width == 0 || worldGrid.height == 0) return {};
-    return {cellOf(object.minX), std::min<u32>(cellOf(object.maxX), worldGrid.width - 1u),
-            cellOf(object.minY), std::min<u32>(cellOf(object.maxY), worldGrid.height - 1u)};
-}
-
-// Lists the objects, in file order, in every cell their boxes touch, each cell's
-// list filled from its last node. Every object enters once and each of its cells
-// once, so no object can be listed twice in a cell.
-void enterIntoGrid(const std::vector<WorldObject*>& objects) {
-    std::vector<CellList*> lastNodes(worldGrid.cells.size(), nullptr);
-    for (WorldObject* object : objects) {
-        const GridCells cells = gridCellsOf(*object);
-        if (cells.count() == 0) continue;
-        for (u32 cy = cells.firstY; cy <= cells.lastY; ++cy) {
-            for (u32 cx = cells.firstX; cx <= cells.lastX; ++cx) {
-                CellList*& last = lastNodes[size_t{cx} * worldGrid.height + cy];
-                if (!last) last = &worldGrid.cellFor(cx, cy);
-                last = &CellList::appendAfter(*last, object);
-            }
-        }
-    }
-}
-
-// Whether a car's recentred box lies wholly inside the grid: a box that wrapped
-// below 0 or past the top of the world has its minimum above its maximum.
-bool insideGrid(const WorldObject& car) {
-    return car.minX <= car.maxX && car.minY <= car.maxY &&
-           car.maxX < (u64{worldGrid.width} << 16) && car.maxY < (u64{worldGrid.height} << 16);
+    return *world::state.players[object.owner - 1];
 }
 
 // The mine and shot templates: meshes at (0, 0) without an owner, read without
@@ -185,7 +144,7 @@ WorldObject loadTemplate(const char* fileName, ObjectType type) {
     reader.getint(); // the kind: always a mesh
     const bool smooth = reader.getint() != 0;
     reader.skipBlanks();
-    auto object = readMesh(reader, 0, 0, 0, smooth, textureTable);
+    auto object = readMesh(reader, 0, 0, 0, smooth, world::state.textureTable);
     object->active = true;
     object->type = type;
     computeNormals(*object);
@@ -216,27 +175,27 @@ void loadLevelFile(std::string_view fileName) {
     level.getstring(); // the title
     const u16 width = static_cast<u16>(level.getint());
     const u16 height = static_cast<u16>(level.getint());
-    playerCount = static_cast<u16>(level.getint());
-    if (playerCount > maxPlayers)
-        refuseLevel("Error: %u players in %s are too many!\n", static_cast<unsigned>(playerCount),
+    world::state.playerCount = static_cast<u16>(level.getint());
+    if (world::state.playerCount > maxPlayers)
+        refuseLevel("Error: %u players in %s are too many!\n", static_cast<unsigned>(world::state.playerCount),
                     levelName.c_str());
 
-    for (u32 i = 0; i < playerCount; ++i) {
+    for (u32 i = 0; i < world::state.playerCount; ++i) {
         const u32 colour = level.gethex();
-        playerColours.push_back(colour);
+        world::state.playerColours.push_back(colour);
         std::unique_ptr<Player> player;
         if (i == 0)
-            player = std::make_unique<HumanPlayer>(playerCount, colour);
+            player = std::make_unique<HumanPlayer>(world::state.playerCount, colour);
         else
-            player = std::make_unique<ComputerPlayer>(playerCount, colour);
-        player->world = &worldGrid;
-        players.push_back(std::move(player));
+            player = std::make_unique<ComputerPlayer>(world::state.playerCount, colour);
+        player->world = &world::state.worldGrid;
+        world::state.players.push_back(std::move(player));
     }
 
     if (u64{width} * height > maxGridCells)
         refuseLevel("Error: grid of %u x %u cells in %s is too large!\n",
                     static_cast<unsigned>(width), static_cast<unsigned>(height), levelName.c_str());
-    worldGrid.resize(width, height);
+    world::state.worldGrid.resize(width, height);
 
     // The objects are listed in the grid once the whole file is read and the
     // entries they need are known to be within the limit.
@@ -258,41 +217,41 @@ void loadLevelFile(std::string_view fileName) {
         case ObjectType::Car: {
             const auto [cx, cy] = recentreCar(*object);
             Player& player = ownerOf(*object, "car", levelName);
-            if (!insideGrid(*object))
+            if (!boxFitsGrid(world::state.worldGrid, object->minX, object->minY, object->maxX, object->maxY))
                 refuseLevel("Error: car of owner %u in %s lies outside the grid!\n",
                             static_cast<unsigned>(object->owner), levelName.c_str());
             player.vehicle = object;
             player.keepUnturnedShape();
             player.startX = cx;
             player.startY = cy;
-            player.startHeading = 16384;
+            player.startHeading = initialHeading;
             break;
         }
         case ObjectType::Hq:
             ownerOf(*object, "hq", levelName).hq = object;
             break;
         case ObjectType::Flag:
-            ++flagCount;
+            ++world::state.flagCount;
             break;
         default:
             break;
         }
-        cellEntries += gridCellsOf(*object).count();
+        cellEntries += cellsUnder(world::state.worldGrid, boxOf(*object)).count();
         if (cellEntries > maxCellEntries)
             refuseLevel("Error: objects in %s need more than %u cell entries!\n",
                         levelName.c_str(), static_cast<unsigned>(maxCellEntries));
         entered.push_back(object);
     }
-    enterIntoGrid(entered);
+    CoverCellsInOrder(world::state.worldGrid, entered);
 
     // Every player drives a car and delivers flags somewhere; the match reads both.
-    for (u32 i = 0; i < playerCount; ++i) {
-        if (!players[i]->vehicle)
+    for (u32 i = 0; i < world::state.playerCount; ++i) {
+        if (!world::state.players[i]->vehicle)
             refuseLevel("Error: player %u has no car in %s!\n", i + 1, levelName.c_str());
-        if (!players[i]->hq)
+        if (!world::state.players[i]->hq)
             refuseLevel("Error: player %u has no hq in %s!\n", i + 1, levelName.c_str());
     }
 
-    mineTemplate = loadTemplate("Objects\\mine.odf", ObjectType::Mine);
-    shotTemplate = loadTemplate("Objects\\shot.odf", ObjectType::Shot);
+    world::state.mineTemplate = loadTemplate("Objects\\mine.odf", ObjectType::Mine);
+    world::state.shotTemplate = loadTemplate("Objects\\shot.odf", ObjectType::Shot);
 }

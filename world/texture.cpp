@@ -2,11 +2,10 @@
 
 #include "base/program_exit.hpp"
 #include "world/token_reader.hpp"
+#include "world/world.hpp"
 
 #include <algorithm>
 #include <cstdio>
-
-TextureTable textureTable;
 
 namespace {
 
@@ -70,9 +69,5 @@ void loadTextures() {
     // reader at its end, not by a huge allocation.
     for (u64 n = 1; n <= count; ++n)
         table.push_back(readTexture(reader));
-    textureTable = std::move(table);
-}
-
-void resetTextures() {
-    textureTable.clear();
+    world::state.textureTable = std::move(table);
 }

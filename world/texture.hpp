@@ -31,16 +31,10 @@ inline u16 texelAt(const Texture& texture, u32 u, u32 v) {
 // Entry 0 is always empty (no texture); textures are numbered from 1 in file order.
 using TextureTable = std::vector<std::unique_ptr<Texture>>;
 
-// The game's textures, loaded once at start-up from "textures.dat".
-extern TextureTable textureTable;
-
 // The texture of a polygon's texture number: null for 0 and for numbers past the
 // end of the table (such a polygon is drawn untextured).
 const Texture* textureByNumber(const TextureTable& table, u32 number);
 
-// Reads "textures.dat" into textureTable. Malformed data ends the program; a
-// texture of width or height 0 counts as a corrupt file.
+// Reads "textures.dat" into the world's texture table (world::state). Malformed
+// data ends the program; a texture of width or height 0 counts as a corrupt file.
 void loadTextures();
-
-// Empties textureTable (tests).
-void resetTextures();

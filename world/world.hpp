@@ -1,7 +1,9 @@
 #pragma once
 // The world model of a match, built by the level loader and shared by the
-// renderer and the simulation.
+// renderer and the simulation, and the texture library it is drawn with: one
+// record, world::state. Tests start clean with resetWorld() and resetTextures().
 #include "base/types.hpp"
+#include "world/texture.hpp"
 #include "world/world_grid.hpp"
 #include "world/world_object.hpp"
 
@@ -11,16 +13,29 @@
 
 struct Player;
 
-extern WorldGrid worldGrid;                            // the level's grid of cell lists
-extern std::vector<std::unique_ptr<Player>> players;   // index = owner - 1; entry 0 is the human
-extern std::vector<u32> playerColours;                 // 0x00RRGGBB per player, from the level header
-extern u16 playerCount;                                // number of entries of players
-extern u16 flagCount;                                  // flags placed by the level; never changes
-extern WorldObject mineTemplate;                       // cloned for every laid mine
-extern WorldObject shotTemplate;                       // cloned for every fired shot
+namespace world {
 
-// Level objects, and laid mines, belong to the world until they leave the game.
-extern std::vector<std::unique_ptr<WorldObject>> worldObjects;
+struct State {
+    // The game's textures, loaded once at start-up from "textures.dat"; a new
+    // level keeps them.
+    TextureTable textureTable;
+    WorldGrid worldGrid;                          // the level's grid of cell lists
+    std::vector<std::unique_ptr<Player>> players; // index = owner - 1; entry 0 is the human
+    std::vector<u32> playerColours;               // 0x00RRGGBB per player, from the level header
+    u16 playerCount = 0;                          // number of entries of players
+    u16 flagCount = 0;                            // flags placed by the level; never changes
+    WorldObject mineTemplate;                     // cloned for every laid mine
+    WorldObject shotTemplate;                     // cloned for every fired shot
+    // Level objects, and laid mines, belong to the world until they leave the game.
+    std::vector<std::unique_ptr<WorldObject>> worldObjects;
+    // Nodes stepped over by CellList::add and appendAfter since the world was
+    // reset, so that tests can tell what building the grid's lists costs.
+    u64 cellListSteps = 0;
+};
+
+extern State state;
+
+} // namespace world
 
 // Takes ownership of an object; returns it for listing in the grid.
 WorldObject* adoptObject(std::unique_ptr<WorldObject> object);
@@ -38,10 +53,19 @@ const char* levelFileName(u16 level);
 // headquarters of no player, a player without either, a car whose box would
 // start outside the grid, a grid too large, objects needing more than 4,000,000
 // cell entries.
-// Players are made without cameras; the shell gives them theirs.
+// Players are made without cameras; the shell gives them theirs (placePlayerEyes).
 void loadLevel(u16 level);
 // The same from a level file named directly.
 void loadLevelFile(std::string_view fileName);
 
-// Frees the whole world model and returns every global above to its start value.
+// Gives every player of the level a new eye at the centre of its car's box (the
+// unsigned sums of its ends halved), facing the start heading, and the grid for
+// its queries.
+void placePlayerEyes();
+
+// Frees the level's world model and returns it to its start values; the
+// texture library stays.
 void resetWorld();
+
+// Empties the texture library (tests).
+void resetTextures();

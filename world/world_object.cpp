@@ -1,5 +1,7 @@
 #include "world/world_object.hpp"
 
+#include "base/arithmetic.hpp"
+
 #include <array>
 #include <cmath>
 #include <map>
@@ -13,13 +15,12 @@ void translate(WorldObject& object, u32 dx, u32 dy) {
 }
 
 void rotate(WorldObject& object, u32 angle) {
-    const u32 cx = object.minX / 2 + object.maxX / 2;
-    const u32 cy = object.minY / 2 + object.maxY / 2;
-    // The angle is taken in single precision with pi as the float 3.1415927, the
-    // way headings are everywhere; sine and cosine are then taken in double, so a
-    // quarter turn's sine falls just short of 1 and 1000 units turn into 999.
-    constexpr f32 twoPi = 2.0f * 3.1415927f;
-    const f32 theta = static_cast<f32>(angle & 0xFFFF) * twoPi * (1.0f / 65536.0f);
+    const u32 cx = centreOf(object.minX, object.maxX);
+    const u32 cy = centreOf(object.minY, object.maxY);
+    // The angle is taken in single precision, the way headings are everywhere;
+    // sine and cosine are then taken in double, so a quarter turn's sine falls
+    // just short of 1 and 1000 units turn into 999.
+    const f32 theta = headingRadians(angle);
     const double sine = std::sin(static_cast<double>(theta));
     const double cosine = std::cos(static_cast<double>(theta));
     const double centreX = cx;

@@ -55,6 +55,23 @@ struct WorldObject {
     bool active = false;            // false: neither drawn nor collided with
 };
 
+// An axis-aligned box on the ground plane, 16.16 world units.
+struct Box {
+    u32 minX = 0, minY = 0;
+    u32 maxX = 0, maxY = 0;
+};
+
+inline Box boxOf(const WorldObject& object) {
+    return {object.minX, object.minY, object.maxX, object.maxY};
+}
+
+inline void setBox(WorldObject& object, const Box& box) {
+    object.minX = box.minX;
+    object.minY = box.minY;
+    object.maxX = box.maxX;
+    object.maxY = box.maxY;
+}
+
 // Operations on an object's shape. None of them touches the box: callers that
 // move an object update minX, minY, maxX and maxY themselves.
 

@@ -1,7 +1,7 @@
 #include "tests/content/reachability.hpp"
 #include "tests/content/run_directory.hpp"
 
-#include "sim/player.hpp"
+#include "world/player.hpp"
 
 #include <algorithm>
 #include <map>
@@ -88,15 +88,15 @@ bool boxesTouch(const WorldObject& a, const WorldObject& b) {
 }
 
 TEST_P(LevelContent, PlayersEachHaveOneCarOneHeadquartersAndTheSameFlags) {
-    ASSERT_EQ(playerCount, GetParam().players);
-    EXPECT_NE(mineTemplate.polygons.size(), 0u);
-    EXPECT_NE(shotTemplate.polygons.size(), 0u);
+    ASSERT_EQ(world::state.playerCount, GetParam().players);
+    EXPECT_NE(world::state.mineTemplate.polygons.size(), 0u);
+    EXPECT_NE(world::state.shotTemplate.polygons.size(), 0u);
     std::map<std::pair<ObjectType, u16>, int> count;
-    for (const auto& o : worldObjects) ++count[{o->type, o->owner}];
+    for (const auto& o : world::state.worldObjects) ++count[{o->type, o->owner}];
     const int flagsEach = count[{ObjectType::Flag, 1}];
     EXPECT_GE(flagsEach, 1);
-    EXPECT_EQ(flagCount, flagsEach * playerCount);
-    for (u16 owner = 1; owner <= playerCount; ++owner) {
+    EXPECT_EQ(world::state.flagCount, flagsEach * world::state.playerCount);
+    for (u16 owner = 1; owner <= world::state.playerCount; ++owner) {
         SCOPED_TRACE(owner);
         EXPECT_EQ((count[{ObjectType::Car, owner}]), 1);
         EXPECT_EQ((count[{ObjectType::Hq, owner}]), 1);
@@ -105,11 +105,11 @@ TEST_P(LevelContent, PlayersEachHaveOneCarOneHeadquartersAndTheSameFlags) {
 }
 
 TEST_P(LevelContent, NothingTouchesACarAtItsStartAndEverythingLiesInTheGrid) {
-    for (const auto& o : worldObjects) {
-        EXPECT_LE(o->maxX, u32{worldGrid.width} * 65536);
-        EXPECT_LE(o->maxY, u32{worldGrid.height} * 65536);
-        for (u16 i = 0; i < playerCount; ++i)
-            EXPECT_FALSE(o.get() != players[i]->vehicle && boxesTouch(*players[i]->vehicle, *o))
+    for (const auto& o : world::state.worldObjects) {
+        EXPECT_LE(o->maxX, u32{world::state.worldGrid.width} * 65536);
+        EXPECT_LE(o->maxY, u32{world::state.worldGrid.height} * 65536);
+        for (u16 i = 0; i < world::state.playerCount; ++i)
+            EXPECT_FALSE(o.get() != world::state.players[i]->vehicle && boxesTouch(*world::state.players[i]->vehicle, *o))
                 << "player " << i + 1 << " starts touching a " << static_cast<int>(o->type);
     }
 }
@@ -117,15 +117,15 @@ TEST_P(LevelContent, NothingTouchesACarAtItsStartAndEverythingLiesInTheGrid) {
 // A closed ring of walls keeps every car in, and from every start each
 // opponent's flag can be reached and carried to the player's own headquarters.
 TEST_P(LevelContent, EveryFlagCanBeReachedAndCarriedHomeInsideAClosedRing) {
-    for (u16 i = 0; i < playerCount; ++i) {
+    for (u16 i = 0; i < world::state.playerCount; ++i) {
         SCOPED_TRACE(i + 1);
-        const Player& p = *players[i];
-        DrivableArea area(worldGrid, (p.vehicle->maxX - p.vehicle->minX) / 2, 4096);
+        const Player& p = *world::state.players[i];
+        DrivableArea area(world::state.worldGrid, (p.vehicle->maxX - p.vehicle->minX) / 2, 4096);
         area.floodFrom(p.startX, p.startY);
         ASSERT_TRUE(area.startFree);
         EXPECT_FALSE(area.leaksOut) << "the ring is open";
         EXPECT_TRUE(area.touches(*p.hq)) << "cannot reach its headquarters";
-        for (const auto& flag : worldObjects)
+        for (const auto& flag : world::state.worldObjects)
             if (flag->type == ObjectType::Flag && flag->owner != i + 1) {
                 EXPECT_TRUE(area.touches(*flag))
                     << "cannot reach a flag of player " << flag->owner << " at " << flag->minX << ", " << flag->minY;
@@ -137,11 +137,11 @@ TEST_P(LevelContent, EveryFlagCanBeReachedAndCarriedHomeInsideAClosedRing) {
 // has room to spare: a slot barely wider than a car catches a computer player,
 // which drives straight at its target and only turns when it runs into things.
 TEST_P(LevelContent, ObstaclesLeaveNoSlotsBarelyWiderThanACar) {
-    const WorldObject& car = *players[0]->vehicle;
+    const WorldObject& car = *world::state.players[0]->vehicle;
     const i64 carSide = i64{car.maxX} - car.minX;
     const i64 roomy = carSide * 3 / 2;
     std::vector<const WorldObject*> obstacles;
-    for (const auto& o : worldObjects)
+    for (const auto& o : world::state.worldObjects)
         if (o->type == ObjectType::Block || o->type == ObjectType::Sea || o->type == ObjectType::Sand ||
             o->type == ObjectType::Hq || o->type == ObjectType::Plant)
             obstacles.push_back(o.get());

@@ -7,7 +7,7 @@
 // seconds of it, so where the steps fall within a second changes a match).
 #include "base/clock.hpp"
 #include "sim/match_state.hpp"
-#include "sim/player.hpp"
+#include "world/player.hpp"
 #include "sim/update_frame.hpp"
 #include "world/texture.hpp"
 #include "world/world.hpp"
@@ -24,15 +24,8 @@ class LevelMatch {
         resetTextures();
         loadTextures();
         loadLevel(number);
-        for (u16 i = 0; i < playerCount; ++i) {
-            Player& player = *players[i];
-            const WorldObject& car = *player.vehicle;
-            player.camera =
-                std::make_unique<Camera>((car.minX + car.maxX) >> 1, (car.minY + car.maxY) >> 1,
-                                         3072, 16384, 7168, 3584, 0, 131072);
-            player.world = &worldGrid;
-        }
-        playerChoice = playerCount;
+        placePlayerEyes();
+        playerChoice = world::state.playerCount;
         setDrawFrameHook(nullptr);
         milliseconds = startMilliseconds;
         setClockSource([] { return static_cast<u32>(milliseconds / 1000); });
@@ -56,7 +49,7 @@ class LevelMatch {
     // Flags delivered by the player of that index.
     static u32 captures(u16 index) {
         u32 total = 0;
-        for (u16 score : players[index]->flagScores)
+        for (u16 score : world::state.players[index]->flagScores)
             total += score;
         return total;
     }

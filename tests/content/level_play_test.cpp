@@ -2,9 +2,9 @@
 // computer players must be able to take an idle human's flags and win, and a
 // human who goes for the flags must still be able to win. Each test prints its
 // figures in steps (about 30 a second).
-#include "tests/content/flag_runner.hpp"
 #include "tests/content/level_match.hpp"
 #include "tests/content/run_directory.hpp"
+#include "tools/common/flag_runner.hpp"
 
 #include <cstdio>
 
@@ -22,7 +22,7 @@ const char* levelName(u16 level) {
 
 u32 computerCaptures() {
     u32 total = 0;
-    for (u16 i = 1; i < playerCount; ++i)
+    for (u16 i = 1; i < world::state.playerCount; ++i)
         total += LevelMatch::captures(i);
     return total;
 }
@@ -43,7 +43,7 @@ TEST_P(LevelPlay, ComputerPlayersTakeAnIdleHumansFlagsAndWin) {
 
 TEST_P(LevelPlay, AHumanGoingForTheFlagsCanWin) {
     LevelMatch match(GetParam());
-    FlagRunner runner(*players[0]);
+    FlagRunner runner(*world::state.players[0]);
     while (winner == -1 && match.steps < matchLimit) {
         runner.press();
         match.step();

@@ -11,14 +11,14 @@ namespace {
 // Reads a definition as the level loader does, placed at (x, y); a box is
 // stretched from (x, y, 0) to (x + 40000, y + 4096, 20000).
 std::unique_ptr<WorldObject> readDefinition(const std::string& name, u32 x = 100000, u32 y = 100000) {
-    if (textureTable.empty()) loadTextures();
+    if (world::state.textureTable.empty()) loadTextures();
     TokenReader reader("Objects\\" + name + ".odf");
     const u32 kind = reader.getint();
     const bool smooth = reader.getint() != 0;
     EXPECT_EQ(reader.skipBlanks(), '%') << name;
-    auto object = kind == 1   ? readBox(reader, x, y, 0, x + 40000, y + 4096, 20000, 1, smooth, textureTable)
-                  : kind == 3 ? readTwoSided(reader, x, y, 1, smooth, textureTable)
-                              : readMesh(reader, x, y, 1, smooth, textureTable);
+    auto object = kind == 1   ? readBox(reader, x, y, 0, x + 40000, y + 4096, 20000, 1, smooth, world::state.textureTable)
+                  : kind == 3 ? readTwoSided(reader, x, y, 1, smooth, world::state.textureTable)
+                              : readMesh(reader, x, y, 1, smooth, world::state.textureTable);
     computeNormals(*object);
     return object;
 }

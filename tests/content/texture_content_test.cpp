@@ -10,12 +10,12 @@ TEST_F(TextureContent, EveryTextureIsAPowerOfTwoUpTo64AndNeverBrightensAChannel)
     loadTextures();
     // Brick, old brick, wood planks, rock, sand, water, leaves, metal plate,
     // headquarters marking, bark; 0 is no texture.
-    ASSERT_EQ(textureTable.size(), 11u);
-    EXPECT_EQ(textureTable[0], nullptr);
+    ASSERT_EQ(world::state.textureTable.size(), 11u);
+    EXPECT_EQ(world::state.textureTable[0], nullptr);
     const auto powerOfTwoUpTo64 = [](u32 n) { return n >= 1 && n <= 64 && (n & (n - 1)) == 0; };
-    for (size_t n = 1; n < textureTable.size(); ++n) {
+    for (size_t n = 1; n < world::state.textureTable.size(); ++n) {
         SCOPED_TRACE(n);
-        const Texture& t = *textureTable[n];
+        const Texture& t = *world::state.textureTable[n];
         ASSERT_FALSE(t.texels.empty());
         EXPECT_TRUE(powerOfTwoUpTo64(t.width));
         EXPECT_TRUE(powerOfTwoUpTo64(t.height));

@@ -29,12 +29,12 @@ TEST_F(DisplayTest, InitKeeps79CharactersOfTheTitleAndShutdownRestoresTheStartVa
     setMode(640, 480, 16, 1);
     EXPECT_EQ(machine->windowTitle, std::string(79, 'T'));
     EXPECT_FALSE(machine->windowCanMaximise);
-    EXPECT_EQ(currentContext, display->drawTarget);
+    EXPECT_EQ(gfx::state.currentContext, display->drawTarget);
 
     SetKeyDownCallback([](Event*) {});
     ShutdownFramework();
     EXPECT_FALSE(machine->displayOpen);
-    EXPECT_EQ(currentContext, nullptr);
+    EXPECT_EQ(gfx::state.currentContext, nullptr);
     EXPECT_EQ(frameworkDisplay.drawTarget, nullptr);
     EXPECT_EQ(keyDownCallback, nullptr);
     EXPECT_EQ(driverOptions, frameworkDefaultOptions);

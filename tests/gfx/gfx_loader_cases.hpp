@@ -162,7 +162,7 @@ inline void loadAndDrawFont(const std::string& path) {
     }
     if (!font) return;
     auto dc = createMemoryContext(40, 40, 24);
-    DeviceContext* previous = currentContext;
+    DeviceContext* previous = gfx::state.currentContext;
     makeCurrentContext(dc.get());
     useFont(font.get());
     setColor(0xFFFFFF);

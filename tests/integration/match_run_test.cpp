@@ -3,11 +3,11 @@
 
 #include "framework/framework_state.hpp"
 #include "gfx/bitmap.hpp"
-#include "render/camera.hpp"
+#include "world/camera.hpp"
 #include "shell/game_menu.hpp"
 #include "shell/shell_state.hpp"
 #include "sim/match_state.hpp"
-#include "sim/player.hpp"
+#include "world/player.hpp"
 #include "world/world.hpp"
 
 #include <tuple>
@@ -49,7 +49,7 @@ TEST_P(MatchStart, OpensTheLevelFullScreenAtItsSizeAndDrawsFrames) {
     const u32 width = s.highResolution ? 640 : 320;
     const u32 height = s.highResolution ? 480 : 240;
     EXPECT_EQ(menu->inMenu, 0u);
-    EXPECT_EQ(playerCount, s.level < 2 ? 2 : 3);
+    EXPECT_EQ(world::state.playerCount, s.level < 2 ? 2 : 3);
     EXPECT_EQ(playerChoice, s.level < 2 ? 2 : 3);
     EXPECT_EQ(screen->maxX, width - 1);
     EXPECT_EQ(screen->maxY, height - 1);
@@ -62,10 +62,10 @@ TEST_P(MatchStart, OpensTheLevelFullScreenAtItsSizeAndDrawsFrames) {
         EXPECT_NE(screen->segmentHBitmap, nullptr);
     }
     ASSERT_NE(menu->skyBitmap, nullptr);
-    for (u16 i = 0; i < playerCount; ++i) {
-        ASSERT_TRUE(players[i]->camera) << "player " << i;
-        EXPECT_EQ(players[i]->camera->z, 3072u);
-        EXPECT_EQ(players[i]->world, &worldGrid);
+    for (u16 i = 0; i < world::state.playerCount; ++i) {
+        ASSERT_TRUE(world::state.players[i]->camera) << "player " << i;
+        EXPECT_EQ(world::state.players[i]->camera->z, 3072u);
+        EXPECT_EQ(world::state.players[i]->world, &world::state.worldGrid);
     }
     // Two frames per pass from the start of the match on: the frame callback's and the draw callback's.
     EXPECT_GE(machine->framesPresented, 2 * (machine->pass() - startPass));
@@ -95,7 +95,7 @@ TEST_F(GameRun, ArrowKeysDriveAndTurnTheHumanCar) {
     hold(scanUp, 20);
     ASSERT_EQ(run(), 0);
     // Heading 16384 looks along +x: the car went that way and carried its camera along.
-    const Player& human = *players[0];
+    const Player& human = *world::state.players[0];
     EXPECT_GT(human.camera->x, human.startX + 20000);
     EXPECT_EQ(human.camera->y, human.startY);
     EXPECT_EQ(human.camera->heading, 16384);
@@ -110,7 +110,7 @@ TEST_F(GameRun, LeftMakesTheHeadingGrowAndRightShrink) {
     idle(10);
     std::vector<u16> headings;
     machine->frameObserver = [&](const PresentedFrame&) {
-        if (menu && !menu->inMenu) headings.push_back(players[0]->camera->heading);
+        if (menu && !menu->inMenu) headings.push_back(world::state.players[0]->camera->heading);
     };
     ASSERT_EQ(run(), 0);
     ASSERT_FALSE(headings.empty());
@@ -125,7 +125,7 @@ TEST_F(GameRun, SpaceFiresAShot) {
     tap(scanSpace);
     idle(2);
     ASSERT_EQ(run(), 0);
-    EXPECT_EQ(players[0]->ammo, 9u);
+    EXPECT_EQ(world::state.players[0]->ammo, 9u);
 }
 
 TEST_F(GameRun, MLaysAMineBehindTheCar) {
@@ -134,9 +134,9 @@ TEST_F(GameRun, MLaysAMineBehindTheCar) {
     tap(scanM);
     idle(2);
     ASSERT_EQ(run(), 0);
-    EXPECT_EQ(players[0]->mines, 4u);
+    EXPECT_EQ(world::state.players[0]->mines, 4u);
     int laid = 0;
-    for (const auto& object : worldObjects)
+    for (const auto& object : world::state.worldObjects)
         if (object->type == ObjectType::Mine && object->owner == 1) ++laid;
     EXPECT_EQ(laid, 1);
 }
@@ -150,7 +150,7 @@ TEST_F(GameRun, FTogglesTheCounterF10TheOutlinesAndKeypadPlusRefills) {
     ASSERT_EQ(run(), 0);
     EXPECT_EQ(showFps, 1u);
     EXPECT_EQ(menu->renderToggle, 1u);
-    const Player& human = *players[0];
+    const Player& human = *world::state.players[0];
     EXPECT_EQ(human.ammo, 30u);
     EXPECT_EQ(human.mines, 11u);
     EXPECT_EQ(human.nitro, 256u);

@@ -4,6 +4,8 @@
 #include "game_run.hpp"
 
 #include "base/clock.hpp"
+#include "shell/reset_game.hpp"
+#include "shell/startup.hpp"
 #include "sim/match_state.hpp"
 
 #include <cstdio>
@@ -83,4 +85,34 @@ TEST_F(WinnerRun, CarryingTheFlagHomeShowsTheWinnerScreenAndEndsWithZeroTenSecon
         },
         testing::ExitedWithCode(0),
         "winner 0 shown at 320x240, white yes, red yes\nended (9|10) seconds later");
+}
+
+// The same win recorded, played back to its winner screen and its ten seconds,
+// and timed, which skips them.
+TEST_F(WinnerRun, ARecordedWinPlaysBackToTheWinnerScreenAndATimedOneSkipsTheWait) {
+    const std::string demo = (runDirectory / "win.dem").string();
+    startMatch();
+    hold(scanUp, 200);
+    EXPECT_EXIT({ run({"-record", demo}); std::exit(3); }, testing::ExitedWithCode(0), "");
+
+    for (const char* option : {"-playdemo", "-timedemo"}) {
+        resetGame();
+        machine = &useMemoryPlatform(1024, 768);
+        machine->frameObserver = [](const PresentedFrame&) {
+            if (winner != -1 && winnerShownAt == 0) winnerShownAt = wholeSeconds();
+        };
+        std::filesystem::current_path(runDirectory);
+        std::vector<std::string> words = {"tessaron3d", option, demo};
+        std::vector<char*> argv;
+        for (std::string& w : words) argv.push_back(w.data());
+        EXPECT_EXIT(
+            {
+                std::atexit([] { std::fprintf(stderr, "winner %d, ended %u seconds later\n", winner, wholeSeconds() - winnerShownAt); });
+                GameMain(static_cast<int>(argv.size()), argv.data());
+                std::exit(3);
+            },
+            testing::ExitedWithCode(0),
+            std::string(option) == "-playdemo" ? "^winner 0, ended (9|10) seconds later\n$" : "winner 0, ended 0 seconds later\n$")
+            << option;
+    }
 }

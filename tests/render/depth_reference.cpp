@@ -12,7 +12,7 @@
 
 namespace {
 
-ObjectImage emptyImage(const ScreenInfo& screen) {
+ObjectImage emptyImage(const FrameBounds& screen) {
     ObjectImage image;
     image.width = screen.maxX + 1;
     image.rows = screen.maxY - 1;
@@ -104,8 +104,8 @@ struct ScreenCorner {
 // to its right end, both included.
 class ReferenceScan {
   public:
-    ReferenceScan(const Camera& camera, const ScreenInfo& screen)
-        : view_(viewConstants(camera, screen)), width_(screen.maxX + 1), rows_(screen.maxY - 1) {
+    ReferenceScan(const Camera& camera, const FrameBounds& screen)
+        : view_(viewConstants(camera, screen.maxX, screen.maxY)), width_(screen.maxX + 1), rows_(screen.maxY - 1) {
         horizon_ = static_cast<double>(view_.maxY) - view_.rowsBelow;
     }
 
@@ -220,12 +220,13 @@ void forEachKeptPolygon(std::span<const WorldObject* const> objects, const Camer
 } // namespace
 
 ObjectImage painterImage(std::span<const WorldObject* const> objects, const Camera& camera,
-                         const ScreenInfo& screen, std::span<const u32> playerColours) {
+                         const FrameBounds& screen, std::span<const u32> playerColours) {
     Scene scene;
-    scene.screen = &screen;
+    scene.maxX = screen.maxX;
+    scene.maxY = screen.maxY;
     scene.camera = &camera;
     scene.colours = playerColours;
-    const ViewConstants view = viewConstants(camera, screen);
+    const ViewConstants view = viewConstants(camera, screen.maxX, screen.maxY);
     std::vector<u16> owner;
     for (size_t k = 0; k < objects.size(); ++k) {
         addObject(*objects[k], camera, view, scene);
@@ -247,7 +248,7 @@ ObjectImage painterImage(std::span<const WorldObject* const> objects, const Came
 }
 
 ObjectImage depthImage(std::span<const WorldObject* const> objects, const Camera& camera,
-                       const ScreenInfo& screen) {
+                       const FrameBounds& screen) {
     const ReferenceScan scan(camera, screen);
     ObjectImage image = emptyImage(screen);
     std::vector<double> nearest(image.object.size(), std::numeric_limits<double>::infinity());
@@ -268,7 +269,7 @@ ObjectImage depthImage(std::span<const WorldObject* const> objects, const Camera
 }
 
 void measureDepths(ObjectImage& image, std::span<const WorldObject* const> objects,
-                   const Camera& camera, const ScreenInfo& screen) {
+                   const Camera& camera, const FrameBounds& screen) {
     const ReferenceScan scan(camera, screen);
     std::fill(image.depth.begin(), image.depth.end(), std::numeric_limits<double>::infinity());
     forEachKeptPolygon(objects, camera, [&](const std::vector<CameraPoint>& corners, u16 id) {
@@ -312,7 +313,7 @@ ImageComparison compareImages(const ObjectImage& painter, const ObjectImage& ref
 }
 
 ImageComparison compareWithReference(std::span<const WorldObject* const> objects,
-                                     const Camera& camera, const ScreenInfo& screen,
+                                     const Camera& camera, const FrameBounds& screen,
                                      std::span<const u32> playerColours) {
     ObjectImage painter = painterImage(objects, camera, screen, playerColours);
     measureDepths(painter, objects, camera, screen);

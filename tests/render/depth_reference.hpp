@@ -5,8 +5,8 @@
 // the near side in camera space, with the nearest surface winning every pixel.
 // Where the two disagree, the painter's order (or its front end) is wrong.
 #include "base/types.hpp"
-#include "render/camera.hpp"
-#include "render/screen_info.hpp"
+#include "world/camera.hpp"
+#include "frame_bounds.hpp"
 
 #include <span>
 #include <vector>
@@ -29,17 +29,17 @@ struct ObjectImage {
 // end, in the given order, each pixel owned by the last polygon whose fill
 // covers it.
 ObjectImage painterImage(std::span<const WorldObject* const> objects, const Camera& camera,
-                         const ScreenInfo& screen, std::span<const u32> playerColours);
+                         const FrameBounds& screen, std::span<const u32> playerColours);
 
 // The reference: the same objects and the same kept polygons, each pixel owned
 // by the object whose surface is nearest along the pixel's ray. Spans follow
 // the fill's row convention, so that only visibility can differ.
 ObjectImage depthImage(std::span<const WorldObject* const> objects, const Camera& camera,
-                       const ScreenInfo& screen);
+                       const FrameBounds& screen);
 
 // Fills in the depths of an image from the objects it shows.
 void measureDepths(ObjectImage& image, std::span<const WorldObject* const> objects,
-                   const Camera& camera, const ScreenInfo& screen);
+                   const Camera& camera, const FrameBounds& screen);
 
 struct ImageComparison {
     u64 pixels = 0;    // view pixels compared
@@ -57,5 +57,5 @@ ImageComparison compareImages(const ObjectImage& painter, const ObjectImage& ref
 
 // The whole comparison of one view of the objects, in the order given.
 ImageComparison compareWithReference(std::span<const WorldObject* const> objects,
-                                     const Camera& camera, const ScreenInfo& screen,
+                                     const Camera& camera, const FrameBounds& screen,
                                      std::span<const u32> playerColours);

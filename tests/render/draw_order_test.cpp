@@ -41,7 +41,7 @@ class ShippedData : public ::testing::Test {
 };
 
 Camera cameraAt(const LevelView& view) {
-    return standardCamera(view.x, view.y, view.heading);
+    return playerEye(view.x, view.y, view.heading);
 }
 
 // The draw order the game had before: by the smallest distance along either
@@ -51,10 +51,10 @@ std::vector<const WorldObject*> axisDistanceOrder(std::vector<const WorldObject*
                                                   const Camera& camera) {
     std::map<const WorldObject*, size_t> arrival;
     const i64 cx = camera.x >> 16, cy = camera.y >> 16;
-    for (i64 x = std::max<i64>(cx - 2, 0); x <= std::min<i64>(cx + 2, worldGrid.width - 1); ++x)
-        for (i64 y = std::max<i64>(cy - 2, 0); y <= std::min<i64>(cy + 2, worldGrid.height - 1);
+    for (i64 x = std::max<i64>(cx - 2, 0); x <= std::min<i64>(cx + 2, world::state.worldGrid.width - 1); ++x)
+        for (i64 y = std::max<i64>(cy - 2, 0); y <= std::min<i64>(cy + 2, world::state.worldGrid.height - 1);
              ++y)
-            for (const CellList* node = worldGrid.cell(static_cast<u32>(x), static_cast<u32>(y));
+            for (const CellList* node = world::state.worldGrid.cell(static_cast<u32>(x), static_cast<u32>(y));
                  node != nullptr && node->object != nullptr; node = node->next)
                 arrival.try_emplace(node->object, arrival.size());
     const auto key = [&camera](const WorldObject* o) {
@@ -96,17 +96,17 @@ struct LevelFigures {
 // figures of the game's order (and, when asked, of the old order) and checks
 // the game's.
 void sweepLevels(u32 driveViews, u16 width, bool withOldOrder) {
-    const ScreenInfo screen = screenOf(width, width * 3 / 4);
+    const FrameBounds screen = boundsOf(width, width * 3 / 4);
     for (u16 level = 0; levelFileName(level) != nullptr; ++level) {
         loadLevel(level);
         LevelFigures game, old;
         for (const LevelView& view : levelViews(driveViews)) {
             const Camera camera = cameraAt(view);
-            const std::vector<const WorldObject*> objects = sceneObjects(worldGrid, camera);
-            game.add(compareWithReference(objects, camera, screen, playerColours), view);
+            const std::vector<const WorldObject*> objects = sceneObjects(world::state.worldGrid, camera);
+            game.add(compareWithReference(objects, camera, screen, world::state.playerColours), view);
             if (withOldOrder)
                 old.add(compareWithReference(axisDistanceOrder(objects, camera), camera, screen,
-                                             playerColours),
+                                             world::state.playerColours),
                         view);
         }
         std::printf("%-18s %4u views at %ux%u: %.3f%% of view pixels differ, %.3f%% clearly "

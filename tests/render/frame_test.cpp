@@ -10,7 +10,7 @@
 #include "render/fast_fill.hpp"
 #include "render/scene_fill.hpp"
 #include "render_test_support.hpp"
-#include "sim/player.hpp"
+#include "world/player.hpp"
 #include "world/world.hpp"
 
 #include <gtest/gtest.h>
@@ -65,7 +65,7 @@ void expectSameFill(const Scene& scene, i32 width, i32 height, const std::string
         if (clip != nullptr) setClipRect(*frames[k], *clip);
         makeCurrentContext(frames[k].get());
         for (ScenePolygon& p : scenes[k].polygons)
-            (k == 0 ? fillPolygon : fillPolygonFast)(p, scene.screen->maxX, scene.screen->maxY);
+            (k == 0 ? fillPolygon : fillPolygonFast)(p, scene.maxX, scene.maxY);
     }
     makeCurrentContext(nullptr);
     ASSERT_EQ(frames[0]->ownedSurface, frames[1]->ownedSurface) << what;
@@ -102,9 +102,9 @@ TEST_F(GoldenFrame, SyntheticLevelFramesAreExact) {
     for (const GoldenCase& c : goldenCases) {
         useFrame(c.width, c.height);
         paintFrame(40, 70, 110); // stands in for the sky and ground background
-        const ScreenInfo screen = screenOf(c.width, c.height);
+        const FrameBounds screen = boundsOf(c.width, c.height);
         const Camera camera = syntheticView(c.view);
-        Scene scene = buildScene(world.grid, camera, screen, world.colours);
+        Scene scene = buildScene(world.grid, camera, screen.maxX, screen.maxY, world.colours);
         drawScene(scene, c.renderToggle);
         freeScene(scene);
         const u64 hash = frameHash(*frame);
@@ -122,9 +122,9 @@ TEST_F(FastFill, MatchesTheReferenceOnTheSyntheticLevel) {
     buildSyntheticWorld(world);
     for (const u16 width : {640, 320}) {
         const u16 height = width * 3 / 4;
-        const ScreenInfo screen = screenOf(width, height);
+        const FrameBounds screen = boundsOf(width, height);
         const auto check = [&](const Camera& camera, const std::string& what) {
-            expectSameFill(buildScene(world.grid, camera, screen, world.colours), width, height,
+            expectSameFill(buildScene(world.grid, camera, screen.maxX, screen.maxY, world.colours), width, height,
                            what + " at " + std::to_string(width));
         };
         for (int view = 0; view < 3; ++view)
@@ -143,8 +143,8 @@ TEST_F(FastFill, MatchesTheReferenceOnAwkwardPolygons) {
     const f32 nan = std::numeric_limits<f32>::quiet_NaN();
 
     Scene scene;
-    const ScreenInfo screen = screenOf(640, 480);
-    scene.screen = &screen;
+    scene.maxX = 639;
+    scene.maxY = 479;
     const auto add = [&](u32 colour, u32 smooth, const Texture* texture,
                          std::vector<ScreenEdge> edges) {
         ScenePolygon& p = scene.polygons.emplace_back();
@@ -198,13 +198,13 @@ TEST_F(FastFill, MatchesTheReferenceOnEveryShippedLevel) {
     loadTextures();
     for (u16 level = 0; level <= 4; ++level) {
         loadLevel(level);
-        for (const std::unique_ptr<Player>& player : players) {
+        for (const std::unique_ptr<Player>& player : world::state.players) {
             for (u32 turn = 0; turn < 8; ++turn) {
-                const Camera camera(player->startX, player->startY, 3072,
-                                    static_cast<u16>(16384 + turn * 8192), 7168, 3584, 0, 131072);
+                const Camera camera = playerEye(player->startX, player->startY,
+                                                static_cast<u16>(16384 + turn * 8192));
                 for (const u16 width : {640, 320}) {
-                    const ScreenInfo screen = screenOf(width, width * 3 / 4);
-                    expectSameFill(buildScene(worldGrid, camera, screen, playerColours), width,
+                    const FrameBounds screen = boundsOf(width, width * 3 / 4);
+                    expectSameFill(buildScene(world::state.worldGrid, camera, screen.maxX, screen.maxY, world::state.playerColours), width,
                                    width * 3 / 4,
                                    std::string(levelFileName(level)) + " heading " +
                                        std::to_string(camera.heading));

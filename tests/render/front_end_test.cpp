@@ -23,7 +23,7 @@ std::vector<f32> values(const Vec3f& v) {
 struct PolygonCase {
     WorldObject object;
     std::vector<u32> colours{0x00FF0000, 0x000000FF};
-    Scene scene{{}, nullptr, nullptr, colours};
+    Scene scene{{}, 0, 0, nullptr, colours};
     Texture texture{4, 4};
 
     // A textured polygon with the given face normal, set up.
@@ -38,7 +38,7 @@ struct PolygonCase {
 
 // An empty 16 x 16 level seen on a 640 x 480 screen.
 struct TestWorld : SyntheticWorld {
-    ScreenInfo screen = screenOf(640, 480);
+    FrameBounds screen = boundsOf(640, 480);
 
     TestWorld() { grid.resize(16, 16); }
     // A small block around (x, y), coloured so the scene shows which it is.
@@ -53,7 +53,7 @@ struct TestWorld : SyntheticWorld {
         finishObject(*object);
         placeObject(*this, std::move(object));
     }
-    Scene build(const Camera& camera) { return buildScene(grid, camera, screen, colours); }
+    Scene build(const Camera& camera) { return buildScene(grid, camera, screen.maxX, screen.maxY, colours); }
     // The colours of the drawn polygons in drawing order, runs collapsed.
     std::vector<u32> colourOrder(const Camera& camera) {
         std::vector<u32> order;
@@ -67,21 +67,21 @@ struct TestWorld : SyntheticWorld {
 
 TEST(View, CameraAndProjectionAtBothResolutions) {
     EXPECT_EQ(headingRadians(32768), 3.1415927f); // 2 * pi as a float times heading / 65536
-    Camera moved(10, 4294967290u, 3072, 65000, 7168, 3584, 0, 131072);
+    Camera moved = playerEye(10, 4294967290u, 65000);
     moved.moveAndTurn(-20, 10, 1000); // positions and heading wrap around
     EXPECT_EQ((std::vector<u32>{moved.x, moved.y, moved.heading}),
               (std::vector<u32>{4294967286u, 4, 464}));
     EXPECT_EQ(moved.sinHeading, std::sin(headingRadians(464)));
     EXPECT_EQ(worldDelta(5, 4294967295u), -4294967290.0f); // exact before it becomes a float
 
-    const Camera camera = standardCamera(0, 0, 16384);
+    const Camera camera = playerEye(0, 0, 16384);
     const struct {
         u16 width, height;
         f32 centreX, rowsBelow, focal, horizon;
     } cases[] = {{640, 480, 319.5f, 159.6667f, 446.24f, 319.333f},
                  {320, 240, 159.5f, 79.6667f, 222.65f, 159.333f}};
     for (const auto& c : cases) {
-        const ViewConstants view = viewConstants(camera, screenOf(c.width, c.height));
+        const ViewConstants view = viewConstants(camera, c.width - 1, c.height - 1);
         EXPECT_EQ(view.centreX, c.centreX);
         EXPECT_NEAR(view.rowsBelow, c.rowsBelow, 1e-3f);
         EXPECT_NEAR(view.focal, c.focal, 0.01f);
@@ -94,7 +94,7 @@ TEST(View, CameraAndProjectionAtBothResolutions) {
         }
     }
     // Positive lateral lies left (off the edge here, not clipped), rise lies above.
-    const ViewConstants view = viewConstants(camera, screenOf(640, 480));
+    const ViewConstants view = viewConstants(camera, 639, 479);
     EXPECT_NEAR(project(ViewPoint{1000, 1000, 0}, view).sx, -126.74f, 0.01f);
     EXPECT_NEAR(project(ViewPoint{-1000, 1000, 0}, view).sx, 765.74f, 0.01f);
     EXPECT_NEAR(project(ViewPoint{0, 1000, 1000}, view).sy, 319.333f - 446.24f, 0.01f);
@@ -172,18 +172,18 @@ TEST(SceneBuild, GathersTheFiveByFiveCellsAroundTheCameraAndDrawsFarObjectsFirst
     world.mark(4 * cell + cell / 2, row, 2);
     world.mark(5 * cell + cell / 2, row, 3);
     // Looking along -x from cell 1: column 0 is in the window, not column -1.
-    EXPECT_EQ(world.colourOrder(standardCamera(100000, row, 49152)), std::vector<u32>{1});
+    EXPECT_EQ(world.colourOrder(playerEye(100000, row, 49152)), std::vector<u32>{1});
     // From x = 131072 (cell 2) the window is columns 0 to 4.
-    EXPECT_EQ(world.colourOrder(standardCamera(131072, row, 16384)), std::vector<u32>{2});
+    EXPECT_EQ(world.colourOrder(playerEye(131072, row, 16384)), std::vector<u32>{2});
     // A camera beyond the grid's last column gathers nothing.
-    EXPECT_TRUE(world.build(standardCamera(20 * cell, cell, 49152)).polygons.empty());
+    EXPECT_TRUE(world.build(playerEye(20 * cell, cell, 49152)).polygons.empty());
 
     // Diagonally ahead at three distances.
     TestWorld far;
     far.mark(eye + 10000, eye + 10000, 1);
     far.mark(eye + 40000, eye + 40000, 2);
     far.mark(eye + 25000, eye + 25000, 3);
-    EXPECT_EQ(far.colourOrder(standardCamera(eye, eye, 16384)), (std::vector<u32>{2, 3, 1}));
+    EXPECT_EQ(far.colourOrder(playerEye(eye, eye, 16384)), (std::vector<u32>{2, 3, 1}));
     // Lined up along one axis: both boxes start 40000 ahead along x, but the
     // second lies 40000 off to the side as well. It is the farther one and is
     // drawn first, although the cells give it second.
@@ -191,14 +191,14 @@ TEST(SceneBuild, GathersTheFiveByFiveCellsAroundTheCameraAndDrawsFarObjectsFirst
     const u32 x = eye + 10000;
     placeObject(lined, makeCuboid(x + 40000, eye - 500, 0, x + 41000, eye + 500, 100, 1));
     placeObject(lined, makeCuboid(x + 40000, eye + 40000, 0, x + 41000, eye + 45000, 100, 2));
-    EXPECT_EQ(lined.colourOrder(standardCamera(x, eye, 16384)), (std::vector<u32>{2, 1}));
+    EXPECT_EQ(lined.colourOrder(playerEye(x, eye, 16384)), (std::vector<u32>{2, 1}));
     // At the same distance from the eye (one ahead along x, one along y), the
     // one the cells give first is drawn first: both lie in column 5, and the
     // first reaches down into row 4, although it was placed second.
     TestWorld tie;
     placeObject(tie, makeCuboid(x - 500, eye + 40000, 0, x + 500, eye + 41000, 100, 2));
     placeObject(tie, makeCuboid(x + 40000, eye - 500, 0, x + 41000, eye + 500, 100, 1));
-    EXPECT_EQ(tie.colourOrder(standardCamera(x, eye, 12000)), (std::vector<u32>{1, 2}));
+    EXPECT_EQ(tie.colourOrder(playerEye(x, eye, 12000)), (std::vector<u32>{1, 2}));
 }
 
 TEST(SceneBuild, PolygonsWithoutVerticesOrAreaAreSkipped) {
@@ -209,7 +209,7 @@ TEST(SceneBuild, PolygonsWithoutVerticesOrAreaAreSkipped) {
         {{},
          {{eye + 20000, eye, 0}, {eye + 20000, eye + 10, 0}, {eye + 20000, eye + 20, 0}},
          {{eye + 20000, eye, 0}, {eye + 20000, eye, 100}, {eye + 20000, eye + 100, 0}}});
-    const Scene scene = odd.build(standardCamera(eye, eye, 16384));
+    const Scene scene = odd.build(playerEye(eye, eye, 16384));
     ASSERT_EQ(scene.polygons.size(), 1u);
     EXPECT_EQ(scene.polygons[0].colour, 3u);
     EXPECT_EQ(scene.polygons[0].edges.size(), 3u);
@@ -221,7 +221,7 @@ TEST(SceneBuild, EdgesAcrossTheNearSideAreCutJustInFrontOfTheEye) {
     // the others 100 in front. Lying on the ground, facing up to the eye.
     world.placePolygons(
         {{{eye + 200, eye - 100, 0}, {eye, eye + 100, 0}, {eye - 50, eye + 100, 0}}});
-    const Camera camera = standardCamera(eye, eye, 0);
+    const Camera camera = playerEye(eye, eye, 0);
     const Scene scene = world.build(camera);
     ASSERT_EQ(scene.polygons.size(), 1u);
     const std::vector<ScreenEdge>& edges = scene.polygons[0].edges;
@@ -229,7 +229,7 @@ TEST(SceneBuild, EdgesAcrossTheNearSideAreCutJustInFrontOfTheEye) {
     // The search visits depths 0, 50, 25, 12.5 and stops at 6.25; the lateral
     // offset is cut at the same fraction of the edge: 200 - 106.25.
     const ScreenPoint cut =
-        project(ViewPoint{93.75f, 6.25f, -3072}, viewConstants(camera, world.screen));
+        project(ViewPoint{93.75f, 6.25f, -3072}, viewConstants(camera, world.screen.maxX, world.screen.maxY));
     EXPECT_EQ((std::vector<f32>{edges[0].sx1, edges[0].sy1, edges[0].depth1, edges[0].depth2}),
               (std::vector<f32>{cut.sx, cut.sy, 6.25f, 100}));
     // Closing edge: from the last vertex to the cut point of the way back.
@@ -242,7 +242,7 @@ TEST(SceneBuild, EdgesAcrossTheNearSideAreCutJustInFrontOfTheEye) {
     behind.placePolygons(
         {{{eye + 5000, eye + 3000, 0}, {eye + 6000, eye + 3000, 0}, {eye + 6000, eye + 4000, 0}},
          {{eye + 5000, eye - 9000, 0}, {eye + 5000, eye - 9000, 1}, {eye + 5000, eye - 9001, 1}}});
-    const Scene away = behind.build(standardCamera(eye, eye, 32768)); // looking along -y
+    const Scene away = behind.build(playerEye(eye, eye, 32768)); // looking along -y
     ASSERT_GE(away.polygons.size(), 1u);
     EXPECT_EQ(away.polygons[0].colour, 1u);
     EXPECT_TRUE(away.polygons[0].edges.empty());

@@ -1,6 +1,6 @@
 #include "level_views.hpp"
 
-#include "sim/player.hpp"
+#include "world/player.hpp"
 #include "world/world.hpp"
 
 #include <algorithm>
@@ -29,7 +29,7 @@ bool blocksTheEye(const WorldObject& object) {
 }
 
 bool carCanStand(i64 x, i64 y) {
-    for (const auto& object : worldObjects) {
+    for (const auto& object : world::state.worldObjects) {
         if (!object->active || !blocksTheEye(*object)) continue;
         if (x > i64{object->minX} - clearance && x < i64{object->maxX} + clearance &&
             y > i64{object->minY} - clearance && y < i64{object->maxY} + clearance)
@@ -51,12 +51,12 @@ Place centreOf(const WorldObject& object) {
 std::vector<LevelView> levelViews(u32 driveViews) {
     std::vector<LevelView> views, drives;
     std::vector<Place> goals;
-    for (const auto& object : worldObjects)
+    for (const auto& object : world::state.worldObjects)
         if (object->type == ObjectType::Hq || object->type == ObjectType::Flag)
             goals.push_back(centreOf(*object));
 
     u16 heading = 0;
-    for (const auto& player : players) {
+    for (const auto& player : world::state.players) {
         for (u32 turn = 0; turn < 16; ++turn)
             views.push_back({player->startX, player->startY, static_cast<u16>(turn * 4096)});
         // Straight drives from the start to every goal, stopping short of it.

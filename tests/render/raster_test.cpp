@@ -49,10 +49,9 @@ class Raster : public FrameTest {
     // on a black frame and returns every pixel no longer black.
     PixelSet outline(std::vector<ScreenEdge> edges, u32 colour = 0x00FFFFFF, bool asScene = false) {
         std::fill(frame->ownedSurface.begin(), frame->ownedSurface.end(), 0);
-        const Camera camera = standardCamera(0, 0, 0);
+        const Camera camera = playerEye(0, 0, 0);
         if (asScene) {
-            const ScreenInfo screen = screenOf(640, 480);
-            Scene scene{{scenePolygon(edges, colour)}, &screen, &camera, {}};
+            Scene scene{{scenePolygon(edges, colour)}, 639, 479, &camera, {}};
             drawScene(scene, 1);
             EXPECT_EQ(scene.polygons[0].edges.size(), edges.size()); // outlines keep the edges
         } else {

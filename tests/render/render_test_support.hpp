@@ -5,9 +5,9 @@
 #include "gfx/device_context.hpp"
 #include "gfx/gfx_state.hpp"
 #include "gfx/primitives.hpp"
-#include "render/camera.hpp"
+#include "world/camera.hpp"
 #include "render/scene.hpp"
-#include "render/screen_info.hpp"
+#include "frame_bounds.hpp"
 #include "synthetic_world.hpp"
 
 #include <gtest/gtest.h>
@@ -28,18 +28,6 @@ inline std::ostream& operator<<(std::ostream& out, const Rgb& c) {
 
 // One world cell in world units.
 inline constexpr u32 cell = 65536;
-
-// The camera every player gets: eye 3072 up, the standard view angles and depth range.
-inline Camera standardCamera(u32 x, u32 y, u16 heading) {
-    return Camera(x, y, 3072, heading, 7168, 3584, 0, 131072);
-}
-
-inline ScreenInfo screenOf(u16 width, u16 height) {
-    ScreenInfo screen;
-    screen.maxX = static_cast<u16>(width - 1);
-    screen.maxY = static_cast<u16>(height - 1);
-    return screen;
-}
 
 // An edge from (sx1, sy1) to (sx2, sy2) at the given end depths; the other values
 // keep their defaults.

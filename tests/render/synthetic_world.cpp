@@ -167,12 +167,12 @@ void buildSyntheticWorld(SyntheticWorld& world) {
 Camera syntheticView(int view) {
     const u32 x[] = {at(3.5), at(4.9), at(3.3)}, y[] = {at(3.5), at(3.9), at(3.1)};
     const u16 heading[] = {15000, 45000, 8000};
-    return Camera(x[view], y[view], 3072, heading[view], 7168, 3584, 0, 131072);
+    return playerEye(x[view], y[view], heading[view]);
 }
 
 Camera syntheticPathCamera(int step) {
     // A slow loop around the middle of the level, turning as it goes.
-    Camera camera(at(3.3), at(3.5), 3072, 16384, 7168, 3584, 0, 131072);
+    Camera camera = playerEye(at(3.3), at(3.5));
     for (int i = 0; i < step; ++i)
         camera.moveAndTurn(static_cast<i32>(1200 * camera.sinHeading),
                            static_cast<i32>(1200 * camera.cosHeading), 300);

@@ -4,7 +4,7 @@
 // behind the eye, something deep in the fog and an inactive block. The golden
 // frames and the renderer benchmark draw it.
 #include "base/types.hpp"
-#include "render/camera.hpp"
+#include "world/camera.hpp"
 #include "world/texture.hpp"
 #include "world/world_grid.hpp"
 #include "world/world_object.hpp"

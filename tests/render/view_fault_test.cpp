@@ -8,7 +8,7 @@
 #include "depth_reference.hpp"
 #include "render/scene_build.hpp"
 #include "render_test_support.hpp"
-#include "sim/player.hpp"
+#include "world/player.hpp"
 #include "world/texture.hpp"
 #include "world/world.hpp"
 
@@ -54,13 +54,13 @@ class ViewFault : public ::testing::Test {
     };
     View look(const Camera& camera) {
         View view;
-        view.objects = sceneObjects(worldGrid, camera);
-        view.painter = painterImage(view.objects, camera, screen_, playerColours);
+        view.objects = sceneObjects(world::state.worldGrid, camera);
+        view.painter = painterImage(view.objects, camera, screen_, world::state.playerColours);
         view.reference = depthImage(view.objects, camera, screen_);
         return view;
     }
 
-    const ScreenInfo screen_ = screenOf(640, 480);
+    const FrameBounds screen_ = boundsOf(640, 480);
 
   private:
     std::filesystem::path previous_, levelFile_;
@@ -86,7 +86,7 @@ TEST_F(ViewFault, AFarWallInTheFogNoLongerCoversANearFir) {
                   "car\n1 30000 500000 0\ncar\n2 560000 500000 0\n"
                   "tree\n0 208000 160000 0\n"
                   "brickwall\n0 215000 280000 0\n247768 284096 20000\n");
-    const Camera camera = standardCamera(215000, 140000, 0);
+    const Camera camera = playerEye(215000, 140000, 0);
     const View view = look(camera);
     const WorldObject* fir = nullptr;
     const WorldObject* wall = nullptr;
@@ -111,7 +111,7 @@ TEST_F(ViewFault, AFarWallInTheFogNoLongerCoversANearFir) {
     EXPECT_GT(firPixels, 20000u);
     EXPECT_GT(pixelsOf(view.reference, wallNumber), 1000u);
     EXPECT_EQ(wallOverFir, 0u);
-    EXPECT_EQ(compareWithReference(view.objects, camera, screen_, playerColours).farther, 0u);
+    EXPECT_EQ(compareWithReference(view.objects, camera, screen_, world::state.playerColours).farther, 0u);
 }
 
 TEST_F(ViewFault, ACarWornToALineByTurningIsNotDrawn) {
@@ -124,7 +124,7 @@ TEST_F(ViewFault, ACarWornToALineByTurningIsNotDrawn) {
     // loaded shape; the renderer still draws no face without area.
     loadTestLevel("hq\n1 150000 150000 0\nhq\n2 560000 560000 0\n"
                   "car\n1 30000 500000 0\ncar\n2 180000 155000 0\n");
-    WorldObject& car = *players[1]->vehicle;
+    WorldObject& car = *world::state.players[1]->vehicle;
     for (int turn = 0; turn < 8000; ++turn) {
         rotate(car, static_cast<u16>(-1536)); // as the game turns a car at full lock
         computeNormals(car);
@@ -137,7 +137,7 @@ TEST_F(ViewFault, ACarWornToALineByTurningIsNotDrawn) {
     // Turning on the spot next to the headquarters, 4000 from the car.
     u32 headingsSeeingTheCar = 0;
     for (u32 heading = 0; heading < 65536; heading += 1024) {
-        const Camera camera = standardCamera(181000, 154700, static_cast<u16>(heading));
+        const Camera camera = playerEye(181000, 154700, static_cast<u16>(heading));
         const View view = look(camera);
         const u16 number = numberOf(view.objects, &car);
         if (number == 0) continue;

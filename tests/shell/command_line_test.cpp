@@ -38,3 +38,38 @@ TEST(CommandLine, OnlyWholeWordsCount) {
     EXPECT_EQ(vgaOff.useVGA, 0u);
     EXPECT_EQ(vgaOff.useVGAX, 1u);
 }
+
+namespace {
+
+DemoRequest demoFor(std::initializer_list<const char*> words, std::string& error) {
+    std::vector<const char*> argv = {"tessaron3d"};
+    argv.insert(argv.end(), words);
+    return demoRequestOf(static_cast<int>(argv.size()), argv.data(), error);
+}
+
+} // namespace
+
+TEST(CommandLine, DemoOptionsTakeTheNextWordAsTheirFileInAnyCaseAndOrder) {
+    std::string error;
+    DemoRequest r = demoFor({"-novga", "-RECORD", "my.dem"}, error);
+    EXPECT_EQ(r.mode, DemoMode::Record);
+    EXPECT_EQ(r.file, "my.dem");
+    r = demoFor({"-PlayDemo", "-novga", "-nolinear"}, error);
+    EXPECT_EQ(r.mode, DemoMode::Play);
+    EXPECT_EQ(r.file, "-novga"); // the next word, whatever it reads
+    r = demoFor({"-playdemo", "a.dem", "-timedemo", "b.dem"}, error);
+    EXPECT_EQ(r.mode, DemoMode::Time); // the last one counts
+    EXPECT_EQ(r.file, "b.dem");
+    EXPECT_TRUE(error.empty());
+    EXPECT_EQ(demoFor({"other", "words"}, error).mode, DemoMode::None);
+
+    // A demo's file name is no driver option.
+    const DriverOptions options = optionsFor({"-record", "-novga"});
+    EXPECT_EQ(options.useVGA, 1u);
+}
+
+TEST(CommandLine, ADemoOptionWithoutAFileIsAnError) {
+    std::string error;
+    EXPECT_EQ(demoFor({"-novga", "-timedemo"}, error).mode, DemoMode::None);
+    EXPECT_EQ(error, "Error: -timedemo needs a demo file after it!");
+}

@@ -2,11 +2,11 @@
 #include "shell_test_support.hpp"
 
 #include "gfx/bitmap.hpp"
-#include "render/camera.hpp"
-#include "render/screen_info.hpp"
+#include "world/camera.hpp"
+#include "shell/screen_info.hpp"
 #include "shell/shell_state.hpp"
-#include "sim/hud.hpp"
-#include "sim/player.hpp"
+#include "shell/hud.hpp"
+#include "world/player.hpp"
 #include "world/world_object.hpp"
 
 namespace {
@@ -34,7 +34,7 @@ class Hud : public ShellFrame {
 protected:
     void SetUp() override {
         ShellFrame::SetUp();
-        human.camera = std::make_unique<Camera>(100000, 100000, 3072, 16384, 7168, 3584, 0, 131072);
+        human.camera = std::make_unique<Camera>(playerEye(100000, 100000));
         car.owner = 1;
         human.vehicle = &car;
     }

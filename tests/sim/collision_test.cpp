@@ -31,37 +31,37 @@ TEST_F(SimTest, FindTouchingWalksRowsThenColumnsAndListsEachObjectOnce) {
     WorldObject* spanning = placeAround(Block, 0, cell, cell, 500); // first met in (0,0)
     placeAround(Block, 0, cell, cell, 10)->active = false;
     placeBox(Block, 0, 0, 0, 100, 100); // in cell (0, 0) but apart
-    EXPECT_EQ(FindTouching(asked, nullptr, worldGrid),
+    EXPECT_EQ(FindTouching(world::state.worldGrid, asked, nullptr),
               (std::vector<WorldObject*>{spanning, row0Col1, row1Col0}));
 }
 
 TEST_F(SimTest, PlacesOffTheGridAreTakenOnEitherSide) {
     // A mine (half-size 4096) may end exactly on the far edge, not a unit past it.
-    EXPECT_TRUE(FreePlace(mineTemplate, {10 * cell - 4096, c3}, worldGrid));
-    EXPECT_FALSE(FreePlace(mineTemplate, {10 * cell - 4095, c3}, worldGrid));
-    EXPECT_FALSE(FreePlace(mineTemplate, {c3, 10 * cell - 4095}, worldGrid));
+    EXPECT_TRUE(FreePlace(world::state.worldGrid, world::state.mineTemplate, {10 * cell - 4096, c3}));
+    EXPECT_FALSE(FreePlace(world::state.worldGrid, world::state.mineTemplate, {10 * cell - 4095, c3}));
+    EXPECT_FALSE(FreePlace(world::state.worldGrid, world::state.mineTemplate, {c3, 10 * cell - 4095}));
     // Points behind x = 0 or past the unsigned range have no place at all.
-    const Camera nearEdge(1000, 1000, 3072, east, 7168, 3584, 0, 131072);
+    const Camera nearEdge = playerEye(1000, 1000, east);
     EXPECT_FALSE(pointAlongHeading(nearEdge, -32768.0f));
     EXPECT_EQ(pointAlongHeading(nearEdge, -1000.5f)->x, 0u) << "cut toward zero";
-    const Camera farEdge(4294967000u, 1000, 3072, east, 7168, 3584, 0, 131072);
+    const Camera farEdge = playerEye(4294967000u, 1000, east);
     EXPECT_FALSE(pointAlongHeading(farEdge, 32768.0f));
 }
 
 TEST_F(SimTest, RemoveFromCellsLeavesTheConnectedRunHoldingTheObjectWithoutDeepRecursion) {
     WorldObject* object = placeBox(ObjectType::Block, 0, c3 - 5, c3, c3 + 5, c3 + 5);
-    RemoveFromCells(worldGrid, 4, 3, *object);   // a neighbour that does not hold it
-    RemoveFromCells(worldGrid, 40, 40, *object); // outside the grid
+    RemoveFromCells(world::state.worldGrid, 4, 3, *object);   // a neighbour that does not hold it
+    RemoveFromCells(world::state.worldGrid, 40, 40, *object); // outside the grid
     EXPECT_TRUE(listedWhereItLies(*object));
-    worldGrid.cellFor(7, 7).add(object); // a second, separate run stays
-    RemoveFromCells(worldGrid, 2, 3, *object);
+    world::state.worldGrid.cellFor(7, 7).add(object); // a second, separate run stays
+    RemoveFromCells(world::state.worldGrid, 2, 3, *object);
     EXPECT_EQ(cellsHolding(*object), (std::vector<std::pair<u32, u32>>{{7, 7}}));
 
     startWorld(400, 400); // a flood over 160000 cells
     WorldObject* huge = placeBox(ObjectType::Sea, 0, 0, 0, 400 * cell - 1, 400 * cell - 1);
-    ASSERT_EQ(worldGrid.cell(399, 399)->object, huge);
-    RemoveFromCells(worldGrid, 200, 200, *huge);
-    for (const auto& list : worldGrid.cells) {
+    ASSERT_EQ(world::state.worldGrid.cell(399, 399)->object, huge);
+    RemoveFromCells(world::state.worldGrid, 200, 200, *huge);
+    for (const auto& list : world::state.worldGrid.cells) {
         ASSERT_TRUE(list->empty());
     }
 }

@@ -10,7 +10,7 @@ template <class Step, class Read>
 auto framesOf(int frames, Step step, Read read, f32 vx = 0, f32 vy = 0, u16 nitro = 0,
               u16 turn = 0) {
     HumanPlayer player(2, 0);
-    player.camera = std::make_unique<Camera>(0, 0, 3072, north, 7168, 3584, 0, 131072);
+    player.camera = std::make_unique<Camera>(playerEye(0, 0, north));
     player.velocityX = vx;
     player.velocityY = vy;
     player.nitro = nitro;

@@ -26,7 +26,7 @@ protected:
 } // namespace
 
 TEST_F(FlagTest, CapturesScoreFreeTheFlagAndBlockAndTwoPlayersWinWithHalfTheFlags) {
-    Player& p = *players[0];
+    Player& p = *world::state.players[0];
     std::vector<WorldObject*> flags; // four of player 1, three of player 0
     for (int i = 0; i < 7; ++i) {
         flags.push_back(flagOf(i < 4 ? 2 : 1));
@@ -51,24 +51,24 @@ TEST_F(FlagTest, ThePlayerChoiceSelectsTheWinRule) {
     for (u16 i = 0; i < 9; ++i) {
         flags.push_back(flagOf(static_cast<u16>(1 + i / 3)));
     }
-    ASSERT_EQ(flagCount, 9);
+    ASSERT_EQ(world::state.flagCount, 9);
     // Player 1 (owner 2) scores the flags of owners 1 and 3, in any mix.
     for (const size_t i : {0, 6, 1, 7, 2, 8}) {
         EXPECT_EQ(winner, -1) << "before flag " << i;
-        carry(*players[1], flags[i]);
-        drive(*players[1], 2000);
+        carry(*world::state.players[1], flags[i]);
+        drive(*world::state.players[1], 2000);
     }
     EXPECT_EQ(winner, 1) << "9 flags, three players: 6 captures win";
-    EXPECT_EQ(players[1]->flagScores, (std::vector<u16>{0, 3, 0, 3}));
+    EXPECT_EQ(world::state.players[1]->flagScores, (std::vector<u16>{0, 3, 0, 3}));
     // The two-player rule looks at owner 1 only for player 1 and wants 9 >> 1 = 4.
     playerChoice = 2;
-    EXPECT_FALSE(HasWon(*players[1], 1));
-    players[1]->flagScores[1] = 4;
-    EXPECT_TRUE(HasWon(*players[1], 1));
+    EXPECT_FALSE(HasWon(*world::state.players[1], 1));
+    world::state.players[1]->flagScores[1] = 4;
+    EXPECT_TRUE(HasWon(*world::state.players[1], 1));
 }
 
 TEST_F(FlagTest, AnyFlagIsPickedUpByACarWithoutOneButTheOwnFlagIsNeverScored) {
-    auto& p = static_cast<ComputerPlayer&>(*players[1]);
+    auto& p = static_cast<ComputerPlayer&>(*world::state.players[1]);
     p.aiHeading = 500;
     WorldObject* own = placeAround(ObjectType::Flag, 2, c3 + 3000, 6 * cell + 1000, 1000);
     EXPECT_EQ(drive(p, 100), 0u);
@@ -88,7 +88,7 @@ TEST_F(FlagTest, AnyFlagIsPickedUpByACarWithoutOneButTheOwnFlagIsNeverScored) {
 }
 
 TEST_F(FlagTest, ADropAgainstAWallFailsAndIsNotRepeated) {
-    Player& p = *players[0];
+    Player& p = *world::state.players[0];
     WorldObject* flag = carry(p, flagOf(2));
     placeBox(ObjectType::Block, 0, c3 - 40000, c3 - 10000, c3 - 30000, c3 + 10000);
     p.dropFlag = 1;
@@ -98,8 +98,8 @@ TEST_F(FlagTest, ADropAgainstAWallFailsAndIsNotRepeated) {
 }
 
 TEST_F(FlagTest, AFlagOfAnOwnerBeyondThePlayersIsCapturedWithoutAScore) {
-    carry(*players[0], flagOf(9));
-    EXPECT_EQ(drive(*players[0], 2000), 1u);
-    EXPECT_EQ(players[0]->carriedFlag, nullptr);
-    EXPECT_EQ(players[0]->flagScores, (std::vector<u16>{0, 0, 0, 0}));
+    carry(*world::state.players[0], flagOf(9));
+    EXPECT_EQ(drive(*world::state.players[0], 2000), 1u);
+    EXPECT_EQ(world::state.players[0]->carriedFlag, nullptr);
+    EXPECT_EQ(world::state.players[0]->flagScores, (std::vector<u16>{0, 0, 0, 0}));
 }

@@ -61,16 +61,16 @@ void pressRandomKeys(Player& human, std::mt19937& random) {
 ::testing::AssertionResult movingObjectsListed() {
     auto check = [](const WorldObject& object) {
         const Box box = boxOf(object);
-        if (!boxFitsGrid(box.minX, box.minY, box.maxX, box.maxY, worldGrid)) return false;
+        if (!boxFitsGrid(world::state.worldGrid, box.minX, box.minY, box.maxX, box.maxY)) return false;
         for (u32 cx = cellOf(box.minX); cx <= cellOf(box.maxX); ++cx)
             for (u32 cy = cellOf(box.minY); cy <= cellOf(box.maxY); ++cy)
-                if (const CellList* list = worldGrid.cell(cx, cy); !list || !listHolds(*list, object))
+                if (const CellList* list = world::state.worldGrid.cell(cx, cy); !list || !listHolds(*list, object))
                     return false;
         return true;
     };
-    for (u16 i = 0; i < playerCount; ++i)
-        if (!check(*players[i]->vehicle))
-            return ::testing::AssertionFailure() << "car " << i << " at " << boxOf(*players[i]->vehicle);
+    for (u16 i = 0; i < world::state.playerCount; ++i)
+        if (!check(*world::state.players[i]->vehicle))
+            return ::testing::AssertionFailure() << "car " << i << " at " << boxOf(*world::state.players[i]->vehicle);
     for (const Projectile& shot : projectiles)
         if (!check(*shot.object)) return ::testing::AssertionFailure() << "a shot at " << boxOf(*shot.object);
     return ::testing::AssertionSuccess();
@@ -79,12 +79,12 @@ void pressRandomKeys(Player& human, std::mt19937& random) {
 // No listed object lies outside the grid, except level objects that were placed
 // partly outside it (they never move).
 ::testing::AssertionResult nothingListedOutside(const std::unordered_set<const WorldObject*>& placedOutside) {
-    for (u32 cx = 0; cx < worldGrid.width; ++cx)
-        for (u32 cy = 0; cy < worldGrid.height; ++cy)
-            for (const CellList* node = worldGrid.cell(cx, cy); node && node->object; node = node->next) {
+    for (u32 cx = 0; cx < world::state.worldGrid.width; ++cx)
+        for (u32 cy = 0; cy < world::state.worldGrid.height; ++cy)
+            for (const CellList* node = world::state.worldGrid.cell(cx, cy); node && node->object; node = node->next) {
                 const Box box = boxOf(*node->object);
                 if (!placedOutside.contains(node->object) &&
-                    !boxFitsGrid(box.minX, box.minY, box.maxX, box.maxY, worldGrid))
+                    !boxFitsGrid(world::state.worldGrid, box.minX, box.minY, box.maxX, box.maxY))
                     return ::testing::AssertionFailure() << "cell " << cx << "," << cy << " lists " << box;
             }
     return ::testing::AssertionSuccess();
@@ -113,47 +113,47 @@ class LongSoak : public testing::TestWithParam<std::string> {
 
 TEST_P(LongSoak, AMillionStepsKeepTheMatchSound) {
     loadLevelFile("Levels\\" + GetParam());
-    playerChoice = playerCount; // the win rule of the menu's choice for this level
-    for (u16 i = 0; i < playerCount; ++i)
-        players[i]->camera = std::make_unique<Camera>(players[i]->startX, players[i]->startY, 3072,
-                                                      16384, 7168, 3584, 0, 131072);
+    playerChoice = world::state.playerCount; // the win rule of the menu's choice for this level
+    for (u16 i = 0; i < world::state.playerCount; ++i)
+        world::state.players[i]->camera =
+            std::make_unique<Camera>(playerEye(world::state.players[i]->startX, world::state.players[i]->startY));
     soakSeconds = 5000;
     setClockSource(soakClock);
     std::mt19937 random(0x50A4 + static_cast<u32>(GetParam().size()) * 31 + GetParam().back());
 
     std::unordered_set<const WorldObject*> placedOutside;
-    for (const auto& object : worldObjects)
-        if (!boxFitsGrid(object->minX, object->minY, object->maxX, object->maxY, worldGrid))
+    for (const auto& object : world::state.worldObjects)
+        if (!boxFitsGrid(world::state.worldGrid, object->minX, object->minY, object->maxX, object->maxY))
             placedOutside.insert(object.get());
-    const size_t levelObjects = worldObjects.size();
+    const size_t levelObjects = world::state.worldObjects.size();
     // A shot crosses the grid's diagonal in fewer steps than this, or ends sooner.
-    const size_t longestFlight = (size_t{worldGrid.width} + worldGrid.height) * 16 + 2;
+    const size_t longestFlight = (size_t{world::state.worldGrid.width} + world::state.worldGrid.height) * 16 + 2;
     std::deque<size_t> recentShots; // shots fired in each of the last longestFlight steps
     size_t shotsInFlightBound = 0, minesLaid = 0, mostLive = 0;
     size_t shots = 0, flagsTaken = 0, deaths = 0, captures = 0;
     std::vector<std::vector<u16>> scores;
-    for (u16 i = 0; i < playerCount; ++i) scores.push_back(players[i]->flagScores);
+    for (u16 i = 0; i < world::state.playerCount; ++i) scores.push_back(world::state.players[i]->flagScores);
 
     ASSERT_TRUE(gridIsSound());
     const int steps = soakSteps();
     const auto started = std::chrono::steady_clock::now();
     for (int step = 0; step < steps; ++step) {
         soakSeconds += step % 30 == 0; // thirty steps a second, as the game runs
-        pressRandomKeys(*players[0], random);
+        pressRandomKeys(*world::state.players[0], random);
         if (step % 3000 == 0) { // supplies for the whole million steps
-            for (u16 i = 0; i < playerCount; ++i) {
-                Player& p = *players[i];
+            for (u16 i = 0; i < world::state.playerCount; ++i) {
+                Player& p = *world::state.players[i];
                 if (p.ammo < 100) p.ammo = static_cast<u16>(p.ammo + 10);
                 if (p.mines < 100) p.mines = static_cast<u16>(p.mines + 3);
             }
-            players[0]->nitro = static_cast<u16>(std::min(players[0]->nitro + 128, 1000));
+            world::state.players[0]->nitro = static_cast<u16>(std::min(world::state.players[0]->nitro + 128, 1000));
         }
         // What this step may add: a shot per player who asks with ammunition, a
         // mine per player who asks with mines.
         size_t firing = 0;
         std::vector<std::pair<const WorldObject*, u32>> before;
-        for (u16 i = 0; i < playerCount; ++i) {
-            const Player& p = *players[i];
+        for (u16 i = 0; i < world::state.playerCount; ++i) {
+            const Player& p = *world::state.players[i];
             firing += p.fire != 0 && p.ammo > 0;
             minesLaid += p.layMine != 0 && p.mines > 0;
             before.emplace_back(p.carriedFlag, p.camera->x);
@@ -167,8 +167,8 @@ TEST_P(LongSoak, AMillionStepsKeepTheMatchSound) {
 
         UpdateFrame();
 
-        for (u16 i = 0; i < playerCount; ++i) {
-            const Player& p = *players[i];
+        for (u16 i = 0; i < world::state.playerCount; ++i) {
+            const Player& p = *world::state.players[i];
             for (size_t owner = 0; owner < p.flagScores.size(); ++owner) {
                 ASSERT_GE(p.flagScores[owner], scores[i][owner])
                     << "player " << i << "'s score fell at step " << step;
@@ -179,9 +179,9 @@ TEST_P(LongSoak, AMillionStepsKeepTheMatchSound) {
             deaths += p.camera->x - before[i].second + cell > 2 * cell; // no car drives a cell in one step
         }
         shots += firing;
-        mostLive = std::max(mostLive, worldObjects.size() + projectiles.size());
+        mostLive = std::max(mostLive, world::state.worldObjects.size() + projectiles.size());
         ASSERT_LE(projectiles.size(), shotsInFlightBound) << "shots that never end, step " << step;
-        ASSERT_LE(worldObjects.size(), levelObjects + minesLaid) << "objects piling up, step " << step;
+        ASSERT_LE(world::state.worldObjects.size(), levelObjects + minesLaid) << "objects piling up, step " << step;
         ASSERT_TRUE(movingObjectsListed()) << "after step " << step;
         if (step % 16 == 15 || step == steps - 1) {
             ASSERT_TRUE(gridIsSound()) << "after step " << step;

@@ -11,7 +11,7 @@ class ProjectileTest : public PlayerTest {
 protected:
     // Fires player 0's gun from (x, y) facing `heading`; the car stays where it is.
     void fireFrom(u32 x, u32 y, u16 heading = east) {
-        p->camera = std::make_unique<Camera>(x, y, 3072, heading, 7168, 3584, 0, 131072);
+        p->camera = std::make_unique<Camera>(playerEye(x, y, heading));
         Fire(*p, 0);
     }
 };
@@ -27,7 +27,7 @@ TEST_F(ProjectileTest, FiringAppendsAShotAQuarterCellAheadAndAShotBlockedAtTheMu
     EXPECT_EQ(boxOf(*shot.object), around(c3 + muzzle, c3, 2048));
     EXPECT_EQ(shot.object->owner, 1);
     EXPECT_TRUE(listedWhereItLies(*shot.object));
-    EXPECT_EQ(shotTemplate.minX, 0u) << "the template stays where it is";
+    EXPECT_EQ(world::state.shotTemplate.minX, 0u) << "the template stays where it is";
     EXPECT_EQ(projectiles[1].y, 5 * cell + muzzle) << "appended at the end";
 
     placeBox(ObjectType::Block, 0, c3 + 12000, 8 * cell - 9000, c3 + 20000, 8 * cell + 9000);
@@ -111,7 +111,7 @@ TEST_F(ProjectileTest, AShotLeavingTheGridEndsOnEitherSide) {
     ASSERT_EQ(projectiles.size(), 2u);
     MoveProjectiles();
     EXPECT_TRUE(projectiles.empty());
-    for (const auto& list : worldGrid.cells) {
+    for (const auto& list : world::state.worldGrid.cells) {
         for (const CellList* node = list.get(); node != nullptr && node->object != nullptr;
              node = node->next) {
             EXPECT_NE(node->object->type, ObjectType::Shot);
@@ -120,15 +120,15 @@ TEST_F(ProjectileTest, AShotLeavingTheGridEndsOnEitherSide) {
 }
 
 TEST_F(ProjectileTest, AMineIsLaidHalfACellBehindOnlyWhereItFitsWhollyInsideTheGrid) {
-    const size_t owned = worldObjects.size();
+    const size_t owned = world::state.worldObjects.size();
     LayMine(*p, 0);
-    ASSERT_EQ(worldObjects.size(), owned + 1);
-    const WorldObject& mine = *worldObjects.back();
+    ASSERT_EQ(world::state.worldObjects.size(), owned + 1);
+    const WorldObject& mine = *world::state.worldObjects.back();
     EXPECT_EQ(std::tuple(mine.type, mine.owner, p->mines),
               std::tuple(ObjectType::Mine, u16{1}, u16{4}));
     EXPECT_EQ(boxOf(mine), around(c3 - 32768, c3, 4096));
     EXPECT_TRUE(listedWhereItLies(mine));
-    EXPECT_EQ(mineTemplate.minX, 0u);
+    EXPECT_EQ(world::state.mineTemplate.minX, 0u);
     // The rear of the car against a wall, a drop point at x = -2768, a box from
     // x = -1864: nothing is laid or spent.
     placeBox(ObjectType::Block, 0, c3 - 40000, c3 - 10000, c3 - 30000, c3 + 10000);
@@ -137,12 +137,12 @@ TEST_F(ProjectileTest, AMineIsLaidHalfACellBehindOnlyWhereItFitsWhollyInsideTheG
         LayMine(*p, 0);
     }
     EXPECT_EQ(p->mines, 4);
-    EXPECT_EQ(worldObjects.size(), owned + 2);
+    EXPECT_EQ(world::state.worldObjects.size(), owned + 2);
     p->camera->x = 32768 + 4096; // a box from exactly 0
     LayMine(*p, 0);
     EXPECT_EQ(p->mines, 3);
     p->mines = 0;
     p->camera->x = c3 + cell;
     LayMine(*p, 0);
-    EXPECT_EQ(worldObjects.size(), owned + 3);
+    EXPECT_EQ(world::state.worldObjects.size(), owned + 3);
 }

@@ -3,7 +3,7 @@
 #include "base/clock.hpp"
 #include "sim/collision.hpp"
 #include "sim/match_state.hpp"
-#include "sim/player.hpp"
+#include "world/player.hpp"
 #include "sim/vehicle.hpp"
 #include "world/world.hpp"
 
@@ -50,16 +50,16 @@ inline void endWorld() {
 // 8192 and a shot template of 4096 units square.
 inline void startWorld(u16 width, u16 height) {
     endWorld();
-    worldGrid.resize(width, height);
-    mineTemplate = *makeBox(ObjectType::Mine, 0, {0, 0, 8192, 8192});
-    shotTemplate = *makeBox(ObjectType::Shot, 0, {0, 0, 4096, 4096});
+    world::state.worldGrid.resize(width, height);
+    world::state.mineTemplate = *makeBox(ObjectType::Mine, 0, {0, 0, 8192, 8192});
+    world::state.shotTemplate = *makeBox(ObjectType::Shot, 0, {0, 0, 4096, 4096});
 }
 
 // A box owned by the world and listed in every cell it covers.
 inline WorldObject* placeBox(ObjectType type, u16 owner, u32 minX, u32 minY, u32 maxX, u32 maxY) {
     WorldObject* object = adoptObject(makeBox(type, owner, {minX, minY, maxX, maxY}));
-    CoverCells(*object, worldGrid);
-    flagCount = static_cast<u16>(flagCount + (type == ObjectType::Flag));
+    CoverCells(world::state.worldGrid, *object);
+    world::state.flagCount = static_cast<u16>(world::state.flagCount + (type == ObjectType::Flag));
     return object;
 }
 inline WorldObject* placeAround(ObjectType type, u16 owner, u32 x, u32 y, u32 half) {
@@ -69,19 +69,19 @@ inline WorldObject* placeAround(ObjectType type, u16 owner, u32 x, u32 y, u32 ha
 // A player with a car 5000 units square centred at (x, y): the first one added
 // is the human, the others computer players.
 inline Player& addPlayer(u32 x, u32 y, u16 heading = east) {
-    const u16 owner = static_cast<u16>(players.size() + 1);
-    if (players.empty()) {
-        players.push_back(std::make_unique<HumanPlayer>(3, 0x00FF0000));
+    const u16 owner = static_cast<u16>(world::state.players.size() + 1);
+    if (world::state.players.empty()) {
+        world::state.players.push_back(std::make_unique<HumanPlayer>(3, 0x00FF0000));
     } else {
-        players.push_back(std::make_unique<ComputerPlayer>(3, 0x0000FF00));
+        world::state.players.push_back(std::make_unique<ComputerPlayer>(3, 0x0000FF00));
     }
-    playerCount = owner;
-    Player& player = *players.back();
+    world::state.playerCount = owner;
+    Player& player = *world::state.players.back();
     player.vehicle = placeAround(ObjectType::Car, owner, x, y, 2500);
-    player.camera = std::make_unique<Camera>(x, y, 3072, heading, 7168, 3584, 0, 131072);
+    player.camera = std::make_unique<Camera>(playerEye(x, y, heading));
     player.startX = x;
     player.startY = y;
-    player.world = &worldGrid;
+    player.world = &world::state.worldGrid;
     player.keepUnturnedShape();
     // The car's shape turns against the camera from the start heading on.
     rotate(*player.vehicle, static_cast<u16>(player.startHeading - heading));
@@ -97,16 +97,16 @@ inline u32 drive(Player& player, f32 vx, f32 vy = 0) {
 
 // Takes a lying flag out of the grid into the player's hands.
 inline WorldObject* carry(Player& player, WorldObject* flag) {
-    RemoveFromCellsUnder(worldGrid, boxOf(*flag), *flag);
+    RemoveFromCellsUnder(world::state.worldGrid, boxOf(*flag), *flag);
     return player.carriedFlag = flag;
 }
 
 // The cells whose lists hold the object, column by column.
 inline std::vector<std::pair<u32, u32>> cellsHolding(const WorldObject& object) {
     std::vector<std::pair<u32, u32>> found;
-    for (u32 cx = 0; cx < worldGrid.width; ++cx) {
-        for (u32 cy = 0; cy < worldGrid.height; ++cy) {
-            const CellList* list = worldGrid.cell(cx, cy);
+    for (u32 cx = 0; cx < world::state.worldGrid.width; ++cx) {
+        for (u32 cy = 0; cy < world::state.worldGrid.height; ++cy) {
+            const CellList* list = world::state.worldGrid.cell(cx, cy);
             if (list != nullptr && listHolds(*list, object)) {
                 found.emplace_back(cx, cy);
             }
@@ -125,7 +125,7 @@ inline ::testing::AssertionResult listedWhereItLies(const WorldObject& object) {
             covered.emplace_back(cx, cy);
         }
     }
-    if (boxFitsGrid(box.minX, box.minY, box.maxX, box.maxY, worldGrid) &&
+    if (boxFitsGrid(world::state.worldGrid, box.minX, box.minY, box.maxX, box.maxY) &&
         cellsHolding(object) == covered) {
         return ::testing::AssertionSuccess();
     }
@@ -135,7 +135,7 @@ inline ::testing::AssertionResult listedWhereItLies(const WorldObject& object) {
 
 // Whether the world still owns the object (it has not been freed).
 inline bool worldOwns(const WorldObject* object) {
-    return std::any_of(worldObjects.begin(), worldObjects.end(),
+    return std::any_of(world::state.worldObjects.begin(), world::state.worldObjects.end(),
                        [object](const auto& owned) { return owned.get() == object; });
 }
 

@@ -9,7 +9,7 @@
 // listed nowhere.
 inline ::testing::AssertionResult gridIsSound() {
     std::unordered_set<const WorldObject*> live;
-    for (const auto& object : worldObjects) {
+    for (const auto& object : world::state.worldObjects) {
         live.insert(object.get());
     }
     for (const Projectile& shot : projectiles) {
@@ -18,9 +18,9 @@ inline ::testing::AssertionResult gridIsSound() {
             return listed << " (a shot)";
         }
     }
-    for (u32 cx = 0; cx < worldGrid.width; ++cx) {
-        for (u32 cy = 0; cy < worldGrid.height; ++cy) {
-            for (const CellList* node = worldGrid.cell(cx, cy);
+    for (u32 cx = 0; cx < world::state.worldGrid.width; ++cx) {
+        for (u32 cy = 0; cy < world::state.worldGrid.height; ++cy) {
+            for (const CellList* node = world::state.worldGrid.cell(cx, cy);
                  node != nullptr && node->object != nullptr; node = node->next) {
                 const WorldObject* o = node->object;
                 if (!live.contains(o) || cellOf(o->minX) > cx || cellOf(o->maxX) < cx ||
@@ -31,11 +31,11 @@ inline ::testing::AssertionResult gridIsSound() {
             }
         }
     }
-    for (u16 i = 0; i < playerCount; ++i) {
-        if (auto listed = listedWhereItLies(*players[i]->vehicle); !listed) {
+    for (u16 i = 0; i < world::state.playerCount; ++i) {
+        if (auto listed = listedWhereItLies(*world::state.players[i]->vehicle); !listed) {
             return listed << " (car " << i << ")";
         }
-        if (players[i]->carriedFlag != nullptr && !cellsHolding(*players[i]->carriedFlag).empty()) {
+        if (world::state.players[i]->carriedFlag != nullptr && !cellsHolding(*world::state.players[i]->carriedFlag).empty()) {
             return ::testing::AssertionFailure() << "player " << i << "'s carried flag is listed";
         }
     }

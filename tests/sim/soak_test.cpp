@@ -79,15 +79,15 @@ TEST_F(Soak, AHundredThousandStepsKeepTheGridSound) {
     int shots = 0, mines = 0, flagsTaken = 0, deaths = 0;
     for (int step = 0; step < 100000; ++step) {
         matchSeconds += step % 30 == 0; // thirty steps a second, as the game runs
-        pressKeys(*players[0], step);
+        pressKeys(*world::state.players[0], step);
         std::vector<std::tuple<u16, u16, const WorldObject*, u32>> before;
-        for (u16 i = 0; i < playerCount; ++i) {
-            const Player& player = *players[i];
+        for (u16 i = 0; i < world::state.playerCount; ++i) {
+            const Player& player = *world::state.players[i];
             before.emplace_back(player.ammo, player.mines, player.carriedFlag, player.camera->x);
         }
         UpdateFrame();
-        for (u16 i = 0; i < playerCount; ++i) {
-            const Player& player = *players[i];
+        for (u16 i = 0; i < world::state.playerCount; ++i) {
+            const Player& player = *world::state.players[i];
             const auto& [ammo, mineCount, carried, x] = before[i];
             shots += player.ammo < ammo;
             mines += player.mines < mineCount;
@@ -97,8 +97,8 @@ TEST_F(Soak, AHundredThousandStepsKeepTheGridSound) {
         ASSERT_TRUE(gridIsSound()) << "after step " << step;
     }
     int captured = 0;
-    for (u16 i = 0; i < playerCount; ++i) {
-        for (u16 score : players[i]->flagScores) {
+    for (u16 i = 0; i < world::state.playerCount; ++i) {
+        for (u16 score : world::state.players[i]->flagScores) {
             captured += score;
         }
     }

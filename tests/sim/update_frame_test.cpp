@@ -10,7 +10,7 @@ i16 shieldsSeen = 0;
 u32 shotXSeen = 0;
 void recordFrame() {
     ++framesDrawn;
-    shieldsSeen = players.size() > 1 ? players[1]->shields : 0;
+    shieldsSeen = world::state.players.size() > 1 ? world::state.players[1]->shields : 0;
     shotXSeen = projectiles.empty() ? 0 : projectiles[0].x;
 }
 
@@ -33,7 +33,7 @@ TEST_F(UpdateFrameTest, AShotFliesInTheFrameItIsFiredAndWithoutPlayersOnlyTheSho
     UpdateFrame();
     EXPECT_EQ(shotXSeen, c3 + 16384 + 4096) << "flown before the frame was drawn";
     EXPECT_EQ(std::pair(p.camera->x, winner), (std::pair<u32, i16>(c3 + 14, 0)));
-    playerCount = 0;
+    world::state.playerCount = 0;
     UpdateFrame();
     EXPECT_EQ(framesDrawn, 2);
     EXPECT_EQ(shotXSeen, c3 + 16384 + 2 * 4096);

@@ -1,7 +1,7 @@
 #include "world/world.hpp"
 
 #include "run_directory.hpp"
-#include "sim/player.hpp"
+#include "world/player.hpp"
 
 #include <algorithm>
 #include <map>
@@ -38,9 +38,9 @@ class LevelTest : public RunDirectory {
     // The cells (cx, cy) that list the object, row by row.
     static Cells cellsOf(const WorldObject* object) {
         Cells cells;
-        for (u32 cy = 0; cy < worldGrid.height; ++cy)
-            for (u32 cx = 0; cx < worldGrid.width; ++cx)
-                for (const CellList* cell = worldGrid.cell(cx, cy); cell && cell->object;
+        for (u32 cy = 0; cy < world::state.worldGrid.height; ++cy)
+            for (u32 cx = 0; cx < world::state.worldGrid.width; ++cx)
+                for (const CellList* cell = world::state.worldGrid.cell(cx, cy); cell && cell->object;
                      cell = cell->next)
                     if (cell->object == object) cells.emplace_back(cx, cy);
         return cells;
@@ -51,26 +51,26 @@ class LevelTest : public RunDirectory {
 
 TEST_F(LevelTest, TheHeaderMakesThePlayersAndEachCarTheStartOfItsOwner) {
     loadTestLevel(twoPlayers(""));
-    EXPECT_EQ(playerColours, (std::vector<u32>{0xFF0000, 0x0000FF}));
-    ASSERT_EQ(playerCount, 2);
-    EXPECT_FALSE(players[0]->isComputer());
-    EXPECT_TRUE(players[1]->isComputer());
+    EXPECT_EQ(world::state.playerColours, (std::vector<u32>{0xFF0000, 0x0000FF}));
+    ASSERT_EQ(world::state.playerCount, 2);
+    EXPECT_FALSE(world::state.players[0]->isComputer());
+    EXPECT_TRUE(world::state.players[1]->isComputer());
     for (u16 owner : {1, 2}) {
-        const Player& player = *players[owner - 1];
-        EXPECT_EQ(player.colour, playerColours[owner - 1]);
-        EXPECT_EQ(player.world, &worldGrid);
+        const Player& player = *world::state.players[owner - 1];
+        EXPECT_EQ(player.colour, world::state.playerColours[owner - 1]);
+        EXPECT_EQ(player.world, &world::state.worldGrid);
         ASSERT_TRUE(player.vehicle && player.hq);
         EXPECT_EQ(std::pair(player.vehicle->type, player.vehicle->owner),
                   std::pair(ObjectType::Car, owner));
         EXPECT_EQ(std::pair(player.hq->type, player.hq->owner), std::pair(ObjectType::Hq, owner));
     }
-    EXPECT_EQ(flagCount, 0);
+    EXPECT_EQ(world::state.flagCount, 0);
 
     // The car spans 100000..104000 x 100000..103000: a box of half-side 2500
     // around (102000, 101500) holds it at any heading.
-    const Player& player = *players[0];
+    const Player& player = *world::state.players[0];
     const WorldObject& car = *player.vehicle;
-    EXPECT_EQ(boxOf(car), (Box{102000 - 2500, 101500 - 2500, 102000 + 2500, 101500 + 2500, 4000}));
+    EXPECT_EQ(extentOf(car), (Extent{102000 - 2500, 101500 - 2500, 102000 + 2500, 101500 + 2500, 4000}));
     EXPECT_EQ(player.startX, 102000u);
     EXPECT_EQ(player.startY, 101500u);
     EXPECT_EQ(player.startHeading, 16384);
@@ -87,21 +87,21 @@ TEST_F(LevelTest, EntriesAreListedInEveryCellTheirBoxesTouch) {
                    "woodwall\n0 1966080 0 0 2500000 70000 100\n" // past the last column, 31
                    "stone1\n0 4294000000 4294000000 0\n"
                    "tree\n0 70000 70000 0\n"));
-    ASSERT_EQ(worldObjects.size(), 10u);
-    const WorldObject* wall = worldObjects[4].get();
-    EXPECT_EQ(boxOf(*wall), (Box{0, 0, 200000, 1000, 30000}));
+    ASSERT_EQ(world::state.worldObjects.size(), 10u);
+    const WorldObject* wall = world::state.worldObjects[4].get();
+    EXPECT_EQ(extentOf(*wall), (Extent{0, 0, 200000, 1000, 30000}));
     EXPECT_EQ(cellsOf(wall), (Cells{{0, 0}, {1, 0}, {2, 0}, {3, 0}}));
-    EXPECT_EQ(cellsOf(worldObjects[5].get()), (Cells{{1, 0}}));
-    EXPECT_EQ(cellsOf(worldObjects[6].get()), (Cells{{1, 0}, {2, 0}}));
-    EXPECT_EQ(cellsOf(worldObjects[7].get()), (Cells{{30, 0}, {31, 0}, {30, 1}, {31, 1}}));
-    EXPECT_TRUE(cellsOf(worldObjects[8].get()).empty()); // outside the grid: made, not listed
+    EXPECT_EQ(cellsOf(world::state.worldObjects[5].get()), (Cells{{1, 0}}));
+    EXPECT_EQ(cellsOf(world::state.worldObjects[6].get()), (Cells{{1, 0}, {2, 0}}));
+    EXPECT_EQ(cellsOf(world::state.worldObjects[7].get()), (Cells{{30, 0}, {31, 0}, {30, 1}, {31, 1}}));
+    EXPECT_TRUE(cellsOf(world::state.worldObjects[8].get()).empty()); // outside the grid: made, not listed
 
     // A tree is hit only near its trunk: its definition gives x 70000..70400
     // and y 69800..70200 (depth = width).
-    const WorldObject* tree = worldObjects[9].get();
+    const WorldObject* tree = world::state.worldObjects[9].get();
     EXPECT_EQ(tree->type, ObjectType::Plant);
     const u32 cx = 70000 / 2 + 70400 / 2, cy = 69800 / 2 + 70200 / 2;
-    EXPECT_EQ(boxOf(*tree), (Box{cx - 1024, cy - 1024, cx + 1024, cy + 1024, 6000}));
+    EXPECT_EQ(extentOf(*tree), (Extent{cx - 1024, cy - 1024, cx + 1024, cy + 1024, 6000}));
 }
 
 TEST_F(LevelTest, AnEntryNameIsTheDefinitionFileVerbatimAndGivesTheType) {
@@ -121,39 +121,39 @@ TEST_F(LevelTest, AnEntryNameIsTheDefinitionFileVerbatimAndGivesTheType) {
         entries += name + "\n1 70000 70000 0\n";
     }
     loadTestLevel(twoPlayers(entries));
-    ASSERT_EQ(worldObjects.size(), 4u + std::size(names));
+    ASSERT_EQ(world::state.worldObjects.size(), 4u + std::size(names));
     for (size_t i = 0; i < std::size(names); ++i) {
         SCOPED_TRACE(names[i]);
-        EXPECT_EQ(worldObjects[4 + i]->type, types[i]);
+        EXPECT_EQ(world::state.worldObjects[4 + i]->type, types[i]);
     }
-    EXPECT_EQ(worldObjects[4 + 12]->maxX, 70003u); // not stone1.odf's 71000
-    EXPECT_EQ(flagCount, 2);
-    EXPECT_EQ(worldObjects.back()->owner, 1);
+    EXPECT_EQ(world::state.worldObjects[4 + 12]->maxX, 70003u); // not stone1.odf's 71000
+    EXPECT_EQ(world::state.flagCount, 2);
+    EXPECT_EQ(world::state.worldObjects.back()->owner, 1);
 }
 
 TEST_F(LevelTest, AnEmptyLevelHasNothingButItsGridAndTheTemplates) {
     loadTestLevel("Empty\n/ nothing follows the header\n4 3 0\n");
-    EXPECT_EQ(worldGrid.width, 4);
-    EXPECT_EQ(worldGrid.height, 3);
-    ASSERT_EQ(worldGrid.cells.size(), 12u);
-    EXPECT_EQ(std::count(worldGrid.cells.begin(), worldGrid.cells.end(), nullptr), 12);
-    EXPECT_TRUE(players.empty());
-    EXPECT_EQ(flagCount, 0);
-    EXPECT_TRUE(worldObjects.empty());
+    EXPECT_EQ(world::state.worldGrid.width, 4);
+    EXPECT_EQ(world::state.worldGrid.height, 3);
+    ASSERT_EQ(world::state.worldGrid.cells.size(), 12u);
+    EXPECT_EQ(std::count(world::state.worldGrid.cells.begin(), world::state.worldGrid.cells.end(), nullptr), 12);
+    EXPECT_TRUE(world::state.players.empty());
+    EXPECT_EQ(world::state.flagCount, 0);
+    EXPECT_TRUE(world::state.worldObjects.empty());
 
     // The templates are ownerless active meshes at (0, 0) with normals.
-    for (const WorldObject* object : {&mineTemplate, &shotTemplate}) {
+    for (const WorldObject* object : {&world::state.mineTemplate, &world::state.shotTemplate}) {
         EXPECT_EQ(object->owner, 0);
         EXPECT_TRUE(object->active);
         ASSERT_EQ(object->polygons.size(), 1u);
         EXPECT_NE(object->polygons[0].nz, 0.0f);
         EXPECT_EQ(object->polygons[0].vertices[0].nz, object->polygons[0].nz);
     }
-    EXPECT_EQ(mineTemplate.type, ObjectType::Mine);
-    EXPECT_EQ(shotTemplate.type, ObjectType::Shot);
-    EXPECT_FALSE(mineTemplate.smooth);
-    EXPECT_TRUE(shotTemplate.smooth); // its header's third token was skipped unchecked
-    EXPECT_EQ(shotTemplate.maxY, 400u);
+    EXPECT_EQ(world::state.mineTemplate.type, ObjectType::Mine);
+    EXPECT_EQ(world::state.shotTemplate.type, ObjectType::Shot);
+    EXPECT_FALSE(world::state.mineTemplate.smooth);
+    EXPECT_TRUE(world::state.shotTemplate.smooth); // its header's third token was skipped unchecked
+    EXPECT_EQ(world::state.shotTemplate.maxY, 400u);
 }
 
 TEST_F(LevelTest, LevelsByNumberAndAFreshWorldForEachLoad) {
@@ -165,11 +165,11 @@ TEST_F(LevelTest, LevelsByNumberAndAFreshWorldForEachLoad) {
     write("Levels\\test.lvl", twoPlayers("flag\n1 5 5 0\n"));
     loadLevel(4);
     loadLevel(4); // a second load starts from nothing
-    EXPECT_EQ(flagCount, 1);
-    EXPECT_EQ(worldObjects.size(), 5u);
-    EXPECT_EQ(players.size(), 2u);
-    ASSERT_NE(worldGrid.cell(0, 0), nullptr);
-    EXPECT_EQ(worldGrid.cell(0, 0)->next, nullptr); // the flag, listed once
+    EXPECT_EQ(world::state.flagCount, 1);
+    EXPECT_EQ(world::state.worldObjects.size(), 5u);
+    EXPECT_EQ(world::state.players.size(), 2u);
+    ASSERT_NE(world::state.worldGrid.cell(0, 0), nullptr);
+    EXPECT_EQ(world::state.worldGrid.cell(0, 0)->next, nullptr); // the flag, listed once
 }
 
 TEST_F(LevelTest, BrokenOrUnplayableLevelsEndTheProgramWithTheirMessages) {
@@ -218,7 +218,7 @@ TEST_F(LevelTest, ACarTooWideForItsPlaceIsRefused) {
     // Away from the edges the same car fits.
     write("Levels\\test.lvl", "Wide\n32 32 1\nFF0000\ncar\n1 300000 300000 0\nhq\n1 0 0 0\n");
     loadLevelFile("Levels\\test.lvl");
-    EXPECT_EQ(players[0]->startY, 301500u);
+    EXPECT_EQ(world::state.players[0]->startY, 301500u);
 }
 
 TEST_F(LevelTest, LoadingCostsOneListStepPerCellEntryAndKeepsFileOrder) {
@@ -226,16 +226,15 @@ TEST_F(LevelTest, LoadingCostsOneListStepPerCellEntryAndKeepsFileOrder) {
     // cell listing the walls in file order.
     std::string walls;
     for (int i = 0; i < 40; ++i) walls += "woodwall\n0 0 0 0\n4194303 4194303 30000\n";
-    const u64 before = cellListSteps;
     loadTestLevel("Walls\n64 64 1\nFF0000\ncar\n1 100000 100000 0\nhq\n1 200000 100000 0\n" + walls);
-    const u64 steps = cellListSteps - before;
+    const u64 steps = world::state.cellListSteps; // counted from the reset that loading starts with
     std::map<const WorldObject*, size_t> fileOrder;
-    for (size_t i = 0; i < worldObjects.size(); ++i) fileOrder[worldObjects[i].get()] = i;
+    for (size_t i = 0; i < world::state.worldObjects.size(); ++i) fileOrder[world::state.worldObjects[i].get()] = i;
     u64 entries = 0;
-    for (u32 cx = 0; cx < worldGrid.width; ++cx) {
-        for (u32 cy = 0; cy < worldGrid.height; ++cy) {
+    for (u32 cx = 0; cx < world::state.worldGrid.width; ++cx) {
+        for (u32 cy = 0; cy < world::state.worldGrid.height; ++cy) {
             std::vector<size_t> listed;
-            for (const CellList* node = worldGrid.cell(cx, cy); node && node->object; node = node->next)
+            for (const CellList* node = world::state.worldGrid.cell(cx, cy); node && node->object; node = node->next)
                 listed.push_back(fileOrder.at(node->object));
             entries += listed.size();
             ASSERT_EQ(std::adjacent_find(listed.begin(), listed.end(), std::greater_equal<>()), listed.end())

@@ -119,10 +119,10 @@ class MalformedInputTest : public RunDirectory {
 } // namespace
 
 TEST_F(MalformedInputTest, TheValidFilesLoad) {
-    EXPECT_EQ(textureTable.size(), 3u);
+    EXPECT_EQ(world::state.textureTable.size(), 3u);
     loadLevelFile("Levels\\test.lvl");
-    EXPECT_EQ(worldObjects.size(), 7u);
-    EXPECT_EQ(flagCount, 1);
+    EXPECT_EQ(world::state.worldObjects.size(), 7u);
+    EXPECT_EQ(world::state.flagCount, 1);
 }
 
 TEST_F(MalformedInputTest, DamagedTexturesLevelsAndDefinitions) {

@@ -29,7 +29,7 @@ class ObjectDefinitionTest : public RunDirectory {
 TEST_F(ObjectDefinitionTest, AMeshIsPlacedByOffsetsFromItsLowCorner) {
     TokenReader reader = bodyOf("Objects\\slab.odf", "0 0 0  65536 0 0  65536 0 65536 # 0 0 %");
     const auto object = readMesh(reader, 100, 200, 2, true, noTextures);
-    EXPECT_EQ(boxOf(*object), (Box{100, 200, 100 + 65536, 200, 65536}));
+    EXPECT_EQ(extentOf(*object), (Extent{100, 200, 100 + 65536, 200, 65536}));
     EXPECT_EQ(object->shapeKind, ShapeKind::Mesh);
     EXPECT_EQ(object->owner, 2);
     EXPECT_TRUE(object->smooth);
@@ -56,13 +56,13 @@ TEST_F(ObjectDefinitionTest, PolygonsCarryTheirTextureAndColourInFileOrder) {
     EXPECT_EQ(object->polygons[1].colour, 0x0000FF00u);
     EXPECT_EQ(object->polygons[1].vertices.size(), 4u);
     EXPECT_EQ(object->polygons[2].texture, nullptr); // number past the table: untextured
-    EXPECT_EQ(boxOf(*object), (Box{0, 0, 10, 10, 5}));
+    EXPECT_EQ(extentOf(*object), (Extent{0, 0, 10, 10, 5}));
 }
 
 TEST_F(ObjectDefinitionTest, ABoxIsStretchedToTheCornersInAnyOrder) {
     TokenReader reader = bodyOf("Objects\\woodwall.odf", "1 0 1  0 1 0  7 1 2 # 0 0 %");
     const auto object = readBox(reader, 500, 0, 10, 100, 300, 0, 0, false, noTextures);
-    EXPECT_EQ(boxOf(*object), (Box{100, 0, 500, 300, 10}));
+    EXPECT_EQ(extentOf(*object), (Extent{100, 0, 500, 300, 10}));
     EXPECT_EQ(object->shapeKind, ShapeKind::Box);
     // Any non-zero selector picks the larger coordinate.
     EXPECT_EQ(positions(object->polygons[0]),
@@ -75,7 +75,7 @@ TEST_F(ObjectDefinitionTest, ATwoSidedFootprintIsCentredOnYWithTheDepthOfItsWidt
         bodyOf("Objects\\tree.odf", "0 5000 0  400 5000 0  400 5000 3000  0 0 3000 # 0 0 %");
     const auto object = readTwoSided(reader, 1000, 1000, 0, false, noTextures);
     EXPECT_EQ(object->shapeKind, ShapeKind::TwoSided);
-    EXPECT_EQ(boxOf(*object), (Box{1000, 800, 1400, 1200, 3000}));
+    EXPECT_EQ(extentOf(*object), (Extent{1000, 800, 1400, 1200, 3000}));
     EXPECT_EQ(positions(object->polygons[0])[0], (std::array<u32, 3>{1000, 6000, 0}));
 }
 

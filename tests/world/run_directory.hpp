@@ -48,8 +48,8 @@ inline testing::Matcher<const std::string&> exactly(const std::string& text) {
 }
 
 // An object's ground box and height: {minX, minY, maxX, maxY, height}.
-using Box = std::array<u32, 5>;
-inline Box boxOf(const WorldObject& o) {
+using Extent = std::array<u32, 5>;
+inline Extent extentOf(const WorldObject& o) {
     return {o.minX, o.minY, o.maxX, o.maxY, o.height};
 }
 

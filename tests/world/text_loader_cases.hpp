@@ -8,7 +8,7 @@
 #include "base/clock.hpp"
 #include "base/program_exit.hpp"
 #include "sim/match_state.hpp"
-#include "sim/player.hpp"
+#include "world/player.hpp"
 #include "sim/update_frame.hpp"
 #include "world/object_definition.hpp"
 #include "world/texture.hpp"
@@ -117,10 +117,10 @@ inline void fuzzTextures(const u8* data, size_t size) {
     resetTextures();
     endsOrLoads([] {
         loadTextures();
-        if (textureTable.empty() || textureTable[0] != nullptr) fault("entry 0 is not empty");
+        if (world::state.textureTable.empty() || world::state.textureTable[0] != nullptr) fault("entry 0 is not empty");
         u32 sum = 0;
-        for (size_t n = 1; n < textureTable.size(); ++n) {
-            const Texture& t = *textureTable[n];
+        for (size_t n = 1; n < world::state.textureTable.size(); ++n) {
+            const Texture& t = *world::state.textureTable[n];
             if (t.texels.size() != size_t{t.width} * t.height) fault("texels of the wrong count");
             for (u32 u : {0u, 127u, 128u * t.width, 65535u, 4294967295u})
                 for (u32 v : {0u, 128u * t.height + 5, 65535u})
@@ -132,13 +132,13 @@ inline void fuzzTextures(const u8* data, size_t size) {
 
 // Whether every car lies inside the grid and every cell under its box lists it.
 inline bool carsListedWhereTheyLie() {
-    for (const auto& player : players) {
+    for (const auto& player : world::state.players) {
         const WorldObject& car = *player->vehicle;
         if (car.minX > car.maxX || car.minY > car.maxY) return false;
-        if (cellOf(car.maxX) >= worldGrid.width || cellOf(car.maxY) >= worldGrid.height) return false;
+        if (cellOf(car.maxX) >= world::state.worldGrid.width || cellOf(car.maxY) >= world::state.worldGrid.height) return false;
         for (u32 cx = cellOf(car.minX); cx <= cellOf(car.maxX); ++cx)
             for (u32 cy = cellOf(car.minY); cy <= cellOf(car.maxY); ++cy) {
-                const CellList* node = worldGrid.cell(cx, cy);
+                const CellList* node = world::state.worldGrid.cell(cx, cy);
                 while (node && node->object && node->object != &car) node = node->next;
                 if (!node || node->object != &car) return false;
             }
@@ -182,13 +182,13 @@ inline void fuzzDefinition(const u8* data, size_t size, const std::filesystem::p
         loadLevelFile("Levels\\fuzz.lvl");
         if (!carsListedWhereTheyLie()) fault("a car outside the grid or listed where it does not lie");
         // Shapes that loaded survive the object operations the simulation uses.
-        for (const auto& object : worldObjects) {
+        for (const auto& object : world::state.worldObjects) {
             const std::unique_ptr<WorldObject> copy = clone(*object);
             rotate(*copy, 12345);
             translate(*copy, 65536, 4294967295u);
             computeNormals(*copy);
         }
-        rotate(*clone(shotTemplate), 40000);
+        rotate(*clone(world::state.shotTemplate), 40000);
     });
     resetWorld();
 }
@@ -204,15 +204,15 @@ inline void fuzzLevel(const u8* data, size_t size, int steps = 60) {
     endsOrLoads([steps] {
         loadLevelFile("Levels\\fuzz.lvl");
         // Cameras as the shell gives them: at each car's start, facing +x.
-        for (const auto& player : players)
+        for (const auto& player : world::state.players)
             player->camera =
-                std::make_unique<Camera>(player->startX, player->startY, 3072, 16384, 7168, 3584, 0, 131072);
+                std::make_unique<Camera>(playerEye(player->startX, player->startY));
         if (!carsListedWhereTheyLie()) fault("a car outside the grid or listed where it does not lie");
         // Play only small fields: the computer players and the check above look
         // at every cell, and large fields are about loading, not playing.
-        if (players.empty() || worldGrid.cells.size() > 64 * 64) return;
+        if (world::state.players.empty() || world::state.worldGrid.cells.size() > 64 * 64) return;
         setClockSource(fuzzClock);
-        Player& human = *players[0];
+        Player& human = *world::state.players[0];
         for (int step = 0; step < steps; ++step) {
             fuzzSeconds += step % 30 == 0;
             human.accelerate = step % 40 < 30;

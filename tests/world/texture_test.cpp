@@ -16,10 +16,10 @@ TEST_F(TextureTest, TexelsAreStoredColumnMajorWithTheTopRowFirstInTheFile) {
                           "3 2 0 0 # 10 / first\n 11 12345\n"
                           "20 21 / second\n 22 %\n");
     loadTextures();
-    ASSERT_EQ(textureTable.size(), 3u);
-    EXPECT_EQ(textureTable[0], nullptr);
+    ASSERT_EQ(world::state.textureTable.size(), 3u);
+    EXPECT_EQ(world::state.textureTable[0], nullptr);
 
-    const Texture& square = *textureTable[1];
+    const Texture& square = *world::state.textureTable[1];
     EXPECT_EQ(square.param1, 0x1Au);
     EXPECT_EQ(square.param2, 0xB2u);
     EXPECT_EQ(square.texel(0, 1), 1);
@@ -27,7 +27,7 @@ TEST_F(TextureTest, TexelsAreStoredColumnMajorWithTheTopRowFirstInTheFile) {
     EXPECT_EQ(square.texel(0, 0), 3);
     EXPECT_EQ(square.texel(1, 0), 4);
 
-    const Texture& wide = *textureTable[2];
+    const Texture& wide = *world::state.textureTable[2];
     EXPECT_EQ(wide.width, 3);
     EXPECT_EQ(wide.height, 2);
     // 12345 keeps its low sixteen bits.

@@ -1,27 +1,39 @@
 // Runs the real game without a display: the memory platform plays a key script
 // (which key goes down or up at which main-loop pass) and chosen frames are
-// written as BMP and PNG. Used for the README's screenshots and for looking at
-// the game from scripts.
+// written as BMP and PNG. Used for the README's screenshots, for recording the
+// shipped demos and for looking at the game from scripts.
 //
 //   headless_run [--data DIR] [--desktop WxH] [--key PASS:KEY[:down|up|tap]]...
-//                [--shot PASS:NAME]... [--max-passes N] [-- GAME-ARGUMENTS...]
+//                [--keys FILE]... [--shot PASS:NAME]... [--max-passes N]
+//                [-- GAME-ARGUMENTS...]
 //
 // KEY is a scan code or one of esc, enter, up, down, left, right, space, f, f10,
-// d, m, plus, alt; a tap is down in PASS and up in the next pass. A shot writes NAME.bmp and NAME.png from the last frame shown
-// in that pass. After the last shot the runner presses Esc and closes the window.
+// f12, d, m, plus, alt; a tap is down in PASS and up in the next pass. A key
+// file holds one PASS:KEY[:ACTION] a line; blank lines and lines starting with #
+// are skipped. A shot writes NAME.bmp and NAME.png from the last frame shown in
+// that pass. After the last key or shot (or at --max-passes) the runner presses
+// Esc and closes the window.
+//
+// The game's own options go after "--", for example "-- -record out.dem" to
+// record the scripted match, or "-- -timedemo demos/level-a.dem" to time a demo
+// (paths are relative to the data directory, the game's run directory). A demo
+// played with -playdemo or -timedemo ends the program by itself; the runner then
+// presses nothing unless --max-passes asks it to stop earlier.
 #include "framework/events.hpp"
 #include "framework/memory_platform.hpp"
 #include "gfx/bitmap.hpp"
 #include "gfx/bitmap_writer.hpp"
 #include "shell/reset_game.hpp"
 #include "shell/startup.hpp"
-#include "tools/headless_run/png_writer.hpp"
+#include "gfx/png_writer.hpp"
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <filesystem>
 #include <map>
+#include <strings.h>
 #include <string>
 #include <vector>
 
@@ -44,14 +56,15 @@ constexpr KeyName keyNames[] = {
     {"esc", scanEsc},     {"enter", scanEnter}, {"up", scanUp},       {"down", scanDown},
     {"left", scanLeft},   {"right", scanRight}, {"space", scanSpace}, {"f", scanF},
     {"f10", scanF10},     {"d", scanD},         {"m", scanM},         {"plus", scanKeypadPlus},
-    {"alt", scanAlt},
+    {"alt", scanAlt},     {"f12", scanF12},
 };
 
 [[noreturn]] void usage(const char* why) {
     std::fprintf(stderr,
                  "headless_run: %s\n"
                  "usage: headless_run [--data DIR] [--desktop WxH] [--key PASS:KEY[:down|up|tap]]...\n"
-                 "                    [--shot PASS:NAME]... [--max-passes N] [-- GAME-ARGUMENTS...]\n",
+                 "                    [--keys FILE]... [--shot PASS:NAME]... [--max-passes N]\n"
+                 "                    [-- GAME-ARGUMENTS...]\n",
                  why);
     std::exit(2);
 }
@@ -82,6 +95,21 @@ std::vector<std::string> fields(const std::string& text) {
             out.back() += c;
     }
     return out;
+}
+
+KeyStep parseKeyStep(const std::string& text) {
+    const std::vector<std::string> f = fields(text);
+    if (f.size() < 2 || f.size() > 3) usage(("a key takes PASS:KEY[:down|up|tap], not " + text).c_str());
+    const std::string action = f.size() == 3 ? f[2] : "tap";
+    if (action != "down" && action != "up" && action != "tap") usage("key action must be down, up or tap");
+    return {parsePass(f[0]), parseKey(f[1]), action};
+}
+
+// The game plays a demo, which ends the program by itself.
+bool playsDemo(const std::vector<std::string>& gameArgs) {
+    for (const std::string& a : gameArgs)
+        if (::strcasecmp(a.c_str(), "-playdemo") == 0 || ::strcasecmp(a.c_str(), "-timedemo") == 0) return true;
+    return false;
 }
 
 std::map<u32, std::string> shots; // pass -> output path without extension
@@ -126,11 +154,16 @@ int main(int argc, char** argv) {
             if (std::sscanf(value().c_str(), "%ux%u", &desktopWidth, &desktopHeight) != 2)
                 usage("--desktop takes WIDTHxHEIGHT");
         } else if (arg == "--key") {
-            const std::vector<std::string> f = fields(value());
-            if (f.size() < 2 || f.size() > 3) usage("--key takes PASS:KEY[:down|up|tap]");
-            const std::string action = f.size() == 3 ? f[2] : "tap";
-            if (action != "down" && action != "up" && action != "tap") usage("key action must be down, up or tap");
-            keys.push_back({parsePass(f[0]), parseKey(f[1]), action});
+            keys.push_back(parseKeyStep(value()));
+        } else if (arg == "--keys") {
+            const std::string file = value();
+            std::ifstream in(file);
+            if (!in) usage(("cannot read the key file " + file).c_str());
+            for (std::string line; std::getline(in, line);) {
+                while (!line.empty() && (line.back() == '\r' || line.back() == ' ')) line.pop_back();
+                if (line.empty() || line[0] == '#') continue;
+                keys.push_back(parseKeyStep(line));
+            }
         } else if (arg == "--shot") {
             const std::string text = value();
             const size_t colon = text.find(':');
@@ -158,15 +191,18 @@ int main(int argc, char** argv) {
     }
     u32 last = shots.empty() ? 0 : shots.rbegin()->first;
     for (const KeyStep& key : keys) last = std::max(last, key.pass);
+    const bool demoEndsItself = playsDemo(gameArgs) && maxPasses == 0;
     if (maxPasses == 0) maxPasses = last + 1;
     // The end: Esc ends a match, the close box the menu.
-    pressAndRelease(machine, maxPasses, scanEsc);
-    machine.requestClose(maxPasses);
+    if (!demoEndsItself) {
+        pressAndRelease(machine, maxPasses, scanEsc);
+        machine.requestClose(maxPasses);
+    }
 
     machine.frameObserver = [&](const PresentedFrame& frame) {
         const auto shot = shots.find(machine.pass());
         if (shot != shots.end()) writeShot(frame, shot->second);
-        if (machine.pass() > maxPasses + 10) {
+        if (!demoEndsItself && machine.pass() > maxPasses + 10) {
             std::fprintf(stderr, "headless_run: the game did not end\n");
             std::exit(1);
         }

@@ -10,11 +10,11 @@
 #include "gfx/bitmap_writer.hpp"
 #include "gfx/device_context.hpp"
 #include "gfx/primitives.hpp"
-#include "render/camera.hpp"
+#include "world/camera.hpp"
 #include "render/scene.hpp"
-#include "render/screen_info.hpp"
-#include "sim/hud.hpp"
-#include "sim/player.hpp"
+#include "shell/screen_info.hpp"
+#include "shell/hud.hpp"
+#include "world/player.hpp"
 #include "world/texture.hpp"
 #include "world/world.hpp"
 
@@ -45,7 +45,7 @@ void drawBackground(const Bitmap* sky) {
         drawLine(0, y, 640, y);
     }
     if (sky) {
-        putBitmap(*currentContext, 0, 0, sky, writeReplace);
+        putBitmap(*gfx::state.currentContext, 0, 0, sky, writeReplace);
         return;
     }
     setColorRGB(240, 240, 240);
@@ -72,12 +72,12 @@ int main(int argc, char** argv) {
     loadTextures();
     loadLevel(static_cast<u16>(std::atoi(args[1].c_str())));
     const int player = args.size() > 3 ? std::atoi(args[3].c_str()) : 1;
-    if (player < 1 || player > playerCount) {
-        std::fprintf(stderr, "level_view: the level has %u players\n", playerCount);
+    if (player < 1 || player > world::state.playerCount) {
+        std::fprintf(stderr, "level_view: the level has %u players\n", world::state.playerCount);
         return 2;
     }
-    Player& p = *players[player - 1];
-    const u16 heading = args.size() > 4 ? static_cast<u16>(std::atoi(args[4].c_str())) : 16384;
+    Player& p = *world::state.players[player - 1];
+    const u16 heading = args.size() > 4 ? static_cast<u16>(std::atoi(args[4].c_str())) : initialHeading;
     const u32 x = args.size() > 6 ? static_cast<u32>(std::atol(args[5].c_str())) : p.startX;
     const u32 y = args.size() > 6 ? static_cast<u32>(std::atol(args[6].c_str())) : p.startY;
 
@@ -86,9 +86,9 @@ int main(int argc, char** argv) {
     const auto sky = loadBitmap("Bitmaps\\sky1.bmp", 1);
     drawBackground(sky.get());
 
-    p.camera = std::make_unique<Camera>(x, y, 3072, heading, 7168, 3584, 0, 131072);
+    p.camera = std::make_unique<Camera>(playerEye(x, y, heading));
     ScreenInfo screen{639, 479};
-    Scene scene = buildScene(worldGrid, *p.camera, screen, playerColours);
+    Scene scene = buildScene(world::state.worldGrid, *p.camera, screen.maxX, screen.maxY, world::state.playerColours);
     drawScene(scene, 0);
     freeScene(scene);
     if (cockpit) {

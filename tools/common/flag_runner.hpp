@@ -1,14 +1,18 @@
 #pragma once
-// A scripted human for whole matches: each step it sets player 1's controls, as
-// the keys would, to fetch the nearest opponent flag and bring it home. It steers
-// along the shortest way on a lattice of car positions (any overlap with an
-// obstacle counts, as in the level checks, with a margin for the car lying
-// between lattice points); its own flags and laid mines count as obstacles, and
-// while it carries a flag so do the other flags. When something the lattice did
-// not foresee holds it, it turns to the free direction nearest its way and
-// drives out.
+// A scripted human for whole matches: each step it decides player 1's controls,
+// as the keys would set them, to fetch the nearest opponent flag and bring it
+// home. Tests hand the decision straight to the player (press); the demo pilot
+// turns it into key presses. It steers along the shortest way on a lattice of
+// car positions (any overlap with an obstacle counts, as in the level checks,
+// with a margin for the car lying between lattice points); its own flags and
+// laid mines count as obstacles, and while it carries a flag so do the other
+// flags. When no opponent flag lies within reach it goes after the nearest car
+// carrying one (the shots are the caller's), and when mines leave it no way at
+// all it takes the way through them. When something the lattice did not
+// foresee holds it, it turns to the free direction nearest its way and drives
+// out.
 #include "sim/collision.hpp"
-#include "sim/player.hpp"
+#include "world/player.hpp"
 #include "world/world.hpp"
 
 #include <algorithm>
@@ -17,25 +21,39 @@
 #include <set>
 #include <vector>
 
+// The controls of one step: the four held ones, and a drop request.
+struct RunnerControls {
+    bool accelerate = false, brake = false, turnLeft = false, turnRight = false;
+    bool dropFlag = false;
+};
+
 class FlagRunner {
   public:
     explicit FlagRunner(Player& human)
         : me(human), half(halfSizeOf(human.vehicle->minX, human.vehicle->maxX) + margin),
-          columns(worldGrid.width * 65536 / step + 1), rows(worldGrid.height * 65536 / step + 1),
+          columns(world::state.worldGrid.width * 65536 / step + 1), rows(world::state.worldGrid.height * 65536 / step + 1),
           fixedBlocked(static_cast<size_t>(columns * rows), 0) {
-        for (const auto& object : worldObjects)
-            if (object->active && isFixedObstacle(object->type)) stamp(fixedBlocked, *object);
+        for (const auto& object : world::state.worldObjects)
+            if (object->active && isFixedObstacle(object->type)) stamp(fixedBlocked, boxOf(*object));
     }
 
     // Sets the controls for the coming step.
     void press() {
-        me.accelerate = me.brake = me.turnLeft = me.turnRight = 0;
+        const RunnerControls c = decide();
+        me.accelerate = c.accelerate, me.brake = c.brake;
+        me.turnLeft = c.turnLeft, me.turnRight = c.turnRight;
+        if (c.dropFlag) me.dropFlag = 1;
+    }
+
+    // The controls for the coming step; call once a step, before it.
+    RunnerControls decide() {
+        RunnerControls c;
         const u16 own = me.vehicle->owner;
         if (me.carriedFlag != nullptr && me.carriedFlag->owner == own) {
-            me.dropFlag = 1; // picked up its own by mistake
+            c.dropFlag = true; // picked up its own by mistake
         }
         replanWhenTheWorldChanged();
-        if (goal == nullptr || distance.empty()) return;
+        if (goal == nullptr || distance.empty()) return c;
         // Pushing without moving: held by something the lattice did not foresee.
         const bool moved = me.camera->x != lastX || me.camera->y != lastY;
         lastX = me.camera->x, lastY = me.camera->y;
@@ -49,12 +67,53 @@ class FlagRunner {
         if (escapeSteps > 0) {
             --escapeSteps;
             const f64 angle = escapeHeading * 3.141592653589793 / 32768;
-            steerToward(i64{me.camera->x} + static_cast<i64>(65536 * std::sin(angle)),
+            steerToward(c, i64{me.camera->x} + static_cast<i64>(65536 * std::sin(angle)),
                         i64{me.camera->y} + static_cast<i64>(65536 * std::cos(angle)));
         } else {
-            steerToward(aimX, aimY);
+            steerToward(c, aimX, aimY, closingOnAFlag());
         }
-        pushed = me.accelerate != 0;
+        pushed = c.accelerate;
+        return c;
+    }
+
+    // True for an object in the grid: not carried, not gone.
+    static bool isLying(const WorldObject& o) {
+        const CellList* list = world::state.worldGrid.cell(cellOf(o.minX), cellOf(o.minY));
+        return o.active && list != nullptr && listHolds(*list, o);
+    }
+
+    // What it is going for: an opponent flag, its headquarters, a car carrying a
+    // flag, or nothing.
+    const WorldObject* target() const { return goal; }
+
+    // Lattice steps (a sixteenth of a cell each) left to the target; -1 with no
+    // target or no way to it.
+    i32 stepsToTarget() const {
+        if (goal == nullptr || distance.empty()) return unreached;
+        const auto [c, r] = here();
+        return distance[at(c, r)];
+    }
+
+    // True when a mine lying in `box`, given the wide berth the runner keeps from
+    // mines, would leave every way it has now open: from the car to its
+    // headquarters and to each opponent flag it can reach. For laying a mine
+    // where it will not wall the runner in.
+    bool leavesWaysOpen(const Box& box) {
+        replanWhenTheWorldChanged();
+        std::vector<const WorldObject*> places{me.hq};
+        for (const auto& object : world::state.worldObjects)
+            if (object->type == ObjectType::Flag && object->owner != me.vehicle->owner &&
+                isLying(*object))
+                places.push_back(object.get());
+        const std::vector<i32> before = distancesFrom({here()});
+        std::vector<u8> saved = blocked;
+        stamp(blocked, box, mineBerth);
+        const std::vector<i32> after = distancesFrom({here()});
+        bool open = true;
+        for (const WorldObject* place : places)
+            if (reaches(before, *place) && !reaches(after, *place)) open = false;
+        blocked = std::move(saved);
+        return open;
     }
 
   private:
@@ -62,22 +121,24 @@ class FlagRunner {
     // Kept from obstacles: the car is never farther than this from its lattice point.
     static constexpr i64 margin = 2048;
     static constexpr i32 unreached = -1;
+    static constexpr f64 slowSpeed = 1200; // world units a step
+    static constexpr i64 mineBerth = 6144;  // kept from mines besides the margin, where there is room
 
     static bool isFixedObstacle(ObjectType t) {
         return t == ObjectType::Block || t == ObjectType::Sea || t == ObjectType::Sand ||
                t == ObjectType::Hq || t == ObjectType::Plant;
     }
 
-    static bool isLying(const WorldObject& o) {
-        const CellList* list = worldGrid.cell(cellOf(o.minX), cellOf(o.minY));
-        return o.active && list != nullptr && listHolds(*list, o);
-    }
-
     size_t at(i64 c, i64 r) const { return static_cast<size_t>(r * columns + c); }
     bool inside(i64 c, i64 r) const { return c >= 0 && r >= 0 && c < columns && r < rows; }
 
-    // Marks the lattice points where the car's box (with the margin) overlaps the object.
-    void stamp(std::vector<u8>& mask, const WorldObject& o) const {
+    // Marks the lattice points where the car's box (with the margin, and `more`
+    // besides) overlaps the box.
+    void stamp(std::vector<u8>& mask, const Box& box, i64 more = 0) const {
+        const Box o{static_cast<u32>(std::max<i64>(0, i64{box.minX} - more)),
+                    static_cast<u32>(std::max<i64>(0, i64{box.minY} - more)),
+                    static_cast<u32>(std::min<i64>(0xFFFFFFFF, i64{box.maxX} + more)),
+                    static_cast<u32>(std::min<i64>(0xFFFFFFFF, i64{box.maxY} + more))};
         const i64 c0 = std::max<i64>(0, (i64{o.minX} - half) / step),
                   c1 = std::min(columns - 1, (i64{o.maxX} + half) / step + 1);
         const i64 r0 = std::max<i64>(0, (i64{o.minY} - half) / step),
@@ -101,6 +162,12 @@ class FlagRunner {
                     r * step - reach < o.maxY && o.minY < r * step + reach)
                     found.emplace_back(c, r);
         return found;
+    }
+
+    bool reaches(const std::vector<i32>& from, const WorldObject& o) const {
+        for (const auto& [c, r] : pointsTouching(o))
+            if (from[at(c, r)] != unreached) return true;
+        return false;
     }
 
     // Steps from the seeds to every free lattice point.
@@ -142,53 +209,86 @@ class FlagRunner {
         return best;
     }
 
-    // Rebuilds the obstacles and the way to the goal when flags or mines changed.
+    // Rebuilds the obstacles and the way to the goal when flags or mines changed,
+    // and now and then while the goal is a moving car.
     void replanWhenTheWorldChanged() {
         std::set<const WorldObject*> lying;
-        for (const auto& object : worldObjects)
+        for (const auto& object : world::state.worldObjects)
             if ((object->type == ObjectType::Flag || object->type == ObjectType::Mine) &&
                 isLying(*object))
                 lying.insert(object.get());
         const bool carrying =
             me.carriedFlag != nullptr && me.carriedFlag->owner != me.vehicle->owner;
-        if (planned && lying == lastLying && carrying == wasCarrying) return;
+        const bool chaseDue = chasing && ++stepsSincePlan >= chaseReplan;
+        if (planned && lying == lastLying && carrying == wasCarrying && !chaseDue) return;
         planned = true;
         lastLying = lying;
         wasCarrying = carrying;
+        stepsSincePlan = 0;
 
-        blocked = fixedBlocked;
-        const u16 own = me.vehicle->owner;
-        for (const WorldObject* o : lying)
-            if (o->type == ObjectType::Mine || o->owner == own || carrying) stamp(blocked, *o);
-        goal = nullptr;
-        distance.clear();
-        if (carrying) {
-            goal = me.hq;
-        } else {
-            // The lying opponent flag nearest by the way there.
-            const std::vector<i32> fromCar = distancesFrom({here()});
-            i32 nearest = unreached;
-            for (const WorldObject* o : lying) {
-                if (o->type != ObjectType::Flag || o->owner == own) continue;
-                for (const auto& [c, r] : pointsTouching(*o)) {
-                    const i32 d = fromCar[at(c, r)];
-                    if (d != unreached && (nearest == unreached || d < nearest))
-                        nearest = d, goal = o;
-                }
-            }
+        // Well clear of mines if it can (a fast car strays from its way), close
+        // by them if it must, through them (where a shot may clear them) if they
+        // leave it nowhere to go.
+        for (const MineWay way : {MineWay::WideBerth, MineWay::Close, MineWay::Through}) {
+            chooseGoal(lying, carrying, way);
+            if (goal != nullptr) break;
         }
         if (goal != nullptr) distance = distancesFrom(pointsTouching(*goal));
+    }
+
+    // The goal: home with an opponent flag; else the lying opponent flag nearest
+    // by the way there; else, with none to be had, the nearest car carrying a
+    // flag, to be shot so that it drops it.
+    enum class MineWay { WideBerth, Close, Through };
+
+    void chooseGoal(const std::set<const WorldObject*>& lying, bool carrying, MineWay way) {
+        blocked = fixedBlocked;
+        const u16 own = me.vehicle->owner;
+        for (const WorldObject* o : lying) {
+            if (o->type != ObjectType::Mine && (o->owner == own || carrying)) stamp(blocked, boxOf(*o));
+            if (o->type == ObjectType::Mine && way != MineWay::Through)
+                stamp(blocked, boxOf(*o), way == MineWay::WideBerth ? mineBerth : 0);
+        }
+        goal = nullptr;
+        chasing = false;
+        distance.clear();
+        const std::vector<i32> fromCar = distancesFrom({here()});
+        if (carrying) {
+            if (way == MineWay::Through || reaches(fromCar, *me.hq)) goal = me.hq;
+            return;
+        }
+        i32 nearest = unreached;
+        auto consider = [&](const WorldObject& o) {
+            for (const auto& [c, r] : pointsTouching(o)) {
+                const i32 d = fromCar[at(c, r)];
+                if (d != unreached && (nearest == unreached || d < nearest)) nearest = d, goal = &o;
+            }
+        };
+        for (const auto& o : world::state.worldObjects) // in the level's order, so that ties fall alike every run
+            if (o->type == ObjectType::Flag && o->owner != own && lying.count(o.get()) != 0)
+                consider(*o);
+        if (goal != nullptr) return;
+        for (u16 i = 0; i < world::state.playerCount; ++i) {
+            const Player& other = *world::state.players[i];
+            if (&other != &me && other.carriedFlag != nullptr && other.vehicle->active &&
+                other.carriedFlag->owner != other.vehicle->owner)
+                consider(*other.vehicle);
+        }
+        chasing = goal != nullptr;
     }
 
     // A point a little way down the path: the lowest point within reach that
     // the car can see in a straight line.
     std::pair<i64, i64> aimPoint() const {
         const auto [c, r] = here();
+        const std::pair<i64, i64> onto{goal->minX / 2 + goal->maxX / 2, goal->minY / 2 + goal->maxY / 2};
+        // At the goal: straight onto it, even where that runs inside the margin
+        // (a flag lying against a wall is taken that way).
+        if (distance[at(c, r)] == 0) return onto;
         if (c * step + step / 2 < me.camera->x || me.camera->x + step / 2 < c * step ||
             r * step + step / 2 < me.camera->y || me.camera->y + step / 2 < r * step)
             return {c * step, r * step}; // too close to something: out to free ground first
-        if (distance[at(c, r)] <= 0)
-            return {goal->minX / 2 + goal->maxX / 2, goal->minY / 2 + goal->maxY / 2};
+        if (distance[at(c, r)] < 0) return onto;
         std::pair<i64, i64> best{c, r};
         i32 bestDistance = distance[at(c, r)];
         constexpr i64 reach = 8;
@@ -233,7 +333,7 @@ class FlagRunner {
             for (const f64 way : {300.0, 1500.0, 3000.0, 6000.0}) {
                 const i64 dx = static_cast<i64>(way * std::sin(angle)),
                           dy = static_cast<i64>(way * std::cos(angle));
-                for (const auto& o : worldObjects)
+                for (const auto& o : world::state.worldObjects)
                     if (o.get() != me.vehicle && o->active &&
                         (isFixedObstacle(o->type) || o->type == ObjectType::Car) &&
                         box.minX + dx < i64{o->maxX} && i64{o->minX} < box.maxX + dx &&
@@ -248,19 +348,28 @@ class FlagRunner {
 
     // Turns toward the point, easing off the turn before it overshoots; drives
     // when roughly facing it and brakes when facing well away.
-    void steerToward(i64 x, i64 y) {
+    // Near a flag: a flag is small, and a car at full speed turns in a circle
+    // wider than the places from which it touches one.
+    bool closingOnAFlag() const {
+        return goal->type == ObjectType::Flag && stepsToTarget() >= 0 && stepsToTarget() <= 8;
+    }
+
+    // When slow, it drives only while facing the point closely, and no faster
+    // than lets it turn onto a flag rather than circle it.
+    void steerToward(RunnerControls& c, i64 x, i64 y, bool slow = false) const {
         if (x == i64{me.camera->x} && y == i64{me.camera->y}) return;
         const i32 wanted = headingOf(x - i64{me.camera->x}, y - i64{me.camera->y});
         const i32 error = static_cast<i16>(static_cast<u16>(wanted - me.camera->heading));
         const i32 turning = static_cast<i16>(me.turnRate);
-        if (std::abs(error) > 8000)
-            me.brake = 1;
-        else if (std::abs(error) < 3000)
-            me.accelerate = 1;
+        const f64 speed = std::hypot(f64{me.velocityX}, f64{me.velocityY});
+        if (std::abs(error) > (slow ? 3000 : 8000))
+            c.brake = true;
+        else if (std::abs(error) < (slow ? 1200 : 3000) && (!slow || speed < slowSpeed))
+            c.accelerate = true;
         // Friction lets a turn run on four times its rate, or twice while braking.
-        const i32 ahead = error - (me.brake ? 2 : 4) * turning;
-        if (ahead > 300) me.turnLeft = 1;
-        if (ahead < -300) me.turnRight = 1;
+        const i32 ahead = error - (c.brake ? 2 : 4) * turning;
+        if (ahead > 300) c.turnLeft = true;
+        if (ahead < -300) c.turnRight = true;
     }
 
     Player& me;
@@ -272,6 +381,9 @@ class FlagRunner {
     std::set<const WorldObject*> lastLying;
     bool wasCarrying = false;
     bool planned = false;
+    bool chasing = false; // the goal is a car
+    u32 stepsSincePlan = 0;
+    static constexpr u32 chaseReplan = 15;
     u32 lastX = 0, lastY = 0;
     bool pushed = false; // accelerating in the last step
     u32 stuckSteps = 0, escapeSteps = 0;

@@ -1,7 +1,7 @@
 #pragma once
 // A player's eye: position, heading and the view's vertical angles. The
 // simulation moves it with the player's car; the renderer draws player 1's.
-#include "base/types.hpp"
+#include "base/arithmetic.hpp"
 
 struct Camera {
     Camera(u32 x, u32 y, u32 z, u16 heading, u16 angleAbove, u16 angleBelow, u32 nearDepth,
@@ -25,6 +25,17 @@ struct Camera {
     void moveAndTurn(i32 dx, i32 dy, i16 dHeading);
 };
 
-// The angle of a 16-bit heading in radians, with 2*pi taken as twice the
-// single-precision pi.
-f32 headingRadians(u32 heading);
+// Every player's eye is made alike: this high above the ground, with these
+// shares of the view above and below the horizon, and outlines drawn from the
+// eye to two grid cells away.
+inline constexpr u32 eyeHeight = 3072;
+inline constexpr u16 eyeAngleAbove = 7168;
+inline constexpr u16 eyeAngleBelow = 3584;
+inline constexpr u32 eyeNearDepth = 0;
+inline constexpr u32 eyeFarDepth = 131072;
+
+// Every player starts a match facing +x.
+inline constexpr u16 initialHeading = 16384;
+
+// A player's eye at (x, y) looking along `heading`.
+Camera playerEye(u32 x, u32 y, u16 heading = initialHeading);

@@ -1,14 +1,12 @@
-#include "sim/hud.hpp"
+#include "shell/hud.hpp"
 
+#include "base/arithmetic.hpp"
 #include "gfx/bitmap.hpp"
 #include "gfx/font.hpp"
 #include "gfx/primitives.hpp"
 #include "gfx/text.hpp"
-#include "render/camera.hpp"
-#include "render/screen_info.hpp"
-#include "render/truncate.hpp"
-#include "sim/player.hpp"
-#include "world/world_object.hpp"
+#include "shell/screen_info.hpp"
+#include "sim/hud_readings.hpp"
 
 #include <array>
 #include <cmath>
@@ -66,17 +64,6 @@ HudLayout plainLayout(i32 maxY) {
             259, 7, 4, maxY - 15, {4, 6, 8, 10, 13, 20, 24, 29}};
 }
 
-enum class FlagState { None, Own, Foreign };
-
-FlagState flagState(const Player& player) {
-    if (!player.carriedFlag) return FlagState::None;
-    return player.carriedFlag->owner == player.vehicle->owner ? FlagState::Own : FlagState::Foreign;
-}
-
-f32 speedOf(const Player& player) {
-    return std::sqrt(player.velocityX * player.velocityX + player.velocityY * player.velocityY);
-}
-
 // The bar grows by speed x scale pixels from its left end; its red brightens to the right.
 void drawSpeedBar(const HudLayout& l, f32 speed) {
     // Columns past the last one are not drawn, so the loop stops there.
@@ -88,8 +75,8 @@ void drawSpeedBar(const HudLayout& l, f32 speed) {
     }
 }
 
-void drawCompass(const HudLayout& l, const Camera& camera) {
-    const f32 a = headingRadians(camera.heading);
+void drawCompass(const HudLayout& l, u16 heading) {
+    const f32 a = headingRadians(heading);
     setColorRGB(0, 0, 0);
     drawLine(l.compassX, l.compassY,
              l.compassX + truncToInt(static_cast<f32>(l.compassRadius) * std::cos(a)),
@@ -134,19 +121,19 @@ void drawCounter(DeviceContext& dc, const ScreenInfo& screen, const DigitLayout&
     drawDigit(dc, screen, l, l.pitch, value % 10);
 }
 
-void drawCockpitLayout(const Player& player, DeviceContext& dc, const ScreenInfo& screen,
+void drawCockpitLayout(const HudReadings& r, DeviceContext& dc, const ScreenInfo& screen,
                        const CockpitLayout& l) {
-    if (player.nitro > 0) putBitmap(dc, l.nitroX, l.nitroY, screen.greenLightBitmap, writeReplace);
-    drawSpeedBar(l.hud, speedOf(player));
-    drawCompass(l.hud, *player.camera);
-    switch (flagState(player)) {
-    case FlagState::Foreign: putBitmap(dc, l.flagX, l.flagY, screen.greenLightBitmap, writeReplace); break;
-    case FlagState::Own: putBitmap(dc, l.flagX, l.flagY, screen.blueLightBitmap, writeReplace); break;
-    case FlagState::None: break;
+    if (r.nitro) putBitmap(dc, l.nitroX, l.nitroY, screen.greenLightBitmap, writeReplace);
+    drawSpeedBar(l.hud, r.speed);
+    drawCompass(l.hud, r.heading);
+    switch (r.flag) {
+    case CarriedFlag::Foreign: putBitmap(dc, l.flagX, l.flagY, screen.greenLightBitmap, writeReplace); break;
+    case CarriedFlag::Own: putBitmap(dc, l.flagX, l.flagY, screen.blueLightBitmap, writeReplace); break;
+    case CarriedFlag::None: break;
     }
-    drawCounter(dc, screen, l.ammo, player.ammo);
-    drawCounter(dc, screen, l.mines, player.mines);
-    drawShieldBars(l.hud, player.shields);
+    drawCounter(dc, screen, l.ammo, r.ammo);
+    drawCounter(dc, screen, l.mines, r.mines);
+    drawShieldBars(l.hud, r.shields);
 }
 
 void drawNumber(i32 x, i32 y, u32 value) {
@@ -155,7 +142,7 @@ void drawNumber(i32 x, i32 y, u32 value) {
     drawText(x, y, text);
 }
 
-void drawPlainLayout(const Player& player, const ScreenInfo& screen) {
+void drawPlainLayout(const HudReadings& r, const ScreenInfo& screen) {
     const i32 maxY = screen.maxY;
     const HudLayout l = plainLayout(maxY);
 
@@ -171,20 +158,20 @@ void drawPlainLayout(const Player& player, const ScreenInfo& screen) {
     drawText(265, maxY - 11, "Shields");
 
     setColorRGB(255, 0, 0);
-    drawNumber(149, maxY - 25, player.ammo);
-    drawNumber(193, maxY - 25, player.mines);
-    const FlagState flag = flagState(player);
-    drawText(218, maxY - 25, flag == FlagState::None ? "none" : flag == FlagState::Foreign ? "Yep!" : "Bad1");
+    drawNumber(149, maxY - 25, r.ammo);
+    drawNumber(193, maxY - 25, r.mines);
+    drawText(218, maxY - 25,
+             r.flag == CarriedFlag::None ? "none" : r.flag == CarriedFlag::Foreign ? "Yep!" : "Bad1");
 
-    drawSpeedBar(l, speedOf(player));
+    drawSpeedBar(l, r.speed);
     setColorRGB(0, 0, 0);
     drawLine(40, maxY - 26, 129, maxY - 26);
     drawLine(129, maxY - 26, 129, maxY - 14);
     drawLine(129, maxY - 14, 40, maxY - 14);
     drawLine(40, maxY - 14, 40, maxY - 26);
 
-    drawCompass(l, *player.camera);
-    drawShieldBars(l, player.shields);
+    drawCompass(l, r.heading);
+    drawShieldBars(l, r.shields);
 
     // The aiming cross sits a little below the middle of the view.
     const i32 x = screen.maxX / 2;
@@ -197,17 +184,18 @@ void drawPlainLayout(const Player& player, const ScreenInfo& screen) {
 } // namespace
 
 void DrawHud(const Player& player, DeviceContext& target, const ScreenInfo& screen, u32 cockpit) {
+    const HudReadings readings = hudReadings(player);
     setColorRGB(0, 0, 0);
     if (!hudFont) hudFont = loadFont("Fonts\\Char16bi.fnt");
     useFont(hudFont.get());
     if (cockpit) putBitmapTransparent(target, 0, 0, screen.cockpitBitmap, 0xFFFFFF, 1);
 
     if (cockpit && screen.maxX == 639 && screen.maxY == 479)
-        drawCockpitLayout(player, target, screen, cockpit640);
+        drawCockpitLayout(readings, target, screen, cockpit640);
     else if (cockpit && screen.maxX == 319 && screen.maxY == 239)
-        drawCockpitLayout(player, target, screen, cockpit320);
+        drawCockpitLayout(readings, target, screen, cockpit320);
     else
-        drawPlainLayout(player, screen);
+        drawPlainLayout(readings, screen);
 }
 
 void resetHud() { hudFont.reset(); }

@@ -1,10 +1,9 @@
 #pragma once
 // The per-player record of a match. The level loader creates the records (the
-// human as entry 0, computer players after it); the simulation drives them.
-// Kept header-only so the world data can create players without linking the
-// simulation.
+// human as entry 0, computer players after it) and the world owns them; the
+// simulation drives them.
 #include "base/types.hpp"
-#include "render/camera.hpp"
+#include "world/camera.hpp"
 #include "world/world_object.hpp"
 
 #include <memory>
@@ -34,7 +33,7 @@ struct Player {
     u16 turnRate = 0;            // heading change per frame, read as a signed 16-bit angle
     u32 startX = 0;              // respawn position (centre of the car at load)
     u32 startY = 0;
-    u16 startHeading = 16384;    // respawn heading
+    u16 startHeading = initialHeading; // respawn heading
     // The car's shape as loaded, facing the start heading, with its box's low
     // corner then. Every turn shapes the car afresh from it: turning the shape a
     // little at a time would truncate its corners inward until it wore thin.

@@ -1,13 +1,6 @@
-#include "render/camera.hpp"
+#include "world/camera.hpp"
 
 #include <cmath>
-
-f32 headingRadians(u32 heading) {
-    constexpr f32 twoPi = 2.0f * 3.1415927f;
-    // The factor 1/65536 is a power of two, so the order of the products does not
-    // change the result.
-    return static_cast<f32>(heading & 0xFFFF) * twoPi * (1.0f / 65536.0f);
-}
 
 Camera::Camera(u32 x_, u32 y_, u32 z_, u16 heading_, u16 angleAbove_, u16 angleBelow_,
                u32 nearDepth_, u32 farDepth_)
@@ -30,4 +23,9 @@ void Camera::moveAndTurn(i32 dx, i32 dy, i16 dHeading) {
     const f32 a = headingRadians(heading);
     sinHeading = std::sin(a);
     cosHeading = std::cos(a);
+}
+
+Camera playerEye(u32 x, u32 y, u16 heading) {
+    return Camera(x, y, eyeHeight, heading, eyeAngleAbove, eyeAngleBelow, eyeNearDepth,
+                  eyeFarDepth);
 }

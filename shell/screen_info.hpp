@@ -1,7 +1,7 @@
 #pragma once
 // What the frame composition knows about the screen of a match: the largest
 // pixel coordinates of the frame and the cockpit bitmaps drawn over the view.
-// The renderer reads only maxX and maxY.
+// The renderer is handed maxX and maxY.
 #include "base/types.hpp"
 
 struct Bitmap;
