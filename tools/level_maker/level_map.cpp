@@ -171,7 +171,11 @@ EntryGroups buildEntries(const LevelMap& map, const std::function<Footprint(cons
         }
     // Vertical runs stop at the faces of the horizontal ones they meet, at a
     // corner, a junction or a crossing: a wall end inside another wall would
-    // show through it, since walls are drawn whole, one after the other.
+    // show through it, since walls are drawn whole, one after the other. They
+    // reach one unit past the face: the touch rule asks for a corner strictly
+    // inside a box, so a car sliding along the face would pass an end lying
+    // exactly in it.
+    constexpr unsigned seal = 1;
     for (int c = 0; c < cols; ++c)
         for (int r = 0; r < rows;) {
             const WallKind* w = wallKind(at(r, c));
@@ -185,10 +189,10 @@ EntryGroups buildEntries(const LevelMap& map, const std::function<Footprint(cons
                 unsigned top = bottom(r) + mid + half;
                 for (int k = r; k <= end; ++k) {
                     if (!inRow(k, c)) continue;
-                    if (top > bottom(k) + mid + half) addWall(*w, x1, bottom(k) + mid + half, x2, top);
-                    top = bottom(k) + mid - half;
+                    if (k > r && !inRow(k - 1, c)) addWall(*w, x1, bottom(k) + mid + half - seal, x2, top);
+                    top = bottom(k) + mid - half + seal;
                 }
-                if (top > bottom(end) + mid - half) addWall(*w, x1, bottom(end) + mid - half, x2, top);
+                if (!inRow(end, c)) addWall(*w, x1, bottom(end) + mid - half, x2, top);
                 for (int k = r; k <= end; ++k) inRun[k][c] = true;
             } else if (w && !inRun[r][c]) {
                 // A lone post.

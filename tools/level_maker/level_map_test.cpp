@@ -43,14 +43,17 @@ const std::vector<std::string> joints = {
     "##########",
 };
 
-TEST(LevelMapWalls, JoinedRunsDoNotOverlap) {
+// Walls meet with a seal of one unit (so a car sliding along a face cannot slip
+// past an end lying exactly in it), never more: a buried end would show through.
+TEST(LevelMapWalls, JoinedRunsOverlapByNoMoreThanTheirSeal) {
     const std::vector<Box> boxes = wallsOf(joints);
     ASSERT_FALSE(boxes.empty());
     for (size_t i = 0; i < boxes.size(); ++i)
         for (size_t k = i + 1; k < boxes.size(); ++k) {
             const Box& a = boxes[i];
             const Box& b = boxes[k];
-            EXPECT_FALSE(a.x1 < b.x2 && b.x1 < a.x2 && a.y1 < b.y2 && b.y1 < a.y2)
+            const bool deep = a.x1 + 1 < b.x2 && b.x1 + 1 < a.x2 && a.y1 + 1 < b.y2 && b.y1 + 1 < a.y2;
+            EXPECT_FALSE(deep)
                 << "walls " << a.x1 << ".." << a.x2 << " x " << a.y1 << ".." << a.y2 << " and " << b.x1
                 << ".." << b.x2 << " x " << b.y1 << ".." << b.y2 << " overlap";
         }
