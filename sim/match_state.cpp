@@ -8,6 +8,7 @@ i16 winner = -1;
 u16 playerChoice = 2;
 
 DrawFrameHook drawFrameHook = nullptr;
+MatchEventListener matchEventListener = nullptr;
 
 void setDrawFrameHook(DrawFrameHook hook) { drawFrameHook = hook; }
 
@@ -21,4 +22,5 @@ void resetSimulation() {
     winner = -1;
     playerChoice = 2;
     drawFrameHook = nullptr;
+    matchEventListener = nullptr;
 }

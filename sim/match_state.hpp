@@ -2,6 +2,7 @@
 // The simulation's own match state. The world globals (players, worldGrid,
 // flagCount, the templates) live in world/world.hpp; these are the rest.
 #include "base/types.hpp"
+#include "sim/match_events.hpp"
 #include "sim/projectile.hpp"
 
 #include <vector>
@@ -21,6 +22,9 @@ extern u16 playerChoice;
 using DrawFrameHook = void (*)();
 extern DrawFrameHook drawFrameHook; // null: no frame is composed
 void setDrawFrameHook(DrawFrameHook hook);
+
+// Hears every match event (sim/match_events.hpp); null: nobody listens.
+extern MatchEventListener matchEventListener;
 
 // Frees every shot in flight and returns every global above to its start value.
 void resetSimulation();
