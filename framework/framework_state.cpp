@@ -45,6 +45,9 @@ u32 switching = 0;
 u32 windowActive = 0;
 u32 windowMinimised = 0;
 
+bool soundOpen = false;
+bool soundMuted = false;
+
 u32 scaledOutput = 0;
 u32 outputWidth = 0;
 u32 outputHeight = 0;
@@ -77,6 +80,7 @@ void resetFramework() {
     if (gfx::state.currentContext &&
         (gfx::state.currentContext == displayContext.get() || gfx::state.currentContext == backBufferContext.get()))
         makeCurrentContext(nullptr);
+    if (soundOpen && platform) platform->audio().close();
     if (displayOpen && platform) platform->closeDisplay();
 
     drawCallback = nullptr;
@@ -111,6 +115,9 @@ void resetFramework() {
     switching = 0;
     windowActive = 0;
     windowMinimised = 0;
+
+    soundOpen = false;
+    soundMuted = false;
 
     releaseDisplaySurfaces();
     shownPalette = defaultPalette();

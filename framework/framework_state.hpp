@@ -92,6 +92,13 @@ extern u32 switching;
 extern u32 windowActive;
 extern u32 windowMinimised;
 
+// ---- Sound ----
+
+// True while the platform's sound output is open (StartSound).
+extern bool soundOpen;
+// True while the player has the sound muted.
+extern bool soundMuted;
+
 // ---- Display surfaces ----
 
 // 1 when SwapBuffers stretches the back buffer to outputWidth x outputHeight.

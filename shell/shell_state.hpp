@@ -6,6 +6,7 @@
 #include "framework/display.hpp"
 #include "framework/modes.hpp"
 #include "shell/screen_info.hpp"
+#include "shell/sound_bank.hpp"
 
 #include <memory>
 
@@ -44,6 +45,10 @@ extern u32 fpsValue;
 extern u32 lastSecond;
 // The retrace wait a match's frames are shown with: 2, or 0 for a timed demo.
 extern u32 frameSwapWait;
+
+// The game's sound effects, loaded at start-up when the game has sound (all 0
+// without: -nosound, a timed demo, no sound device).
+extern SoundBank soundBank;
 
 // The bitmaps LoadScreenResources loads, owned here; ScreenInfo and the menu point into them.
 struct ScreenBitmaps {
