@@ -11,6 +11,8 @@
 #include "framework/audio_output.hpp"
 #include "framework/modes.hpp"
 
+#include <memory>
+
 // The messages a back end hands the framework, one per user action or window
 // change, in the order they happened.
 enum class MessageKind : u32 {
@@ -126,3 +128,7 @@ class Platform {
     // The machine's sound output (closed until the framework opens it).
     virtual AudioOutput& audio() = 0;
 };
+
+// Makes `chosen` the platform the framework talks to (after closing anything open
+// on the old one). The program chooses before InitFramework.
+void selectPlatform(std::unique_ptr<Platform> chosen);

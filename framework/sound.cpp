@@ -25,34 +25,34 @@ bool readDataFile(const char* name, std::vector<u8>& bytes) {
 } // namespace
 
 bool StartSound() {
-    if (soundOpen) return true;
-    if (!platform) return false;
+    if (framework::state.soundOpen) return true;
+    if (!framework::state.platform) return false;
     std::string failure;
-    if (!platform->audio().open(failure)) {
+    if (!framework::state.platform->audio().open(failure)) {
         std::fprintf(stderr, "Sound: %s; playing on without sound.\n",
                      failure.empty() ? "no audio device" : failure.c_str());
         return false;
     }
-    soundOpen = true;
+    framework::state.soundOpen = true;
     return true;
 }
 
 void StopSound() {
-    if (soundOpen && platform) platform->audio().close();
-    soundOpen = false;
+    if (framework::state.soundOpen && framework::state.platform) framework::state.platform->audio().close();
+    framework::state.soundOpen = false;
 }
 
-bool SoundStarted() { return soundOpen; }
+bool SoundStarted() { return framework::state.soundOpen; }
 
 SoundHandle LoadSound(const char* name) {
-    if (!soundOpen) return 0;
+    if (!framework::state.soundOpen) return 0;
     std::vector<u8> bytes;
     std::string failure;
     SoundHandle sound = 0;
     if (!readDataFile(name, bytes))
         failure = "cannot be read";
     else
-        sound = platform->audio().load(name, bytes, failure);
+        sound = framework::state.platform->audio().load(name, bytes, failure);
     if (sound == 0)
         std::fprintf(stderr, "Sound: %s: %s; that effect stays silent.\n", name,
                      failure.empty() ? "no sound" : failure.c_str());
@@ -60,18 +60,18 @@ SoundHandle LoadSound(const char* name) {
 }
 
 void PlaySound(SoundHandle sound, SoundLane lane, SoundPlace place, u8 volume) {
-    if (!soundOpen || soundMuted || sound == 0) return;
-    platform->audio().play(sound, lane, place, volume);
+    if (!framework::state.soundOpen || framework::state.soundMuted || sound == 0) return;
+    framework::state.platform->audio().play(sound, lane, place, volume);
 }
 
 void LoopSound(u32 voice, SoundHandle sound, SoundPlace place, u8 volume) {
-    if (!soundOpen || soundMuted) return;
-    platform->audio().loop(voice, sound, place, volume);
+    if (!framework::state.soundOpen || framework::state.soundMuted) return;
+    framework::state.platform->audio().loop(voice, sound, place, volume);
 }
 
 void MuteSound(bool muted) {
-    if (muted && !soundMuted && soundOpen) platform->audio().stopAll();
-    soundMuted = muted;
+    if (muted && !framework::state.soundMuted && framework::state.soundOpen) framework::state.platform->audio().stopAll();
+    framework::state.soundMuted = muted;
 }
 
-bool SoundMuted() { return soundMuted; }
+bool SoundMuted() { return framework::state.soundMuted; }

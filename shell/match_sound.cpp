@@ -139,7 +139,7 @@ void UpdateEngineSounds() {
     const Effect layers[3] = {Effect::EngineIdle, Effect::EngineMid, Effect::EngineFast};
     for (u32 i = 0; i < 3; ++i) {
         const u8 volume = static_cast<u8>(truncToInt(level * std::sqrt(weights[i]) + 0.5f));
-        LoopSound(humanEngineVoice + i, volume > 0 ? soundBank[layers[i]] : 0, {}, volume);
+        LoopSound(humanEngineVoice + i, volume > 0 ? shell::state.soundBank[layers[i]] : 0, {}, volume);
     }
     // The opponents: one loop each, the layer that fits their speed, where they are.
     for (u32 i = 1; i < 1 + loopVoiceCount - opponentEngineVoice; ++i) {
@@ -154,7 +154,7 @@ void UpdateEngineSounds() {
         const Effect layer = pace < 0.3f   ? Effect::EngineIdle
                              : pace < 0.75f ? Effect::EngineMid
                                             : Effect::EngineFast;
-        LoopSound(voice, place.distance < 255 ? soundBank[layer] : 0, place, opponentEngineVolume);
+        LoopSound(voice, place.distance < 255 ? shell::state.soundBank[layer] : 0, place, opponentEngineVolume);
     }
 }
 

@@ -23,9 +23,9 @@ const char* effectFile(Effect effect) { return effectFiles[static_cast<u32>(effe
 
 void LoadSoundBank() {
     for (u32 i = 0; i < effectCount; ++i)
-        soundBank.sounds[i] = LoadSound(effectFiles[i]);
+        shell::state.soundBank.sounds[i] = LoadSound(effectFiles[i]);
 }
 
 void PlayEffect(Effect effect, SoundLane lane, SoundPlace place, u8 volume) {
-    PlaySound(soundBank[effect], lane, place, volume);
+    PlaySound(shell::state.soundBank[effect], lane, place, volume);
 }
