@@ -128,7 +128,7 @@ void OnMatchEvent(const MatchEvent& event) {
 
 void UpdateEngineSounds() {
     const Camera* eye = humanEye();
-    if (!eye || winner != -1) return;
+    if (!eye || sim::match.winner != -1) return;
     // The human's engine: idle, cruising and flat-out loops faded into each other
     // by the share of the top speed, with equal power across each fade.
     const Player& human = *world::state.players[0];

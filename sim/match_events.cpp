@@ -2,11 +2,11 @@
 
 #include "sim/match_state.hpp"
 
-void setMatchEventListener(MatchEventListener listener) { matchEventListener = listener; }
+void setMatchEventListener(MatchEventListener listener) { sim::match.matchEventListener = listener; }
 
 void tellMatchEvent(const MatchEvent& event) {
-    if (matchEventListener != nullptr) {
-        matchEventListener(event);
+    if (sim::match.matchEventListener != nullptr) {
+        sim::match.matchEventListener(event);
     }
 }
 

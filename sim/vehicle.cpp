@@ -163,13 +163,13 @@ u32 MoveAndCollide(Player& player, u16 index) {
                                          static_cast<u16>(hit->owner - 1u)));
         } else if (hit == player.hq && player.carriedFlag != nullptr &&
                    player.carriedFlag->owner != ownerNumber) {
-            const i16 winnerBefore = winner;
+            const i16 winnerBefore = sim::match.winner;
             WorldObject* captured = CaptureFlag(player, index);
             gone.push_back(captured);
             blocked = 1;
             tellMatchEvent(eventAtObject(MatchEventKind::FlagCaptured, *hit, index,
                                          static_cast<u16>(captured->owner - 1u)));
-            if (winner != winnerBefore) {
+            if (sim::match.winner != winnerBefore) {
                 tellMatchEvent(eventAtObject(MatchEventKind::MatchWon, *hit, index));
             }
         } else if (hit->type == ObjectType::Plant &&

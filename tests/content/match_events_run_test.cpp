@@ -28,13 +28,13 @@ Played playLevelA(bool listening) {
     if (listening) setMatchEventListener(hear);
     FlagRunner runner(*world::state.players[0]);
     Played played;
-    while (winner == -1 && match.steps < matchLimit) {
+    while (sim::match.winner == -1 && match.steps < matchLimit) {
         runner.press();
         match.step();
         if (match.steps % 100 == 0) played.digests.push_back(matchDigest());
     }
     played.digests.push_back(matchDigest());
-    played.winner = winner;
+    played.winner = sim::match.winner;
     for (u16 i = 0; i < world::state.playerCount; ++i)
         played.captures.push_back(LevelMatch::captures(i));
     return played;

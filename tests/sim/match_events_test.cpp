@@ -54,12 +54,12 @@ TEST_F(MatchEventsTest, AScriptedMatchTellsEveryKindInOrder) {
     placeAround(ObjectType::Flag, 1, c3 + 40000, c3 - 8000, 1500);
     placeAround(ObjectType::Flag, 1, 8 * cell, 8 * cell, 1500); // two flags: one wins
     other.hq = placeAround(ObjectType::Hq, 2, c3 + 40000, c3 - 20000, 3000);
-    playerChoice = 2;
+    sim::match.playerChoice = 2;
 
     human.fire = 1;
     UpdateFrame();
     EXPECT_EQ(told(), "ShotFired 0\n");
-    for (int i = 0; i < 10 && !projectiles.empty(); ++i) UpdateFrame();
+    for (int i = 0; i < 10 && !sim::match.projectiles.empty(); ++i) UpdateFrame();
     EXPECT_EQ(told(), "ShotHitCar 1/0\n");
     EXPECT_EQ(other.shields, 6);
 
@@ -82,7 +82,7 @@ TEST_F(MatchEventsTest, AScriptedMatchTellsEveryKindInOrder) {
     // half of two flags wins.
     stepsAt(other, 4, 0, -4000);
     EXPECT_EQ(told(), "FlagPickedUp 1/0\nFlagCaptured 1/0\nMatchWon 1\n");
-    EXPECT_EQ(winner, 1);
+    EXPECT_EQ(sim::match.winner, 1);
 }
 
 TEST_F(MatchEventsTest, DeathsDropsBumpsPlantsShotMinesAndNitro) {
@@ -115,7 +115,7 @@ TEST_F(MatchEventsTest, DeathsDropsBumpsPlantsShotMinesAndNitro) {
     placeAround(ObjectType::Plant, 0, c3, c3 + 40000, 1000);
     placeBox(ObjectType::Block, 0, c3 - 20000, c3 + 60000, c3 + 20000, c3 + 68192);
     human.fire = 1;
-    for (int i = 0; i < 20 && (i == 0 || !projectiles.empty()); ++i) UpdateFrame();
+    for (int i = 0; i < 20 && (i == 0 || !sim::match.projectiles.empty()); ++i) UpdateFrame();
     EXPECT_EQ(told(), "ShotFired 0\nMineExploded 0\nShotHitWall 0\nShotHitWall 0\n");
 
     // Onto a mine with a flag: out, the flag left where the car was, back home.
