@@ -5,7 +5,8 @@
 // size, measured in the same run; the ratio is the number to compare between
 // versions.
 //
-//   timedemo_bench [DEMO...]      (default: every demo in data/demos)
+//   timedemo_bench [--width 640|320] [DEMO...]   (default: both sizes, every demo in data/demos)
+#include "base/program_exit.hpp"
 #include "framework/memory_platform.hpp"
 #include "shell/reset_game.hpp"
 #include "shell/startup.hpp"
@@ -14,6 +15,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <string>
@@ -65,12 +67,36 @@ double frameWriteMilliseconds(size_t bytes) {
     return best;
 }
 
+// A demo that ends in a win ends the program from the winner screen: here that
+// end unwinds back to the benchmark instead.
+struct GameEnded {
+    int code;
+};
+
+int playTimed(int argc, char** argv) {
+    setExitHook([](int code) { throw GameEnded{code}; });
+    int code = 0;
+    try {
+        code = GameMain(argc, argv);
+    } catch (const GameEnded& ended) {
+        code = ended.code;
+    }
+    setExitHook(nullptr);
+    return code;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     const fs::path data = TESSARON_DATA_DIR;
     std::vector<fs::path> demos;
-    for (int i = 1; i < argc; ++i) demos.push_back(fs::absolute(argv[i]));
+    u16 onlyWidth = 0; // 0: both sizes
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--width") == 0 && i + 1 < argc)
+            onlyWidth = static_cast<u16>(std::atoi(argv[++i]));
+        else
+            demos.push_back(fs::absolute(argv[i]));
+    }
     if (demos.empty())
         for (const auto& entry : fs::directory_iterator(data / "demos")) demos.push_back(entry.path());
     std::sort(demos.begin(), demos.end());
@@ -78,6 +104,7 @@ int main(int argc, char** argv) {
     const fs::path scratch = fs::temp_directory_path() / "tessaron-timedemo-bench.dem";
 
     for (const Setting& s : settings) {
+        if (onlyWidth != 0 && s.width != onlyWidth) continue;
         const double write = frameWriteMilliseconds(size_t{s.width} * s.height * 3);
         for (const fs::path& path : demos) {
             std::string error;
@@ -92,7 +119,7 @@ int main(int argc, char** argv) {
             char name[] = "tessaron3d", option[] = "-timedemo";
             char* args[] = {name, option, file.data()};
             const auto start = Clock::now();
-            const int code = GameMain(3, args);
+            const int code = playTimed(3, args);
             const double ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
             if (code != 0) return code;
             const double perFrame = ms / machine.framesPresented;

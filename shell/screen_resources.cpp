@@ -4,6 +4,7 @@
 #include "gfx/bitmap.hpp"
 #include "gfx/device_context.hpp"
 #include "shell/game_menu.hpp"
+#include "shell/hud.hpp"
 #include "shell/shell_state.hpp"
 #include "world/world.hpp"
 
@@ -30,6 +31,9 @@ void loadCockpit(bool highResolution) {
     };
     const auto& set = names[highResolution ? 1 : 0];
     screenBitmaps.cockpit = loadBitmap(set[0], 1);
+    screenBitmaps.cockpitRuns =
+        screenBitmaps.cockpit ? std::make_unique<OpaqueRuns>(findOpaqueRuns(*screenBitmaps.cockpit, cockpitWhite))
+                              : nullptr;
     screenBitmaps.greenLight = loadBitmap(set[1], 1);
     screenBitmaps.blueLight = loadBitmap(set[2], 1);
     screenBitmaps.segmentV = loadBitmap(set[3], 1);
@@ -54,12 +58,14 @@ void LoadScreenResources() {
         loadCockpit(size640);
     } else {
         screenBitmaps.cockpit.reset();
+        screenBitmaps.cockpitRuns.reset();
         screenBitmaps.greenLight.reset();
         screenBitmaps.blueLight.reset();
         screenBitmaps.segmentV.reset();
         screenBitmaps.segmentH.reset();
     }
     info->cockpitBitmap = screenBitmaps.cockpit.get();
+    info->cockpitRuns = screenBitmaps.cockpitRuns.get();
     info->greenLightBitmap = screenBitmaps.greenLight.get();
     info->blueLightBitmap = screenBitmaps.blueLight.get();
     info->segmentVBitmap = screenBitmaps.segmentV.get();

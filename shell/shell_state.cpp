@@ -19,6 +19,7 @@ u32 fpsValue = 0;
 u32 lastSecond = 0;
 u32 frameSwapWait = 2;
 ScreenBitmaps screenBitmaps;
+Scene frameScene;
 
 void resetShell() {
     gameDriverOptions = defaultGameDriverOptions;
@@ -33,4 +34,5 @@ void resetShell() {
     frameSwapWait = 2;
     resetDemo();
     screenBitmaps = ScreenBitmaps{};
+    frameScene = Scene{};
 }

@@ -5,11 +5,13 @@
 #include "base/types.hpp"
 #include "framework/display.hpp"
 #include "framework/modes.hpp"
+#include "render/scene.hpp"
 #include "shell/screen_info.hpp"
 
 #include <memory>
 
 struct Bitmap;
+struct OpaqueRuns;
 struct Font;
 struct GameMenu;
 
@@ -48,6 +50,7 @@ extern u32 frameSwapWait;
 // The bitmaps LoadScreenResources loads, owned here; ScreenInfo and the menu point into them.
 struct ScreenBitmaps {
     std::unique_ptr<Bitmap> cockpit;
+    std::unique_ptr<OpaqueRuns> cockpitRuns; // the cockpit's pixels but its white
     std::unique_ptr<Bitmap> greenLight;
     std::unique_ptr<Bitmap> blueLight;
     std::unique_ptr<Bitmap> segmentV;
@@ -56,6 +59,8 @@ struct ScreenBitmaps {
     std::unique_ptr<Bitmap> menuBackground;
 };
 extern ScreenBitmaps screenBitmaps;
+// The scene of the frame being composed; kept, so that its buffers serve every frame.
+extern Scene frameScene;
 
 // The driver options of the game: every driver but OpenGL, full-screen modes of
 // 8, 15/16, 24 and 32 bits listed, no window-only entries.

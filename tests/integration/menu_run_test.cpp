@@ -14,6 +14,7 @@ protected:
     // Records page and cursor at every menu shown.
     void SetUp() override {
         GameRun::SetUp();
+        machine->keepLastFrame = true;
         machine->frameObserver = [this](const PresentedFrame&) {
             if (menu && menu->inMenu) shown.emplace_back(menu->page, menu->cursor);
         };
