@@ -9,6 +9,8 @@
 #include "base/types.hpp"
 #include "framework/modes.hpp"
 
+#include <memory>
+
 // The messages a back end hands the framework, one per user action or window
 // change, in the order they happened.
 enum class MessageKind : u32 {
@@ -121,3 +123,7 @@ class Platform {
     // An error box with a warning icon.
     virtual void showError(const char* text, const char* title) = 0;
 };
+
+// Makes `chosen` the platform the framework talks to (after closing anything open
+// on the old one). The program chooses before InitFramework.
+void selectPlatform(std::unique_ptr<Platform> chosen);

@@ -24,10 +24,10 @@ namespace {
 
 void drawFrameRate() {
     setColorRGB(0, 0, 0);
-    useFont(statusFont.get());
-    if (fpsValue != 0 && showFps == 1) {
+    useFont(shell::state.statusFont.get());
+    if (shell::state.fpsValue != 0 && shell::state.showFps == 1) {
         char digits[16];
-        std::snprintf(digits, sizeof digits, "%u", fpsValue);
+        std::snprintf(digits, sizeof digits, "%u", shell::state.fpsValue);
         drawText(20, 10, "FPS:");
         drawText(50, 10, digits);
     }
@@ -36,10 +36,10 @@ void drawFrameRate() {
 // The winner's congratulations over the last view of the match, placed from (0, 0)
 // at 320x240 and 165 pixels right and down at 640x480.
 void drawWinnerScreen() {
-    const i32 o = screen->maxX == 639 ? 165 : 0;
+    const i32 o = shell::state.currentScreen->maxX == 639 ? 165 : 0;
 
-    winnerFonts.title = loadFont("Fonts\\Lucs27bi.fnt");
-    useFont(winnerFonts.title.get());
+    shell::state.winnerFonts.title = loadFont("Fonts\\Lucs27bi.fnt");
+    useFont(shell::state.winnerFonts.title.get());
     setColorRGB(255, 0, 0);
     drawText(o + 30, o + 30, "We have a Winner!");
     drawText(o + 35, o + 80, " Congratulations");
@@ -47,8 +47,8 @@ void drawWinnerScreen() {
     drawText(o + 28, o + 28, "We have a Winner!");
     drawText(o + 33, o + 78, " Congratulations");
 
-    winnerFonts.name = loadFont("Fonts\\Lucs40bi.fnt");
-    useFont(winnerFonts.name.get());
+    shell::state.winnerFonts.name = loadFont("Fonts\\Lucs40bi.fnt");
+    useFont(shell::state.winnerFonts.name.get());
     const char* const names[] = {"Player 1", "Player 2", "Player 3"};
     if (winner >= 0 && winner <= 2) {
         setColorRGB(255, 255, 255);
@@ -57,8 +57,8 @@ void drawWinnerScreen() {
         drawText(o + 75, o + 110, names[winner]);
     }
 
-    winnerFonts.footer = loadFont("Fonts\\Char16bi.fnt");
-    useFont(winnerFonts.footer.get());
+    shell::state.winnerFonts.footer = loadFont("Fonts\\Char16bi.fnt");
+    useFont(shell::state.winnerFonts.footer.get());
     const char* footer = "Hope you enjoyed the game! See you next time!";
     // A black outline: the text at the eight neighbouring positions, then white on top.
     const i32 outline[8][2] = {{6, 175}, {8, 175}, {7, 174}, {7, 176},
@@ -82,24 +82,25 @@ void drawWinnerScreen() {
 } // namespace
 
 void DrawBackground() {
-    GameMenu& m = *menu;
-    paintBackground(*display->drawTarget, screen->maxX, m.realisticSky != 0, m.skyBitmap, m.skyScroll);
+    GameMenu& m = *shell::state.gameMenu;
+    const i32 maxX = shell::state.currentScreen->maxX;
+    paintBackground(*shell::state.openDisplay->drawTarget, maxX, m.realisticSky != 0, m.skyBitmap, m.skyScroll);
     if (m.realisticSky) {
         // The sky slides 2 pixels left per frame and wraps after one screen width.
-        if (std::abs(m.skyScroll) == screen->maxX + 1) m.skyScroll = 0;
+        if (std::abs(m.skyScroll) == maxX + 1) m.skyScroll = 0;
         m.skyScroll -= 2;
     }
 }
 
 void CountFrame() {
-    ++frameCount;
+    ++shell::state.frameCount;
     const u32 now = wholeSeconds();
-    if (lastSecond == 0) {
-        lastSecond = now;
-    } else if (now - lastSecond >= 1) {
-        lastSecond = now;
-        fpsValue = frameCount;
-        frameCount = 0;
+    if (shell::state.lastSecond == 0) {
+        shell::state.lastSecond = now;
+    } else if (now - shell::state.lastSecond >= 1) {
+        shell::state.lastSecond = now;
+        shell::state.fpsValue = shell::state.frameCount;
+        shell::state.frameCount = 0;
     }
 }
 
@@ -107,21 +108,21 @@ void DrawFrame() {
     setColorIndex(0);
 
     const bool hasView = world::state.playerCount > 0 && world::state.players[0]->camera;
-    Scene& scene = frameScene;
+    Scene& scene = shell::state.frameScene;
     beginPixelAccess();
     if (hasView)
-        buildScene(scene, world::state.worldGrid, *world::state.players[0]->camera, screen->maxX, screen->maxY, world::state.playerColours);
+        buildScene(scene, world::state.worldGrid, *world::state.players[0]->camera, shell::state.currentScreen->maxX, shell::state.currentScreen->maxY, world::state.playerColours);
     endPixelAccess();
 
     DrawBackground();
-    drawScene(scene, menu->renderToggle);
+    drawScene(scene, shell::state.gameMenu->renderToggle);
     if (hasView && world::state.players[0]->isComputer() == 0)
-        DrawHud(*world::state.players[0], *display->drawTarget, *screen, menu->cockpit);
+        DrawHud(*world::state.players[0], *shell::state.openDisplay->drawTarget, *shell::state.currentScreen, shell::state.gameMenu->cockpit);
     freeScene(scene);
 
     CountFrame();
     drawFrameRate();
     if (winner != -1) drawWinnerScreen();
-    SwapBuffers(frameSwapWait);
+    SwapBuffers(shell::state.frameSwapWait);
     if (winner != -1) endAfterWinner();
 }

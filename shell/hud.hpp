@@ -15,5 +15,5 @@ constexpr u32 cockpitWhite = 0xFFFFFF;
 
 void DrawHud(const Player& player, DeviceContext& target, const ScreenInfo& screen, u32 cockpit);
 
-// Frees the HUD's font (tests).
+// Frees the HUD's font (tools that draw the HUD without the rest of the shell).
 void resetHud();

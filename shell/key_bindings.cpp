@@ -24,7 +24,7 @@ void MatchKeyDown() {
     // Every bound key is tested in this order on every key press.
     if (IsKeyDown(scanEsc)) RequestQuit();
     if (IsKeyDown(scanF)) {
-        showFps ^= 1;
+        shell::state.showFps ^= 1;
         noteToggle(demoToggleFrameCounter);
     }
     // A demo being played drives the human itself.
@@ -43,7 +43,7 @@ void MatchKeyDown() {
         }
     }
     if (IsKeyDown(scanF10)) {
-        menu->renderToggle ^= 1;
+        shell::state.gameMenu->renderToggle ^= 1;
         noteToggle(demoToggleOutline);
     }
 }
@@ -61,14 +61,14 @@ void OnKeyDown(Event* event) {
     if (event != nullptr && isWindowSwitchKey(*event)) return;
     // The screenshot is taken of the frame on show, before the key changes anything.
     if (event != nullptr && ((event->code >> 8) & 0xFF) == scanF12) SaveScreenshot();
-    if (menu->inMenu == 1)
+    if (shell::state.gameMenu->inMenu == 1)
         MenuKeyDown();
     else
         MatchKeyDown();
 }
 
 void OnKeyUp(Event* /*event*/) {
-    if (menu->inMenu == 1 || world::state.playerCount == 0 || !keyboardDrivesHuman()) return;
+    if (shell::state.gameMenu->inMenu == 1 || world::state.playerCount == 0 || !keyboardDrivesHuman()) return;
     Player& human = *world::state.players[0];
     if (!IsKeyDown(scanUp)) human.accelerate = 0;
     if (!IsKeyDown(scanDown)) human.brake = 0;

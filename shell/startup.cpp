@@ -21,8 +21,8 @@ u32 OnSuspend(DeviceContext* /*display*/, u32 /*state*/) { return 1; }
 int GameMain(int argc, char** argv) {
     loadTextures();
 
-    gameDriverOptions = defaultGameDriverOptions;
-    applyCommandLine(argc, argv, gameDriverOptions);
+    shell::state.gameDriverOptions = defaultGameDriverOptions;
+    applyCommandLine(argc, argv, shell::state.gameDriverOptions);
     std::string error;
     const DemoRequest demo = demoRequestOf(argc, argv, error);
     if (!error.empty()) {
@@ -31,25 +31,25 @@ int GameMain(int argc, char** argv) {
     }
     // A bad demo ends the program before any window opens.
     prepareDemo(demo);
-    SetDriverOptions(gameDriverOptions);
+    SetDriverOptions(shell::state.gameDriverOptions);
 
-    display = InitFramework("Tessaron 3d");
-    if (!display) FatalError(ErrorMessage(LastError()));
+    shell::state.openDisplay = InitFramework("Tessaron 3d");
+    if (!shell::state.openDisplay) FatalError(ErrorMessage(LastError()));
 
     // Until a match starts only a key press changes the screen.
     SetKeyDownCallback(OnKeyDown);
     SetSuspendCallback(OnSuspend);
 
     // The menu always runs in a 640x480 window.
-    FindMode(gameMode, 640, 480, 16);
-    if (!SetMode(gameMode, 1, 2, 1))
+    FindMode(shell::state.gameMode, 640, 480, 16);
+    if (!SetMode(shell::state.gameMode, 1, 2, 1))
         FatalError("ups, sorry buddy, but I think we got some problems with ya video mode...");
 
-    menu = std::make_unique<GameMenu>(display);
+    shell::state.gameMenu = std::make_unique<GameMenu>(shell::state.openDisplay);
     LoadScreenResources();
     // A demo to play skips the menu.
     if (!demoPlaying()) DrawMenu();
-    statusFont = loadFont("Fonts\\Char16.fnt");
+    shell::state.statusFont = loadFont("Fonts\\Char16.fnt");
     if (demoPlaying()) startDemoMatch();
     const int code = MainLoop();
     return demoActive() ? endDemo(code) : code;
