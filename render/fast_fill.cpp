@@ -8,7 +8,9 @@
 #include "world/texture.hpp"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
+#include <cstring>
 #include <vector>
 
 #if defined(__SSE2__)
@@ -145,35 +147,45 @@ bool writeSpan(SpanPixels p, const Texture* texture, u8* row, const DirectFrame&
         return false;
     }
     PixelBatch b;
+    // The running values in locals, so that the loop keeps them in registers;
+    // each is still one running sum, added in the reference's order.
+    f32 depth = p.depth, u = p.u, v = p.v;
+    f32 c0 = p.channel[0], c1 = p.channel[1], c2 = p.channel[2];
+    const f32 depthStep = p.depthStep, uStep = p.uStep, vStep = p.vStep;
+    const f32 s0 = p.channelStep[0], s1 = p.channelStep[1], s2 = p.channelStep[2];
     // A plain colour gives the fog the same channels at every pixel.
-    i32 plain[3];
-    for (int c = 0; c < 3; ++c)
-        plain[c] = static_cast<u16>(truncToInt(p.channel[c]));
+    const i32 plain0 = static_cast<u16>(truncToInt(c0));
+    const i32 plain1 = static_cast<u16>(truncToInt(c1));
+    const i32 plain2 = static_cast<u16>(truncToInt(c2));
 
     for (i64 start = p.firstColumn; start <= lastColumn; start += batchSize) {
         const int count = static_cast<int>(std::min<i64>(batchSize, lastColumn - start + 1));
         for (int k = 0; k < count; ++k) {
-            b.depth[k] = p.depth;
+            b.depth[k] = depth;
             if constexpr (Textured) {
                 const u16 texel =
-                    texelAt(*texture, static_cast<u32>(Cut::cut(p.u)), static_cast<u32>(Cut::cut(p.v)));
+                    texelAt(*texture, static_cast<u32>(Cut::cut(u)), static_cast<u32>(Cut::cut(v)));
                 const f32 brightness = static_cast<f32>(texel) / 256.0f;
-                for (int c = 0; c < 3; ++c)
-                    b.channel[c][k] = static_cast<u16>(Cut::cut(brightness * p.channel[c]));
-                p.u += p.uStep;
-                p.v += p.vStep;
+                b.channel[0][k] = static_cast<u16>(Cut::cut(brightness * c0));
+                b.channel[1][k] = static_cast<u16>(Cut::cut(brightness * c1));
+                b.channel[2][k] = static_cast<u16>(Cut::cut(brightness * c2));
+                u += uStep;
+                v += vStep;
             } else if constexpr (Smooth) {
-                for (int c = 0; c < 3; ++c)
-                    b.channel[c][k] = static_cast<u16>(Cut::cut(p.channel[c]));
+                b.channel[0][k] = static_cast<u16>(Cut::cut(c0));
+                b.channel[1][k] = static_cast<u16>(Cut::cut(c1));
+                b.channel[2][k] = static_cast<u16>(Cut::cut(c2));
             } else {
-                for (int c = 0; c < 3; ++c)
-                    b.channel[c][k] = plain[c];
+                b.channel[0][k] = plain0;
+                b.channel[1][k] = plain1;
+                b.channel[2][k] = plain2;
             }
             if constexpr (Smooth) {
-                for (int c = 0; c < 3; ++c)
-                    p.channel[c] += p.channelStep[c];
+                c0 += s0;
+                c1 += s1;
+                c2 += s2;
             }
-            p.depth += p.depthStep;
+            depth += depthStep;
         }
         // Pad to whole groups of four with a harmless pixel.
         const int padded = (count + 3) & ~3;
@@ -186,7 +198,14 @@ bool writeSpan(SpanPixels p, const Texture* texture, u8* row, const DirectFrame&
         if (row != nullptr) {
             const i64 from = std::max<i64>(start, frame.columnFrom);
             const i64 to = std::min<i64>(start + count, frame.columnTo);
-            for (i64 px = from; px < to; ++px) {
+            // Little-endian: four bytes a pixel (blue, green, red, then a byte the
+            // next pixel overwrites); the last pixel of the run writes its three.
+            i64 px = from;
+            if constexpr (std::endian::native == std::endian::little) {
+                for (; px < to - 1; ++px)
+                    std::memcpy(row + 3 * px, &b.colour[px - start], 4);
+            }
+            for (; px < to; ++px) {
                 const u32 value = b.colour[px - start];
                 u8* pixel = row + 3 * px;
                 pixel[0] = static_cast<u8>(value);
