@@ -3,6 +3,8 @@
 // compare per pixel. The same bytes, the same colours left set, at both frame
 // sizes, with both skies and every shipped cockpit.
 #include "gfx/bitmap.hpp"
+#include "gfx/font.hpp"
+#include "gfx/text.hpp"
 #include "gfx/device_context.hpp"
 #include "gfx/gfx_state.hpp"
 #include "gfx/primitives.hpp"
@@ -48,6 +50,27 @@ void literalBackground(DeviceContext& dc, i32 maxX, bool realisticSky, const Bit
     for (i32 v = 240; v >= 0; --v) {
         setColorRGB(static_cast<u8>(v), static_cast<u8>(v), 240);
         drawRow(maxX, v / s);
+    }
+}
+
+// Bitmap text exactly as the game first drew it: every set bit of every glyph
+// tested against the drawable rectangle on its own.
+void literalText(DeviceContext& dc, const Font& font, i32 x, i32 y, const char* text) {
+    const i32 top = y - (font.descent() + font.fontHeight() - 1 - font.ascent());
+    for (const u8* p = reinterpret_cast<const u8*>(text); *p; ++p) {
+        const u8 code = font.glyphCode(*p);
+        const i32 imageWidth = font.imageWidth(code);
+        const i32 rows = font.fontHeight();
+        const size_t bytesPerRow = static_cast<size_t>(imageWidth + 7) / 8;
+        const size_t start = Font::glyphImagesOffset + font.glyphOffset(code);
+        if (imageWidth > 0 && rows > 0 && start + bytesPerRow * static_cast<size_t>(rows) <= font.record.size()) {
+            const u8* image = font.record.data() + start;
+            for (i32 r = 0; r < rows; ++r, image += bytesPerRow)
+                for (i32 i = 0; i < imageWidth; ++i)
+                    if (image[i >> 3] & (0x80 >> (i & 7)) && isDrawable(dc, x + i, top + r))
+                        storePixel(dc, x + i + dc.viewport.left, top + r + dc.viewport.top, dc.color);
+        }
+        x += font.width(code);
     }
 }
 
@@ -196,4 +219,27 @@ TEST_F(CompositionOracle, OpaqueRunsOfOtherDepthsFallBackToTheSameDrawing) {
     putBitmapTransparent(*sixteen.literal, 2, 1, &swapped, 0x2561, 1);
     putOpaqueRuns(*sixteen.fast, 2, 1, findOpaqueRuns(swapped, 0x2561));
     expectSame(sixteen, "converted");
+}
+
+TEST_F(CompositionOracle, TextMatchesTheGlyphsDrawnBitByBit) {
+    for (const char* name : {"Fonts\\Char16bi.fnt", "Fonts\\Char16.fnt", "Fonts\\Lucs40bi.fnt"}) {
+        const auto font = loadFont(name);
+        ASSERT_NE(font, nullptr) << name;
+        const Rect clips[] = {{0, 0, 320, 240}, {7, 9, 100, 31}, {150, 0, 320, 12}};
+        for (const Rect& clip : clips) {
+            FramePair pair = framePair(320, 240);
+            for (DeviceContext* dc : {pair.literal.get(), pair.fast.get()}) {
+                setClipRect(*dc, clip);
+                dc->color = 0x123456;
+            }
+            for (const auto& [x, y] : {std::pair{5, 10}, {-13, 4}, {200, 230}, {290, -8}, {40, 20}}) {
+                literalText(*pair.literal, *font, x, y, "Velocity Shields 0123 Yep!");
+                makeCurrentContext(pair.fast.get());
+                useFont(font.get());
+                drawText(x, y, "Velocity Shields 0123 Yep!");
+            }
+            expectSame(pair, std::string(name) + " clipped at " + std::to_string(clip.left) + "," +
+                                 std::to_string(clip.top));
+        }
+    }
 }
