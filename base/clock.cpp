@@ -1,5 +1,7 @@
 #include "base/clock.hpp"
 
+#include "base/base_state.hpp"
+
 #include <chrono>
 #include <ctime>
 #include <thread>
@@ -12,26 +14,30 @@ void systemSleep(u32 milliseconds) {
     std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
 }
 
-ClockSource clockSource = systemSeconds; // where wholeSeconds() reads the time
-SleepFunction sleepFunction = systemSleep; // how sleepMilliseconds() waits
-MatchClockHook matchClockHook = nullptr;   // a demo's recorder or player, when one runs
-
 } // namespace
 
-u32 wholeSeconds() { return clockSource(); }
-
-void setClockSource(ClockSource source) { clockSource = source ? source : systemSeconds; }
-
-void sleepMilliseconds(u32 milliseconds) { sleepFunction(milliseconds); }
-
-void setSleepFunction(SleepFunction sleep) { sleepFunction = sleep ? sleep : systemSleep; }
-
-u32 matchClockSeconds() { return matchClockHook ? matchClockHook() : wholeSeconds(); }
-
-void setMatchClockHook(MatchClockHook hook) { matchClockHook = hook; }
-
-void resetClock() {
-    clockSource = systemSeconds;
-    sleepFunction = systemSleep;
-    matchClockHook = nullptr;
+u32 wholeSeconds() {
+    const ClockSource source = base::state.clock.source;
+    return source ? source() : systemSeconds();
 }
+
+void setClockSource(ClockSource source) { base::state.clock.source = source; }
+
+void sleepMilliseconds(u32 milliseconds) {
+    const SleepFunction sleep = base::state.clock.sleep;
+    if (sleep)
+        sleep(milliseconds);
+    else
+        systemSleep(milliseconds);
+}
+
+void setSleepFunction(SleepFunction sleep) { base::state.clock.sleep = sleep; }
+
+u32 matchClockSeconds() {
+    const MatchClockHook hook = base::state.clock.matchClock;
+    return hook ? hook() : wholeSeconds();
+}
+
+void setMatchClockHook(MatchClockHook hook) { base::state.clock.matchClock = hook; }
+
+void resetClock() { base::state.clock = base::ClockHooks{}; }

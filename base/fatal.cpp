@@ -1,5 +1,6 @@
 #include "base/fatal.hpp"
 
+#include "base/base_state.hpp"
 #include "base/program_exit.hpp"
 
 #include <cstdio>
@@ -11,17 +12,15 @@ void defaultFatal(const char* text) {
     exitProgram(1);
 }
 
-FatalHook fatalHook = defaultFatal; // where raiseFatal() sends its text
-
 } // namespace
 
 [[noreturn]] void raiseFatal(const char* text) {
-    fatalHook(text);
+    if (base::state.fatalHook) base::state.fatalHook(text);
     // A hook that returns would leave the caller in an impossible state.
     defaultFatal(text);
     exitProgram(1);
 }
 
-void setFatalHook(FatalHook hook) { fatalHook = hook ? hook : defaultFatal; }
+void setFatalHook(FatalHook hook) { base::state.fatalHook = hook; }
 
-void resetFatalHook() { fatalHook = defaultFatal; }
+void resetFatalHook() { base::state.fatalHook = nullptr; }

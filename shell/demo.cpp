@@ -94,7 +94,7 @@ void recordStepDone() {
     ++shell::state.demo.stepsDone;
     if (shell::state.demo.stepsDone % demoCheckInterval == 0) writer.check(matchCheckValue());
     // The winner's frame ends the program: the recording ends with it.
-    if (winner != -1) {
+    if (sim::match.winner != -1) {
         finishRecording();
         return;
     }
@@ -150,7 +150,7 @@ void playStepDone() {
             shell::state.demo.firstBadCheck = static_cast<u32>(k + 1);
     }
     const bool last = step == demo.steps.size();
-    if (!last && winner == -1) return;
+    if (!last && sim::match.winner == -1) return;
     // The recording ended here (at its last step, or with the winner it found).
     const bool same = last && shell::state.demo.firstBadCheck == 0 && (!demo.complete || demo.digest == matchDigest());
     if (!same)
@@ -158,7 +158,7 @@ void playStepDone() {
                  differingSteps(step) + "!");
     shell::state.demo.finished = true;
     // Without a winner the program ends after this pass's frames.
-    if (winner == -1) RequestQuit();
+    if (sim::match.winner == -1) RequestQuit();
 }
 
 void printTimedemo() {

@@ -50,11 +50,11 @@ void drawWinnerScreen() {
     shell::state.winnerFonts.name = loadFont("Fonts\\Lucs40bi.fnt");
     useFont(shell::state.winnerFonts.name.get());
     const char* const names[] = {"Player 1", "Player 2", "Player 3"};
-    if (winner >= 0 && winner <= 2) {
+    if (sim::match.winner >= 0 && sim::match.winner <= 2) {
         setColorRGB(255, 255, 255);
-        drawText(o + 77, o + 112, names[winner]);
+        drawText(o + 77, o + 112, names[sim::match.winner]);
         setColorRGB(0, 0, 0);
-        drawText(o + 75, o + 110, names[winner]);
+        drawText(o + 75, o + 110, names[sim::match.winner]);
     }
 
     shell::state.winnerFonts.footer = loadFont("Fonts\\Char16bi.fnt");
@@ -122,7 +122,7 @@ void DrawFrame() {
 
     CountFrame();
     drawFrameRate();
-    if (winner != -1) drawWinnerScreen();
+    if (sim::match.winner != -1) drawWinnerScreen();
     SwapBuffers(shell::state.frameSwapWait);
-    if (winner != -1) endAfterWinner();
+    if (sim::match.winner != -1) endAfterWinner();
 }

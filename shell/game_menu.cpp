@@ -133,7 +133,7 @@ void StartMatch() {
         loadLevelFile(demoLevelFile());
     else
         loadLevel(m.level);
-    playerChoice = m.playerChoice;
+    sim::match.playerChoice = m.playerChoice;
 
     // A demo, recorded or played, steps the match through its own callbacks.
     const bool demo = demoActive();

@@ -77,18 +77,18 @@ WorldObject* CaptureFlag(Player& player, u16 index) {
     }
     player.carriedFlag = nullptr;
     if (HasWon(player, index)) {
-        winner = static_cast<i16>(index);
+        sim::match.winner = static_cast<i16>(index);
     }
     return flag;
 }
 
 bool HasWon(const Player& player, u16 index) {
     const u32 own = index + 1u;
-    if (playerChoice == 2) {
+    if (sim::match.playerChoice == 2) {
         const u32 other = index == 0 ? 2 : 1;
         return scoreFor(player, other) == (world::state.flagCount >> 1);
     }
-    if (playerChoice == 3) {
+    if (sim::match.playerChoice == 3) {
         u32 delivered = 0;
         for (u32 owner = 1; owner <= 3; ++owner) {
             if (owner != own) {

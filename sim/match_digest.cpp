@@ -71,8 +71,8 @@ u64 matchDigest() {
     Fnv64 h;
     h.u32s(world::state.playerCount);
     for (u16 i = 0; i < world::state.playerCount && i < world::state.players.size(); ++i) addPlayer(h, *world::state.players[i]);
-    h.u32s(static_cast<u32>(projectiles.size()));
-    for (const Projectile& shot : projectiles) {
+    h.u32s(static_cast<u32>(sim::match.projectiles.size()));
+    for (const Projectile& shot : sim::match.projectiles) {
         h.u32s(shot.x);
         h.u32s(shot.y);
         h.u32s(shot.heading);
@@ -85,7 +85,7 @@ u64 matchDigest() {
                 h.u32s(cx << 16 | cy);
                 addObject(h, node->object);
             }
-    h.u32s(static_cast<u32>(winner));
+    h.u32s(static_cast<u32>(sim::match.winner));
     return h.hash;
 }
 

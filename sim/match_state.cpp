@@ -3,22 +3,19 @@
 #include "sim/collision.hpp"
 #include "world/world.hpp"
 
-std::vector<Projectile> projectiles;
-i16 winner = -1;
-u16 playerChoice = 2;
+namespace sim {
 
-DrawFrameHook drawFrameHook = nullptr;
+Match match;
 
-void setDrawFrameHook(DrawFrameHook hook) { drawFrameHook = hook; }
+} // namespace sim
+
+void setDrawFrameHook(DrawFrameHook hook) { sim::match.drawFrameHook = hook; }
 
 void resetSimulation() {
     // Shots still listed in a grid leave it before they are freed, whether or not
     // the world has been reset already.
-    for (const Projectile& shot : projectiles) {
+    for (const Projectile& shot : sim::match.projectiles) {
         RemoveFromCells(world::state.worldGrid, cellOf(shot.x), cellOf(shot.y), *shot.object);
     }
-    projectiles.clear();
-    winner = -1;
-    playerChoice = 2;
-    drawFrameHook = nullptr;
+    sim::match = sim::Match{};
 }

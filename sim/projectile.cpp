@@ -118,20 +118,20 @@ void Fire(Player& player, u16 index) {
     }
     PlaceObject(*player.world, *shot, *place);
     const f32 angle = headingRadians(camera.heading);
-    projectiles.push_back(Projectile{std::move(shot), point->x, point->y, camera.heading,
+    sim::match.projectiles.push_back(Projectile{std::move(shot), point->x, point->y, camera.heading,
                                      std::sin(angle), std::cos(angle), shotSpeed, shotPower});
 }
 
 void MoveProjectiles() {
     // A shot that ends is taken out of the list and the shots after it move up,
     // so the next one is still moved in this same pass.
-    for (size_t i = 0; i < projectiles.size();) {
-        Projectile& shot = projectiles[i];
+    for (size_t i = 0; i < sim::match.projectiles.size();) {
+        Projectile& shot = sim::match.projectiles[i];
         if (flyAndHit(shot) && shot.power > 0) {
             ++i;
             continue;
         }
         RemoveFromCells(world::state.worldGrid, cellOf(shot.x), cellOf(shot.y), *shot.object);
-        projectiles.erase(projectiles.begin() + static_cast<std::ptrdiff_t>(i));
+        sim::match.projectiles.erase(sim::match.projectiles.begin() + static_cast<std::ptrdiff_t>(i));
     }
 }

@@ -54,7 +54,7 @@ void UpdateFrame() {
     }
     MoveProjectiles();
     RespawnPlayers();
-    if (drawFrameHook != nullptr) {
-        drawFrameHook();
+    if (sim::match.drawFrameHook != nullptr) {
+        sim::match.drawFrameHook();
     }
 }

@@ -25,7 +25,7 @@ class LevelMatch {
         loadTextures();
         loadLevel(number);
         placePlayerEyes();
-        playerChoice = world::state.playerCount;
+        sim::match.playerChoice = world::state.playerCount;
         setDrawFrameHook(nullptr);
         milliseconds = startMilliseconds;
         setClockSource([] { return static_cast<u32>(milliseconds / 1000); });

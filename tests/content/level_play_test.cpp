@@ -30,27 +30,27 @@ u32 computerCaptures() {
 TEST_P(LevelPlay, ComputerPlayersTakeAnIdleHumansFlagsAndWin) {
     LevelMatch match(GetParam());
     u32 firstCapture = 0;
-    while (winner == -1 && match.steps < matchLimit) {
+    while (sim::match.winner == -1 && match.steps < matchLimit) {
         match.step();
         if (firstCapture == 0 && computerCaptures() > 0) firstCapture = match.steps;
     }
     std::printf("%s, idle human: first capture at step %u, won by player %d at step %u\n",
-                levelName(GetParam()), firstCapture, winner + 1, match.steps);
+                levelName(GetParam()), firstCapture, sim::match.winner + 1, match.steps);
     EXPECT_GT(firstCapture, 0u);
     EXPECT_LE(firstCapture, firstCaptureLimit);
-    EXPECT_GE(winner, 1) << "no computer player won within " << matchLimit << " steps";
+    EXPECT_GE(sim::match.winner, 1) << "no computer player won within " << matchLimit << " steps";
 }
 
 TEST_P(LevelPlay, AHumanGoingForTheFlagsCanWin) {
     LevelMatch match(GetParam());
     FlagRunner runner(*world::state.players[0]);
-    while (winner == -1 && match.steps < matchLimit) {
+    while (sim::match.winner == -1 && match.steps < matchLimit) {
         runner.press();
         match.step();
     }
     std::printf("%s, human going for flags: won by player %d at step %u\n", levelName(GetParam()),
-                winner + 1, match.steps);
-    EXPECT_EQ(winner, 0);
+                sim::match.winner + 1, match.steps);
+    EXPECT_EQ(sim::match.winner, 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Shipped, LevelPlay, ::testing::Values(u16{0}, u16{1}, u16{2}, u16{3}),

@@ -50,7 +50,7 @@ TEST_P(MatchStart, OpensTheLevelFullScreenAtItsSizeAndDrawsFrames) {
     const u32 height = s.highResolution ? 480 : 240;
     EXPECT_EQ(shell::state.gameMenu->inMenu, 0u);
     EXPECT_EQ(world::state.playerCount, s.level < 2 ? 2 : 3);
-    EXPECT_EQ(playerChoice, s.level < 2 ? 2 : 3);
+    EXPECT_EQ(sim::match.playerChoice, s.level < 2 ? 2 : 3);
     EXPECT_EQ(shell::state.currentScreen->maxX, width - 1);
     EXPECT_EQ(shell::state.currentScreen->maxY, height - 1);
     EXPECT_EQ(machine->lastFrameWidth, width);
@@ -69,7 +69,7 @@ TEST_P(MatchStart, OpensTheLevelFullScreenAtItsSizeAndDrawsFrames) {
     }
     // Two frames per pass from the start of the match on: the frame callback's and the draw callback's.
     EXPECT_GE(machine->framesPresented, 2 * (machine->pass() - startPass));
-    EXPECT_EQ(winner, -1);
+    EXPECT_EQ(sim::match.winner, -1);
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryLevel, MatchStart, testing::ValuesIn(everyLevelAndSetting()),

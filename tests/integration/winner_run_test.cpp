@@ -62,7 +62,7 @@ protected:
 
 TEST_F(WinnerRun, CarryingTheFlagHomeShowsTheWinnerScreenAndEndsWithZeroTenSecondsLater) {
     machine->frameObserver = [&](const PresentedFrame& frame) {
-        if (winner == -1) return;
+        if (sim::match.winner == -1) return;
         winnerShownAt = wholeSeconds();
         // White title text over the view, with its red shadow two pixels right and down.
         u32 white = 0, red = 0;
@@ -72,7 +72,7 @@ TEST_F(WinnerRun, CarryingTheFlagHomeShowsTheWinnerScreenAndEndsWithZeroTenSecon
                 if (p[0] == 255 && p[1] == 255 && p[2] == 255) ++white;
                 if (p[0] == 0 && p[1] == 0 && p[2] == 255) ++red;
             }
-        std::fprintf(stderr, "winner %d shown at %ux%u, white %s, red %s\n", winner, frame.width,
+        std::fprintf(stderr, "winner %d shown at %ux%u, white %s, red %s\n", sim::match.winner, frame.width,
                      frame.height, white > 100 ? "yes" : "no", red > 50 ? "yes" : "no");
     };
     startMatch();
@@ -99,7 +99,7 @@ TEST_F(WinnerRun, ARecordedWinPlaysBackToTheWinnerScreenAndATimedOneSkipsTheWait
         resetGame();
         machine = &useMemoryPlatform(1024, 768);
         machine->frameObserver = [](const PresentedFrame&) {
-            if (winner != -1 && winnerShownAt == 0) winnerShownAt = wholeSeconds();
+            if (sim::match.winner != -1 && winnerShownAt == 0) winnerShownAt = wholeSeconds();
         };
         std::filesystem::current_path(runDirectory);
         std::vector<std::string> words = {"tessaron3d", option, demo};
@@ -107,7 +107,7 @@ TEST_F(WinnerRun, ARecordedWinPlaysBackToTheWinnerScreenAndATimedOneSkipsTheWait
         for (std::string& w : words) argv.push_back(w.data());
         EXPECT_EXIT(
             {
-                std::atexit([] { std::fprintf(stderr, "winner %d, ended %u seconds later\n", winner, wholeSeconds() - winnerShownAt); });
+                std::atexit([] { std::fprintf(stderr, "winner %d, ended %u seconds later\n", sim::match.winner, wholeSeconds() - winnerShownAt); });
                 GameMain(static_cast<int>(argv.size()), argv.data());
                 std::exit(3);
             },

@@ -32,7 +32,7 @@ TEST_F(FlagTest, CapturesScoreFreeTheFlagAndBlockAndTwoPlayersWinWithHalfTheFlag
         flags.push_back(flagOf(i < 4 ? 2 : 1));
     }
     for (u16 capture = 1; capture <= 3; ++capture) {
-        EXPECT_EQ(winner, -1) << "before capture " << capture;
+        EXPECT_EQ(sim::match.winner, -1) << "before capture " << capture;
         carry(p, flags[capture]);
         EXPECT_EQ(drive(p, 2000), 1u) << "the capture blocks the move";
         EXPECT_EQ(p.flagScores, (std::vector<u16>{0, 0, capture, 0}));
@@ -40,13 +40,13 @@ TEST_F(FlagTest, CapturesScoreFreeTheFlagAndBlockAndTwoPlayersWinWithHalfTheFlag
         EXPECT_FALSE(worldOwns(flags[capture]));
         EXPECT_EQ(std::pair(p.camera->x, p.velocityX), std::pair(c3, 0.0f));
     }
-    EXPECT_EQ(winner, 0) << "7 flags: 3 captures win";
+    EXPECT_EQ(sim::match.winner, 0) << "7 flags: 3 captures win";
 }
 
 TEST_F(FlagTest, ThePlayerChoiceSelectsTheWinRule) {
     addPlayer(c3, 9 * cell).hq =
         placeBox(ObjectType::Hq, 3, c3 + 4000, 9 * cell - 10000, c3 + 20000, 10 * cell - 1);
-    playerChoice = 3;
+    sim::match.playerChoice = 3;
     std::vector<WorldObject*> flags; // owners 1, 2, 3, three each
     for (u16 i = 0; i < 9; ++i) {
         flags.push_back(flagOf(static_cast<u16>(1 + i / 3)));
@@ -54,14 +54,14 @@ TEST_F(FlagTest, ThePlayerChoiceSelectsTheWinRule) {
     ASSERT_EQ(world::state.flagCount, 9);
     // Player 1 (owner 2) scores the flags of owners 1 and 3, in any mix.
     for (const size_t i : {0, 6, 1, 7, 2, 8}) {
-        EXPECT_EQ(winner, -1) << "before flag " << i;
+        EXPECT_EQ(sim::match.winner, -1) << "before flag " << i;
         carry(*world::state.players[1], flags[i]);
         drive(*world::state.players[1], 2000);
     }
-    EXPECT_EQ(winner, 1) << "9 flags, three players: 6 captures win";
+    EXPECT_EQ(sim::match.winner, 1) << "9 flags, three players: 6 captures win";
     EXPECT_EQ(world::state.players[1]->flagScores, (std::vector<u16>{0, 3, 0, 3}));
     // The two-player rule looks at owner 1 only for player 1 and wants 9 >> 1 = 4.
-    playerChoice = 2;
+    sim::match.playerChoice = 2;
     EXPECT_FALSE(HasWon(*world::state.players[1], 1));
     world::state.players[1]->flagScores[1] = 4;
     EXPECT_TRUE(HasWon(*world::state.players[1], 1));

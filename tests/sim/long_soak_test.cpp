@@ -71,7 +71,7 @@ void pressRandomKeys(Player& human, std::mt19937& random) {
     for (u16 i = 0; i < world::state.playerCount; ++i)
         if (!check(*world::state.players[i]->vehicle))
             return ::testing::AssertionFailure() << "car " << i << " at " << boxOf(*world::state.players[i]->vehicle);
-    for (const Projectile& shot : projectiles)
+    for (const Projectile& shot : sim::match.projectiles)
         if (!check(*shot.object)) return ::testing::AssertionFailure() << "a shot at " << boxOf(*shot.object);
     return ::testing::AssertionSuccess();
 }
@@ -113,7 +113,7 @@ class LongSoak : public testing::TestWithParam<std::string> {
 
 TEST_P(LongSoak, AMillionStepsKeepTheMatchSound) {
     loadLevelFile("Levels\\" + GetParam());
-    playerChoice = world::state.playerCount; // the win rule of the menu's choice for this level
+    sim::match.playerChoice = world::state.playerCount; // the win rule of the menu's choice for this level
     for (u16 i = 0; i < world::state.playerCount; ++i)
         world::state.players[i]->camera =
             std::make_unique<Camera>(playerEye(world::state.players[i]->startX, world::state.players[i]->startY));
@@ -179,8 +179,8 @@ TEST_P(LongSoak, AMillionStepsKeepTheMatchSound) {
             deaths += p.camera->x - before[i].second + cell > 2 * cell; // no car drives a cell in one step
         }
         shots += firing;
-        mostLive = std::max(mostLive, world::state.worldObjects.size() + projectiles.size());
-        ASSERT_LE(projectiles.size(), shotsInFlightBound) << "shots that never end, step " << step;
+        mostLive = std::max(mostLive, world::state.worldObjects.size() + sim::match.projectiles.size());
+        ASSERT_LE(sim::match.projectiles.size(), shotsInFlightBound) << "shots that never end, step " << step;
         ASSERT_LE(world::state.worldObjects.size(), levelObjects + minesLaid) << "objects piling up, step " << step;
         ASSERT_TRUE(movingObjectsListed()) << "after step " << step;
         if (step % 16 == 15 || step == steps - 1) {
@@ -193,7 +193,7 @@ TEST_P(LongSoak, AMillionStepsKeepTheMatchSound) {
     std::printf("%s: %d steps in %.1f s (%.0f steps/s); %zu shots, %zu mines laid, %zu flags taken, "
                 "%zu captured, %zu deaths, winner %d, at most %zu live objects (level %zu)\n",
                 GetParam().c_str(), steps, seconds, steps / seconds, shots, minesLaid, flagsTaken,
-                captures, deaths, winner, mostLive, levelObjects);
+                captures, deaths, sim::match.winner, mostLive, levelObjects);
     // The match really played: what the checks guard happened.
     if (steps >= 100'000) {
         EXPECT_GT(shots, 100u);

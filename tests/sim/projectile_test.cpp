@@ -21,18 +21,18 @@ protected:
 TEST_F(ProjectileTest, FiringAppendsAShotAQuarterCellAheadAndAShotBlockedAtTheMuzzleIsSpent) {
     Fire(*p, 0);
     fireFrom(2 * cell, 5 * cell, north);
-    ASSERT_EQ(projectiles.size(), 2u);
-    const Projectile& shot = projectiles[0];
+    ASSERT_EQ(sim::match.projectiles.size(), 2u);
+    const Projectile& shot = sim::match.projectiles[0];
     EXPECT_EQ(std::tuple(shot.x, shot.y, shot.power), std::tuple(c3 + muzzle, c3, u16{2}));
     EXPECT_EQ(boxOf(*shot.object), around(c3 + muzzle, c3, 2048));
     EXPECT_EQ(shot.object->owner, 1);
     EXPECT_TRUE(listedWhereItLies(*shot.object));
     EXPECT_EQ(world::state.shotTemplate.minX, 0u) << "the template stays where it is";
-    EXPECT_EQ(projectiles[1].y, 5 * cell + muzzle) << "appended at the end";
+    EXPECT_EQ(sim::match.projectiles[1].y, 5 * cell + muzzle) << "appended at the end";
 
     placeBox(ObjectType::Block, 0, c3 + 12000, 8 * cell - 9000, c3 + 20000, 8 * cell + 9000);
     fireFrom(c3, 8 * cell);
-    EXPECT_EQ(projectiles.size(), 2u);
+    EXPECT_EQ(sim::match.projectiles.size(), 2u);
     EXPECT_EQ(p->ammo, 7);
     p->ammo = 0;
     Fire(*p, 0);
@@ -51,16 +51,16 @@ TEST_F(ProjectileTest, ShieldsSoakUpTheShotsPowerAndAWreckBelowZeroFeedsIt) {
     for (const u32 y : {c3, 6 * cell, 8 * cell, 5 * cell}) {
         fireFrom(c3, y);
     }
-    projectiles[3].power = 65535; // the power has no room left to grow
+    sim::match.projectiles[3].power = 65535; // the power has no room left to grow
     MoveProjectiles();
     // Below 1 the shields still go to 0, and the power decreases by the negative
     // shields: it grows, but never wraps.
     EXPECT_EQ(std::tuple(weak.shields, strong.shields, wreck.shields, lastWreck.shields),
               (std::tuple<i16, i16, i16, i16>(0, 6, 0, 0)));
-    ASSERT_EQ(projectiles.size(), 3u) << "the shot into 8 shields ends";
-    EXPECT_EQ(std::pair(projectiles[0].y, projectiles[0].power), std::pair(c3, u16{1}));
-    EXPECT_EQ(std::pair(projectiles[1].y, projectiles[1].power), std::pair(8 * cell, u16{3}));
-    EXPECT_EQ(std::pair(projectiles[2].y, projectiles[2].power), std::pair(5 * cell, u16{65535}));
+    ASSERT_EQ(sim::match.projectiles.size(), 3u) << "the shot into 8 shields ends";
+    EXPECT_EQ(std::pair(sim::match.projectiles[0].y, sim::match.projectiles[0].power), std::pair(c3, u16{1}));
+    EXPECT_EQ(std::pair(sim::match.projectiles[1].y, sim::match.projectiles[1].power), std::pair(8 * cell, u16{3}));
+    EXPECT_EQ(std::pair(sim::match.projectiles[2].y, sim::match.projectiles[2].power), std::pair(5 * cell, u16{65535}));
 }
 
 TEST_F(ProjectileTest, AShotClearsMinesFreelyAndCutsThroughOnePlant) {
@@ -71,9 +71,9 @@ TEST_F(ProjectileTest, AShotClearsMinesFreelyAndCutsThroughOnePlant) {
     }
     Fire(*p, 0);
     std::vector<u16> power;
-    for (int step = 0; step < 4 && !projectiles.empty(); ++step) {
+    for (int step = 0; step < 4 && !sim::match.projectiles.empty(); ++step) {
         MoveProjectiles();
-        power.push_back(projectiles.empty() ? 0 : projectiles[0].power);
+        power.push_back(sim::match.projectiles.empty() ? 0 : sim::match.projectiles[0].power);
     }
     EXPECT_EQ(power, (std::vector<u16>{2, 2, 1, 0})) << "the second plant ends the shot";
     for (const WorldObject* object : cleared) {
@@ -86,7 +86,7 @@ TEST_F(ProjectileTest, AShotClearsMinesFreelyAndCutsThroughOnePlant) {
     Fire(*p, 0);
     MoveProjectiles();
     EXPECT_FALSE(worldOwns(plant));
-    EXPECT_TRUE(projectiles.empty()) << "power did not wrap below 0";
+    EXPECT_TRUE(sim::match.projectiles.empty()) << "power did not wrap below 0";
 }
 
 TEST_F(ProjectileTest, WhenAMiddleShotEndsTheNextMovesUpAndStillFliesThisPass) {
@@ -95,22 +95,22 @@ TEST_F(ProjectileTest, WhenAMiddleShotEndsTheNextMovesUpAndStillFliesThisPass) {
     }
     const u32 x = c3 + muzzle;
     placeBox(ObjectType::Block, 0, x + 3000, 5 * cell - 5000, x + 9000, 5 * cell + 5000);
-    WorldObject* middle = projectiles[1].object.get();
+    WorldObject* middle = sim::match.projectiles[1].object.get();
     MoveProjectiles();
-    ASSERT_EQ(projectiles.size(), 2u);
-    EXPECT_EQ(std::pair(projectiles[0].x, projectiles[0].y), std::pair(x + 4096, 2 * cell));
-    EXPECT_EQ(std::pair(projectiles[1].x, projectiles[1].y), std::pair(x + 4096, 8 * cell))
+    ASSERT_EQ(sim::match.projectiles.size(), 2u);
+    EXPECT_EQ(std::pair(sim::match.projectiles[0].x, sim::match.projectiles[0].y), std::pair(x + 4096, 2 * cell));
+    EXPECT_EQ(std::pair(sim::match.projectiles[1].x, sim::match.projectiles[1].y), std::pair(x + 4096, 8 * cell))
         << "the moved-up shot did not skip its step";
     EXPECT_TRUE(cellsHolding(*middle).empty());
-    EXPECT_TRUE(listedWhereItLies(*projectiles[1].object));
+    EXPECT_TRUE(listedWhereItLies(*sim::match.projectiles[1].object));
 }
 
 TEST_F(ProjectileTest, AShotLeavingTheGridEndsOnEitherSide) {
     fireFrom(10 * cell - 20000, c3);     // its box ends 1568 short of the far edge
     fireFrom(20000, 5 * cell, 3 * east); // westward, 1568 from x = 0
-    ASSERT_EQ(projectiles.size(), 2u);
+    ASSERT_EQ(sim::match.projectiles.size(), 2u);
     MoveProjectiles();
-    EXPECT_TRUE(projectiles.empty());
+    EXPECT_TRUE(sim::match.projectiles.empty());
     for (const auto& list : world::state.worldGrid.cells) {
         for (const CellList* node = list.get(); node != nullptr && node->object != nullptr;
              node = node->next) {

@@ -12,7 +12,7 @@ inline ::testing::AssertionResult gridIsSound() {
     for (const auto& object : world::state.worldObjects) {
         live.insert(object.get());
     }
-    for (const Projectile& shot : projectiles) {
+    for (const Projectile& shot : sim::match.projectiles) {
         live.insert(shot.object.get());
         if (auto listed = listedWhereItLies(*shot.object); !listed) {
             return listed << " (a shot)";

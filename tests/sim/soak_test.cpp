@@ -13,7 +13,7 @@ void buildLevel() {
     using enum ObjectType;
     constexpr u32 half = cell / 2;
     startWorld(12, 12);
-    playerChoice = 3;
+    sim::match.playerChoice = 3;
     addPlayer(2 * cell + half, 2 * cell + half).hq =
         placeBox(Hq, 1, cell, cell, cell + 20000, cell + 20000);
     addPlayer(9 * cell + half, 9 * cell + half).hq =

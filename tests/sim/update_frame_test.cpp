@@ -11,7 +11,7 @@ u32 shotXSeen = 0;
 void recordFrame() {
     ++framesDrawn;
     shieldsSeen = world::state.players.size() > 1 ? world::state.players[1]->shields : 0;
-    shotXSeen = projectiles.empty() ? 0 : projectiles[0].x;
+    shotXSeen = sim::match.projectiles.empty() ? 0 : sim::match.projectiles[0].x;
 }
 
 class UpdateFrameTest : public SimTest {
@@ -29,10 +29,10 @@ TEST_F(UpdateFrameTest, AShotFliesInTheFrameItIsFiredAndWithoutPlayersOnlyTheSho
     Player& p = addPlayer(c3, c3);
     p.fire = 1;
     p.accelerate = 1;
-    winner = 0; // a won match goes on until the draw side ends it
+    sim::match.winner = 0; // a won match goes on until the draw side ends it
     UpdateFrame();
     EXPECT_EQ(shotXSeen, c3 + 16384 + 4096) << "flown before the frame was drawn";
-    EXPECT_EQ(std::pair(p.camera->x, winner), (std::pair<u32, i16>(c3 + 14, 0)));
+    EXPECT_EQ(std::pair(p.camera->x, sim::match.winner), (std::pair<u32, i16>(c3 + 14, 0)));
     world::state.playerCount = 0;
     UpdateFrame();
     EXPECT_EQ(framesDrawn, 2);
@@ -54,7 +54,7 @@ TEST_F(UpdateFrameTest, BothTurnKeysActLeftFirstAndRequestsAreUsedUpEvenWhenThey
     p.ammo = 5;
     p.mines = 5;
     UpdateFrame();
-    EXPECT_TRUE(projectiles.empty()) << "the request did not stay pending";
+    EXPECT_TRUE(sim::match.projectiles.empty()) << "the request did not stay pending";
     EXPECT_EQ(p.mines, 5);
 }
 
@@ -66,7 +66,7 @@ TEST_F(UpdateFrameTest, ACarKilledByAShotRespawnsBeforeTheFrameIsDrawn) {
     target.ammo = 0;
     target.startX = target.startY = 8 * cell;
     UpdateFrame();
-    EXPECT_TRUE(projectiles.empty());
+    EXPECT_TRUE(sim::match.projectiles.empty());
     EXPECT_EQ(target.camera->x, 8 * cell);
     EXPECT_EQ(shieldsSeen, 8);
 }

@@ -210,7 +210,7 @@ void report() {
                  "refills %u, computer pauses %u, winner %s\n",
                  options.level, sights.steps, sights.pickups, sights.captures, sights.shots, sights.mines,
                  sights.refills, sights.pauses,
-                 winner == -1 ? "none" : winner == 0 ? "the human" : "a computer player");
+                 sim::match.winner == -1 ? "none" : sim::match.winner == 0 ? "the human" : "a computer player");
 }
 
 // ---- Driving ----
@@ -230,7 +230,7 @@ bool carryingTheWinningFlag(const Player& human) {
     if (human.carriedFlag == nullptr || human.carriedFlag->owner == human.vehicle->owner) return false;
     u32 delivered = 0;
     for (u16 s : human.flagScores) delivered += s;
-    const u32 needed = playerChoice == 2 ? world::state.flagCount >> 1 : 2u * world::state.flagCount / 3u;
+    const u32 needed = sim::match.playerChoice == 2 ? world::state.flagCount >> 1 : 2u * world::state.flagCount / 3u;
     return delivered + 1 == needed;
 }
 
@@ -352,7 +352,7 @@ int main(int argc, char** argv) {
         lastPass = pass;
         sights.steps = pass - pilot.matchStart + 1; // the match takes its first step in its first pass
         watch();
-        if (winner != -1) { // the winner's frame: the program ends in this pass
+        if (sim::match.winner != -1) { // the winner's frame: the program ends in this pass
             // The runner presses Esc after a script's last key; this one comes after
             // the end, so that Esc cannot cut the match short of its winner.
             keyAt(pass + 1, "esc", scanEsc, true);

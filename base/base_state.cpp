@@ -1,0 +1,7 @@
+#include "base/base_state.hpp"
+
+namespace base {
+
+State state;
+
+} // namespace base
