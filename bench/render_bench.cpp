@@ -7,6 +7,7 @@
 #include "gfx/device_context.hpp"
 #include "gfx/gfx_state.hpp"
 #include "render/scene.hpp"
+#include "reference_fill.hpp"
 #include "render/scene_fill.hpp"
 #include "synthetic_world.hpp"
 
@@ -61,7 +62,7 @@ void drawFrames(benchmark::State& state) {
         Scene scene = buildScene(world.grid, path[step], maxX, maxY, world.colours);
         if (mode == referenceFill) {
             for (ScenePolygon& polygon : scene.polygons)
-                fillPolygon(polygon, maxX, maxY);
+                reference::fillPolygon(polygon, maxX, maxY);
         } else {
             drawScene(scene, mode == outline ? 1 : 0);
         }

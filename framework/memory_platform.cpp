@@ -238,11 +238,13 @@ void MemoryPlatform::present(const PresentedFrame& shown) {
     ++framesPresented;
     lastFrameWidth = shown.width;
     lastFrameHeight = shown.height;
-    const size_t rowBytes = static_cast<size_t>(shown.width) * 3;
-    lastFrame.resize(rowBytes * shown.height);
-    for (u32 y = 0; y < shown.height; ++y)
-        std::memcpy(lastFrame.data() + y * rowBytes,
-                    shown.pixels + static_cast<size_t>(y) * shown.bytesPerLine, rowBytes);
+    if (keepLastFrame) {
+        const size_t rowBytes = static_cast<size_t>(shown.width) * 3;
+        lastFrame.resize(rowBytes * shown.height);
+        for (u32 y = 0; y < shown.height; ++y)
+            std::memcpy(lastFrame.data() + y * rowBytes,
+                        shown.pixels + static_cast<size_t>(y) * shown.bytesPerLine, rowBytes);
+    }
     if (frameObserver) frameObserver(shown);
 }
 

@@ -9,7 +9,7 @@
 //     machine.releaseKey(5, scanSpace);
 //     machine.requestClose(9);           // the window's close box, answered Yes
 //     ... InitFramework, SetMode, MainLoop ...
-//     machine.framesPresented, machine.lastFrame
+//     machine.framesPresented, machine.lastFrame (with keepLastFrame set)
 //
 // Pass 0 is everything before the first main-loop pass: its messages arrive at
 // the first look at the message queue.
@@ -77,7 +77,11 @@ class MemoryPlatform final : public Platform {
     u32 framesPresented = 0;
     u32 repaints = 0;
     u32 idlePasses = 0; // passes that waited for input
-    // The last presented frame: rows of blue, green, red bytes without padding.
+    // True: every presented frame is copied into lastFrame. Off by default, so
+    // that a frame costs no copy unless somebody looks at it afterwards.
+    bool keepLastFrame = false;
+    // The last presented frame while keepLastFrame is set: rows of blue, green,
+    // red bytes without padding.
     std::vector<u8> lastFrame;
     u32 lastFrameWidth = 0;
     u32 lastFrameHeight = 0;

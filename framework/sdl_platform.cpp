@@ -5,6 +5,7 @@
 #include <SDL.h>
 
 #include <array>
+#include <cstring>
 #include <utility>
 
 namespace {
@@ -303,7 +304,16 @@ void SdlPlatform::present(const PresentedFrame& frame) {
         SDL_RenderSetLogicalSize(renderer_, static_cast<int>(frame.width),
                                  static_cast<int>(frame.height));
     }
-    SDL_UpdateTexture(texture_, nullptr, frame.pixels, static_cast<int>(frame.bytesPerLine));
+    // The frame goes into the streaming texture once: its rows copied straight
+    // into the locked pixels.
+    void* pixels = nullptr;
+    int pitch = 0;
+    if (SDL_LockTexture(texture_, nullptr, &pixels, &pitch) != 0) return;
+    const size_t rowBytes = static_cast<size_t>(frame.width) * 3;
+    for (u32 y = 0; y < frame.height; ++y)
+        std::memcpy(static_cast<u8*>(pixels) + static_cast<size_t>(y) * static_cast<size_t>(pitch),
+                    frame.pixels + static_cast<size_t>(y) * frame.bytesPerLine, rowBytes);
+    SDL_UnlockTexture(texture_);
     if (frame.paced != paced_) {
         // A timed demo shows every frame at once: no retrace to wait for.
         SDL_RenderSetVSync(renderer_, frame.paced ? 1 : 0);

@@ -51,3 +51,24 @@ void putBitmap(DeviceContext& dc, i32 x, i32 y, const Bitmap* bitmap, int writeM
 // used) compares the bitmap's pixels.
 void putBitmapTransparent(DeviceContext& dc, i32 x, i32 y, const Bitmap* bitmap, u32 transparent,
                           int sourceFlag);
+
+// A bitmap drawn with one colour transparent, as the runs of its other pixels:
+// found once when the bitmap is loaded, then drawn a row copy per run instead
+// of a compare per pixel.
+struct OpaqueRun {
+    i32 row = 0;   // bitmap row
+    i32 first = 0; // first column of the run
+    i32 count = 0; // pixels in the run
+};
+struct OpaqueRuns {
+    const Bitmap* bitmap = nullptr;
+    u32 transparent = 0; // the bitmap's own pixel value left out
+    std::vector<OpaqueRun> runs; // row by row, left to right
+};
+
+// The runs of the bitmap's pixels that are not `transparent`. Bitmaps below 8
+// bits per pixel have none (putBitmapTransparent does not draw them).
+OpaqueRuns findOpaqueRuns(const Bitmap& bitmap, u32 transparent);
+
+// Exactly putBitmapTransparent(dc, x, y, runs.bitmap, runs.transparent, 1).
+void putOpaqueRuns(DeviceContext& dc, i32 x, i32 y, const OpaqueRuns& runs);

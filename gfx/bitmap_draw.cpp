@@ -127,6 +127,20 @@ void copyOpaquePixels(DeviceContext& dc, const Bitmap& bm, const Placement& p, u
     }
 }
 
+// Same depth but another channel order still draws in the right colours.
+void drawConvertedOpaquePixels(DeviceContext& dc, const Bitmap& bm, const Placement& p, u32 transparent) {
+    const i32 originX = p.x + dc.viewport.left;
+    const i32 originY = p.y + dc.viewport.top;
+    const PixelConverter convert(dc, bm);
+    for (i32 j = 0; j < p.height; ++j) {
+        const u8* row = bm.row(p.srcY + j);
+        for (i32 i = 0; i < p.width; ++i) {
+            const u32 v = sourcePixel(row, bm.bitsPerPixel, p.srcX + i);
+            if (v != transparent) storePixel(dc, originX + i, originY + j, convert(v));
+        }
+    }
+}
+
 } // namespace
 
 void putBitmap(DeviceContext& dc, i32 x, i32 y, const Bitmap* bitmap, int /*writeMode*/) {
@@ -167,8 +181,6 @@ void putBitmapTransparent(DeviceContext& dc, i32 x, i32 y, const Bitmap* bitmap,
     }
     Placement p;
     if (!place(dc, x, y, bm, p)) return;
-    const i32 originX = p.x + dc.viewport.left;
-    const i32 originY = p.y + dc.viewport.top;
     if (sameFormat(dc, bm)) {
         switch (bytesPerPixel(bm.bitsPerPixel)) {
         case 1: copyOpaquePixels<1>(dc, bm, p, transparent); return;
@@ -177,13 +189,47 @@ void putBitmapTransparent(DeviceContext& dc, i32 x, i32 y, const Bitmap* bitmap,
         default: copyOpaquePixels<4>(dc, bm, p, transparent); return;
         }
     }
-    // Same depth but another channel order still draws in the right colours.
-    const PixelConverter convert(dc, bm);
-    for (i32 j = 0; j < p.height; ++j) {
-        const u8* row = bm.row(p.srcY + j);
-        for (i32 i = 0; i < p.width; ++i) {
-            const u32 v = sourcePixel(row, bm.bitsPerPixel, p.srcX + i);
-            if (v != transparent) storePixel(dc, originX + i, originY + j, convert(v));
+    drawConvertedOpaquePixels(dc, bm, p, transparent);
+}
+
+OpaqueRuns findOpaqueRuns(const Bitmap& bm, u32 transparent) {
+    OpaqueRuns found{&bm, transparent, {}};
+    if (bm.bitsPerPixel < 8) return found;
+    for (i32 j = 0; j < bm.height; ++j) {
+        const u8* row = bm.row(j);
+        for (i32 i = 0; i < bm.width;) {
+            if (sourcePixel(row, bm.bitsPerPixel, i) == transparent) {
+                ++i;
+                continue;
+            }
+            const i32 first = i;
+            while (i < bm.width && sourcePixel(row, bm.bitsPerPixel, i) != transparent) ++i;
+            found.runs.push_back({j, first, i - first});
         }
+    }
+    return found;
+}
+
+void putOpaqueRuns(DeviceContext& dc, i32 x, i32 y, const OpaqueRuns& runs) {
+    const Bitmap* bitmap = runs.bitmap;
+    if (!bitmap || bitmap->bitsPerPixel < 8 || bitmap->bitsPerPixel != dc.bitsPerPixel ||
+        !sameFormat(dc, *bitmap)) {
+        // Errors and converted pixels are the pixel-by-pixel drawing's business.
+        putBitmapTransparent(dc, x, y, bitmap, runs.transparent, 1);
+        return;
+    }
+    const Bitmap& bm = *bitmap;
+    Placement p;
+    if (!place(dc, x, y, bm, p)) return;
+    const i32 bpp = bytesPerPixel(bm.bitsPerPixel);
+    const i32 columnEnd = p.srcX + p.width;
+    for (const OpaqueRun& run : runs.runs) {
+        if (run.row < p.srcY || run.row >= p.srcY + p.height) continue;
+        const i32 from = std::max(run.first, p.srcX);
+        const i32 to = std::min(run.first + run.count, columnEnd);
+        if (from >= to) continue;
+        u8* dst = dc.surface + static_cast<i64>(p.y + run.row - p.srcY + dc.viewport.top) * dc.bytesPerLine +
+                  static_cast<i64>(p.x + from - p.srcX + dc.viewport.left) * bpp;
+        std::memcpy(dst, bm.row(run.row) + static_cast<i64>(from) * bpp, static_cast<size_t>(to - from) * bpp);
     }
 }

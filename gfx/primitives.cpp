@@ -50,6 +50,16 @@ void drawSloped(DeviceContext& dc, i32 x1, i32 y1, i32 x2, i32 y2) {
     }
     if (kLo > kHi) return;
 
+    const u32 color = dc.color;
+    if (dx == 0) {
+        // A vertical line (the HUD's bars): its column is checked once, and the
+        // steps kept above lie inside the rows.
+        if (x1 < b.left || x1 >= b.right) return;
+        for (i64 k = kLo; k <= kHi; ++k)
+            storePixel(dc, x1 + dc.viewport.left, static_cast<i32>(y1 + ySign * k) + dc.viewport.top, color);
+        return;
+    }
+
     // minor offset at step k = floor((2 k minorSpan + majorSpan) / (2 majorSpan)).
     const i64 denominator = 2 * majorSpan;
     const __int128 start = static_cast<__int128>(2) * kLo * minorSpan + majorSpan;
@@ -57,7 +67,6 @@ void drawSloped(DeviceContext& dc, i32 x1, i32 y1, i32 x2, i32 y2) {
     i64 remainder = static_cast<i64>(start % denominator);
     const i64 step = 2 * minorSpan;
 
-    const u32 color = dc.color;
     for (i64 k = kLo; k <= kHi; ++k) {
         const i64 x = xMajor ? x1 + k : x1 + quotient;
         const i64 y = xMajor ? y1 + ySign * quotient : y1 + ySign * k;

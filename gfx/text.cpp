@@ -6,6 +6,7 @@
 #include "gfx/gfx_error.hpp"
 #include "gfx/primitives.hpp"
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -25,12 +26,18 @@ void drawGlyph(DeviceContext& dc, const Font& font, u8 code, i32 x, i32 top) {
     const size_t bytesPerRow = static_cast<size_t>(imageWidth + 7) / 8;
     const size_t start = Font::glyphImagesOffset + font.glyphOffset(code);
     if (start + bytesPerRow * static_cast<size_t>(rows) > font.record.size()) return;
-    const u8* image = font.record.data() + start;
-    for (i32 r = 0; r < rows; ++r, image += bytesPerRow) {
-        const i32 y = top + r;
-        for (i32 i = 0; i < imageWidth; ++i)
-            if (image[i >> 3] & (0x80 >> (i & 7)) && isDrawable(dc, x + i, y))
-                storePixel(dc, x + i + dc.viewport.left, y + dc.viewport.top, dc.color);
+    // The glyph's rows and columns inside the drawable rectangle, found once.
+    const Rect b = drawableRect(dc);
+    const i32 firstRow = static_cast<i32>(std::max<i64>(0, i64{b.top} - top));
+    const i32 endRow = static_cast<i32>(std::min<i64>(rows, i64{b.bottom} - top));
+    const i32 firstColumn = static_cast<i32>(std::max<i64>(0, i64{b.left} - x));
+    const i32 endColumn = static_cast<i32>(std::min<i64>(imageWidth, i64{b.right} - x));
+    if (firstRow >= endRow || firstColumn >= endColumn) return;
+    const u8* image = font.record.data() + start + static_cast<size_t>(firstRow) * bytesPerRow;
+    for (i32 r = firstRow; r < endRow; ++r, image += bytesPerRow) {
+        const i32 y = top + r + dc.viewport.top;
+        for (i32 i = firstColumn; i < endColumn; ++i)
+            if (image[i >> 3] & (0x80 >> (i & 7))) storePixel(dc, x + i + dc.viewport.left, y, dc.color);
     }
 }
 

@@ -8,7 +8,9 @@
 #include "world/texture.hpp"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
+#include <cstring>
 #include <vector>
 
 #if defined(__SSE2__)
@@ -16,14 +18,6 @@
 #endif
 
 namespace {
-
-// An edge with the rows it takes part in: it joins the active edges at
-// firstRow and leaves them after lastRow.
-struct TimedEdge {
-    ScreenEdge edge;
-    i32 firstRow = 0;
-    i32 lastRow = 0;
-};
 
 // Where the pixels of a 24-bit RGB frame go, and which of them drawPixel would
 // write (inside the clip rectangle, or the surface when clipping is off).
@@ -57,28 +51,6 @@ bool directFrameOf(const DeviceContext* dc, DirectFrame& frame) {
     }
     return true;
 }
-
-// texelAt, with the wrap of a power-of-two size done by a mask.
-struct TexelLookup {
-    const Texture* texture = nullptr;
-    bool widthPow2 = false, heightPow2 = false;
-
-    explicit TexelLookup(const Texture* t) : texture(t) {
-        if (t != nullptr) {
-            widthPow2 = (t->width & (t->width - 1)) == 0;
-            heightPow2 = (t->height & (t->height - 1)) == 0;
-        }
-    }
-
-    static u32 wrap(u32 index, u32 size, bool pow2) {
-        return pow2 ? index & (size - 1) : index % size;
-    }
-
-    u16 operator()(u32 u, u32 v) const {
-        return texture->texel(wrap((u & 0xFFFF) >> 7, texture->width, widthPow2),
-                              wrap((v & 0xFFFF) >> 7, texture->height, heightPow2));
-    }
-};
 
 // Pixels are coloured in batches: first the interpolation runs pixel by pixel
 // (each value is a running sum, exactly as in the reference), then the fog of a
@@ -168,42 +140,52 @@ bool plainCutsAreSafe(const SpanPixels& p, bool textured, bool smooth) {
 // keeps the colour of the last pixel computed, which the reference would leave
 // set. False when the span has no pixel.
 template <bool Textured, bool Smooth, typename Cut>
-bool writeSpan(SpanPixels p, const TexelLookup& texels, u8* row, const DirectFrame& frame,
+bool writeSpan(SpanPixels p, const Texture* texture, u8* row, const DirectFrame& frame,
                u32& colour) {
     const i32 lastColumn = truncToInt(std::floor(p.lastX));
     if (p.firstColumn > lastColumn) {
         return false;
     }
     PixelBatch b;
+    // The running values in locals, so that the loop keeps them in registers;
+    // each is still one running sum, added in the reference's order.
+    f32 depth = p.depth, u = p.u, v = p.v;
+    f32 c0 = p.channel[0], c1 = p.channel[1], c2 = p.channel[2];
+    const f32 depthStep = p.depthStep, uStep = p.uStep, vStep = p.vStep;
+    const f32 s0 = p.channelStep[0], s1 = p.channelStep[1], s2 = p.channelStep[2];
     // A plain colour gives the fog the same channels at every pixel.
-    i32 plain[3];
-    for (int c = 0; c < 3; ++c)
-        plain[c] = static_cast<u16>(truncToInt(p.channel[c]));
+    const i32 plain0 = static_cast<u16>(truncToInt(c0));
+    const i32 plain1 = static_cast<u16>(truncToInt(c1));
+    const i32 plain2 = static_cast<u16>(truncToInt(c2));
 
     for (i64 start = p.firstColumn; start <= lastColumn; start += batchSize) {
         const int count = static_cast<int>(std::min<i64>(batchSize, lastColumn - start + 1));
         for (int k = 0; k < count; ++k) {
-            b.depth[k] = p.depth;
+            b.depth[k] = depth;
             if constexpr (Textured) {
                 const u16 texel =
-                    texels(static_cast<u32>(Cut::cut(p.u)), static_cast<u32>(Cut::cut(p.v)));
+                    texelAt(*texture, static_cast<u32>(Cut::cut(u)), static_cast<u32>(Cut::cut(v)));
                 const f32 brightness = static_cast<f32>(texel) / 256.0f;
-                for (int c = 0; c < 3; ++c)
-                    b.channel[c][k] = static_cast<u16>(Cut::cut(brightness * p.channel[c]));
-                p.u += p.uStep;
-                p.v += p.vStep;
+                b.channel[0][k] = static_cast<u16>(Cut::cut(brightness * c0));
+                b.channel[1][k] = static_cast<u16>(Cut::cut(brightness * c1));
+                b.channel[2][k] = static_cast<u16>(Cut::cut(brightness * c2));
+                u += uStep;
+                v += vStep;
             } else if constexpr (Smooth) {
-                for (int c = 0; c < 3; ++c)
-                    b.channel[c][k] = static_cast<u16>(Cut::cut(p.channel[c]));
+                b.channel[0][k] = static_cast<u16>(Cut::cut(c0));
+                b.channel[1][k] = static_cast<u16>(Cut::cut(c1));
+                b.channel[2][k] = static_cast<u16>(Cut::cut(c2));
             } else {
-                for (int c = 0; c < 3; ++c)
-                    b.channel[c][k] = plain[c];
+                b.channel[0][k] = plain0;
+                b.channel[1][k] = plain1;
+                b.channel[2][k] = plain2;
             }
             if constexpr (Smooth) {
-                for (int c = 0; c < 3; ++c)
-                    p.channel[c] += p.channelStep[c];
+                c0 += s0;
+                c1 += s1;
+                c2 += s2;
             }
-            p.depth += p.depthStep;
+            depth += depthStep;
         }
         // Pad to whole groups of four with a harmless pixel.
         const int padded = (count + 3) & ~3;
@@ -216,7 +198,14 @@ bool writeSpan(SpanPixels p, const TexelLookup& texels, u8* row, const DirectFra
         if (row != nullptr) {
             const i64 from = std::max<i64>(start, frame.columnFrom);
             const i64 to = std::min<i64>(start + count, frame.columnTo);
-            for (i64 px = from; px < to; ++px) {
+            // Little-endian: four bytes a pixel (blue, green, red, then a byte the
+            // next pixel overwrites); the last pixel of the run writes its three.
+            i64 px = from;
+            if constexpr (std::endian::native == std::endian::little) {
+                for (; px < to - 1; ++px)
+                    std::memcpy(row + 3 * px, &b.colour[px - start], 4);
+            }
+            for (; px < to; ++px) {
                 const u32 value = b.colour[px - start];
                 u8* pixel = row + 3 * px;
                 pixel[0] = static_cast<u8>(value);
@@ -230,48 +219,55 @@ bool writeSpan(SpanPixels p, const TexelLookup& texels, u8* row, const DirectFra
 }
 
 // The pixel loop that fits the polygon and the span.
-bool writeSpanOf(const ScenePolygon& polygon, const SpanPixels& pixels, const TexelLookup& texels,
+bool writeSpanOf(const ScenePolygon& polygon, const SpanPixels& pixels, const Texture* texture,
                  u8* row, const DirectFrame& frame, u32& colour) {
     const bool textured = polygon.texture != nullptr;
     const bool smooth = polygon.smooth != 0;
     if (plainCutsAreSafe(pixels, textured, smooth)) {
         if (textured) {
-            return smooth ? writeSpan<true, true, PlainCut>(pixels, texels, row, frame, colour)
-                          : writeSpan<true, false, PlainCut>(pixels, texels, row, frame, colour);
+            return smooth ? writeSpan<true, true, PlainCut>(pixels, texture, row, frame, colour)
+                          : writeSpan<true, false, PlainCut>(pixels, texture, row, frame, colour);
         }
-        return smooth ? writeSpan<false, true, PlainCut>(pixels, texels, row, frame, colour)
-                      : writeSpan<false, false, PlainCut>(pixels, texels, row, frame, colour);
+        return smooth ? writeSpan<false, true, PlainCut>(pixels, texture, row, frame, colour)
+                      : writeSpan<false, false, PlainCut>(pixels, texture, row, frame, colour);
     }
     if (textured) {
-        return smooth ? writeSpan<true, true, SaturatingCut>(pixels, texels, row, frame, colour)
-                      : writeSpan<true, false, SaturatingCut>(pixels, texels, row, frame, colour);
+        return smooth ? writeSpan<true, true, SaturatingCut>(pixels, texture, row, frame, colour)
+                      : writeSpan<true, false, SaturatingCut>(pixels, texture, row, frame, colour);
     }
     // A plain colour without texture has no cut in its loop: only smooth ones get here.
-    return writeSpan<false, true, SaturatingCut>(pixels, texels, row, frame, colour);
+    return writeSpan<false, true, SaturatingCut>(pixels, texture, row, frame, colour);
 }
 
 } // namespace
 
 void fillPolygonFast(ScenePolygon& polygon, i32 maxX, i32 maxY) {
+    SceneBuffers buffers;
+    fillPolygonFast(polygon, maxX, maxY, buffers);
+}
+
+void fillPolygonFast(ScenePolygon& polygon, i32 maxX, i32 maxY, SceneBuffers& buffers) {
     if (polygon.edges.empty()) {
         return;
     }
-    closeOutline(polygon.edges);
+    closeOutline(polygon.edges, buffers.closed);
 
     // An edge joins the active list at the first row that reaches one of its
     // ends (row 0 for edges above the frame); edges join in outline order within
     // a row, so a stable sort by that row gives the reference's active order.
     // Edges no row reaches stay with the polygon, as in the reference.
     const i32 lastFilledRow = maxY - 2;
-    std::vector<TimedEdge> timed;
-    std::vector<ScreenEdge> unreached;
+    std::vector<TimedEdge>& timed = buffers.timed;
+    std::vector<ScreenEdge>& unreached = buffers.unreached;
+    timed.clear();
+    unreached.clear();
     for (const ScreenEdge& edge : polygon.edges) {
         if (!finiteEdge(edge)) {
             unreached.push_back(edge);
             continue;
         }
-        const i32 row1 = truncToInt(edge.sy1);
-        const i32 row2 = truncToInt(edge.sy2);
+        const i32 row1 = truncToInt(edge.first.sy);
+        const i32 row2 = truncToInt(edge.second.sy);
         const i32 firstRow = std::max(0, std::min(row1, row2));
         if (firstRow > lastFilledRow) {
             unreached.push_back(edge);
@@ -279,19 +275,22 @@ void fillPolygonFast(ScenePolygon& polygon, i32 maxX, i32 maxY) {
         }
         timed.push_back({edge, firstRow, std::max(row1, row2)});
     }
-    polygon.edges = std::move(unreached);
-    std::stable_sort(timed.begin(), timed.end(), [](const TimedEdge& a, const TimedEdge& b) {
-        return a.firstRow < b.firstRow;
-    });
+    polygon.edges.swap(unreached);
+    // Insertion sort: stable, and an outline has few edges.
+    for (size_t i = 1; i < timed.size(); ++i) {
+        for (size_t k = i; k > 0 && timed[k].firstRow < timed[k - 1].firstRow; --k)
+            std::swap(timed[k], timed[k - 1]);
+    }
 
     DirectFrame frame;
     const bool direct = directFrameOf(gfx::state.currentContext, frame);
-    const TexelLookup texels(polygon.texture);
     bool coloured = false;
     u32 colour = 0;
 
-    std::vector<ScreenEdge> active;
-    std::vector<i32> activeLastRow;
+    std::vector<ScreenEdge>& active = buffers.active;
+    std::vector<i32>& activeLastRow = buffers.activeLastRow;
+    active.clear();
+    activeLastRow.clear();
     size_t next = 0;
     for (i32 y = timed.empty() ? lastFilledRow + 1 : timed.front().firstRow; y <= lastFilledRow;
          ++y) {
@@ -330,7 +329,7 @@ void fillPolygonFast(ScenePolygon& polygon, i32 maxX, i32 maxY) {
             row = frame.surface + static_cast<i64>(y + frame.originY) * frame.bytesPerLine +
                   3 * static_cast<i64>(frame.originX);
         }
-        coloured |= writeSpanOf(polygon, pixels, texels, row, frame, colour);
+        coloured |= writeSpanOf(polygon, pixels, polygon.texture, row, frame, colour);
     }
     // The reference sets the colour of every pixel it computes; leave the last one set.
     if (coloured) {

@@ -17,15 +17,12 @@ struct LinePoint {
 
 // One half of the edge, cut at the midpoint of every endpoint value.
 ScreenEdge midpointSplit(const ScreenEdge& e, bool firstHalf) {
-    const EdgeEnd a = firstEnd(e), b = secondEnd(e);
-    const EdgeEnd mid{(a.sx + b.sx) * 0.5f,       (a.sy + b.sy) * 0.5f,
-                      (a.depth + b.depth) * 0.5f, (a.texU + b.texU) * 0.5f,
-                      (a.texV + b.texV) * 0.5f,   (a.shade + b.shade) * 0.5f};
+    const EdgeEnd mid = midpoint(e.first, e.second);
     ScreenEdge half = e;
     if (firstHalf)
-        setSecondEnd(half, mid);
+        half.second = mid;
     else
-        setFirstEnd(half, mid);
+        half.first = mid;
     return half;
 }
 
@@ -33,8 +30,8 @@ ScreenEdge midpointSplit(const ScreenEdge& e, bool firstHalf) {
 // partly outside is halved until its pieces lie inside or outside, and a piece
 // at most one pixel long that still crosses a side is dropped.
 void drawClipped(const ScreenEdge& edge, i32 maxX, i32 maxY, const Camera& camera, u32 colour) {
-    const u32 c1 = outcode(edge.sx1, edge.sy1, edge.depth1, maxX, maxY, camera);
-    const u32 c2 = outcode(edge.sx2, edge.sy2, edge.depth2, maxX, maxY, camera);
+    const u32 c1 = outcode(edge.first.sx, edge.first.sy, edge.first.depth, maxX, maxY, camera);
+    const u32 c2 = outcode(edge.second.sx, edge.second.sy, edge.second.depth, maxX, maxY, camera);
     if ((c1 | c2) == 0) {
         drawFoggedLine(edge, maxX, maxY, colour);
         return;
@@ -42,8 +39,8 @@ void drawClipped(const ScreenEdge& edge, i32 maxX, i32 maxY, const Camera& camer
     if ((c1 & c2) != 0) {
         return;
     }
-    if (std::fabs(std::trunc(edge.sx1 - edge.sx2)) > 1 ||
-        std::fabs(std::trunc(edge.sy1 - edge.sy2)) > 1) {
+    if (std::fabs(std::trunc(edge.first.sx - edge.second.sx)) > 1 ||
+        std::fabs(std::trunc(edge.first.sy - edge.second.sy)) > 1) {
         drawClipped(midpointSplit(edge, true), maxX, maxY, camera, colour);
         drawClipped(midpointSplit(edge, false), maxX, maxY, camera, colour);
     }
@@ -65,9 +62,9 @@ u32 outcode(f32 sx, f32 sy, f32 depth, i32 maxX, i32 maxY, const Camera& camera)
 void drawOutline(std::span<const ScreenEdge> edges, i32 maxX, i32 maxY, const Camera& camera,
                  u32 colour) {
     for (const ScreenEdge& edge : edges) {
-        const bool finite = std::isfinite(edge.sx1) && std::isfinite(edge.sy1) &&
-                            std::isfinite(edge.depth1) && std::isfinite(edge.sx2) &&
-                            std::isfinite(edge.sy2) && std::isfinite(edge.depth2);
+        const bool finite = std::isfinite(edge.first.sx) && std::isfinite(edge.first.sy) &&
+                            std::isfinite(edge.first.depth) && std::isfinite(edge.second.sx) &&
+                            std::isfinite(edge.second.sy) && std::isfinite(edge.second.depth);
         if (finite) {
             drawClipped(edge, maxX, maxY, camera, colour);
         }
@@ -75,8 +72,8 @@ void drawOutline(std::span<const ScreenEdge> edges, i32 maxX, i32 maxY, const Ca
 }
 
 void drawFoggedLine(const ScreenEdge& edge, i32 maxX, i32 maxY, u32 colour) {
-    LinePoint p1{edge.sx1, edge.sy1, edge.depth1};
-    LinePoint p2{edge.sx2, edge.sy2, edge.depth2};
+    LinePoint p1{edge.first.sx, edge.first.sy, edge.first.depth};
+    LinePoint p2{edge.second.sx, edge.second.sy, edge.second.depth};
     if (p1.sx >= p2.sx && p1.sy >= p2.sy) {
         std::swap(p1, p2);
     }

@@ -121,7 +121,7 @@ TexturePoint textureCoordinates(const ScenePolygon& polygon, f32 x, f32 y, f32 z
 }
 
 ScenePolygon& setUpPolygon(const Polygon& polygon, const WorldObject& object, Scene& scene) {
-    ScenePolygon& screen = scene.polygons.emplace_back();
+    ScenePolygon& screen = addPolygon(scene);
     screen.colour = tintedColour(polygon.colour, object.owner, scene.colours);
     screen.smooth = object.smooth ? 1 : 0;
 
@@ -149,26 +149,27 @@ ScenePolygon& setUpPolygon(const Polygon& polygon, const WorldObject& object, Sc
     return screen;
 }
 
-void emitEdge(ScenePolygon& polygon, const ScreenPoint& a, const ScreenPoint& b) {
-    ScreenEdge& edge = polygon.edges.emplace_back();
-    edge.sx1 = a.sx;
-    edge.sy1 = a.sy;
-    edge.depth1 = a.depth;
-    edge.sx2 = b.sx;
-    edge.sy2 = b.sy;
-    edge.depth2 = b.depth;
-    edge.shade1 = a.shade;
-    edge.shade2 = b.shade;
-    // Only textured polygons read texture coordinates; the others keep 0.
+namespace {
+
+// The end of an edge at a projected point, with its texture coordinates when
+// the polygon is textured (the others keep 0).
+EdgeEnd edgeEnd(const ScenePolygon& polygon, const ScreenPoint& p) {
+    EdgeEnd end;
+    end.sx = p.sx;
+    end.sy = p.sy;
+    end.depth = p.depth;
+    end.shade = p.shade;
     if (polygon.texture != nullptr) {
         const f32 inverseDet = 1.0f / frameDeterminant(polygon);
-        const TexturePoint ta =
-            textureCoordinates(polygon, a.worldX, a.worldY, a.worldZ, inverseDet);
-        const TexturePoint tb =
-            textureCoordinates(polygon, b.worldX, b.worldY, b.worldZ, inverseDet);
-        edge.texU1 = ta.u;
-        edge.texV1 = ta.v;
-        edge.texU2 = tb.u;
-        edge.texV2 = tb.v;
+        const TexturePoint t = textureCoordinates(polygon, p.worldX, p.worldY, p.worldZ, inverseDet);
+        end.texU = t.u;
+        end.texV = t.v;
     }
+    return end;
+}
+
+} // namespace
+
+void emitEdge(ScenePolygon& polygon, const ScreenPoint& a, const ScreenPoint& b) {
+    polygon.edges.push_back({edgeEnd(polygon, a), edgeEnd(polygon, b)});
 }

@@ -1,8 +1,10 @@
 #pragma once
 // The renderer's contract between its two stages. buildScene (the front end)
 // turns the world seen from one camera into plain screen records; drawScene (the
-// rasteriser) only consumes them. A Scene lives within one frame:
-//     Scene scene = buildScene(...); drawScene(scene, renderToggle); freeScene(scene);
+// rasteriser) only consumes them. A Scene's polygons live within one frame; the
+// record itself can be kept from frame to frame, so that its buffers are reused
+// and a frame in steady play allocates nothing:
+//     buildScene(scene, ...); drawScene(scene, renderToggle); freeScene(scene);
 #include "base/types.hpp"
 
 #include <span>
@@ -11,39 +13,33 @@
 struct Camera;
 struct Texture;
 struct WorldGrid;
+struct WorldObject;
 
 struct Vec3f {
     f32 x = 0, y = 0, z = 0;
 };
 
-// One projected edge of a screen polygon. Depth is the camera depth in world
-// units; texture coordinates are world units in the polygon's plane (9.7 fixed
-// point once truncated: one texel per 128).
-struct ScreenEdge {
-    f32 sx1 = 0, sy1 = 0, depth1 = 0; // first endpoint: column, row, depth
-    f32 sx2 = 0, sy2 = 0, depth2 = 0; // second endpoint
-    f32 texU1 = 0, texV1 = 0;         // texture coordinates at the first endpoint
-    f32 texU2 = 0, texV2 = 0;         // at the second endpoint
-    f32 shade1 = 1, shade2 = 1;       // 1 = the colour itself, 0 = halfway to white
-};
-
-// Everything one endpoint of a ScreenEdge carries.
+// Everything one end of a screen edge carries: its column, row and camera depth
+// in world units, its texture coordinates (world units in the polygon's plane,
+// 9.7 fixed point once truncated: one texel per 128) and its shade (1 = the
+// colour itself, 0 = halfway to white). A new per-vertex value is a new member
+// here.
 struct EdgeEnd {
-    f32 sx = 0, sy = 0, depth = 0, texU = 0, texV = 0, shade = 1;
+    f32 sx = 0, sy = 0, depth = 0;
+    f32 texU = 0, texV = 0;
+    f32 shade = 1;
 };
 
-inline EdgeEnd firstEnd(const ScreenEdge& e) {
-    return {e.sx1, e.sy1, e.depth1, e.texU1, e.texV1, e.shade1};
+// Halfway between two ends, every value.
+inline EdgeEnd midpoint(const EdgeEnd& a, const EdgeEnd& b) {
+    return {(a.sx + b.sx) * 0.5f,     (a.sy + b.sy) * 0.5f,     (a.depth + b.depth) * 0.5f,
+            (a.texU + b.texU) * 0.5f, (a.texV + b.texV) * 0.5f, (a.shade + b.shade) * 0.5f};
 }
-inline EdgeEnd secondEnd(const ScreenEdge& e) {
-    return {e.sx2, e.sy2, e.depth2, e.texU2, e.texV2, e.shade2};
-}
-inline void setFirstEnd(ScreenEdge& e, const EdgeEnd& p) {
-    e.sx1 = p.sx, e.sy1 = p.sy, e.depth1 = p.depth, e.texU1 = p.texU, e.texV1 = p.texV, e.shade1 = p.shade;
-}
-inline void setSecondEnd(ScreenEdge& e, const EdgeEnd& p) {
-    e.sx2 = p.sx, e.sy2 = p.sy, e.depth2 = p.depth, e.texU2 = p.texU, e.texV2 = p.texV, e.shade2 = p.shade;
-}
+
+// One projected edge of a screen polygon, from its first end to its second.
+struct ScreenEdge {
+    EdgeEnd first, second;
+};
 
 // One kept world polygon, ready to fill. Its edges run in vertex order with the
 // closing edge last; filling moves them out as the rows reach them.
@@ -58,11 +54,40 @@ struct ScenePolygon {
     Vec3f vAxis;                      // unit direction of texture v
 };
 
+// An edge with the rows it takes part in: it joins the active edges at
+// firstRow and leaves them after lastRow.
+struct TimedEdge {
+    ScreenEdge edge;
+    i32 firstRow = 0;
+    i32 lastRow = 0;
+};
+
+// An object of the draw order with its distance from the eye.
+struct OrderedObject {
+    const WorldObject* object = nullptr;
+    u64 distance = 0;
+};
+
+// Working storage of the two stages, kept with the scene so that building and
+// filling the next frame reuse it instead of allocating.
+struct SceneBuffers {
+    std::vector<std::vector<ScreenEdge>> spareEdges; // emptied edge lists of freed polygons
+    size_t widestOutline = 0; // the most edges an edge list has had room for
+    std::vector<OrderedObject> drawOrder;             // the objects near the eye, far to near
+    std::vector<const WorldObject*> objects;          // those of them in the view cone
+    std::vector<ScreenEdge> closed;    // the filler's: an outline being closed
+    std::vector<ScreenEdge> unreached; // edges no filled row reaches
+    std::vector<TimedEdge> timed;      // the others, in the order rows reach them
+    std::vector<ScreenEdge> active;    // the edges of the current row
+    std::vector<i32> activeLastRow;    // and the last row of each
+};
+
 struct Scene {
     std::vector<ScenePolygon> polygons; // painter's order: far objects first
     i32 maxX = 0, maxY = 0;             // the frame's largest column and row
     const Camera* camera = nullptr;     // the camera the scene was built for
     std::span<const u32> colours;       // owner colours, entry owner - 1
+    SceneBuffers buffers;
 };
 
 // Gathers the objects in the 5 x 5 cells around the camera, orders them far to
@@ -70,11 +95,18 @@ struct Scene {
 // onto a frame whose largest column and row are maxX and maxY.
 Scene buildScene(const WorldGrid& grid, const Camera& camera, i32 maxX, i32 maxY,
                  std::span<const u32> playerColours);
+// The same into a scene whose polygons have been freed, reusing its buffers.
+void buildScene(Scene& scene, const WorldGrid& grid, const Camera& camera, i32 maxX, i32 maxY,
+                std::span<const u32> playerColours);
 
 // Draws every polygon into the current device context: filled, or as fogged
 // outlines while renderToggle is nonzero. Filling consumes the edges, so a scene
 // is drawn once.
 void drawScene(Scene& scene, u32 renderToggle);
 
-// Releases every polygon and edge of the scene.
+// Removes every polygon of the scene; their edge lists are kept, emptied, for
+// the polygons of the next scene built into the same record.
 void freeScene(Scene& scene);
+
+// A new polygon at the end of the scene, with an edge list from the spares.
+ScenePolygon& addPolygon(Scene& scene);

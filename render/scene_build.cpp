@@ -25,10 +25,25 @@ constexpr f32 viewConeCosine = 0.25f;
 // The near-side cut lands at a depth in (0, nearCutDepth].
 constexpr f32 nearCutDepth = 8.0f;
 
+bool inViewCone(const WorldObject& object, const Camera& camera);
+
+// Keeps the draw order far to near by boxDistanceSquared; equal distances go
+// after the ones already listed, and an object already listed (at the same
+// distance, so before the place it would go) is not listed again.
+void insertByDistance(std::vector<OrderedObject>& order, const WorldObject* object, u64 distance) {
+    size_t at = 0;
+    for (; at < order.size(); ++at) {
+        if (order[at].object == object) return;
+        if (distance > order[at].distance) break;
+    }
+    order.insert(order.begin() + static_cast<std::ptrdiff_t>(at), OrderedObject{object, distance});
+}
+
 // Puts every object of the cells around the camera into the draw order, far to
 // near. Cells are visited column by column; an object in several cells is listed
 // once, and equal distances keep the order of arrival.
-void gatherObjects(const WorldGrid& grid, const Camera& camera, CellList& drawOrder) {
+void gatherObjects(const WorldGrid& grid, const Camera& camera, std::vector<OrderedObject>& drawOrder) {
+    drawOrder.clear();
     const i64 cellX = cellOf(camera.x);
     const i64 cellY = cellOf(camera.y);
     const i64 firstX = std::max<i64>(cellX - windowReach, 0);
@@ -39,8 +54,21 @@ void gatherObjects(const WorldGrid& grid, const Camera& camera, CellList& drawOr
         for (i64 y = firstY; y <= lastY; ++y) {
             for (const CellList* node = grid.cell(static_cast<u32>(x), static_cast<u32>(y));
                  node != nullptr && node->object != nullptr; node = node->next) {
-                drawOrder.insertByDistance(node->object, camera.x, camera.y);
+                insertByDistance(drawOrder, node->object,
+                                 boxDistanceSquared(*node->object, camera.x, camera.y));
             }
+        }
+    }
+}
+
+// The active objects of the draw order inside the view cone, into `objects`.
+void visibleObjects(const WorldGrid& grid, const Camera& camera, SceneBuffers& buffers) {
+    gatherObjects(grid, camera, buffers.drawOrder);
+    buffers.objects.clear();
+    for (const OrderedObject& entry : buffers.drawOrder) {
+        const WorldObject& object = *entry.object;
+        if (object.active && inViewCone(object, camera)) {
+            buffers.objects.push_back(&object);
         }
     }
 }
@@ -188,17 +216,9 @@ void emitViewEdge(ScenePolygon& polygon, const ViewPoint& a, const ViewPoint& b,
 } // namespace
 
 std::vector<const WorldObject*> sceneObjects(const WorldGrid& grid, const Camera& camera) {
-    CellList drawOrder; // lives for this call only
-    gatherObjects(grid, camera, drawOrder);
-    std::vector<const WorldObject*> objects;
-    for (const CellList* node = &drawOrder; node != nullptr && node->object != nullptr;
-         node = node->next) {
-        const WorldObject& object = *node->object;
-        if (object.active && inViewCone(object, camera)) {
-            objects.push_back(&object);
-        }
-    }
-    return objects;
+    SceneBuffers buffers;
+    visibleObjects(grid, camera, buffers);
+    return buffers.objects;
 }
 
 void addObject(const WorldObject& object, const Camera& camera, const ViewConstants& view,
@@ -229,14 +249,21 @@ void addObject(const WorldObject& object, const Camera& camera, const ViewConsta
 Scene buildScene(const WorldGrid& grid, const Camera& camera, i32 maxX, i32 maxY,
                  std::span<const u32> playerColours) {
     Scene scene;
+    buildScene(scene, grid, camera, maxX, maxY, playerColours);
+    return scene;
+}
+
+void buildScene(Scene& scene, const WorldGrid& grid, const Camera& camera, i32 maxX, i32 maxY,
+                std::span<const u32> playerColours) {
+    freeScene(scene);
     scene.maxX = maxX;
     scene.maxY = maxY;
     scene.camera = &camera;
     scene.colours = playerColours;
 
     const ViewConstants view = viewConstants(camera, maxX, maxY);
-    for (const WorldObject* object : sceneObjects(grid, camera)) {
+    visibleObjects(grid, camera, scene.buffers);
+    for (const WorldObject* object : scene.buffers.objects) {
         addObject(*object, camera, view, scene);
     }
-    return scene;
 }

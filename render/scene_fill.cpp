@@ -11,14 +11,14 @@
 namespace {
 
 bool sameEnd(f32 sx, f32 sy, f32 depth, const ScreenEdge& next) {
-    return sx == next.sx1 && sy == next.sy1 && depth == next.depth1;
+    return sx == next.first.sx && sy == next.first.sy && depth == next.first.depth;
 }
 
 // The edge from the end of `from` to the start of `to`.
 ScreenEdge bridge(const ScreenEdge& from, const ScreenEdge& to) {
     ScreenEdge edge;
-    setFirstEnd(edge, secondEnd(from));
-    setSecondEnd(edge, firstEnd(to));
+    edge.first = from.second;
+    edge.second = to.first;
     return edge;
 }
 
@@ -52,38 +52,32 @@ f32 shadedChannel(f32 channel, f32 shade) {
 } // namespace
 
 void closeOutline(std::vector<ScreenEdge>& edges) {
+    std::vector<ScreenEdge> scratch;
+    closeOutline(edges, scratch);
+}
+
+void closeOutline(std::vector<ScreenEdge>& edges, std::vector<ScreenEdge>& closed) {
     if (edges.empty()) {
         return;
     }
-    std::vector<ScreenEdge> closed;
-    closed.reserve(edges.size() * 2);
+    closed.clear();
     for (size_t i = 0; i < edges.size(); ++i) {
         const ScreenEdge& edge = edges[i];
         closed.push_back(edge);
-        if (i + 1 < edges.size() && !sameEnd(edge.sx2, edge.sy2, edge.depth2, edges[i + 1])) {
+        if (i + 1 < edges.size() && !sameEnd(edge.second.sx, edge.second.sy, edge.second.depth, edges[i + 1])) {
             closed.push_back(bridge(edge, edges[i + 1]));
         }
     }
     const ScreenEdge& last = edges.back();
-    if (edges.size() > 1 && !sameEnd(last.sx2, last.sy2, last.depth2, edges.front())) {
+    if (edges.size() > 1 && !sameEnd(last.second.sx, last.second.sy, last.second.depth, edges.front())) {
         closed.push_back(bridge(last, edges.front()));
     }
-    edges = std::move(closed);
+    edges.swap(closed);
 }
 
 bool finiteEdge(const ScreenEdge& e) {
-    return std::isfinite(e.sx1) && std::isfinite(e.sy1) && std::isfinite(e.depth1) &&
-           std::isfinite(e.sx2) && std::isfinite(e.sy2) && std::isfinite(e.depth2);
-}
-
-bool edgeReachesRow(const ScreenEdge& edge, i32 y) {
-    const f32 row = static_cast<f32>(y);
-    return rowOf(edge.sy1) <= row || rowOf(edge.sy2) <= row;
-}
-
-bool edgeAboveRow(const ScreenEdge& edge, i32 y) {
-    const f32 row = static_cast<f32>(y);
-    return rowOf(edge.sy1) < row && rowOf(edge.sy2) < row;
+    return std::isfinite(e.first.sx) && std::isfinite(e.first.sy) && std::isfinite(e.first.depth) &&
+           std::isfinite(e.second.sx) && std::isfinite(e.second.sy) && std::isfinite(e.second.depth);
 }
 
 Span spanAtRow(std::span<const ScreenEdge> active, i32 y) {
@@ -91,9 +85,9 @@ Span spanAtRow(std::span<const ScreenEdge> active, i32 y) {
     bool first = true;
     for (const ScreenEdge& edge : active) {
         // A is the end with the smaller column (the second end when they are equal).
-        const bool firstIsLeft = edge.sx1 < edge.sx2;
-        const EdgeEnd a = firstIsLeft ? firstEnd(edge) : secondEnd(edge);
-        const EdgeEnd b = firstIsLeft ? secondEnd(edge) : firstEnd(edge);
+        const bool firstIsLeft = edge.first.sx < edge.second.sx;
+        const EdgeEnd a = firstIsLeft ? edge.first : edge.second;
+        const EdgeEnd b = firstIsLeft ? edge.second : edge.first;
         const SpanEnd av = spanValues(a), bv = spanValues(b);
 
         if (rowOf(a.sy) == rowOf(b.sy)) {
@@ -235,43 +229,4 @@ void drawSpan(const ScenePolygon& polygon, Span span, i32 y, i32 maxX) {
         p.depth += p.depthStep;
         drawPixel(px, y);
     }
-}
-
-void scanPolygon(ScenePolygon& polygon, i32 maxY,
-                 const std::function<void(const Span&, i32)>& row) {
-    if (polygon.edges.empty()) {
-        return;
-    }
-    closeOutline(polygon.edges);
-    std::vector<ScreenEdge> pending = std::move(polygon.edges);
-    polygon.edges.clear();
-    std::vector<ScreenEdge> active;
-
-    // The last two rows are never filled.
-    for (i32 y = 0; y <= maxY - 2; ++y) {
-        // Edges join the active list in outline order as the rows reach them. An
-        // edge with a non-finite end never joins.
-        size_t kept = 0;
-        for (ScreenEdge& edge : pending) {
-            if (finiteEdge(edge) && edgeReachesRow(edge, y)) {
-                active.push_back(edge);
-            } else {
-                pending[kept++] = edge;
-            }
-        }
-        pending.resize(kept);
-
-        std::erase_if(active, [y](const ScreenEdge& edge) { return edgeAboveRow(edge, y); });
-        if (active.empty()) {
-            continue;
-        }
-        row(spanAtRow(active, y), y);
-    }
-    // Edges the rows never reached stay with the polygon until the scene is freed.
-    polygon.edges = std::move(pending);
-}
-
-void fillPolygon(ScenePolygon& polygon, i32 maxX, i32 maxY) {
-    scanPolygon(polygon, maxY,
-                [&polygon, maxX](const Span& span, i32 y) { drawSpan(polygon, span, y, maxX); });
 }

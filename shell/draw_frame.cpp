@@ -8,6 +8,7 @@
 #include "gfx/primitives.hpp"
 #include "gfx/text.hpp"
 #include "render/scene.hpp"
+#include "shell/background.hpp"
 #include "shell/demo.hpp"
 #include "shell/game_menu.hpp"
 #include "shell/shell_state.hpp"
@@ -20,50 +21,6 @@
 #include <cstdlib>
 
 namespace {
-
-// A full-width row of the current colour.
-void drawRow(i32 y) { drawLine(0, y, shell::state.currentScreen->maxX + 1, y); }
-
-// 1 at 640x480, 2 at 320x240: the bands are laid out for 480 rows.
-i32 screenScale() { return shell::state.currentScreen->maxX == 639 ? 1 : 2; }
-
-void drawGround() {
-    const i32 s = screenScale();
-    // Far ground: dark green near the bottom, brightening toward the horizon.
-    for (i32 y = 480 / s; y >= 360 / s; --y) {
-        const i32 r = (480 / s - y) * s;
-        const i32 g = static_cast<i32>(y * 0.125 + (s == 1 ? 127 : 170));
-        setColorRGB(static_cast<u8>(r), static_cast<u8>(g), static_cast<u8>(r));
-        drawRow(y);
-    }
-    // Near the horizon the ground fades into the fog colour (240, 240, 240).
-    for (i32 y = 360 / s; y >= 320 / s; --y) {
-        const i32 r = static_cast<i32>(s == 1 ? 1216 - 3.05 * y : 1216 - 6.1 * y);
-        const i32 g = static_cast<i32>(s == 1 ? 784 - 1.7 * y : 624 - 2.4 * y);
-        setColorRGB(static_cast<u8>(r), static_cast<u8>(g), static_cast<u8>(r));
-        drawRow(y);
-    }
-}
-
-void drawSky() {
-    GameMenu& m = *shell::state.gameMenu;
-    if (m.realisticSky) {
-        // The sky slides 2 pixels left per frame and wraps after one screen width.
-        putBitmap(*shell::state.openDisplay->drawTarget, m.skyScroll, 0, m.skyBitmap, writeReplace);
-        if (std::abs(m.skyScroll) == shell::state.currentScreen->maxX + 1) m.skyScroll = 0;
-        m.skyScroll -= 2;
-        return;
-    }
-    const i32 s = screenScale();
-    setColorRGB(240, 240, 240);
-    for (i32 y = (shell::state.currentScreen->maxX + 1) / 2; y >= 240 / s + 1; --y) drawRow(y);
-    // Deep blue at the top, fading to the fog colour; at 320x240 each row keeps
-    // the colour of the smaller v.
-    for (i32 v = 240; v >= 0; --v) {
-        setColorRGB(static_cast<u8>(v), static_cast<u8>(v), 240);
-        drawRow(v / s);
-    }
-}
 
 void drawFrameRate() {
     setColorRGB(0, 0, 0);
@@ -125,10 +82,14 @@ void drawWinnerScreen() {
 } // namespace
 
 void DrawBackground() {
-    setBackColor(16777215);
-    clearDevice();
-    drawGround();
-    drawSky();
+    GameMenu& m = *shell::state.gameMenu;
+    const i32 maxX = shell::state.currentScreen->maxX;
+    paintBackground(*shell::state.openDisplay->drawTarget, maxX, m.realisticSky != 0, m.skyBitmap, m.skyScroll);
+    if (m.realisticSky) {
+        // The sky slides 2 pixels left per frame and wraps after one screen width.
+        if (std::abs(m.skyScroll) == maxX + 1) m.skyScroll = 0;
+        m.skyScroll -= 2;
+    }
 }
 
 void CountFrame() {
@@ -147,10 +108,10 @@ void DrawFrame() {
     setColorIndex(0);
 
     const bool hasView = world::state.playerCount > 0 && world::state.players[0]->camera;
-    Scene scene;
+    Scene& scene = shell::state.frameScene;
     beginPixelAccess();
     if (hasView)
-        scene = buildScene(world::state.worldGrid, *world::state.players[0]->camera, shell::state.currentScreen->maxX, shell::state.currentScreen->maxY, world::state.playerColours);
+        buildScene(scene, world::state.worldGrid, *world::state.players[0]->camera, shell::state.currentScreen->maxX, shell::state.currentScreen->maxY, world::state.playerColours);
     endPixelAccess();
 
     DrawBackground();

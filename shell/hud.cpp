@@ -186,7 +186,12 @@ void DrawHud(const Player& player, DeviceContext& target, const ScreenInfo& scre
     setColorRGB(0, 0, 0);
     if (!shell::state.hudFont) shell::state.hudFont = loadFont("Fonts\\Char16bi.fnt");
     useFont(shell::state.hudFont.get());
-    if (cockpit) putBitmapTransparent(target, 0, 0, screen.cockpitBitmap, 0xFFFFFF, 1);
+    if (cockpit) {
+        if (screen.cockpitRuns && screen.cockpitRuns->bitmap == screen.cockpitBitmap)
+            putOpaqueRuns(target, 0, 0, *screen.cockpitRuns);
+        else
+            putBitmapTransparent(target, 0, 0, screen.cockpitBitmap, cockpitWhite, 1);
+    }
 
     if (cockpit && screen.maxX == 639 && screen.maxY == 479)
         drawCockpitLayout(readings, target, screen, cockpit640);

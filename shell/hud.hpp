@@ -10,6 +10,9 @@ struct DeviceContext;
 struct Player;
 struct ScreenInfo;
 
+// The cockpit bitmap's transparent colour: its white is left out.
+constexpr u32 cockpitWhite = 0xFFFFFF;
+
 void DrawHud(const Player& player, DeviceContext& target, const ScreenInfo& screen, u32 cockpit);
 
 // Frees the HUD's font (tools that draw the HUD without the rest of the shell).

@@ -5,11 +5,14 @@
 #include "base/types.hpp"
 
 struct Bitmap;
+struct OpaqueRuns;
 
 struct ScreenInfo {
     u16 maxX = 0; // 639 or 319
     u16 maxY = 0; // 479 or 239
     const Bitmap* cockpitBitmap = nullptr;
+    // The cockpit's opaque pixels, found when it was loaded (null: drawn pixel by pixel).
+    const OpaqueRuns* cockpitRuns = nullptr;
     const Bitmap* greenLightBitmap = nullptr;
     const Bitmap* blueLightBitmap = nullptr;
     const Bitmap* segmentVBitmap = nullptr;

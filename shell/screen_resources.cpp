@@ -4,6 +4,7 @@
 #include "gfx/bitmap.hpp"
 #include "gfx/device_context.hpp"
 #include "shell/game_menu.hpp"
+#include "shell/hud.hpp"
 #include "shell/shell_state.hpp"
 #include "world/world.hpp"
 
@@ -30,6 +31,9 @@ void loadCockpit(bool highResolution) {
     };
     const auto& set = names[highResolution ? 1 : 0];
     shell::state.screenBitmaps.cockpit = loadBitmap(set[0], 1);
+    ScreenBitmaps& bitmaps = shell::state.screenBitmaps;
+    bitmaps.cockpitRuns =
+        bitmaps.cockpit ? std::make_unique<OpaqueRuns>(findOpaqueRuns(*bitmaps.cockpit, cockpitWhite)) : nullptr;
     shell::state.screenBitmaps.greenLight = loadBitmap(set[1], 1);
     shell::state.screenBitmaps.blueLight = loadBitmap(set[2], 1);
     shell::state.screenBitmaps.segmentV = loadBitmap(set[3], 1);
@@ -54,12 +58,14 @@ void LoadScreenResources() {
         loadCockpit(size640);
     } else {
         shell::state.screenBitmaps.cockpit.reset();
+        shell::state.screenBitmaps.cockpitRuns.reset();
         shell::state.screenBitmaps.greenLight.reset();
         shell::state.screenBitmaps.blueLight.reset();
         shell::state.screenBitmaps.segmentV.reset();
         shell::state.screenBitmaps.segmentH.reset();
     }
     info->cockpitBitmap = shell::state.screenBitmaps.cockpit.get();
+    info->cockpitRuns = shell::state.screenBitmaps.cockpitRuns.get();
     info->greenLightBitmap = shell::state.screenBitmaps.greenLight.get();
     info->blueLightBitmap = shell::state.screenBitmaps.blueLight.get();
     info->segmentVBitmap = shell::state.screenBitmaps.segmentV.get();

@@ -5,6 +5,7 @@
 #include "base/types.hpp"
 #include "framework/display.hpp"
 #include "framework/modes.hpp"
+#include "render/scene.hpp"
 #include "shell/demo_session.hpp"
 #include "shell/screen_info.hpp"
 #include "shell/sound_bank.hpp"
@@ -12,6 +13,7 @@
 #include <memory>
 
 struct Bitmap;
+struct OpaqueRuns;
 struct Font;
 struct GameMenu;
 
@@ -25,6 +27,7 @@ struct WinnerFonts {
 // The bitmaps LoadScreenResources loads, owned here; ScreenInfo and the menu point into them.
 struct ScreenBitmaps {
     std::unique_ptr<Bitmap> cockpit;
+    std::unique_ptr<OpaqueRuns> cockpitRuns; // the cockpit's pixels but its white
     std::unique_ptr<Bitmap> greenLight;
     std::unique_ptr<Bitmap> blueLight;
     std::unique_ptr<Bitmap> segmentV;
@@ -75,6 +78,8 @@ struct State {
     // The game's sound effects, loaded at start-up when the game has sound (all 0
     // without: -nosound, a timed demo, no sound device).
     SoundBank soundBank;
+    // The scene of the frame being composed; kept, so that its buffers serve every frame.
+    Scene frameScene;
 };
 
 extern State state;

@@ -20,11 +20,17 @@ struct Texture {
     u16 texel(u32 i, u32 j) const { return texels[i * height + j]; }
 };
 
+// A texel index wrapped onto a texture side: a mask for the power-of-two sizes
+// of the shipped textures, the remainder for any other.
+inline u32 wrapTexelIndex(u32 index, u32 size) {
+    return (size & (size - 1)) == 0 ? index & (size - 1) : index % size;
+}
+
 // Texture coordinates are 9.7 fixed point (one texel = 128 units), cut to 16 bits;
-// the texture repeats in both directions.
+// the texture repeats in both directions. The one texel lookup of both fillers.
 inline u16 texelAt(const Texture& texture, u32 u, u32 v) {
-    const u32 i = ((u & 0xFFFF) >> 7) % texture.width;
-    const u32 j = ((v & 0xFFFF) >> 7) % texture.height;
+    const u32 i = wrapTexelIndex((u & 0xFFFF) >> 7, texture.width);
+    const u32 j = wrapTexelIndex((v & 0xFFFF) >> 7, texture.height);
     return texture.texel(i, j);
 }
 

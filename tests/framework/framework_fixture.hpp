@@ -23,7 +23,9 @@ class FrameworkTest : public testing::Test {
     // A fresh memory platform with a desktop of that size.
     MemoryPlatform& useDesktop(u32 width, u32 height) {
         resetGfx();
-        return *(machine = &useMemoryPlatform(width, height));
+        machine = &useMemoryPlatform(width, height);
+        machine->keepLastFrame = true; // the tests look at the frames shown
+        return *machine;
     }
 
     // InitFramework, then setMode.

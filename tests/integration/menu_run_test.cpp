@@ -14,6 +14,7 @@ protected:
     // Records page and cursor at every menu shown.
     void SetUp() override {
         GameRun::SetUp();
+        machine->keepLastFrame = true;
         machine->frameObserver = [this](const PresentedFrame&) {
             if (shell::state.gameMenu && shell::state.gameMenu->inMenu) shown.emplace_back(shell::state.gameMenu->page, shell::state.gameMenu->cursor);
         };

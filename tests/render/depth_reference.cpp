@@ -2,7 +2,7 @@
 
 #include "render/scene.hpp"
 #include "render/scene_build.hpp"
-#include "render/scene_fill.hpp"
+#include "reference_fill.hpp"
 #include "render/view.hpp"
 #include "world/world_object.hpp"
 
@@ -235,9 +235,9 @@ ObjectImage painterImage(std::span<const WorldObject* const> objects, const Came
     ObjectImage image = emptyImage(screen);
     for (size_t i = 0; i < scene.polygons.size(); ++i) {
         ScenePolygon& polygon = scene.polygons[i];
-        scanPolygon(polygon, screen.maxY, [&](const Span& span, i32 y) {
+        reference::scanPolygon(polygon, screen.maxY, [&](const Span& span, i32 y) {
             SpanPixels pixels;
-            if (!setUpSpan(polygon, span, screen.maxX, pixels)) return;
+            if (!reference::setUpSpan(polygon, span, screen.maxX, pixels)) return;
             const i32 last = static_cast<i32>(
                 std::min<f32>(std::floor(pixels.lastX), static_cast<f32>(screen.maxX)));
             for (i32 x = std::max(pixels.firstColumn, 0); x <= last; ++x)

@@ -8,6 +8,7 @@
 //     TESSARON_UPDATE_GOLDEN=1 ./build/tests/render/render_tests --gtest_filter='GoldenFrame*'
 // which prints the new table to paste below.
 #include "render/fast_fill.hpp"
+#include "reference_fill.hpp"
 #include "render/scene_fill.hpp"
 #include "render_test_support.hpp"
 #include "world/player.hpp"
@@ -64,8 +65,12 @@ void expectSameFill(const Scene& scene, i32 width, i32 height, const std::string
         std::memset(frames[k]->surface, 0x5A, frames[k]->ownedSurface.size());
         if (clip != nullptr) setClipRect(*frames[k], *clip);
         makeCurrentContext(frames[k].get());
-        for (ScenePolygon& p : scenes[k].polygons)
-            (k == 0 ? fillPolygon : fillPolygonFast)(p, scene.maxX, scene.maxY);
+        for (ScenePolygon& p : scenes[k].polygons) {
+            if (k == 0)
+                reference::fillPolygon(p, scene.maxX, scene.maxY);
+            else
+                fillPolygonFast(p, scene.maxX, scene.maxY, scenes[k].buffers);
+        }
     }
     makeCurrentContext(nullptr);
     ASSERT_EQ(frames[0]->ownedSurface, frames[1]->ownedSurface) << what;
@@ -82,12 +87,12 @@ void expectSameFill(const Scene& scene, i32 width, i32 height, const std::string
 // An edge whose texture coordinates and shade vary along it.
 ScreenEdge edge(f32 sx1, f32 sy1, f32 d1, f32 sx2, f32 sy2, f32 d2) {
     ScreenEdge e = screenEdge(sx1, sy1, d1, sx2, sy2, d2);
-    e.texU1 = sx1 * 37;
-    e.texV1 = sy1 * -11;
-    e.texU2 = sx2 * 37;
-    e.texV2 = sy2 * -11;
-    e.shade1 = 0.2f;
-    e.shade2 = 0.9f;
+    e.first.texU = sx1 * 37;
+    e.first.texV = sy1 * -11;
+    e.second.texU = sx2 * 37;
+    e.second.texV = sy2 * -11;
+    e.first.shade = 0.2f;
+    e.second.shade = 0.9f;
     return e;
 }
 
@@ -173,11 +178,11 @@ TEST_F(FastFill, MatchesTheReferenceOnAwkwardPolygons) {
     // loop's integer cuts saturate.
     std::vector<ScreenEdge> wild{edge(100, 320, 10, 500, 330, 10),
                                  edge(500, 330, 10, 300, 420, 10)};
-    wild[0].texU1 = 5e9f;
-    wild[1].texV2 = -4e9f;
+    wild[0].first.texU = 5e9f;
+    wild[1].second.texV = -4e9f;
     add(0x00A0B0C0, 1, &even, wild);
-    wild[0].shade1 = 3e7f;
-    wild[1].shade2 = -2e6f;
+    wild[0].first.shade = 3e7f;
+    wild[1].second.shade = -2e6f;
     add(0x00A0B0C0, 1, nullptr, wild);
     // Spans right of their left ends near a vertex, and a single point.
     add(0x00406080, 0, nullptr,

@@ -23,7 +23,7 @@ std::vector<f32> values(const Vec3f& v) {
 struct PolygonCase {
     WorldObject object;
     std::vector<u32> colours{0x00FF0000, 0x000000FF};
-    Scene scene{{}, 0, 0, nullptr, colours};
+    Scene scene{{}, 0, 0, nullptr, colours, {}};
     Texture texture{4, 4};
 
     // A textured polygon with the given face normal, set up.
@@ -230,11 +230,11 @@ TEST(SceneBuild, EdgesAcrossTheNearSideAreCutJustInFrontOfTheEye) {
     // offset is cut at the same fraction of the edge: 200 - 106.25.
     const ScreenPoint cut =
         project(ViewPoint{93.75f, 6.25f, -3072}, viewConstants(camera, world.screen.maxX, world.screen.maxY));
-    EXPECT_EQ((std::vector<f32>{edges[0].sx1, edges[0].sy1, edges[0].depth1, edges[0].depth2}),
+    EXPECT_EQ((std::vector<f32>{edges[0].first.sx, edges[0].first.sy, edges[0].first.depth, edges[0].second.depth}),
               (std::vector<f32>{cut.sx, cut.sy, 6.25f, 100}));
     // Closing edge: from the last vertex to the cut point of the way back.
-    EXPECT_EQ(edges[2].depth1, 100.0f);
-    EXPECT_TRUE(edges[2].depth2 > 0.0f && edges[2].depth2 <= 8.0f) << edges[2].depth2;
+    EXPECT_EQ(edges[2].first.depth, 100.0f);
+    EXPECT_TRUE(edges[2].second.depth > 0.0f && edges[2].second.depth <= 8.0f) << edges[2].second.depth;
 
     // A polygon wholly behind the eye keeps no edges, while a second polygon puts
     // the box in view.

@@ -1,6 +1,7 @@
 // The renderer's rasteriser: fog, the reference scanline filler and outline mode.
 #include "render/fog.hpp"
 #include "render/outline.hpp"
+#include "reference_fill.hpp"
 #include "render/scene_fill.hpp"
 #include "render_test_support.hpp"
 
@@ -43,7 +44,7 @@ class Raster : public FrameTest {
         useFrame(640, 480);
         paintFrame(1, 2, 3);
     }
-    void fill(ScenePolygon polygon) { fillPolygon(polygon, 639, 479); }
+    void fill(ScenePolygon polygon) { reference::fillPolygon(polygon, 639, 479); }
 
     // Draws the edges as outlines (through drawScene in outline mode when asked)
     // on a black frame and returns every pixel no longer black.
@@ -51,7 +52,7 @@ class Raster : public FrameTest {
         std::fill(frame->ownedSurface.begin(), frame->ownedSurface.end(), 0);
         const Camera camera = playerEye(0, 0, 0);
         if (asScene) {
-            Scene scene{{scenePolygon(edges, colour)}, 639, 479, &camera, {}};
+            Scene scene{{scenePolygon(edges, colour)}, 639, 479, &camera, {}, {}};
             drawScene(scene, 1);
             EXPECT_EQ(scene.polygons[0].edges.size(), edges.size()); // outlines keep the edges
         } else {
@@ -83,7 +84,7 @@ TEST(Fog, BlendsTowardLightGreyOverTwoCells) {
 
 TEST_F(Raster, FillCoversTheRectangleNeverTheLastTwoRowsAndConsumesTheEdgesItReaches) {
     ScenePolygon drawn = rectangle(10, 10.9f, 20, 20.2f, 0x00FFFFFF);
-    fillPolygon(drawn, 639, 479);
+    reference::fillPolygon(drawn, 639, 479);
     EXPECT_TRUE(drawn.edges.empty());
     // Rows 10 to 20 (truncated) and columns 10 to 20, ends included.
     EXPECT_EQ(pixel(10, 10), white);
@@ -93,7 +94,7 @@ TEST_F(Raster, FillCoversTheRectangleNeverTheLastTwoRowsAndConsumesTheEdgesItRea
 
     // Below the last filled row: the rows never reach it, and its edges stay.
     ScenePolygon low = rectangle(10, 478, 20, 479, 0x00FFFFFF);
-    fillPolygon(low, 639, 479);
+    reference::fillPolygon(low, 639, 479);
     EXPECT_EQ(low.edges.size(), 4u);
     fill(rectangle(-50, -50, 700, 600, 0x00FFFFFF));
     EXPECT_EQ(pixel(0, 0), white);
@@ -125,7 +126,7 @@ TEST_F(Raster, FillShadeAndTexelsModulateTheColourBeforeFog) {
         p.smooth = c.smooth;
         p.texture = c.texel == 0x7FFF ? nullptr : &texture;
         for (ScreenEdge& e : p.edges)
-            e.shade1 = e.shade2 = c.shade;
+            e.first.shade = e.second.shade = c.shade;
         fill(p);
         EXPECT_EQ(pixel(15, 15), c.expected) << std::hex << c.colour << " texel " << c.texel;
     }
@@ -161,8 +162,8 @@ TEST_F(Raster, FillNonFiniteSpansAndEdgesDrawNothing) {
     EXPECT_EQ(pixel(15, 5), untouched);
 
     ScenePolygon bad = rectangle(10, 10, 20, 20, 0x00FFFFFF);
-    bad.edges[1].sx2 = nan;
-    bad.edges[2].sx1 = nan;
+    bad.edges[1].second.sx = nan;
+    bad.edges[2].first.sx = nan;
     fill(bad);
     EXPECT_EQ(pixel(15, 15), untouched);
     fill(rectangle(-3e38f, 30, 3e38f, 40, 0x00FFFFFF)); // huge but finite: filled
@@ -172,18 +173,18 @@ TEST_F(Raster, FillNonFiniteSpansAndEdgesDrawNothing) {
 
 TEST(CloseOutline, BridgesGapsBetweenEdgesAndClosesTheLastEdgeBackToTheFirst) {
     const auto ends = [](const ScreenEdge& e) {
-        return std::vector<f32>{e.sx1, e.sy1, e.sx2, e.sy2};
+        return std::vector<f32>{e.first.sx, e.first.sy, e.second.sx, e.second.sy};
     };
     std::vector<ScreenEdge> edges{edge(10, 10, 50, 10), edge(50, 80, 10, 10)};
-    edges[0].texU2 = 7;
-    edges[0].shade2 = 0.25f;
-    edges[1].texV1 = 9;
-    edges[1].shade1 = 0.5f;
+    edges[0].second.texU = 7;
+    edges[0].second.shade = 0.25f;
+    edges[1].first.texV = 9;
+    edges[1].first.shade = 0.5f;
     closeOutline(edges);
     ASSERT_EQ(edges.size(), 3u);
     const ScreenEdge& inserted = edges[1];
     EXPECT_EQ(ends(inserted), (std::vector<f32>{50, 10, 50, 80}));
-    EXPECT_EQ((std::vector<f32>{inserted.texU1, inserted.shade1, inserted.texV2, inserted.shade2}),
+    EXPECT_EQ((std::vector<f32>{inserted.first.texU, inserted.first.shade, inserted.second.texV, inserted.second.shade}),
               (std::vector<f32>{7, 0.25f, 9, 0.5f}));
     EXPECT_EQ(ends(edges[2]), (std::vector<f32>{50, 80, 10, 10}));
 

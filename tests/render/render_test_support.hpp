@@ -33,12 +33,12 @@ inline constexpr u32 cell = 65536;
 // keep their defaults.
 inline ScreenEdge screenEdge(f32 sx1, f32 sy1, f32 depth1, f32 sx2, f32 sy2, f32 depth2) {
     ScreenEdge e;
-    e.sx1 = sx1;
-    e.sy1 = sy1;
-    e.depth1 = depth1;
-    e.sx2 = sx2;
-    e.sy2 = sy2;
-    e.depth2 = depth2;
+    e.first.sx = sx1;
+    e.first.sy = sy1;
+    e.first.depth = depth1;
+    e.second.sx = sx2;
+    e.second.sy = sy2;
+    e.second.depth = depth2;
     return e;
 }
 

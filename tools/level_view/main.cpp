@@ -12,6 +12,7 @@
 #include "gfx/primitives.hpp"
 #include "world/camera.hpp"
 #include "render/scene.hpp"
+#include "shell/background.hpp"
 #include "shell/screen_info.hpp"
 #include "shell/hud.hpp"
 #include "world/player.hpp"
@@ -24,39 +25,6 @@
 #include <memory>
 #include <string>
 #include <vector>
-
-namespace {
-
-// The background the game's frame composition paints before the scene at
-// 640x480 (the shell draws it into the display; this tool has none): the far
-// ground band, the band that fades into the fog colour at the horizon row, and
-// the sky bitmap over the top rows (or the plain sky when none is given).
-void drawBackground(const Bitmap* sky) {
-    setBackColor(0xFFFFFF);
-    clearDevice();
-    for (int y = 480; y >= 360; --y) {
-        const int r = 480 - y, g = static_cast<int>(y * 0.125 + 127);
-        setColorRGB(static_cast<u8>(r), static_cast<u8>(g), static_cast<u8>(r));
-        drawLine(0, y, 640, y);
-    }
-    for (int y = 360; y >= 320; --y) {
-        const int r = static_cast<int>(1216 - 3.05 * y), g = static_cast<int>(784 - 1.7 * y);
-        setColorRGB(static_cast<u8>(r), static_cast<u8>(g), static_cast<u8>(r));
-        drawLine(0, y, 640, y);
-    }
-    if (sky) {
-        putBitmap(*gfx::state.currentContext, 0, 0, sky, writeReplace);
-        return;
-    }
-    setColorRGB(240, 240, 240);
-    for (int y = 320; y >= 241; --y) drawLine(0, y, 640, y);
-    for (int v = 240; v >= 0; --v) {
-        setColorRGB(static_cast<u8>(v), static_cast<u8>(v), 240);
-        drawLine(0, v, 640, v);
-    }
-}
-
-} // namespace
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
@@ -84,7 +52,7 @@ int main(int argc, char** argv) {
     auto dc = createMemoryContext(640, 480, 24);
     makeCurrentContext(dc.get());
     const auto sky = loadBitmap("Bitmaps\\sky1.bmp", 1);
-    drawBackground(sky.get());
+    paintBackground(*dc, 639, true, sky.get(), 0);
 
     p.camera = std::make_unique<Camera>(playerEye(x, y, heading));
     ScreenInfo screen{639, 479};
@@ -97,7 +65,9 @@ int main(int argc, char** argv) {
         const auto blue = loadBitmap("Bitmaps\\blue-light1.bmp", 1);
         const auto vertical = loadBitmap("Bitmaps\\segment_v1.bmp", 1);
         const auto horizontal = loadBitmap("Bitmaps\\segment_h1.bmp", 1);
+        const OpaqueRuns panelRuns = panel ? findOpaqueRuns(*panel, cockpitWhite) : OpaqueRuns{};
         screen.cockpitBitmap = panel.get();
+        screen.cockpitRuns = &panelRuns;
         screen.greenLightBitmap = green.get();
         screen.blueLightBitmap = blue.get();
         screen.segmentVBitmap = vertical.get();
