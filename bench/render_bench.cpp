@@ -8,7 +8,7 @@
 #include "gfx/gfx_state.hpp"
 #include "render/scene.hpp"
 #include "render/scene_fill.hpp"
-#include "synthetic_world.hpp"
+#include "tests/support/synthetic_world.hpp"
 
 #include <benchmark/benchmark.h>
 

@@ -10,6 +10,7 @@
 #include "render/fast_fill.hpp"
 #include "render/scene_fill.hpp"
 #include "render_test_support.hpp"
+#include "tests/support/run_directory.hpp"
 #include "world/player.hpp"
 #include "world/world.hpp"
 
@@ -193,8 +194,7 @@ TEST_F(FastFill, MatchesTheReferenceOnAwkwardPolygons) {
 }
 
 TEST_F(FastFill, MatchesTheReferenceOnEveryShippedLevel) {
-    const std::filesystem::path previous = std::filesystem::current_path();
-    std::filesystem::current_path(TESSARON_DATA_DIR);
+    const RunDirectory run(RunDirectory::Shipped);
     loadTextures();
     for (u16 level = 0; level <= 4; ++level) {
         loadLevel(level);
@@ -214,5 +214,4 @@ TEST_F(FastFill, MatchesTheReferenceOnEveryShippedLevel) {
         resetWorld();
     }
     resetTextures();
-    std::filesystem::current_path(previous);
 }
