@@ -12,7 +12,9 @@ Rgb rgbOf(u32 value) {
     return {static_cast<u8>(value >> 16), static_cast<u8>(value >> 8), static_cast<u8>(value)};
 }
 
-Rgb pixelAt(const DeviceContext& frame, i32 x, i32 y) { return rgbOf(readPixel(frame, x, y)); }
+Rgb pixelAt(const DeviceContext& frame, i32 x, i32 y) {
+    return rgbOf(readPixel(frame, x, y));
+}
 
 Rgb pixelAt(const Bitmap& bitmap, i32 x, i32 y) {
     const u8* p = bitmap.row(y) + 3 * x;

@@ -38,4 +38,6 @@ void RunDirectory::write(std::string gameName, std::string_view bytes) {
     std::ofstream(file, std::ios::binary) << bytes;
 }
 
-std::filesystem::path shippedRunDirectory() { return TESSARON_DATA_DIR; }
+std::filesystem::path shippedRunDirectory() {
+    return TESSARON_DATA_DIR;
+}
