@@ -10,6 +10,7 @@
 #include "render/scene.hpp"
 #include "shell/demo.hpp"
 #include "shell/game_menu.hpp"
+#include "shell/screen_info.hpp"
 #include "shell/shell_state.hpp"
 #include "shell/hud.hpp"
 #include "sim/match_state.hpp"
@@ -25,7 +26,7 @@ namespace {
 void drawRow(i32 y) { drawLine(0, y, shell::state.currentScreen->maxX + 1, y); }
 
 // 1 at 640x480, 2 at 320x240: the bands are laid out for 480 rows.
-i32 screenScale() { return shell::state.currentScreen->maxX == 639 ? 1 : 2; }
+i32 screenScale() { return shell::state.currentScreen->size == ScreenSize::Size640x480 ? 1 : 2; }
 
 void drawGround() {
     const i32 s = screenScale();
@@ -79,7 +80,7 @@ void drawFrameRate() {
 // The winner's congratulations over the last view of the match, placed from (0, 0)
 // at 320x240 and 165 pixels right and down at 640x480.
 void drawWinnerScreen() {
-    const i32 o = shell::state.currentScreen->maxX == 639 ? 165 : 0;
+    const i32 o = shell::state.currentScreen->size == ScreenSize::Size640x480 ? 165 : 0;
 
     shell::state.winnerFonts.title = loadFont("Fonts\\Lucs27bi.fnt");
     useFont(shell::state.winnerFonts.title.get());

@@ -129,6 +129,8 @@ protected:
         shell::state.currentScreen = std::make_unique<ScreenInfo>();
         shell::state.currentScreen->maxX = static_cast<u16>(width - 1);
         shell::state.currentScreen->maxY = static_cast<u16>(height - 1);
+        shell::state.currentScreen->size =
+            screenSizeOf(shell::state.currentScreen->maxX, shell::state.currentScreen->maxY);
         shell::state.gameMenu = std::make_unique<GameMenu>(shell::state.openDisplay);
         shell::state.gameMenu->realisticSky = 0;
         shell::state.gameMenu->inMenu = 0;

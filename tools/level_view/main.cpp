@@ -87,7 +87,7 @@ int main(int argc, char** argv) {
     drawBackground(sky.get());
 
     p.camera = std::make_unique<Camera>(playerEye(x, y, heading));
-    ScreenInfo screen{639, 479};
+    ScreenInfo screen{.maxX = 639, .maxY = 479, .size = ScreenSize::Size640x480};
     Scene scene = buildScene(world::state.worldGrid, *p.camera, screen.maxX, screen.maxY, world::state.playerColours);
     drawScene(scene, 0);
     freeScene(scene);
