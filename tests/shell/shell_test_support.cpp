@@ -21,11 +21,15 @@ void ShellFrame::makeFrame(i32 width, i32 height) {
     makeCurrentContext(frame.get());
     frameDisplay = FrameworkDisplay{frame.get(), frame.get(), nullptr};
     shell::state.openDisplay = &frameDisplay;
-    shell::state.currentScreen = std::make_unique<ScreenInfo>();
-    shell::state.currentScreen->maxX = static_cast<u16>(width - 1);
-    shell::state.currentScreen->maxY = static_cast<u16>(height - 1);
-    shell::state.currentScreen->size =
-        screenSizeOf(shell::state.currentScreen->maxX, shell::state.currentScreen->maxY);
+    makeScreen(width, height);
+}
+
+void ShellFrame::makeScreen(i32 width, i32 height) {
+    auto screen = std::make_unique<ScreenInfo>();
+    screen->maxX = static_cast<u16>(width - 1);
+    screen->maxY = static_cast<u16>(height - 1);
+    screen->size = screenSizeOf(screen->maxX, screen->maxY);
+    shell::state.currentScreen = std::move(screen);
     shell::state.gameMenu = std::make_unique<GameMenu>(shell::state.openDisplay);
 }
 

@@ -19,6 +19,8 @@ protected:
     // A frame of that size, current, as the display's draw target; the current
     // screen and the game menu made for it. Tests run in the shipped run directory.
     void makeFrame(i32 width, i32 height);
+    // The current screen of that size and the game menu on the open display.
+    void makeScreen(i32 width, i32 height);
 
     Rgb pixel(i32 x, i32 y) const;
     // Every pixel of a rectangle (right and bottom exclusive) has that colour.
