@@ -36,7 +36,9 @@ void placePlayerEyes() {
 void resetWorld() {
     // The lists and the players, which point at the objects, are let go of
     // before the objects (in the record's order); the textures stay.
-    world::state = world::State{.textureTable = std::move(world::state.textureTable)};
+    TextureTable textures = std::move(world::state.textureTable);
+    world::state = world::State{};
+    world::state.textureTable = std::move(textures);
 }
 
 void resetTextures() { world::state.textureTable = TextureTable{}; }
