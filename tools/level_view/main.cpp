@@ -87,7 +87,10 @@ int main(int argc, char** argv) {
     drawBackground(sky.get());
 
     p.camera = std::make_unique<Camera>(playerEye(x, y, heading));
-    ScreenInfo screen{.maxX = 639, .maxY = 479, .size = ScreenSize::Size640x480};
+    ScreenInfo screen;
+    screen.maxX = 639;
+    screen.maxY = 479;
+    screen.size = screenSizeOf(screen.maxX, screen.maxY);
     Scene scene = buildScene(world::state.worldGrid, *p.camera, screen.maxX, screen.maxY, world::state.playerColours);
     drawScene(scene, 0);
     freeScene(scene);
