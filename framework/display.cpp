@@ -4,6 +4,7 @@
 #include "base/program_exit.hpp"
 #include "framework/frame_copy.hpp"
 #include "framework/framework_state.hpp"
+#include "framework/sound.hpp"
 #include "gfx/gfx_error.hpp"
 #include "gfx/gfx_state.hpp"
 
@@ -274,6 +275,7 @@ void RealizePalette(u32 count, u32 first, u32 /*wait*/) {
 }
 
 void ShutdownFramework() {
+    StopSound(); // before the display: closing it may end the platform's sound too
     if (framework::state.platform) closeDisplay();
     resetFramework();
 }
@@ -283,6 +285,7 @@ void ShutdownFramework() {
     // Standard error first: it is seen even where no box can be shown.
     std::fprintf(stderr, "%s\n", message.c_str());
     if (framework::state.platform) {
+        StopSound();
         closeDisplay();
         framework::state.platform->showError(message.c_str(), "RGL Fatal Error!");
     }

@@ -35,6 +35,7 @@ inline constexpr u32 buttonRight = 4;
 inline constexpr u8 scanEsc = 1;
 inline constexpr u8 scanEnter = 28; // both Enter keys
 inline constexpr u8 scanCtrl = 29;  // both Ctrl keys
+inline constexpr u8 scanS = 31;
 inline constexpr u8 scanD = 32;
 inline constexpr u8 scanF = 33;
 inline constexpr u8 scanLeftShift = 42;

@@ -1,6 +1,6 @@
 #pragma once
 // Everything the game uses of the framework: callbacks and the main loop, events
-// and the key table, modes and the display, and choosing the platform
+// and the key table, modes and the display, sound, and choosing the platform
 // (selectPlatform, before InitFramework).
 #include "framework/display.hpp"
 #include "framework/events.hpp"
@@ -8,3 +8,4 @@
 #include "framework/main_loop.hpp"
 #include "framework/modes.hpp"
 #include "framework/platform.hpp"
+#include "framework/sound.hpp"

@@ -38,6 +38,7 @@ void resetFramework() {
     if (gfx::state.currentContext &&
         (gfx::state.currentContext == framework::state.displayContext.get() || gfx::state.currentContext == framework::state.backBufferContext.get()))
         makeCurrentContext(nullptr);
+    if (framework::state.soundOpen && framework::state.platform) framework::state.platform->audio().close();
     if (framework::state.displayOpen && framework::state.platform) framework::state.platform->closeDisplay();
 
     std::unique_ptr<Platform> chosen = std::move(framework::state.platform);

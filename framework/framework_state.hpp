@@ -103,6 +103,13 @@ struct State {
     u32 windowActive = 0;
     u32 windowMinimised = 0;
 
+    // ---- Sound ----
+
+    // True while the platform's sound output is open (StartSound).
+    bool soundOpen = false;
+    // True while the player has the sound muted.
+    bool soundMuted = false;
+
     // ---- Display surfaces ----
 
     // 1 when SwapBuffers stretches the back buffer to outputWidth x outputHeight.

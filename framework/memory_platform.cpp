@@ -186,6 +186,7 @@ u32 MemoryPlatform::milliseconds() {
 
 void MemoryPlatform::startPass() {
     ++pass_;
+    sound.pass = pass_;
     now_ += millisecondsPerPass;
 }
 

@@ -14,6 +14,7 @@
 // Pass 0 is everything before the first main-loop pass: its messages arrive at
 // the first look at the message queue.
 #include "base/types.hpp"
+#include "framework/memory_audio.hpp"
 #include "framework/platform.hpp"
 
 #include <deque>
@@ -100,6 +101,10 @@ class MemoryPlatform final : public Platform {
     std::vector<Box> questions; // Yes/No questions asked
     std::vector<Box> errors;    // error boxes shown
 
+    // The sound: what would have been played (and, before it opens, whether a
+    // device is there).
+    MemoryAudio sound;
+
     u32 pass() const { return pass_; }
     // Moves the virtual clock on.
     void advanceTime(u32 milliseconds) { now_ += milliseconds; }
@@ -125,6 +130,7 @@ class MemoryPlatform final : public Platform {
     u32 milliseconds() override;
     bool askYesNo(const char* text, const char* title) override;
     void showError(const char* text, const char* title) override;
+    AudioOutput& audio() override { return sound; }
 
   private:
     struct Scheduled {

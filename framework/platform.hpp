@@ -1,12 +1,14 @@
 #pragma once
 // What the framework needs of the machine it runs on: a display with one window,
-// a message queue, message boxes and a way to show a finished frame. Two back ends
+// a message queue, message boxes, a way to show a finished frame and a sound
+// output. Two back ends
 // provide it: SdlPlatform (a real window) and MemoryPlatform (no display; tests,
 // tools and benchmarks script its messages and look at its frames).
 //
 // The framework knows nothing of SDL; the back ends know nothing of events,
 // callbacks or mode lists. They meet in the neutral records below.
 #include "base/types.hpp"
+#include "framework/audio_output.hpp"
 #include "framework/modes.hpp"
 
 #include <memory>
@@ -122,6 +124,9 @@ class Platform {
     virtual bool askYesNo(const char* text, const char* title) = 0;
     // An error box with a warning icon.
     virtual void showError(const char* text, const char* title) = 0;
+
+    // The machine's sound output (closed until the framework opens it).
+    virtual AudioOutput& audio() = 0;
 };
 
 // Makes `chosen` the platform the framework talks to (after closing anything open

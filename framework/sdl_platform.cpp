@@ -167,6 +167,8 @@ u8 pcScanCode(int sdlScancode) {
 }
 
 SdlPlatform::~SdlPlatform() {
+    // The sound goes first: closing the display ends SDL altogether.
+    audio_.close();
     closeDisplay();
 }
 

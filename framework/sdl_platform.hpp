@@ -5,6 +5,7 @@
 // never faster than 60 frames a second. The only place that talks to SDL.
 #include "base/types.hpp"
 #include "framework/platform.hpp"
+#include "framework/sdl_audio.hpp"
 
 #include <deque>
 
@@ -38,6 +39,7 @@ class SdlPlatform final : public Platform {
     u32 milliseconds() override;
     bool askYesNo(const char* text, const char* title) override;
     void showError(const char* text, const char* title) override;
+    AudioOutput& audio() override { return audio_; }
 
   private:
     // Turns one SDL event into the messages it means (none, one or two).
@@ -57,6 +59,7 @@ class SdlPlatform final : public Platform {
     u64 lastPresent_ = 0;                 // performance-counter time of the last present
     bool paced_ = true;                   // frames wait for the retrace and the 60-a-second floor
     std::deque<PlatformMessage> pending_; // translated, not yet taken
+    SdlAudio audio_;                      // SDL2_mixer on SDL's audio device
 };
 
 // The PC scan code (set 1, extended bit dropped) of an SDL scancode; 0 for a key

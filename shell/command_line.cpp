@@ -44,6 +44,17 @@ void applyCommandLine(int argc, const char* const* argv, DriverOptions& options)
     }
 }
 
+bool soundAllowed(int argc, const char* const* argv) {
+    for (int i = 1; i < argc; ++i) {
+        if (demoSwitchOf(argv[i]) != DemoMode::None) {
+            ++i; // a demo's file name is no option
+            continue;
+        }
+        if (::strcasecmp(argv[i], "-nosound") == 0) return false;
+    }
+    return true;
+}
+
 DemoRequest demoRequestOf(int argc, const char* const* argv, std::string& error) {
     DemoRequest request;
     for (int i = 1; i < argc; ++i) {

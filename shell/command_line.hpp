@@ -9,6 +9,9 @@
 // file name after a demo option, whatever it reads).
 void applyCommandLine(int argc, const char* const* argv, DriverOptions& options);
 
+// False when the command line says "-nosound" (without regard to case).
+bool soundAllowed(int argc, const char* const* argv);
+
 // What the command line asks of demos: "-record FILE" records the match,
 // "-playdemo FILE" plays a demo at the game's pace, "-timedemo FILE" plays it as
 // fast as the machine allows. The options are compared without regard to case;

@@ -52,7 +52,7 @@ void DemoStepDone();
 // The key bindings report the keypad-plus refills and the F and F10 switches.
 void noteRefill();
 void noteToggle(u8 demoToggle);
-// While a demo plays, the keyboard answers only Esc, F, F10 (and F12, Alt+Enter).
+// While a demo plays, the keyboard answers only Esc, F, F10, S (and F12, Alt+Enter).
 bool keyboardDrivesHuman();
 
 // The winner screen's ten seconds are skipped by a timed demo.

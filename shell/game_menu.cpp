@@ -4,6 +4,7 @@
 #include "framework/display.hpp"
 #include "framework/events.hpp"
 #include "framework/main_loop.hpp"
+#include "framework/sound.hpp"
 #include "gfx/bitmap.hpp"
 #include "gfx/font.hpp"
 #include "gfx/primitives.hpp"
@@ -11,8 +12,10 @@
 #include "shell/demo.hpp"
 #include "shell/draw_frame.hpp"
 #include "shell/key_bindings.hpp"
+#include "shell/match_sound.hpp"
 #include "shell/screen_resources.hpp"
 #include "shell/shell_state.hpp"
+#include "shell/sound_bank.hpp"
 #include "sim/match_state.hpp"
 #include "sim/update_frame.hpp"
 #include "world/world.hpp"
@@ -21,6 +24,9 @@ namespace {
 
 constexpr const char* levelLines[] = {"Level: Level-A", "Level: Level-B", "Level: Level-C",
                                       "Level: Level-D"};
+
+// The menu's clicks, at half volume like every effect.
+constexpr u8 menuVolume = 56;
 
 void ignoreEvent(Event*) {}
 void ignoreActivation(u32) {}
@@ -140,6 +146,11 @@ void StartMatch() {
     SetDrawCallback(demo ? DemoDrawFrame : DrawFrame);
     SetFrameCallback(demo ? DemoUpdateFrame : UpdateFrame);
     setDrawFrameHook(demo ? DemoStepDone : DrawFrame);
+    // With sound the match is heard: its events play, and each step moves the engines.
+    if (SoundStarted()) {
+        setMatchEventListener(OnMatchEvent);
+        SetFrameCallback(SoundingUpdateFrame);
+    }
     SetKeyUpCallback(OnKeyUp);
     SetKeyRepeatCallback(ignoreEvent);
     SetMouseDownCallback(ignoreEvent);
@@ -163,16 +174,19 @@ void OnModeSwitched(const ModeEntry& /*mode*/, u32 /*windowed*/) {
 void MenuKeyDown() {
     GameMenu& m = *shell::state.gameMenu;
     if (IsKeyDown(scanEnter)) {
+        PlayEffect(Effect::MenuSelect, SoundLane::Effect, {}, menuVolume);
         if (m.page == 0 && m.cursor == 0)
             StartMatch();
         else
             MenuSelect();
     }
     if (IsKeyDown(scanUp)) {
+        PlayEffect(Effect::MenuMove, SoundLane::Effect, {}, menuVolume);
         m.cursor = m.cursor == 0 ? menuLineCount - 1 : m.cursor - 1;
         DrawMenu();
     }
     if (IsKeyDown(scanDown)) {
+        PlayEffect(Effect::MenuMove, SoundLane::Effect, {}, menuVolume);
         m.cursor = m.cursor == menuLineCount - 1 ? 0 : m.cursor + 1;
         DrawMenu();
     }

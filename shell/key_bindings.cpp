@@ -4,6 +4,7 @@
 #include "framework/main_loop.hpp"
 #include "shell/demo.hpp"
 #include "shell/game_menu.hpp"
+#include "shell/match_sound.hpp"
 #include "shell/screenshot.hpp"
 #include "shell/shell_state.hpp"
 #include "sim/demo_file.hpp"
@@ -46,6 +47,8 @@ void MatchKeyDown() {
         shell::state.gameMenu->renderToggle ^= 1;
         noteToggle(demoToggleOutline);
     }
+    // Sound is no part of the match: the key answers in a demo as well.
+    if (IsKeyDown(scanS)) ToggleMute();
 }
 
 } // namespace

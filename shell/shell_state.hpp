@@ -7,6 +7,7 @@
 #include "framework/modes.hpp"
 #include "shell/demo_session.hpp"
 #include "shell/screen_info.hpp"
+#include "shell/sound_bank.hpp"
 
 #include <memory>
 
@@ -71,6 +72,9 @@ struct State {
     ScreenBitmaps screenBitmaps;
     // The demo recorded or played in this run.
     DemoSession demo;
+    // The game's sound effects, loaded at start-up when the game has sound (all 0
+    // without: -nosound, a timed demo, no sound device).
+    SoundBank soundBank;
 };
 
 extern State state;

@@ -2,6 +2,7 @@
 
 #include "framework/display.hpp"
 #include "framework/main_loop.hpp"
+#include "framework/sound.hpp"
 #include "gfx/font.hpp"
 #include "gfx/gfx_error.hpp"
 #include "base/program_exit.hpp"
@@ -10,6 +11,7 @@
 #include "shell/game_menu.hpp"
 #include "shell/key_bindings.hpp"
 #include "shell/screen_resources.hpp"
+#include "shell/sound_bank.hpp"
 #include "shell/shell_state.hpp"
 #include "world/texture.hpp"
 
@@ -35,6 +37,9 @@ int GameMain(int argc, char** argv) {
 
     shell::state.openDisplay = InitFramework("Tessaron 3d");
     if (!shell::state.openDisplay) FatalError(ErrorMessage(LastError()));
+    // Sound unless the command line says no; a timed demo measures the drawing,
+    // silently. Without a device the game plays on without it.
+    if (soundAllowed(argc, argv) && demo.mode != DemoMode::Time && StartSound()) LoadSoundBank();
 
     // Until a match starts only a key press changes the screen.
     SetKeyDownCallback(OnKeyDown);

@@ -17,9 +17,10 @@ u16 scaledTurn(i32 turn, f64 factor) { return static_cast<u16>(truncToInt(turn *
 
 } // namespace
 
-void Accelerate(Player& player) {
+bool Accelerate(Player& player) {
     const Camera& camera = *player.camera;
     f32 s = forwardSpeed(player);
+    const bool belowTop = s <= topSpeed;
     f32 limit = topSpeed;
     if (player.nitro > 0) { // nitro burns only while accelerating
         --player.nitro;
@@ -28,7 +29,7 @@ void Accelerate(Player& player) {
     if (s < 16.0f) { // a push from standstill (or crawling) is a fixed 16
         player.velocityX += 16.0f * camera.sinHeading;
         player.velocityY += 16.0f * camera.cosHeading;
-        return;
+        return false;
     }
     if (s < limit) { // the forward component grows to 2.5 times; sideways stays
         player.velocityX = static_cast<f32>(player.velocityX + 1.5 * s * camera.sinHeading);
@@ -40,7 +41,9 @@ void Accelerate(Player& player) {
     if (s > topSpeed) {
         player.velocityX -= (s - limit) * camera.sinHeading;
         player.velocityY -= (s - limit) * camera.cosHeading;
+        return belowTop && limit == nitroTopSpeed;
     }
+    return false;
 }
 
 // Each step keeps this share of the velocity: it is divided by 1.1.

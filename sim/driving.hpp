@@ -15,8 +15,10 @@ constexpr u16 maxTurnRight = 64000;
 enum SteerDirection : u32 { SteerLeft = 0, SteerRight = 1 };
 
 // One frame of the accelerate key: a push along the heading, more the faster the
-// car already goes, up to the top speed (twice that while nitro lasts).
-void Accelerate(Player& player);
+// car already goes, up to the top speed (twice that while nitro lasts). Returns
+// true when nitro lifted the car past the plain top speed in this frame from at
+// most that speed: the moment the boost kicks in.
+bool Accelerate(Player& player);
 
 // Slows the car by a tenth of its speed and takes a fifth off its turn. Runs
 // every frame, and once more while braking.

@@ -2,6 +2,7 @@
 // The simulation's own match state: one record, sim::match. The world's state
 // (players, worldGrid, flagCount, the templates) is world::state; this is the rest.
 #include "base/types.hpp"
+#include "sim/match_events.hpp"
 #include "sim/projectile.hpp"
 
 #include <vector>
@@ -21,6 +22,8 @@ struct Match {
     // when a match starts.
     u16 playerChoice = 2;
     DrawFrameHook drawFrameHook = nullptr; // null: no frame is composed
+    // Hears every match event (sim/match_events.hpp); null: nobody listens.
+    MatchEventListener matchEventListener = nullptr;
 };
 
 extern Match match;

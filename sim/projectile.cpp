@@ -2,6 +2,7 @@
 
 #include "base/arithmetic.hpp"
 #include "sim/collision.hpp"
+#include "sim/match_events.hpp"
 #include "sim/match_state.hpp"
 #include "sim/placement.hpp"
 #include "world/player.hpp"
@@ -33,6 +34,9 @@ void hitCar(Player& player, Projectile& shot) {
 
 // One step of a shot's flight and what it touches there. Returns false when the
 // shot would leave the grid, which ends it.
+// The index of the player who fired a shot, from the owner number it carries.
+u16 shooterOf(const WorldObject& shot) { return static_cast<u16>(shot.owner - 1u); }
+
 bool flyAndHit(Projectile& shot) {
     WorldObject& object = *shot.object;
     const i32 dx = truncToInt(shot.dirX * shot.speed);
@@ -53,10 +57,16 @@ bool flyAndHit(Projectile& shot) {
 
     std::vector<WorldObject*> gone; // mines and plants it clears, freed after the walk
     for (WorldObject* hit : FindTouching(world::state.worldGrid, object)) {
+        // Only hits that do something are told: a spent shot still touches.
+        const bool live = shot.power > 0;
         switch (hit->type) {
         case ObjectType::Car:
             for (u16 i = 0; i < world::state.playerCount; ++i) {
                 if (world::state.players[i]->vehicle == hit) {
+                    if (live) {
+                        tellMatchEvent(matchEventAt(MatchEventKind::ShotHitCar, shot.x, shot.y, i,
+                                                    shooterOf(object)));
+                    }
                     hitCar(*world::state.players[i], shot);
                 }
             }
@@ -64,6 +74,9 @@ bool flyAndHit(Projectile& shot) {
         case ObjectType::Mine: // cleared; the shot flies on
             RemoveFromCellsUnder(world::state.worldGrid, boxOf(object), *hit);
             gone.push_back(hit);
+            tellMatchEvent(matchEventAt(MatchEventKind::MineExploded,
+                                        centreOf(hit->minX, hit->maxX),
+                                        centreOf(hit->minY, hit->maxY), shooterOf(object)));
             break;
         case ObjectType::Plant: // cut down at the cost of one hit
             RemoveFromCellsUnder(world::state.worldGrid, boxOf(object), *hit);
@@ -71,9 +84,15 @@ bool flyAndHit(Projectile& shot) {
             if (shot.power > 0) {
                 --shot.power;
             }
+            tellMatchEvent(
+                matchEventAt(MatchEventKind::ShotHitWall, shot.x, shot.y, shooterOf(object)));
             break;
         default:
             shot.power = 0;
+            if (live) {
+                tellMatchEvent(
+                    matchEventAt(MatchEventKind::ShotHitWall, shot.x, shot.y, shooterOf(object)));
+            }
             break;
         }
     }
@@ -99,6 +118,8 @@ void LayMine(Player& player, u16 index) {
     WorldObject* laid = adoptObject(std::move(mine));
     PlaceObject(*player.world, *laid, *place);
     --player.mines;
+    tellMatchEvent(matchEventAt(MatchEventKind::MineLaid, centreOf(place->minX, place->maxX),
+                                centreOf(place->minY, place->maxY), index));
 }
 
 void Fire(Player& player, u16 index) {
@@ -107,13 +128,16 @@ void Fire(Player& player, u16 index) {
     }
     --player.ammo; // spent even when the muzzle is blocked
     const Camera& camera = *player.camera;
+    tellMatchEvent(matchEventAt(MatchEventKind::ShotFired, camera.x, camera.y, index));
     std::unique_ptr<WorldObject> shot = clone(world::state.shotTemplate);
     shot->owner = static_cast<u16>(index + 1u);
     rotate(*shot, static_cast<u16>(-camera.heading)); // point it along the heading
     computeNormals(*shot);
     const auto point = pointAlongHeading(camera, muzzleDistance);
     const auto place = point ? FreePlace(*player.world, *shot, *point) : std::nullopt;
-    if (!place) {
+    if (!place) { // it meets what stands at the muzzle at once
+        tellMatchEvent(matchEventAt(MatchEventKind::ShotHitWall, point ? point->x : camera.x,
+                                    point ? point->y : camera.y, index));
         return;
     }
     PlaceObject(*player.world, *shot, *place);

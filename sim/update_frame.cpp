@@ -1,8 +1,10 @@
 #include "sim/update_frame.hpp"
 
+#include "base/arithmetic.hpp"
 #include "sim/computer_player.hpp"
 #include "sim/driving.hpp"
 #include "sim/flags.hpp"
+#include "sim/match_events.hpp"
 #include "sim/match_state.hpp"
 #include "world/player.hpp"
 #include "sim/projectile.hpp"
@@ -14,8 +16,9 @@
 void UpdatePlayer(u16 index) {
     Player& player = *world::state.players[index];
     // Each control is read afresh: both turn keys may act in one frame, left first.
-    if (player.accelerate != 0) {
-        Accelerate(player);
+    if (player.accelerate != 0 && Accelerate(player)) {
+        tellMatchEvent(matchEventAt(MatchEventKind::NitroOn, player.camera->x, player.camera->y,
+                                    index));
     }
     if (player.brake != 0) {
         ApplyFriction(player);
@@ -28,8 +31,15 @@ void UpdatePlayer(u16 index) {
     }
     // The one-shot requests are used up whether or not they could be carried out.
     if (player.dropFlag != 0) {
+        WorldObject* const carried = player.carriedFlag;
         DropFlag(player);
         player.dropFlag = 0;
+        if (carried != nullptr && player.carriedFlag == nullptr) {
+            tellMatchEvent(matchEventAt(MatchEventKind::FlagDropped,
+                                        centreOf(carried->minX, carried->maxX),
+                                        centreOf(carried->minY, carried->maxY), index,
+                                        static_cast<u16>(carried->owner - 1u)));
+        }
     }
     if (player.layMine != 0) {
         LayMine(player, index);

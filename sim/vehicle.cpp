@@ -3,6 +3,8 @@
 #include "base/arithmetic.hpp"
 #include "sim/collision.hpp"
 #include "sim/flags.hpp"
+#include "sim/match_events.hpp"
+#include "sim/match_state.hpp"
 #include "world/player.hpp"
 #include "world/world.hpp"
 
@@ -38,6 +40,41 @@ f32 directionOf(f32 x, f32 y, f32 length) {
     const f32 share = std::fmin(1.0f, std::fmax(-1.0f, y / length));
     const f32 angle = std::acos(share);
     return x < 0 ? -angle : angle;
+}
+
+// A car stopped at this speed or more has hit what stopped it; slower, it only
+// leans against it (world units per frame).
+constexpr f32 wallHitSpeed = 256.0f;
+
+f32 speedOf(const Player& player) {
+    return std::sqrt(player.velocityX * player.velocityX + player.velocityY * player.velocityY);
+}
+
+MatchEvent eventAtObject(MatchEventKind kind, const WorldObject& object, u16 player,
+                         u16 other = noPlayer) {
+    return matchEventAt(kind, centreOf(object.minX, object.maxX), centreOf(object.minY, object.maxY),
+                        player, other);
+}
+
+CrateKind crateKindOf(ObjectType type) {
+    switch (type) {
+    case ObjectType::FirePak: return CrateKind::Ammo;
+    case ObjectType::MinePak: return CrateKind::Mines;
+    case ObjectType::HealthPak: return CrateKind::Shields;
+    case ObjectType::NitroPak: return CrateKind::Nitro;
+    default: return CrateKind::None;
+    }
+}
+
+// A car stopped by something solid: told when it came at speed.
+void tellWallHit(const Player& player, u16 index) {
+    const f32 speed = speedOf(player);
+    if (speed >= wallHitSpeed) {
+        MatchEvent event =
+            matchEventAt(MatchEventKind::CarHitWall, player.camera->x, player.camera->y, index);
+        event.speed = speed;
+        tellMatchEvent(event);
+    }
 }
 
 void push(Player& player, f32 amount, f32 direction) {
@@ -106,6 +143,7 @@ u32 MoveAndCollide(Player& player, u16 index) {
     // anything is touched.
     if (!boxFitsGrid(grid, i64{car.minX} + dx, i64{car.minY} + dy, i64{car.maxX} + dx,
                      i64{car.maxY} + dy)) {
+        tellWallHit(player, index);
         stop(player);
         return 1;
     }
@@ -114,22 +152,33 @@ u32 MoveAndCollide(Player& player, u16 index) {
     const std::vector<WorldObject*> hits = FindTouching(grid, car);
     u32 blocked = 0;
     bool bounced = false;
+    bool walled = false; // stopped by something solid (not a capture or a flattened plant)
     // Objects that leave the game in this move, freed after the walk.
     std::vector<WorldObject*> gone;
     const u16 ownerNumber = static_cast<u16>(index + 1u);
     for (WorldObject* hit : hits) {
         if (hit->type == ObjectType::Flag && player.carriedFlag == nullptr) {
             PickUpFlag(player, *hit);
+            tellMatchEvent(eventAtObject(MatchEventKind::FlagPickedUp, *hit, index,
+                                         static_cast<u16>(hit->owner - 1u)));
         } else if (hit == player.hq && player.carriedFlag != nullptr &&
                    player.carriedFlag->owner != ownerNumber) {
-            gone.push_back(CaptureFlag(player, index));
+            const i16 winnerBefore = sim::match.winner;
+            WorldObject* captured = CaptureFlag(player, index);
+            gone.push_back(captured);
             blocked = 1;
+            tellMatchEvent(eventAtObject(MatchEventKind::FlagCaptured, *hit, index,
+                                         static_cast<u16>(captured->owner - 1u)));
+            if (sim::match.winner != winnerBefore) {
+                tellMatchEvent(eventAtObject(MatchEventKind::MatchWon, *hit, index));
+            }
         } else if (hit->type == ObjectType::Plant &&
                    player.velocityX * player.velocityX + player.velocityY * player.velocityY >=
                        flattenSquaredSpeed) {
             RemoveFromCellsUnder(grid, boxOf(car), *hit);
             gone.push_back(hit);
             blocked = 1; // flattening it still stops the car for this frame
+            tellMatchEvent(eventAtObject(MatchEventKind::PlantFlattened, *hit, index));
         } else {
             switch (hit->type) {
             case ObjectType::Mine:
@@ -139,32 +188,50 @@ u32 MoveAndCollide(Player& player, u16 index) {
                 }
                 RemoveFromCellsUnder(grid, boxOf(car), *hit);
                 gone.push_back(hit);
+                tellMatchEvent(eventAtObject(MatchEventKind::MineExploded, *hit, index));
                 break;
             case ObjectType::Car:
                 if (Player* other = ownerOf(*hit)) {
+                    const f32 relativeX = player.velocityX - other->velocityX;
+                    const f32 relativeY = player.velocityY - other->velocityY;
                     CollideVehicles(player, *other);
                     bounced = true;
+                    MatchEvent event = matchEventAt(
+                        MatchEventKind::CarsBumped, centreOf(player.camera->x, other->camera->x),
+                        centreOf(player.camera->y, other->camera->y), index,
+                        static_cast<u16>(hit->owner - 1u));
+                    event.speed = std::sqrt(relativeX * relativeX + relativeY * relativeY);
+                    tellMatchEvent(event);
                 } else { // a car that belongs to no player is just in the way
                     blocked = 1;
+                    walled = true;
                 }
                 break;
             case ObjectType::FirePak:
             case ObjectType::MinePak:
             case ObjectType::HealthPak:
-            case ObjectType::NitroPak:
+            case ObjectType::NitroPak: {
+                MatchEvent event = eventAtObject(MatchEventKind::CrateCollected, *hit, index);
+                event.crate = crateKindOf(hit->type);
                 CollectPickup(player, *hit);
                 gone.push_back(hit);
+                tellMatchEvent(event);
                 break;
+            }
             case ObjectType::Shot:
                 break;
             default: // walls, sea, sand, another's headquarters, a second flag, a slow plant
                 blocked = 1;
+                walled = true;
                 break;
             }
         }
     }
     if (blocked != 0) {
         setBox(car, before);
+        if (walled) {
+            tellWallHit(player, index);
+        }
         stop(player);
     } else if (bounced) {
         setBox(car, before); // the velocities stay as the bump set them
@@ -191,8 +258,11 @@ void RespawnPlayers() {
         WorldGrid& grid = *player.world;
         Camera& camera = *player.camera;
         RemoveFromCells(grid, cellOf(car.minX), cellOf(car.minY), car);
-        if (player.carriedFlag != nullptr) {
+        tellMatchEvent(matchEventAt(MatchEventKind::CarDestroyed, camera.x, camera.y, i));
+        if (WorldObject* flag = player.carriedFlag) {
             ReleaseFlag(player);
+            tellMatchEvent(eventAtObject(MatchEventKind::FlagDropped, *flag, i,
+                                         static_cast<u16>(flag->owner - 1u)));
         }
         const u32 cx = centreOf(car.minX, car.maxX);
         const u32 cy = centreOf(car.minY, car.maxY);
@@ -214,5 +284,6 @@ void RespawnPlayers() {
             computer.aiPause = 0;
         }
         CoverCells(grid, car);
+        tellMatchEvent(matchEventAt(MatchEventKind::CarRespawned, camera.x, camera.y, i));
     }
 }

@@ -48,7 +48,7 @@ protected:
         fs::remove_all(runDirectory);
         fs::create_directories(runDirectory / "Levels");
         const fs::path data = shippedRunDirectory();
-        for (const char* entry : {"textures.dat", "Objects", "Fonts", "Bitmaps"})
+        for (const char* entry : {"textures.dat", "Objects", "Fonts", "Bitmaps", "sounds"})
             fs::create_symlink(data / entry, runDirectory / entry);
         std::ofstream(runDirectory / "Levels" / "Level-A.lvl") << winnableLevel;
     }

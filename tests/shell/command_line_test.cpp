@@ -73,3 +73,17 @@ TEST(CommandLine, ADemoOptionWithoutAFileIsAnError) {
     EXPECT_EQ(demoFor({"-novga", "-timedemo"}, error).mode, DemoMode::None);
     EXPECT_EQ(error, "Error: -timedemo needs a demo file after it!");
 }
+
+TEST(CommandLine, NoSoundInAnyCaseAndOrderButNotAsADemosFileName) {
+    const char* plain[] = {"tessaron3d", "-novga"};
+    EXPECT_TRUE(soundAllowed(2, plain));
+    const char* quiet[] = {"tessaron3d", "-playdemo", "a.dem", "-NOSOUND", "-novga"};
+    EXPECT_FALSE(soundAllowed(5, quiet));
+    const char* named[] = {"tessaron3d", "-record", "-nosound"}; // a demo called -nosound
+    EXPECT_TRUE(soundAllowed(3, named));
+    const char* longer[] = {"tessaron3d", "-nosounds"};
+    EXPECT_TRUE(soundAllowed(2, longer));
+    DriverOptions options = defaultGameDriverOptions;
+    applyCommandLine(5, quiet, options);
+    EXPECT_EQ(options.useVGA, 0u) << "the other options still count";
+}

@@ -67,10 +67,10 @@ inline WorldObject* placeAround(ObjectType type, u16 owner, u32 x, u32 y, u32 ha
 }
 
 // A player with a car 5000 units square centred at (x, y): the first one added
-// is the human, the others computer players.
-inline Player& addPlayer(u32 x, u32 y, u16 heading = east) {
+// is the human, the others computer players (or idle humans, when not `computer`).
+inline Player& addPlayer(u32 x, u32 y, u16 heading = east, bool computer = true) {
     const u16 owner = static_cast<u16>(world::state.players.size() + 1);
-    if (world::state.players.empty()) {
+    if (world::state.players.empty() || !computer) {
         world::state.players.push_back(std::make_unique<HumanPlayer>(3, 0x00FF0000));
     } else {
         world::state.players.push_back(std::make_unique<ComputerPlayer>(3, 0x0000FF00));

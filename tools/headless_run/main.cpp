@@ -5,14 +5,19 @@
 //
 //   headless_run [--data DIR] [--desktop WxH] [--key PASS:KEY[:down|up|tap]]...
 //                [--keys FILE]... [--shot PASS:NAME]... [--max-passes N]
-//                [-- GAME-ARGUMENTS...]
+//                [--sound FILE] [-- GAME-ARGUMENTS...]
 //
 // KEY is a scan code or one of esc, enter, up, down, left, right, space, f, f10,
-// f12, d, m, plus, alt; a tap is down in PASS and up in the next pass. A key
+// f12, d, m, s, plus, alt; a tap is down in PASS and up in the next pass. A key
 // file holds one PASS:KEY[:ACTION] a line; blank lines and lines starting with #
 // are skipped. A shot writes NAME.bmp and NAME.png from the last frame shown in
 // that pass. After the last key or shot (or at --max-passes) the runner presses
 // Esc and closes the window.
+//
+// The game runs without sound unless --sound asks for it: then it plays on the
+// memory platform's sound output, and every effect it plays is written to FILE,
+// one line each: "PASS NAME LANE ANGLE DISTANCE VOLUME" (lane 0 effects, 1 the
+// important ones; angle in degrees clockwise from ahead, distance 0 to 255).
 //
 // The game's own options go after "--", for example "-- -record out.dem" to
 // record the scripted match, or "-- -timedemo demos/level-a.dem" to time a demo
@@ -56,7 +61,7 @@ constexpr KeyName keyNames[] = {
     {"esc", scanEsc},     {"enter", scanEnter}, {"up", scanUp},       {"down", scanDown},
     {"left", scanLeft},   {"right", scanRight}, {"space", scanSpace}, {"f", scanF},
     {"f10", scanF10},     {"d", scanD},         {"m", scanM},         {"plus", scanKeypadPlus},
-    {"alt", scanAlt},     {"f12", scanF12},
+    {"alt", scanAlt},     {"f12", scanF12},     {"s", scanS},
 };
 
 [[noreturn]] void usage(const char* why) {
@@ -64,7 +69,7 @@ constexpr KeyName keyNames[] = {
                  "headless_run: %s\n"
                  "usage: headless_run [--data DIR] [--desktop WxH] [--key PASS:KEY[:down|up|tap]]...\n"
                  "                    [--keys FILE]... [--shot PASS:NAME]... [--max-passes N]\n"
-                 "                    [-- GAME-ARGUMENTS...]\n",
+                 "                    [--sound FILE] [-- GAME-ARGUMENTS...]\n",
                  why);
     std::exit(2);
 }
@@ -141,6 +146,7 @@ int main(int argc, char** argv) {
     u32 maxPasses = 0;
     std::vector<KeyStep> keys;
     std::vector<std::string> gameArgs = {"tessaron3d"};
+    std::string soundLog; // where the effects played go; empty: no sound
 
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -169,6 +175,8 @@ int main(int argc, char** argv) {
             const size_t colon = text.find(':');
             if (colon == std::string::npos || colon + 1 == text.size()) usage("--shot takes PASS:NAME");
             shots[parsePass(text.substr(0, colon))] = fs::absolute(text.substr(colon + 1)).string();
+        } else if (arg == "--sound") {
+            soundLog = fs::absolute(value()).string();
         } else if (arg == "--max-passes") {
             maxPasses = parsePass(value());
         } else if (arg == "--") {
@@ -176,6 +184,13 @@ int main(int argc, char** argv) {
         } else {
             usage(("unknown option " + arg).c_str());
         }
+    }
+
+    std::FILE* log = nullptr;
+    if (soundLog.empty()) {
+        gameArgs.insert(gameArgs.begin() + 1, "-nosound");
+    } else if (!(log = std::fopen(soundLog.c_str(), "w"))) {
+        usage(("cannot write the sound log " + soundLog).c_str());
     }
 
     std::error_code error;
@@ -199,7 +214,20 @@ int main(int argc, char** argv) {
         machine.requestClose(maxPasses);
     }
 
+    // Effects played since the last look go to the log (the game may end by
+    // itself, from within a frame, so each frame writes what is new).
+    size_t logged = 0;
+    const auto writeSounds = [&] {
+        if (!log) return;
+        for (; logged < machine.sound.played.size(); ++logged) {
+            const MemoryAudio::Played& p = machine.sound.played[logged];
+            std::fprintf(log, "%u %s %d %u %u %u\n", p.pass, p.name.c_str(), static_cast<int>(p.lane),
+                         p.place.angle, p.place.distance, p.volume);
+        }
+        std::fflush(log);
+    };
     machine.frameObserver = [&](const PresentedFrame& frame) {
+        writeSounds();
         const auto shot = shots.find(machine.pass());
         if (shot != shots.end()) writeShot(frame, shot->second);
         if (!demoEndsItself && machine.pass() > maxPasses + 10) {
@@ -210,5 +238,8 @@ int main(int argc, char** argv) {
 
     std::vector<char*> args;
     for (std::string& a : gameArgs) args.push_back(a.data());
-    return GameMain(static_cast<int>(args.size()), args.data());
+    const int code = GameMain(static_cast<int>(args.size()), args.data());
+    writeSounds();
+    if (log) std::fclose(log);
+    return code;
 }
