@@ -7,9 +7,9 @@
 #include "gfx/device_context.hpp"
 #include "gfx/gfx_state.hpp"
 #include "render/scene.hpp"
-#include "reference_fill.hpp"
+#include "tests/support/reference_fill.hpp"
 #include "render/scene_fill.hpp"
-#include "synthetic_world.hpp"
+#include "tests/support/synthetic_world.hpp"
 
 #include <benchmark/benchmark.h>
 

@@ -3,7 +3,7 @@
 // span of a row found among the active edges and set up for its pixel loop, and
 // a span drawn one clipped pixel at a time on frames the filler cannot write
 // directly. The fill as defined, pixel by pixel, is the oracle in the renderer's
-// tests (tests/render/reference_fill.hpp), which does all of this on its own.
+// tests (tests/support/reference_fill.hpp), which does all of this on its own.
 #include "base/types.hpp"
 #include "render/scene.hpp"
 #include "render/span.hpp"

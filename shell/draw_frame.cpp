@@ -11,6 +11,7 @@
 #include "shell/background.hpp"
 #include "shell/demo.hpp"
 #include "shell/game_menu.hpp"
+#include "shell/screen_info.hpp"
 #include "shell/shell_state.hpp"
 #include "shell/hud.hpp"
 #include "sim/match_state.hpp"
@@ -36,7 +37,7 @@ void drawFrameRate() {
 // The winner's congratulations over the last view of the match, placed from (0, 0)
 // at 320x240 and 165 pixels right and down at 640x480.
 void drawWinnerScreen() {
-    const i32 o = shell::state.currentScreen->maxX == 639 ? 165 : 0;
+    const i32 o = shell::state.currentScreen->size == ScreenSize::Size640x480 ? 165 : 0;
 
     shell::state.winnerFonts.title = loadFont("Fonts\\Lucs27bi.fnt");
     useFont(shell::state.winnerFonts.title.get());

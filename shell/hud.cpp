@@ -44,22 +44,39 @@ struct CockpitLayout {
 };
 
 constexpr CockpitLayout cockpit640{
-    {0.04, 8, 257, 50, 439, 459, 39, 442, 30, 517, 13, 7, 463, {8, 11, 15, 20, 25, 37, 48, 64}},
-    19, 365, 448, 453,
-    {18, 293, 292, 293, 291, 303, 441, 451, 463, 442, 454},
-    {18, 363, 363, 363, 361, 373, 441, 451, 463, 442, 454},
+    .hud = {.speedScale = 0.04, .speedShift = 8, .speedLastX = 257, .speedColourOffset = 50,
+            .speedTop = 439, .speedBottom = 459,
+            .compassX = 39, .compassY = 442, .compassRadius = 30,
+            .shieldX = 517, .shieldStep = 13, .shieldWidth = 7, .shieldBase = 463,
+            .shieldHeights = {8, 11, 15, 20, 25, 37, 48, 64}},
+    .nitroX = 19, .nitroY = 365,
+    .flagX = 448, .flagY = 453,
+    .ammo = {.pitch = 18, .topX = 293, .middleX = 292, .bottomX = 293, .leftX = 291, .rightX = 303,
+             .topY = 441, .middleY = 451, .bottomY = 463, .upperY = 442, .lowerY = 454},
+    .mines = {.pitch = 18, .topX = 363, .middleX = 363, .bottomX = 363, .leftX = 361, .rightX = 373,
+              .topY = 441, .middleY = 451, .bottomY = 463, .upperY = 442, .lowerY = 454},
 };
 
 constexpr CockpitLayout cockpit320{
-    {0.02, 54, 129, 30, 221, 231, 19, 222, 15, 259, 7, 4, 233, {4, 6, 8, 10, 13, 20, 24, 32}},
-    11, 176, 226, 228,
-    {11, 147, 147, 147, 145, 152, 222, 227, 233, 223, 229},
-    {11, 181, 181, 181, 179, 186, 222, 227, 233, 223, 229},
+    .hud = {.speedScale = 0.02, .speedShift = 54, .speedLastX = 129, .speedColourOffset = 30,
+            .speedTop = 221, .speedBottom = 231,
+            .compassX = 19, .compassY = 222, .compassRadius = 15,
+            .shieldX = 259, .shieldStep = 7, .shieldWidth = 4, .shieldBase = 233,
+            .shieldHeights = {4, 6, 8, 10, 13, 20, 24, 32}},
+    .nitroX = 11, .nitroY = 176,
+    .flagX = 226, .flagY = 228,
+    .ammo = {.pitch = 11, .topX = 147, .middleX = 147, .bottomX = 147, .leftX = 145, .rightX = 152,
+             .topY = 222, .middleY = 227, .bottomY = 233, .upperY = 223, .lowerY = 229},
+    .mines = {.pitch = 11, .topX = 181, .middleX = 181, .bottomX = 181, .leftX = 179, .rightX = 186,
+              .topY = 222, .middleY = 227, .bottomY = 233, .upperY = 223, .lowerY = 229},
 };
 
 HudLayout plainLayout(i32 maxY) {
-    return {0.02, 60, 129, 30, maxY - 25, maxY - 15, 15, maxY - 15, 13,
-            259, 7, 4, maxY - 15, {4, 6, 8, 10, 13, 20, 24, 29}};
+    return {.speedScale = 0.02, .speedShift = 60, .speedLastX = 129, .speedColourOffset = 30,
+            .speedTop = maxY - 25, .speedBottom = maxY - 15,
+            .compassX = 15, .compassY = maxY - 15, .compassRadius = 13,
+            .shieldX = 259, .shieldStep = 7, .shieldWidth = 4, .shieldBase = maxY - 15,
+            .shieldHeights = {4, 6, 8, 10, 13, 20, 24, 29}};
 }
 
 // The bar grows by speed x scale pixels from its left end; its red brightens to the right.
@@ -171,12 +188,14 @@ void drawPlainLayout(const HudReadings& r, const ScreenInfo& screen) {
     drawCompass(l, r.heading);
     drawShieldBars(l, r.shields);
 
-    // The aiming cross sits a little below the middle of the view.
+    // The aiming cross sits a little below the middle of the view: its rows are
+    // those about the middle row, stretched by this much downward.
+    constexpr f64 crossDrop = 1.35;
     const i32 x = screen.maxX / 2;
     const i32 y = screen.maxY / 2;
     setColorRGB(0, 0, 0);
-    drawLine(x - 7, static_cast<i32>(y * 1.35), x + 7, static_cast<i32>(y * 1.35));
-    drawLine(x, static_cast<i32>((y - 5) * 1.35), x, static_cast<i32>((y + 5) * 1.35));
+    drawLine(x - 7, static_cast<i32>(y * crossDrop), x + 7, static_cast<i32>(y * crossDrop));
+    drawLine(x, static_cast<i32>((y - 5) * crossDrop), x, static_cast<i32>((y + 5) * crossDrop));
 }
 
 } // namespace
@@ -193,9 +212,9 @@ void DrawHud(const Player& player, DeviceContext& target, const ScreenInfo& scre
             putBitmapTransparent(target, 0, 0, screen.cockpitBitmap, cockpitWhite, 1);
     }
 
-    if (cockpit && screen.maxX == 639 && screen.maxY == 479)
+    if (cockpit && screen.size == ScreenSize::Size640x480)
         drawCockpitLayout(readings, target, screen, cockpit640);
-    else if (cockpit && screen.maxX == 319 && screen.maxY == 239)
+    else if (cockpit && screen.size == ScreenSize::Size320x240)
         drawCockpitLayout(readings, target, screen, cockpit320);
     else
         drawPlainLayout(readings, screen);

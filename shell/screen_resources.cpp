@@ -5,6 +5,7 @@
 #include "gfx/device_context.hpp"
 #include "shell/game_menu.hpp"
 #include "shell/hud.hpp"
+#include "shell/screen_info.hpp"
 #include "shell/shell_state.hpp"
 #include "world/world.hpp"
 
@@ -49,11 +50,12 @@ void LoadScreenResources() {
     auto info = std::make_unique<ScreenInfo>();
     info->maxX = static_cast<u16>(getMaxX(target));
     info->maxY = static_cast<u16>(getMaxY(target));
+    info->size = screenSizeOf(info->maxX, info->maxY);
 
     placePlayerEyes();
 
-    const bool size640 = info->maxX == 639 && info->maxY == 479;
-    const bool size320 = info->maxX == 319 && info->maxY == 239;
+    const bool size640 = info->size == ScreenSize::Size640x480;
+    const bool size320 = info->size == ScreenSize::Size320x240;
     if (shell::state.gameMenu->cockpit && (size640 || size320)) {
         loadCockpit(size640);
     } else {

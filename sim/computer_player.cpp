@@ -20,8 +20,11 @@ constexpr f64 miningRange = 200000.0;
 constexpr i32 aimTolerance = 500;
 constexpr i32 steerTolerance = 1000;
 
+// One degree as a share of the full circle (1/360), in single precision.
+constexpr f32 circlePerDegree = 0.0027777778f;
+
 // Degrees to a 16-bit heading, in single precision as the opponents always did.
-i32 headingOfDegrees(f32 degrees) { return truncToInt(degrees * 65536.0f * 0.0027777778f); }
+i32 headingOfDegrees(f32 degrees) { return truncToInt(degrees * 65536.0f * circlePerDegree); }
 
 // The first flag of player 1 lying in the grid, scanning column by column.
 const WorldObject* firstHumanFlag(const WorldGrid& grid) {

@@ -46,16 +46,21 @@ bool Accelerate(Player& player) {
     return false;
 }
 
+// Each step keeps this share of the velocity: it is divided by 1.1.
+constexpr f64 velocityKept = 0.9090909090909091;
+// And this share of a turn, in either direction.
+constexpr f64 turnKept = 0.8;
+
 void ApplyFriction(Player& player) {
-    player.velocityX = static_cast<f32>(player.velocityX * 0.9090909090909091);
-    player.velocityY = static_cast<f32>(player.velocityY * 0.9090909090909091);
+    player.velocityX = static_cast<f32>(player.velocityX * velocityKept);
+    player.velocityY = static_cast<f32>(player.velocityY * velocityKept);
     if (player.turnRate < 16 || player.turnRate > 65520) {
         player.turnRate = 0;
     }
     if (player.turnRate <= 32768) {
-        player.turnRate = scaledTurn(player.turnRate, 0.8);
+        player.turnRate = scaledTurn(player.turnRate, turnKept);
     } else {
-        player.turnRate = scaledTurn(65536 - player.turnRate, -0.8);
+        player.turnRate = scaledTurn(65536 - player.turnRate, -turnKept);
     }
 }
 

@@ -1,4 +1,5 @@
 #include "base/data_file.hpp"
+#include "tests/support/run_directory.hpp"
 
 #include <gtest/gtest.h>
 
@@ -16,19 +17,9 @@ namespace {
 class DataFileTest : public testing::Test {
 protected:
     void SetUp() override {
-        previous = fs::current_path();
-        root = fs::temp_directory_path() / ("tessaron-data-" + std::to_string(::getpid()));
-        fs::remove_all(root);
-        fs::create_directories(root / "Levels");
-        fs::create_directories(root / "objects");
-        std::ofstream(root / "Levels" / "Level-A.lvl") << "level";
-        std::ofstream(root / "objects" / "Stone1.odf") << "stone";
-        std::ofstream(root / "textures.dat") << "0 %";
-        fs::current_path(root);
-    }
-    void TearDown() override {
-        fs::current_path(previous);
-        fs::remove_all(root);
+        RunDirectory::write("Levels/Level-A.lvl", "level");
+        RunDirectory::write("objects/Stone1.odf", "stone");
+        RunDirectory::write("textures.dat", "0 %");
     }
 
     static std::string contents(std::FILE* f) {
@@ -38,7 +29,8 @@ protected:
         return s;
     }
 
-    fs::path previous, root;
+    RunDirectory run{RunDirectory::Fresh};
+    const fs::path root = run.root();
 };
 
 } // namespace

@@ -1,18 +1,13 @@
 #include "tests/content/run_directory.hpp"
 
 #include "gfx/bitmap.hpp"
+#include "tests/support/rgb.hpp"
 
 #include <array>
 
 namespace {
 
 using BitmapContent = InRunDirectory;
-using Rgb = std::array<u8, 3>;
-
-Rgb rgbAt(const Bitmap& b, int x, int y) {
-    const u8* p = b.row(y) + 3 * x; // 24-bit: blue, green, red
-    return {p[2], p[1], p[0]};
-}
 
 TEST_F(BitmapContent, EveryBitmapLoadsAtItsSizeAndDepth) {
     const struct {
@@ -48,8 +43,8 @@ TEST_F(BitmapContent, SkiesWrapSeamlesslyIntoTheFog) {
         ASSERT_EQ(sky->width, 2 * screen);
         for (int y = 0; y < sky->height; ++y)
             for (int x = 0; x < screen; ++x)
-                ASSERT_EQ(rgbAt(*sky, x, y), rgbAt(*sky, x + screen, y)) << x << "," << y;
-        for (int x = 0; x < sky->width; ++x) EXPECT_EQ(rgbAt(*sky, x, sky->height - 1), (Rgb{240, 240, 240}));
+                ASSERT_EQ(pixelAt(*sky, x, y), pixelAt(*sky, x + screen, y)) << x << "," << y;
+        for (int x = 0; x < sky->width; ++x) EXPECT_EQ(pixelAt(*sky, x, sky->height - 1), (Rgb{240, 240, 240}));
     }
 }
 
@@ -63,7 +58,7 @@ void checkCockpit(const char* file, const Rect& view, const std::vector<Rect>& i
     SCOPED_TRACE(file);
     const auto cockpit = loadBitmap(file, 1);
     ASSERT_NE(cockpit, nullptr);
-    const auto isWhite = [&](int x, int y) { return rgbAt(*cockpit, x, y) == Rgb{255, 255, 255}; };
+    const auto isWhite = [&](int x, int y) { return pixelAt(*cockpit, x, y) == Rgb{255, 255, 255}; };
     for (int y = view.y0; y <= view.y1; ++y)
         for (int x = view.x0; x <= view.x1; ++x) ASSERT_TRUE(isWhite(x, y)) << x << "," << y;
     for (const Rect& r : instruments)

@@ -4,6 +4,7 @@
 #include "base/types.hpp"
 #include "gfx/device_context.hpp"
 #include "gfx/gfx_state.hpp"
+#include "tests/support/run_directory.hpp"
 
 #include "gfx_loader_cases.hpp"
 
@@ -20,20 +21,13 @@
 
 // A fresh current directory for the test's files; the graphics state starts clean.
 struct ScratchDir {
-    std::string path;
-    std::filesystem::path previous = std::filesystem::current_path();
+    RunDirectory run{RunDirectory::Fresh};
+    std::string path = run.root().string();
     ScratchDir() {
-        char pattern[] = "/tmp/gfx_test_XXXXXX";
-        path = ::mkdtemp(pattern);
-        std::filesystem::current_path(path);
         resetGfx();
         ::unsetenv("RGL_ROOT");
     }
-    ~ScratchDir() {
-        std::filesystem::current_path(previous);
-        std::filesystem::remove_all(path);
-        resetGfx();
-    }
+    ~ScratchDir() { resetGfx(); }
 };
 
 inline void writeBytes(const std::string& path, const std::vector<u8>& bytes) {

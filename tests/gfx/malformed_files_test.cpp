@@ -47,17 +47,6 @@ void runCorpus(const std::vector<std::vector<u8>>& seeds, Exercise exercise, int
     }
 }
 
-// Replays the fuzzers' crash files of one kind (tests/gfx/regressions/<kind>).
-template <typename Exercise>
-void replayRegressions(const std::string& kind, Exercise exercise) {
-    const std::filesystem::path dir = std::filesystem::path(GFX_REGRESSION_DIR) / kind;
-    for (const auto& entry : std::filesystem::directory_iterator(dir)) {
-        if (entry.path().filename().string().front() == '.') continue;
-        std::ifstream in(entry.path(), std::ios::binary);
-        exercise(std::vector<u8>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()));
-    }
-}
-
 } // namespace
 
 TEST(MalformedFiles, BitmapLoaderSurvivesDamagedFiles) {
@@ -72,10 +61,3 @@ TEST(MalformedFiles, FontLoaderSurvivesDamagedFiles) {
     resetFatalHook();
 }
 
-TEST(MalformedFiles, FuzzerFindingsStaySolved) {
-    ScratchDir dir;
-    setFatalHook(throwFatal);
-    replayRegressions("bitmap", exerciseBitmap);
-    replayRegressions("font", exerciseFont);
-    resetFatalHook();
-}

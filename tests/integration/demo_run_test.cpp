@@ -95,7 +95,7 @@ class ShippedDemo : public GameRun, public testing::WithParamInterface<const cha
   protected:
     // Plays the demo through GameMain and ends the process with its exit code.
     [[noreturn]] void play(const std::string& option, const std::string& file) {
-        fs::current_path(runDirectory);
+        useRunDirectory();
         std::vector<std::string> words = {"tessaron3d", option, file};
         std::vector<char*> argv;
         for (std::string& w : words) argv.push_back(w.data());
@@ -182,7 +182,7 @@ INSTANTIATE_TEST_SUITE_P(EveryLevel, ShippedDemo, testing::Values("level-a", "le
 // there, and the check values name the 35 steps in which it did.
 TEST_F(GameRun, AReplayThatGoesItsOwnWayIsFoundAndTheStepsNamed) {
     const fs::path changed = cutCopy("level-a", 80, 50); // step 50 turns left as well
-    fs::current_path(runDirectory);
+    useRunDirectory();
     std::vector<std::string> words = {"tessaron3d", "-TimeDemo", changed.string()};
     std::vector<char*> argv;
     for (std::string& w : words) argv.push_back(w.data());

@@ -6,7 +6,6 @@
 
 
 void GameRun::SetUp() {
-    previousDirectory = std::filesystem::current_path();
     resetGame();
     machine = &useMemoryPlatform(1024, 768);
 }
@@ -14,7 +13,7 @@ void GameRun::SetUp() {
 void GameRun::TearDown() {
     resetGame();
     resetClock();
-    std::filesystem::current_path(previousDirectory);
+    entered.reset();
 }
 
 void GameRun::tap(u8 scanCode) {
@@ -58,7 +57,7 @@ void GameRun::chooseSettings(u16 level, bool highResolution, bool cockpit, bool 
 }
 
 int GameRun::run(std::vector<std::string> arguments) {
-    std::filesystem::current_path(runDirectory);
+    useRunDirectory();
     tap(scanEsc);
     machine->requestClose(scriptPass);
     arguments.insert(arguments.begin(), "tessaron3d");

@@ -3,10 +3,12 @@
 // memory platform, in a run directory of the tests' choosing.
 #include "framework/events.hpp"
 #include "framework/memory_platform.hpp"
+#include "tests/support/run_directory.hpp"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -32,11 +34,13 @@ protected:
     // Runs the program with the script so far, ended by Esc and a close request
     // (answered Yes) one pass later; returns its exit code.
     int run(std::vector<std::string> arguments = {});
+    // Makes runDirectory the current directory until the test ends.
+    void useRunDirectory() { entered.emplace(runDirectory); }
 
     MemoryPlatform* machine = nullptr;
     u32 scriptPass = 1;       // where the next scripted key goes
-    std::filesystem::path runDirectory = TESSARON_DATA_DIR;
+    std::filesystem::path runDirectory = shippedRunDirectory();
 
 private:
-    std::filesystem::path previousDirectory;
+    std::optional<RunDirectory> entered;
 };

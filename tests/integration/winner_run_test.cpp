@@ -47,7 +47,7 @@ protected:
         runDirectory = fs::temp_directory_path() / ("tessaron-winner-" + std::to_string(::getpid()));
         fs::remove_all(runDirectory);
         fs::create_directories(runDirectory / "Levels");
-        const fs::path data = TESSARON_DATA_DIR;
+        const fs::path data = shippedRunDirectory();
         for (const char* entry : {"textures.dat", "Objects", "Fonts", "Bitmaps", "sounds"})
             fs::create_symlink(data / entry, runDirectory / entry);
         std::ofstream(runDirectory / "Levels" / "Level-A.lvl") << winnableLevel;
@@ -101,7 +101,7 @@ TEST_F(WinnerRun, ARecordedWinPlaysBackToTheWinnerScreenAndATimedOneSkipsTheWait
         machine->frameObserver = [](const PresentedFrame&) {
             if (sim::match.winner != -1 && winnerShownAt == 0) winnerShownAt = wholeSeconds();
         };
-        std::filesystem::current_path(runDirectory);
+        useRunDirectory();
         std::vector<std::string> words = {"tessaron3d", option, demo};
         std::vector<char*> argv;
         for (std::string& w : words) argv.push_back(w.data());

@@ -2,7 +2,7 @@
 
 #include "render/scene.hpp"
 #include "render/scene_build.hpp"
-#include "reference_fill.hpp"
+#include "tests/support/reference_fill.hpp"
 #include "render/view.hpp"
 #include "world/world_object.hpp"
 

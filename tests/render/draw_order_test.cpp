@@ -9,6 +9,7 @@
 #include "level_views.hpp"
 #include "render/scene_build.hpp"
 #include "render_test_support.hpp"
+#include "tests/support/run_directory.hpp"
 #include "world/texture.hpp"
 #include "world/world.hpp"
 
@@ -26,18 +27,15 @@ namespace {
 class ShippedData : public ::testing::Test {
   protected:
     void SetUp() override {
-        previous_ = std::filesystem::current_path();
-        std::filesystem::current_path(TESSARON_DATA_DIR);
         loadTextures();
     }
     void TearDown() override {
         resetWorld();
         resetTextures();
-        std::filesystem::current_path(previous_);
     }
 
   private:
-    std::filesystem::path previous_;
+    RunDirectory run{RunDirectory::Shipped};
 };
 
 Camera cameraAt(const LevelView& view) {

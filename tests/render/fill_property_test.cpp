@@ -5,7 +5,7 @@
 // end — and random eyes on every shipped level. Every case must give the same
 // bytes, the same colour left set and the same edges left in the polygon. The
 // filler keeps its buffers from case to case, as it does from frame to frame.
-#include "reference_fill.hpp"
+#include "tests/support/reference_fill.hpp"
 #include "render/fast_fill.hpp"
 #include "render_test_support.hpp"
 #include "world/player.hpp"

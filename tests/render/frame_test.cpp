@@ -8,9 +8,10 @@
 //     TESSARON_UPDATE_GOLDEN=1 ./build/tests/render/render_tests --gtest_filter='GoldenFrame*'
 // which prints the new table to paste below.
 #include "render/fast_fill.hpp"
-#include "reference_fill.hpp"
+#include "tests/support/reference_fill.hpp"
 #include "render/scene_fill.hpp"
 #include "render_test_support.hpp"
+#include "tests/support/run_directory.hpp"
 #include "world/player.hpp"
 #include "world/world.hpp"
 
@@ -198,8 +199,7 @@ TEST_F(FastFill, MatchesTheReferenceOnAwkwardPolygons) {
 }
 
 TEST_F(FastFill, MatchesTheReferenceOnEveryShippedLevel) {
-    const std::filesystem::path previous = std::filesystem::current_path();
-    std::filesystem::current_path(TESSARON_DATA_DIR);
+    const RunDirectory run(RunDirectory::Shipped);
     loadTextures();
     for (u16 level = 0; level <= 4; ++level) {
         loadLevel(level);
@@ -219,5 +219,4 @@ TEST_F(FastFill, MatchesTheReferenceOnEveryShippedLevel) {
         resetWorld();
     }
     resetTextures();
-    std::filesystem::current_path(previous);
 }

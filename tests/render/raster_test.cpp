@@ -1,7 +1,7 @@
 // The renderer's rasteriser: fog, the reference scanline filler and outline mode.
 #include "render/fog.hpp"
 #include "render/outline.hpp"
-#include "reference_fill.hpp"
+#include "tests/support/reference_fill.hpp"
 #include "render/scene_fill.hpp"
 #include "render_test_support.hpp"
 

@@ -7,24 +7,15 @@
 #include "gfx/primitives.hpp"
 #include "world/camera.hpp"
 #include "render/scene.hpp"
+#include "tests/support/rgb.hpp"
 #include "frame_bounds.hpp"
-#include "synthetic_world.hpp"
+#include "tests/support/synthetic_world.hpp"
 
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <ostream>
 #include <utility>
 #include <vector>
-
-struct Rgb {
-    u32 red = 0, green = 0, blue = 0;
-    friend bool operator==(const Rgb&, const Rgb&) = default;
-};
-
-inline std::ostream& operator<<(std::ostream& out, const Rgb& c) {
-    return out << "(" << c.red << ", " << c.green << ", " << c.blue << ")";
-}
 
 // One world cell in world units.
 inline constexpr u32 cell = 65536;
@@ -59,10 +50,7 @@ class FrameTest : public ::testing::Test {
     }
     void TearDown() override { resetGfx(); }
 
-    Rgb pixel(i32 x, i32 y) const {
-        const u32 value = readPixel(*frame, x, y);
-        return {(value >> 16) & 0xFF, (value >> 8) & 0xFF, value & 0xFF};
-    }
+    Rgb pixel(i32 x, i32 y) const { return pixelAt(*frame, x, y); }
 
     // Paints the whole frame one colour, so that untouched pixels show.
     void paintFrame(u8 r, u8 g, u8 b) {

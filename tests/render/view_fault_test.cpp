@@ -8,6 +8,7 @@
 #include "depth_reference.hpp"
 #include "render/scene_build.hpp"
 #include "render_test_support.hpp"
+#include "tests/support/run_directory.hpp"
 #include "world/player.hpp"
 #include "world/texture.hpp"
 #include "world/world.hpp"
@@ -26,15 +27,12 @@ namespace {
 class ViewFault : public ::testing::Test {
   protected:
     void SetUp() override {
-        previous_ = std::filesystem::current_path();
-        std::filesystem::current_path(TESSARON_DATA_DIR);
         loadTextures();
     }
     void TearDown() override {
         resetWorld();
         resetTextures();
         std::filesystem::remove(levelFile_);
-        std::filesystem::current_path(previous_);
     }
 
     // Loads a 10 x 10 level of two players made of `objects` in level syntax
@@ -63,7 +61,8 @@ class ViewFault : public ::testing::Test {
     const FrameBounds screen_ = boundsOf(640, 480);
 
   private:
-    std::filesystem::path previous_, levelFile_;
+    RunDirectory run{RunDirectory::Shipped};
+    std::filesystem::path levelFile_;
 };
 
 // The object number of `object` in a view, 0 when the view does not show it.

@@ -126,10 +126,7 @@ protected:
         ASSERT_NE(shell::state.openDisplay, nullptr);
         ASSERT_EQ(FindMode(shell::state.gameMode, width, height, 24), 1u);
         ASSERT_EQ(SetMode(shell::state.gameMode, 0, 2, 1), 1u);
-        shell::state.currentScreen = std::make_unique<ScreenInfo>();
-        shell::state.currentScreen->maxX = static_cast<u16>(width - 1);
-        shell::state.currentScreen->maxY = static_cast<u16>(height - 1);
-        shell::state.gameMenu = std::make_unique<GameMenu>(shell::state.openDisplay);
+        makeScreen(static_cast<i32>(width), static_cast<i32>(height));
         shell::state.gameMenu->realisticSky = 0;
         shell::state.gameMenu->inMenu = 0;
         shell::state.statusFont = loadFont("Fonts\\Char16.fnt");

@@ -1,30 +1,26 @@
 #pragma once
 // A 24-bit memory frame standing in for the framework's display, with the shell's
-// globals pointing at it.
+// state pointing at it.
 #include "base/types.hpp"
 #include "framework/display.hpp"
 #include "gfx/device_context.hpp"
+#include "tests/support/rgb.hpp"
+#include "tests/support/run_directory.hpp"
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <memory>
-#include <ostream>
-
-struct Rgb {
-    u8 r = 0, g = 0, b = 0;
-    friend bool operator==(const Rgb&, const Rgb&) = default;
-};
-void PrintTo(const Rgb& rgb, std::ostream* os);
 
 class ShellFrame : public testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
 
-    // A frame of that size, current, as the display's draw target; `screen` and
-    // `menu` made for it; the current directory is the shipped run directory.
+    // A frame of that size, current, as the display's draw target; the current
+    // screen and the game menu made for it. Tests run in the shipped run directory.
     void makeFrame(i32 width, i32 height);
+    // The current screen of that size and the game menu on the open display.
+    void makeScreen(i32 width, i32 height);
 
     Rgb pixel(i32 x, i32 y) const;
     // Every pixel of a rectangle (right and bottom exclusive) has that colour.
@@ -36,5 +32,5 @@ protected:
     FrameworkDisplay frameDisplay;
 
 private:
-    std::filesystem::path previousDirectory;
+    RunDirectory run{RunDirectory::Shipped};
 };

@@ -9,6 +9,7 @@
 //   ctest --test-dir build -L soak --output-on-failure
 //   TESSARON_SOAK_STEPS=20000 build/tests/sim/long_soak_tests   (a shorter run)
 #include "soak_checks.hpp"
+#include "tests/support/run_directory.hpp"
 
 #include "sim/update_frame.hpp"
 #include "world/texture.hpp"
@@ -93,7 +94,6 @@ void pressRandomKeys(Player& human, std::mt19937& random) {
 class LongSoak : public testing::TestWithParam<std::string> {
   protected:
     void SetUp() override {
-        fs::current_path(TESSARON_CONTENT_DIR);
         resetSimulation();
         resetWorld();
         resetTextures();
@@ -104,9 +104,8 @@ class LongSoak : public testing::TestWithParam<std::string> {
         resetWorld();
         resetTextures();
         resetClock();
-        fs::current_path(previous);
     }
-    fs::path previous = fs::current_path();
+    RunDirectory run{RunDirectory::Shipped};
 };
 
 } // namespace

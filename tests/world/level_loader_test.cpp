@@ -10,10 +10,10 @@ namespace {
 
 using Cells = std::vector<std::pair<u32, u32>>;
 
-class LevelTest : public RunDirectory {
+class LevelTest : public WorldFiles {
   protected:
     void SetUp() override {
-        RunDirectory::SetUp();
+        WorldFiles::SetUp();
         write("Objects\\car.odf", "0 0 %\n0 0 0 4000 0 0 4000 3000 0 0 3000 4000 # 0 1000000 %\n");
         write("Objects\\hq.odf", "0 0 %\n0 0 0 20000 0 0 20000 20000 5000 # 0 1000000 %\n");
         write("Objects\\flag.odf", "0 0 % 0 0 0 100 0 0 100 100 10000 # 0 1000000 %");

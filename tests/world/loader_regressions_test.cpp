@@ -21,14 +21,21 @@ class LoaderRegressions : public testing::Test {
         fs::remove_all(root);
     }
 
-    // Every file of regressions/<kind>, in name order, with its bytes.
+    // Every file of regressions/<kind>, in name order, with its bytes. A missing
+    // or empty folder fails the test: a replay of nothing would pass unseen.
     static std::vector<std::pair<std::string, std::string>> findings(const char* kind) {
         std::vector<std::pair<std::string, std::string>> files;
-        for (const auto& entry : fs::directory_iterator(fs::path(TEXT_REGRESSION_DIR) / kind)) {
+        const fs::path folder = fs::path(TEXT_REGRESSION_DIR) / kind;
+        if (!fs::is_directory(folder)) {
+            ADD_FAILURE() << "no folder of findings " << folder;
+            return files;
+        }
+        for (const auto& entry : fs::directory_iterator(folder)) {
             if (entry.path().filename().string().front() == '.') continue;
             files.emplace_back(entry.path().filename().string(), text_fuzz::readWholeFile(entry.path()));
         }
         std::sort(files.begin(), files.end());
+        if (files.empty()) ADD_FAILURE() << "no findings in " << folder;
         return files;
     }
     static const u8* bytes(const std::string& s) { return reinterpret_cast<const u8*>(s.data()); }
@@ -38,19 +45,9 @@ class LoaderRegressions : public testing::Test {
 
 } // namespace
 
-TEST_F(LoaderRegressions, TokenReaderFindingsStaySolved) {
-    for (const auto& [name, input] : findings("token")) {
-        SCOPED_TRACE(name);
-        text_fuzz::fuzzTokenReader(bytes(input), input.size());
-    }
-}
-
-TEST_F(LoaderRegressions, TextureFindingsStaySolved) {
-    for (const auto& [name, input] : findings("textures")) {
-        SCOPED_TRACE(name);
-        text_fuzz::fuzzTextures(bytes(input), input.size());
-    }
-}
+// The token reader's and the texture library's targets have found nothing yet;
+// their first finding goes into regressions/token or regressions/textures with a
+// test like these that replays it (fuzzTokenReader, fuzzTextures).
 
 TEST_F(LoaderRegressions, DefinitionFindingsStaySolved) {
     for (const auto& [name, input] : findings("definition")) {

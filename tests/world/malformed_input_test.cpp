@@ -92,10 +92,10 @@ std::vector<std::string> damagedCopies(const std::string& valid, unsigned seed) 
     return copies;
 }
 
-class MalformedInputTest : public RunDirectory {
+class MalformedInputTest : public WorldFiles {
   protected:
     void SetUp() override {
-        RunDirectory::SetUp();
+        WorldFiles::SetUp();
         for (const auto& [name, text] : validDefinitions)
             write(name, text);
         write("textures.dat", validTextures);

@@ -7,7 +7,7 @@ namespace {
 
 using Positions = std::vector<std::array<u32, 3>>;
 
-class ObjectDefinitionTest : public RunDirectory {
+class ObjectDefinitionTest : public WorldFiles {
   protected:
     // A reader over a definition body, the header already consumed as the
     // level loader does.

@@ -1,45 +1,34 @@
 #pragma once
 // Loader tests run in a fresh temporary run directory, where they write their
 // own data files by the game's names ("Objects\stone1.odf").
+#include "tests/support/run_directory.hpp"
 #include "world/texture.hpp"
 #include "world/world.hpp"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <array>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <string>
+#include <string_view>
+#include <utility>
 
-class RunDirectory : public testing::Test {
+class WorldFiles : public testing::Test {
   protected:
     void SetUp() override {
-        std::string pattern = std::filesystem::temp_directory_path() / "tessaron-world-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        previous = std::filesystem::current_path();
-        root = pattern;
-        std::filesystem::current_path(root);
         resetWorld();
         resetTextures();
     }
     void TearDown() override {
         resetWorld();
         resetTextures();
-        std::filesystem::current_path(previous);
-        std::filesystem::remove_all(root);
     }
 
     // Writes a file named the game's way, creating its folder.
     static void write(std::string gameName, std::string_view text) {
-        std::replace(gameName.begin(), gameName.end(), '\\', '/');
-        const std::filesystem::path file(gameName);
-        if (file.has_parent_path()) std::filesystem::create_directories(file.parent_path());
-        std::ofstream(file, std::ios::binary) << text;
+        RunDirectory::write(std::move(gameName), text);
     }
 
-    std::filesystem::path previous, root;
+    RunDirectory run{RunDirectory::Fresh};
 };
 
 // Death-test output of exactly this text.

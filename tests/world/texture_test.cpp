@@ -4,7 +4,7 @@
 
 #include <unistd.h>
 
-using TextureTest = RunDirectory;
+using TextureTest = WorldFiles;
 
 TEST_F(TextureTest, TexelsAreStoredColumnMajorWithTheTopRowFirstInTheFile) {
     write("textures.dat", "2 %\n"

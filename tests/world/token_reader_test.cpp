@@ -4,7 +4,7 @@
 
 namespace {
 
-class TokenReaderTest : public RunDirectory {
+class TokenReaderTest : public WorldFiles {
   protected:
     // A reader over a new file holding exactly this text.
     TokenReader readerOf(std::string_view text) {

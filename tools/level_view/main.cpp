@@ -55,7 +55,10 @@ int main(int argc, char** argv) {
     paintBackground(*dc, 639, true, sky.get(), 0);
 
     p.camera = std::make_unique<Camera>(playerEye(x, y, heading));
-    ScreenInfo screen{639, 479};
+    ScreenInfo screen;
+    screen.maxX = 639;
+    screen.maxY = 479;
+    screen.size = screenSizeOf(screen.maxX, screen.maxY);
     Scene scene = buildScene(world::state.worldGrid, *p.camera, screen.maxX, screen.maxY, world::state.playerColours);
     drawScene(scene, 0);
     freeScene(scene);

@@ -1,4 +1,4 @@
-#include "reference_fill.hpp"
+#include "tests/support/reference_fill.hpp"
 
 #include "base/arithmetic.hpp"
 #include "gfx/primitives.hpp"

@@ -1,4 +1,4 @@
-#include "synthetic_world.hpp"
+#include "tests/support/synthetic_world.hpp"
 
 #include <algorithm>
 
