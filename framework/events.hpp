@@ -33,6 +33,7 @@ inline constexpr u32 buttonRight = 4;
 
 // Scan codes the game and the framework read.
 inline constexpr u8 scanEsc = 1;
+inline constexpr u8 scanP = 25;
 inline constexpr u8 scanEnter = 28; // both Enter keys
 inline constexpr u8 scanCtrl = 29;  // both Ctrl keys
 inline constexpr u8 scanD = 32;

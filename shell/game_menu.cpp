@@ -1,5 +1,6 @@
 #include "shell/game_menu.hpp"
 
+#include "base/clock.hpp"
 #include "base/program_exit.hpp"
 #include "framework/display.hpp"
 #include "framework/events.hpp"
@@ -11,6 +12,7 @@
 #include "shell/demo.hpp"
 #include "shell/draw_frame.hpp"
 #include "shell/key_bindings.hpp"
+#include "shell/pause.hpp"
 #include "shell/screen_resources.hpp"
 #include "shell/shell_state.hpp"
 #include "sim/match_state.hpp"
@@ -23,7 +25,11 @@ constexpr const char* levelLines[] = {"Level: Level-A", "Level: Level-B", "Level
                                       "Level: Level-D"};
 
 void ignoreEvent(Event*) {}
-void ignoreActivation(u32) {}
+
+// A windowed match that loses the keyboard stops until P goes on with it.
+void OnMatchActivate(u32 state) {
+    if (state == 0) pauseMatch();
+}
 
 } // namespace
 
@@ -137,14 +143,15 @@ void StartMatch() {
 
     // A demo, recorded or played, steps the match through its own callbacks.
     const bool demo = demoActive();
-    SetDrawCallback(demo ? DemoDrawFrame : DrawFrame);
-    SetFrameCallback(demo ? DemoUpdateFrame : UpdateFrame);
+    setMatchSteps(true);
     setDrawFrameHook(demo ? DemoStepDone : DrawFrame);
+    // The computer players count played seconds: a pause does not run their waits out.
+    setMatchClockHook(playedSeconds);
     SetKeyUpCallback(OnKeyUp);
     SetKeyRepeatCallback(ignoreEvent);
     SetMouseDownCallback(ignoreEvent);
     SetModeSwitchCallback(OnModeSwitched);
-    SetActivateCallback(ignoreActivation);
+    SetActivateCallback(OnMatchActivate);
 
     if (m.highResolution == 1)
         FindMode(gameMode, 640, 480, 24);
@@ -158,6 +165,8 @@ void StartMatch() {
 
 void OnModeSwitched(const ModeEntry& /*mode*/, u32 /*windowed*/) {
     SetMode(gameMode, menu->windowed, 2, 1);
+    // The new mode's surfaces start blank; a paused match shows its frame again.
+    redrawPaused();
 }
 
 void MenuKeyDown() {

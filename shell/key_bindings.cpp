@@ -4,6 +4,7 @@
 #include "framework/main_loop.hpp"
 #include "shell/demo.hpp"
 #include "shell/game_menu.hpp"
+#include "shell/pause.hpp"
 #include "shell/screenshot.hpp"
 #include "shell/shell_state.hpp"
 #include "sim/demo_file.hpp"
@@ -20,9 +21,17 @@ void refillSupplies(Player& human) {
 
 namespace {
 
-void MatchKeyDown() {
+// The scan code of the key whose press the event reports.
+u8 pressedKey(const Event* event) { return event ? static_cast<u8>((event->code >> 8) & 0xFF) : 0; }
+
+void MatchKeyDown(const Event* event) {
     // Every bound key is tested in this order on every key press.
     if (IsKeyDown(scanEsc)) RequestQuit();
+    // P acts on its own press only: held, it would pause and resume again
+    // whenever another key went down.
+    if (pressedKey(event) == scanP) togglePause();
+    // A paused match answers nothing more until it goes on.
+    if (matchPaused()) return;
     if (IsKeyDown(scanF)) {
         showFps ^= 1;
         noteToggle(demoToggleFrameCounter);
@@ -60,11 +69,11 @@ void OnKeyDown(Event* event) {
     // framework; to the game it is no key press, or the menu would act on its Enter.
     if (event != nullptr && isWindowSwitchKey(*event)) return;
     // The screenshot is taken of the frame on show, before the key changes anything.
-    if (event != nullptr && ((event->code >> 8) & 0xFF) == scanF12) SaveScreenshot();
+    if (pressedKey(event) == scanF12) SaveScreenshot();
     if (menu->inMenu == 1)
         MenuKeyDown();
     else
-        MatchKeyDown();
+        MatchKeyDown(event);
 }
 
 void OnKeyUp(Event* /*event*/) {

@@ -14,8 +14,8 @@ void refillSupplies(Player& human);
 bool isWindowSwitchKey(const Event& event);
 
 // The menu's keys while the menu is shown; the match's bindings after that. F12
-// takes a screenshot in both. While a demo plays, the match answers only Esc, F
-// and F10.
+// takes a screenshot in both; P pauses and resumes a match. While a demo plays,
+// the match answers only Esc, P, F and F10; while it is paused, only Esc and P.
 void OnKeyDown(Event* event);
 
 // Clears the held controls of the keys that are up (match only).

@@ -4,6 +4,7 @@
 #include "gfx/font.hpp"
 #include "shell/demo.hpp"
 #include "shell/game_menu.hpp"
+#include "shell/pause.hpp"
 
 DriverOptions gameDriverOptions = defaultGameDriverOptions;
 FrameworkDisplay* display = nullptr;
@@ -32,5 +33,6 @@ void resetShell() {
     showFps = frameCount = fpsValue = lastSecond = 0;
     frameSwapWait = 2;
     resetDemo();
+    resetPause();
     screenBitmaps = ScreenBitmaps{};
 }

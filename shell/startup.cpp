@@ -9,6 +9,7 @@
 #include "shell/demo.hpp"
 #include "shell/game_menu.hpp"
 #include "shell/key_bindings.hpp"
+#include "shell/pause.hpp"
 #include "shell/screen_resources.hpp"
 #include "shell/shell_state.hpp"
 #include "world/texture.hpp"
@@ -16,7 +17,14 @@
 #include <cstdio>
 #include <string>
 
-u32 OnSuspend(DeviceContext* /*display*/, u32 /*state*/) { return 1; }
+u32 OnSuspend(DeviceContext* /*display*/, u32 state) {
+    // The match stands paused while the display is away, and shows so when it is back.
+    if (state == 1)
+        pauseMatch();
+    else
+        redrawPaused();
+    return 1;
+}
 
 int GameMain(int argc, char** argv) {
     loadTextures();
