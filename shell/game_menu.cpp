@@ -14,6 +14,7 @@
 #include "shell/key_bindings.hpp"
 #include "shell/pause.hpp"
 #include "shell/screen_resources.hpp"
+#include "shell/settings.hpp"
 #include "shell/shell_state.hpp"
 #include "sim/match_state.hpp"
 #include "sim/update_frame.hpp"
@@ -100,7 +101,9 @@ void MenuSelect() {
             else if (m.playerChoice == 3)
                 m.level = m.level == 2 ? 3 : m.level == 3 ? 2 : m.level;
             break;
-        case 4: exitProgram(0);
+        case 4:
+            saveSettings(m);
+            exitProgram(0);
         }
     } else {
         switch (m.cursor) {
@@ -135,6 +138,7 @@ void MenuSelect() {
 void StartMatch() {
     GameMenu& m = *menu;
     m.inMenu = 0;
+    if (!demoPlaying()) saveSettings(m);
     if (demoPlaying())
         loadLevelFile(demoLevelFile());
     else

@@ -5,6 +5,7 @@
 #include "shell/demo.hpp"
 #include "shell/game_menu.hpp"
 #include "shell/pause.hpp"
+#include "shell/settings.hpp"
 
 DriverOptions gameDriverOptions = defaultGameDriverOptions;
 FrameworkDisplay* display = nullptr;
@@ -34,5 +35,6 @@ void resetShell() {
     frameSwapWait = 2;
     resetDemo();
     resetPause();
+    resetSettings();
     screenBitmaps = ScreenBitmaps{};
 }

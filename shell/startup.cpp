@@ -11,6 +11,7 @@
 #include "shell/key_bindings.hpp"
 #include "shell/pause.hpp"
 #include "shell/screen_resources.hpp"
+#include "shell/settings.hpp"
 #include "shell/shell_state.hpp"
 #include "world/texture.hpp"
 
@@ -54,11 +55,15 @@ int GameMain(int argc, char** argv) {
         FatalError("ups, sorry buddy, but I think we got some problems with ya video mode...");
 
     menu = std::make_unique<GameMenu>(display);
+    // The choices of the last run; a demo to play sets its own when its match starts.
+    loadSettings(*menu);
     LoadScreenResources();
     // A demo to play skips the menu.
     if (!demoPlaying()) DrawMenu();
     statusFont = loadFont("Fonts\\Char16.fnt");
     if (demoPlaying()) startDemoMatch();
     const int code = MainLoop();
+    // A played demo's settings are the demo's, not the player's: they are not kept.
+    if (!demoPlaying()) saveSettings(*menu);
     return demoActive() ? endDemo(code) : code;
 }
