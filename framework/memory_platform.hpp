@@ -85,6 +85,7 @@ class MemoryPlatform final : public Platform {
     bool windowExists = false;
     std::string windowTitle;
     bool windowCanMaximise = false;
+    WindowIcon windowIcon; // the icon the program gave its window
     bool windowShown = false;
     bool fullScreen = false;
     u32 clientWidth = 0; // the window's client area, while windowed
@@ -111,6 +112,7 @@ class MemoryPlatform final : public Platform {
     void closeDisplay() override;
     bool createWindow(const char* title, bool canMaximise) override;
     void destroyWindow() override;
+    void setWindowIcon(const WindowIcon& icon) override { windowIcon = icon; }
     FrameExtent frameExtent() override { return frame; }
     WindowPlace windowPlace() override { return place; }
     void showWindow(WindowPlace where, u32 width, u32 height) override;

@@ -73,40 +73,15 @@ static_assert(scanCodeTable[SDL_SCANCODE_ESCAPE] == scanEsc);
 static_assert(scanCodeTable[SDL_SCANCODE_KP_ENTER] == scanEnter);
 static_assert(scanCodeTable[SDL_SCANCODE_KP_8] == scanCodeTable[SDL_SCANCODE_UP]);
 
-// ---- The window icon: a flag on a green field ----
-
-constexpr int iconSize = 16;
-constexpr const char* iconRows[iconSize] = {
-    "................", "..#.............", "..#RRRRRR.......", "..#RRRRRRRR.....",
-    "..#RRRRRRRRRR...", "..#RRRRRRRR.....", "..#RRRRRR.......", "..#.............",
-    "..#.............", "..#.............", "..#.............", "..#.............",
-    ".GGGGGGGGGGGGGG.", "GGGGGGGGGGGGGGGG", "GGGGGGGGGGGGGGGG", "................",
-};
-
-void setWindowIcon(SDL_Window* window) {
-    std::array<u32, iconSize * iconSize> pixels{}; // ARGB; '.' stays transparent
-    for (int y = 0; y < iconSize; ++y) {
-        for (int x = 0; x < iconSize; ++x) {
-            switch (iconRows[y][x]) {
-            case '#':
-                pixels[y * iconSize + x] = 0xFFC0C0C0;
-                break;
-            case 'R':
-                pixels[y * iconSize + x] = 0xFFE02020;
-                break;
-            case 'G':
-                pixels[y * iconSize + x] = 0xFF20A040;
-                break;
-            default:
-                break;
-            }
-        }
-    }
-    SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormatFrom(pixels.data(), iconSize, iconSize, 32,
-                                                           iconSize * 4, SDL_PIXELFORMAT_ARGB8888);
-    if (!icon) return;
-    SDL_SetWindowIcon(window, icon);
-    SDL_FreeSurface(icon);
+void applyWindowIcon(SDL_Window* window, const WindowIcon& icon) {
+    if (!window || icon.pixels.empty()) return;
+    // SDL copies the pixels; the surface only lends them for the call.
+    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(
+        const_cast<u32*>(icon.pixels.data()), static_cast<int>(icon.width), static_cast<int>(icon.height), 32,
+        static_cast<int>(icon.width * 4), SDL_PIXELFORMAT_ARGB8888);
+    if (!surface) return;
+    SDL_SetWindowIcon(window, surface);
+    SDL_FreeSurface(surface);
 }
 
 PlatformMessage messageOf(MessageKind kind, u32 time) {
@@ -229,7 +204,7 @@ bool SdlPlatform::createWindow(const char* title, bool canMaximise) {
         destroyWindow();
         return false;
     }
-    setWindowIcon(window_);
+    applyWindowIcon(window_, icon_);
     SDL_StartTextInput();
     return true;
 }
@@ -247,6 +222,11 @@ void SdlPlatform::destroyWindow() {
     textureWidth_ = textureHeight_ = 0;
     fullScreen_ = false;
     displayAway_ = false;
+}
+
+void SdlPlatform::setWindowIcon(const WindowIcon& icon) {
+    icon_ = icon;
+    applyWindowIcon(window_, icon_);
 }
 
 FrameExtent SdlPlatform::frameExtent() {

@@ -24,6 +24,7 @@ class SdlPlatform final : public Platform {
     void closeDisplay() override;
     bool createWindow(const char* title, bool canMaximise) override;
     void destroyWindow() override;
+    void setWindowIcon(const WindowIcon& icon) override;
     FrameExtent frameExtent() override;
     WindowPlace windowPlace() override;
     void showWindow(WindowPlace place, u32 clientWidth, u32 clientHeight) override;
@@ -57,6 +58,7 @@ class SdlPlatform final : public Platform {
     u64 lastPresent_ = 0;                 // performance-counter time of the last present
     bool paced_ = true;                   // frames wait for the retrace and the 60-a-second floor
     std::deque<PlatformMessage> pending_; // translated, not yet taken
+    WindowIcon icon_;                     // given to every window made
 };
 
 // The PC scan code (set 1, extended bit dropped) of an SDL scancode; 0 for a key

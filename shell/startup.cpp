@@ -2,6 +2,7 @@
 
 #include "framework/display.hpp"
 #include "framework/main_loop.hpp"
+#include "gfx/bitmap.hpp"
 #include "gfx/font.hpp"
 #include "gfx/gfx_error.hpp"
 #include "base/program_exit.hpp"
@@ -44,6 +45,8 @@ int GameMain(int argc, char** argv) {
 
     display = InitFramework("Tessaron 3d");
     if (!display) FatalError(ErrorMessage(LastError()));
+    // The window shows the game's icon; without the file it shows the desktop's own.
+    SetWindowIcon(loadBitmap("Bitmaps\\icon.bmp", 0).get());
 
     // Until a match starts only a key press changes the screen.
     SetKeyDownCallback(OnKeyDown);
