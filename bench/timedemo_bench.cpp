@@ -6,6 +6,7 @@
 // versions.
 //
 //   timedemo_bench [DEMO...]      (default: every demo in data/demos)
+#include "base/program_exit.hpp"
 #include "framework/memory_platform.hpp"
 #include "shell/reset_game.hpp"
 #include "shell/startup.hpp"
@@ -65,6 +66,26 @@ double frameWriteMilliseconds(size_t bytes) {
     return best;
 }
 
+// A demo that ends with a winner ends the game through its exit path; the bench
+// sees that end here and goes on with the next demo.
+struct GameEnded {
+    int code;
+};
+
+[[noreturn]] void throwGameEnded(int code) { throw GameEnded{code}; }
+
+int runGame(int argc, char** argv) {
+    setExitHook(throwGameEnded);
+    int code;
+    try {
+        code = GameMain(argc, argv);
+    } catch (const GameEnded& end) {
+        code = end.code;
+    }
+    setExitHook(nullptr);
+    return code;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -92,7 +113,7 @@ int main(int argc, char** argv) {
             char name[] = "tessaron3d", option[] = "-timedemo";
             char* args[] = {name, option, file.data()};
             const auto start = Clock::now();
-            const int code = GameMain(3, args);
+            const int code = runGame(3, args);
             const double ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
             if (code != 0) return code;
             const double perFrame = ms / machine.framesPresented;

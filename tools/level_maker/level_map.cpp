@@ -150,9 +150,12 @@ EntryGroups buildEntries(const LevelMap& map, const std::function<Footprint(cons
             a = b;
         }
     };
-    // Horizontal runs, then vertical runs; each wall reaches through the
-    // centre squares of its end characters so that walls meeting at a corner
-    // or a junction overlap there instead of leaving a seam.
+    // Horizontal runs first: each reaches through the centre squares of its end
+    // characters, so that two runs meeting at a corner leave no seam.
+    const auto inRow = [&](int r, int c) {
+        const WallKind* w = wallKind(at(r, c));
+        return w && (wallKind(at(r, c - 1)) == w || wallKind(at(r, c + 1)) == w);
+    };
     for (int r = 0; r < rows; ++r)
         for (int c = 0; c < cols;) {
             const WallKind* w = wallKind(at(r, c));
@@ -166,6 +169,13 @@ EntryGroups buildEntries(const LevelMap& map, const std::function<Footprint(cons
             }
             c = end + 1;
         }
+    // Vertical runs stop at the faces of the horizontal ones they meet, at a
+    // corner, a junction or a crossing: a wall end inside another wall would
+    // show through it, since walls are drawn whole, one after the other. They
+    // reach one unit past the face: the touch rule asks for a corner strictly
+    // inside a box, so a car sliding along the face would pass an end lying
+    // exactly in it.
+    constexpr unsigned seal = 1;
     for (int c = 0; c < cols; ++c)
         for (int r = 0; r < rows;) {
             const WallKind* w = wallKind(at(r, c));
@@ -173,8 +183,16 @@ EntryGroups buildEntries(const LevelMap& map, const std::function<Footprint(cons
             while (w && wallKind(at(end + 1, c)) == w) ++end;
             if (w && end > r) {
                 const unsigned half = w->thickness / 2, mid = square / 2;
-                addWall(*w, left(c) + mid - half, bottom(end) + mid - half, left(c) + mid + half,
-                        bottom(r) + mid + half);
+                const unsigned x1 = left(c) + mid - half, x2 = left(c) + mid + half;
+                // From the top character down, the stretches between the
+                // horizontal walls this run crosses.
+                unsigned top = bottom(r) + mid + half;
+                for (int k = r; k <= end; ++k) {
+                    if (!inRow(k, c)) continue;
+                    if (k > r && !inRow(k - 1, c)) addWall(*w, x1, bottom(k) + mid + half - seal, x2, top);
+                    top = bottom(k) + mid - half + seal;
+                }
+                if (!inRow(end, c)) addWall(*w, x1, bottom(end) + mid - half, x2, top);
                 for (int k = r; k <= end; ++k) inRun[k][c] = true;
             } else if (w && !inRun[r][c]) {
                 // A lone post.
