@@ -84,6 +84,26 @@ void applyWindowIcon(SDL_Window* window, const WindowIcon& icon) {
     SDL_FreeSurface(surface);
 }
 
+// SDL's game controller buttons the game reads, in PadButton's order.
+constexpr SDL_GameControllerButton padButtons[padButtonCount] = {
+    SDL_CONTROLLER_BUTTON_A,          SDL_CONTROLLER_BUTTON_B,          SDL_CONTROLLER_BUTTON_X,
+    SDL_CONTROLLER_BUTTON_Y,          SDL_CONTROLLER_BUTTON_BACK,       SDL_CONTROLLER_BUTTON_START,
+    SDL_CONTROLLER_BUTTON_LEFTSHOULDER, SDL_CONTROLLER_BUTTON_RIGHTSHOULDER, SDL_CONTROLLER_BUTTON_DPAD_UP,
+    SDL_CONTROLLER_BUTTON_DPAD_DOWN,  SDL_CONTROLLER_BUTTON_DPAD_LEFT,  SDL_CONTROLLER_BUTTON_DPAD_RIGHT,
+};
+constexpr SDL_GameControllerAxis padAxes[padAxisCount] = {
+    SDL_CONTROLLER_AXIS_LEFTX, SDL_CONTROLLER_AXIS_LEFTY, SDL_CONTROLLER_AXIS_TRIGGERLEFT,
+    SDL_CONTROLLER_AXIS_TRIGGERRIGHT,
+};
+
+// No key of the keyboard shares a code with a pad's control.
+constexpr bool keyboardLeavesPadCodesFree() {
+    for (const KeyPair& k : keyPairs)
+        if (k.pc >= scanPadUp && k.pc <= scanPadRightTrigger) return false;
+    return true;
+}
+static_assert(keyboardLeavesPadCodesFree());
+
 PlatformMessage messageOf(MessageKind kind, u32 time) {
     PlatformMessage m;
     m.kind = kind;
@@ -180,10 +200,21 @@ bool SdlPlatform::openDisplay(DisplayHardware& hardware) {
     hardware.modes = offerModesUpTo(hardware.desktopWidth, hardware.desktopHeight, 2,
                                     modeCapPageFlip | modeCapDesktop);
     if (switchEventType_ == 0) switchEventType_ = SDL_RegisterEvents(1);
+    // Pads already plugged in report themselves as added with the first events. A
+    // machine whose controllers cannot start plays with the keyboard alone.
+    padsStarted_ = SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) == 0;
     return true;
 }
 
+void SdlPlatform::closeGamepads() {
+    for (const auto& [instance, controller] : pads_) SDL_GameControllerClose(controller);
+    pads_.clear();
+    padKeys_ = GamepadKeys{};
+    padsStarted_ = false;
+}
+
 void SdlPlatform::closeDisplay() {
+    closeGamepads();
     destroyWindow();
     pending_.clear();
     if (videoStarted_) SDL_Quit();
@@ -400,6 +431,41 @@ void SdlPlatform::translate(const SDL_Event& e) {
     case SDL_DISPLAYEVENT:
         pending_.push_back(messageOf(MessageKind::DisplayChange, e.display.timestamp));
         return;
+    case SDL_CONTROLLERDEVICEADDED: {
+        // `which` is the device index here, the joystick's instance afterwards.
+        SDL_GameController* controller = SDL_GameControllerOpen(e.cdevice.which);
+        if (!controller) return;
+        const i32 instance = SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(controller));
+        if (pads_.count(instance)) {
+            SDL_GameControllerClose(controller); // reported twice: keep the one open
+            return;
+        }
+        pads_[instance] = controller;
+        padKeys_.plug(instance);
+        return;
+    }
+    case SDL_CONTROLLERDEVICEREMOVED: {
+        const auto found = pads_.find(e.cdevice.which);
+        if (found == pads_.end()) return;
+        SDL_GameControllerClose(found->second);
+        pads_.erase(found);
+        padKeys_.unplug(e.cdevice.which, padMessages_);
+        queuePadKeys(e.cdevice.timestamp);
+        return;
+    }
+    case SDL_CONTROLLERBUTTONDOWN:
+    case SDL_CONTROLLERBUTTONUP:
+        for (u32 b = 0; b < padButtonCount; ++b)
+            if (e.cbutton.button == padButtons[b])
+                padKeys_.button(e.cbutton.which, static_cast<PadButton>(b), e.type == SDL_CONTROLLERBUTTONDOWN,
+                                padMessages_);
+        queuePadKeys(e.cbutton.timestamp);
+        return;
+    case SDL_CONTROLLERAXISMOTION:
+        for (u32 a = 0; a < padAxisCount; ++a)
+            if (e.caxis.axis == padAxes[a]) padKeys_.axis(e.caxis.which, static_cast<PadAxis>(a), e.caxis.value, padMessages_);
+        queuePadKeys(e.caxis.timestamp);
+        return;
     default:
         if (switchEventType_ != 0 && e.type == switchEventType_) {
             PlatformMessage m = messageOf(MessageKind::SwitchCommand, e.user.timestamp);
@@ -408,6 +474,14 @@ void SdlPlatform::translate(const SDL_Event& e) {
         }
         return;
     }
+}
+
+void SdlPlatform::queuePadKeys(u32 time) {
+    for (PlatformMessage& m : padMessages_) {
+        m.time = time;
+        pending_.push_back(m);
+    }
+    padMessages_.clear();
 }
 
 bool SdlPlatform::pollMessage(PlatformMessage& message) {

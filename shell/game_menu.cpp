@@ -175,17 +175,17 @@ void OnModeSwitched(const ModeEntry& /*mode*/, u32 /*windowed*/) {
 
 void MenuKeyDown() {
     GameMenu& m = *menu;
-    if (IsKeyDown(scanEnter)) {
+    if (IsControlDown(menuChooseKeys)) {
         if (m.page == 0 && m.cursor == 0)
             StartMatch();
         else
             MenuSelect();
     }
-    if (IsKeyDown(scanUp)) {
+    if (IsControlDown(menuUpKeys)) {
         m.cursor = m.cursor == 0 ? menuLineCount - 1 : m.cursor - 1;
         DrawMenu();
     }
-    if (IsKeyDown(scanDown)) {
+    if (IsControlDown(menuDownKeys)) {
         m.cursor = m.cursor == menuLineCount - 1 ? 0 : m.cursor + 1;
         DrawMenu();
     }
