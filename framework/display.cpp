@@ -23,32 +23,32 @@ u32 lengthLess(u32 length, u32 less) {
 
 // A window of that client size would cover the desktop in width or height.
 bool reachesDesktop(u32 clientWidth, u32 clientHeight) {
-    return clientWidth + windowFrame.width >= displayHardware.desktopWidth ||
-           clientHeight + windowFrame.height >= displayHardware.desktopHeight;
+    return clientWidth + framework::state.windowFrame.width >= framework::state.displayHardware.desktopWidth ||
+           clientHeight + framework::state.windowFrame.height >= framework::state.displayHardware.desktopHeight;
 }
 
 
 // Closes the window and lets go of the display.
 void closeDisplay() {
     releaseDisplaySurfaces();
-    if (!displayOpen) return;
-    if (windowExists) platform->destroyWindow();
-    windowExists = false;
+    if (!framework::state.displayOpen) return;
+    if (framework::state.windowExists) framework::state.platform->destroyWindow();
+    framework::state.windowExists = false;
     // Messages still on their way concern a window that is gone.
     PlatformMessage message;
-    while (platform->pollMessage(message)) {
+    while (framework::state.platform->pollMessage(message)) {
     }
-    platform->closeDisplay();
-    displayOpen = false;
+    framework::state.platform->closeDisplay();
+    framework::state.displayOpen = false;
 }
 
 bool ensureWindow() {
-    if (windowExists) return true;
+    if (framework::state.windowExists) return true;
     // The maximise box asks for a mode switch, which only means something once
     // the game takes the switch back to its own settings.
-    if (!platform->createWindow(windowTitle.c_str(), modeSwitchCallback != nullptr)) return false;
-    windowExists = true;
-    windowFrame = platform->frameExtent();
+    if (!framework::state.platform->createWindow(framework::state.windowTitle.c_str(), framework::state.modeSwitchCallback != nullptr)) return false;
+    framework::state.windowExists = true;
+    framework::state.windowFrame = framework::state.platform->frameExtent();
     return true;
 }
 
@@ -59,35 +59,35 @@ bool makeSurfaces(u32 width, u32 height, u32 bitsPerPixel, u32 pages, bool withB
                   u32 backWidth, u32 backHeight, u32 backBitsPerPixel) {
     const PixelFormat displayFormat = defaultPixelFormat(static_cast<int>(bitsPerPixel));
     const u32 pitch = width * ((bitsPerPixel + 7) / 8);
-    displayPages.assign(pages, std::vector<u8>(static_cast<size_t>(pitch) * height));
-    visiblePage = 0;
-    drawPage = pages > 1 ? 1 : 0;
-    displayContext = createContextOver(displayPages[drawPage].data(), static_cast<i32>(width),
+    framework::state.displayPages.assign(pages, std::vector<u8>(static_cast<size_t>(pitch) * height));
+    framework::state.visiblePage = 0;
+    framework::state.drawPage = pages > 1 ? 1 : 0;
+    framework::state.displayContext = createContextOver(framework::state.displayPages[framework::state.drawPage].data(), static_cast<i32>(width),
                                        static_cast<i32>(height), static_cast<i32>(pitch),
                                        static_cast<i32>(bitsPerPixel), &displayFormat);
-    if (!displayContext) return false;
+    if (!framework::state.displayContext) return false;
     if (withBackBuffer) {
         const PixelFormat backFormat = defaultPixelFormat(static_cast<int>(backBitsPerPixel));
-        backBufferContext =
+        framework::state.backBufferContext =
             createMemoryContext(static_cast<i32>(backWidth), static_cast<i32>(backHeight),
                                 static_cast<i32>(backBitsPerPixel), &backFormat);
-        if (!backBufferContext) return false;
+        if (!framework::state.backBufferContext) return false;
     }
-    DeviceContext* target = withBackBuffer ? backBufferContext.get() : displayContext.get();
-    frameworkDisplay = {target, displayContext.get(), backBufferContext.get()};
-    shownPalette = displayContext->palette;
-    const u32 outWidth = surfaceWidth(*displayContext);
-    const u32 outHeight = surfaceHeight(*displayContext);
-    scaledOutput = withBackBuffer && (backWidth != outWidth || backHeight != outHeight);
-    outputWidth = outWidth;
-    outputHeight = outHeight;
+    DeviceContext* target = withBackBuffer ? framework::state.backBufferContext.get() : framework::state.displayContext.get();
+    framework::state.frameworkDisplay = {target, framework::state.displayContext.get(), framework::state.backBufferContext.get()};
+    framework::state.shownPalette = framework::state.displayContext->palette;
+    const u32 outWidth = surfaceWidth(*framework::state.displayContext);
+    const u32 outHeight = surfaceHeight(*framework::state.displayContext);
+    framework::state.scaledOutput = withBackBuffer && (backWidth != outWidth || backHeight != outHeight);
+    framework::state.outputWidth = outWidth;
+    framework::state.outputHeight = outHeight;
     return true;
 }
 
 u32 setWindowedMode(const ModeEntry& entry) {
     if (!ensureWindow()) return 0;
-    const u32 desktopWidth = displayHardware.desktopWidth;
-    const u32 desktopHeight = displayHardware.desktopHeight;
+    const u32 desktopWidth = framework::state.displayHardware.desktopWidth;
+    const u32 desktopHeight = framework::state.displayHardware.desktopHeight;
 
     // The client size: 320-wide modes of other heights show as 320x240 and 640-wide
     // ones as 640x480, so the picture keeps the 4:3 shape of the screen.
@@ -98,8 +98,8 @@ u32 setWindowedMode(const ModeEntry& entry) {
     // A size as large as the desktop in either direction takes the whole desktop,
     // less what the frame and caption need, in both directions.
     if (width >= desktopWidth || height >= desktopHeight) {
-        width = lengthLess(desktopWidth, windowFrame.width);
-        height = lengthLess(desktopHeight, windowFrame.height);
+        width = lengthLess(desktopWidth, framework::state.windowFrame.width);
+        height = lengthLess(desktopHeight, framework::state.windowFrame.height);
     }
     // Small modes show at twice the size when that still fits on the desktop.
     u32 scaleX = entry.windowScale >= 2 ? 2 : 1;
@@ -108,43 +108,43 @@ u32 setWindowedMode(const ModeEntry& entry) {
     const u32 clientWidth = scaleX * width;
     const u32 clientHeight = scaleY * height;
 
-    if (!windowPlaced) {
-        const u32 outerWidth = clientWidth + windowFrame.width;
-        const u32 outerHeight = clientHeight + windowFrame.height;
+    if (!framework::state.windowPlaced) {
+        const u32 outerWidth = clientWidth + framework::state.windowFrame.width;
+        const u32 outerHeight = clientHeight + framework::state.windowFrame.height;
         // Centred; a window larger than the desktop starts at its top-left corner.
-        windowPosition.x =
+        framework::state.windowPosition.x =
             outerWidth < desktopWidth ? static_cast<i32>(desktopWidth - outerWidth) / 2 : 0;
-        windowPosition.y =
+        framework::state.windowPosition.y =
             outerHeight < desktopHeight ? static_cast<i32>(desktopHeight - outerHeight) / 2 : 0;
-        windowPlaced = true;
-    } else if (!fullScreen) {
+        framework::state.windowPlaced = true;
+    } else if (!framework::state.fullScreen) {
         // Keep the window where the player may have moved it.
-        windowPosition = platform->windowPlace();
+        framework::state.windowPosition = framework::state.platform->windowPlace();
     }
-    platform->showWindow(windowPosition, clientWidth, clientHeight);
+    framework::state.platform->showWindow(framework::state.windowPosition, clientWidth, clientHeight);
 
     // The back buffer has the entry's own size and the desktop's depth; the mode's
     // depth plays no part in a window.
     const u32 backBits =
-        lowerDepthForFilter(driverOptions.modeFilter, displayHardware.desktopBitsPerPixel);
-    if (!makeSurfaces(clientWidth, clientHeight, displayHardware.desktopBitsPerPixel, 1, true,
+        lowerDepthForFilter(framework::state.driverOptions.modeFilter, framework::state.displayHardware.desktopBitsPerPixel);
+    if (!makeSurfaces(clientWidth, clientHeight, framework::state.displayHardware.desktopBitsPerPixel, 1, true,
                       entry.width, entry.height, backBits))
         return 0;
-    fullScreen = 0;
+    framework::state.fullScreen = 0;
     return 1;
 }
 
 u32 setFullScreenMode(const ModeEntry& entry, u32 pages, u32 systemMemoryBuffer) {
     if (entry.mode < 0) return 0;
     const OfferedMode* offered =
-        findOfferedMode(displayHardware, registeredDrivers, static_cast<u32>(entry.mode));
+        findOfferedMode(framework::state.displayHardware, framework::state.registeredDrivers, static_cast<u32>(entry.mode));
     if (!offered) return 0;
     const GraphicsMode mode = graphicsMode(offered->mode);
 
-    if (windowExists && windowPlaced && !fullScreen) windowPosition = platform->windowPlace();
+    if (framework::state.windowExists && framework::state.windowPlaced && !framework::state.fullScreen) framework::state.windowPosition = framework::state.platform->windowPlace();
     if (!ensureWindow()) return 0;
     const u32 usedPages = std::max(1u, std::min(offered->pages, pages));
-    if (!platform->enterFullScreen(mode.width, mode.height)) return 0;
+    if (!framework::state.platform->enterFullScreen(mode.width, mode.height)) return 0;
     // Keys held across the switch read as up afterwards.
     ResetEvents();
 
@@ -159,47 +159,47 @@ u32 setFullScreenMode(const ModeEntry& entry, u32 pages, u32 systemMemoryBuffer)
     // into its hidden page.
     const bool canDrawOnPage = usedPages >= 2 && (offered->flags & modeCapPageFlip);
     const bool withBackBuffer = entry.scaling != 0 || systemMemoryBuffer == 1 || !canDrawOnPage;
-    const u32 backBits = lowerDepthForFilter(driverOptions.modeFilter, mode.bitsPerPixel);
+    const u32 backBits = lowerDepthForFilter(framework::state.driverOptions.modeFilter, mode.bitsPerPixel);
     if (!makeSurfaces(mode.width, mode.height, mode.bitsPerPixel, usedPages, withBackBuffer,
                       backWidth, backHeight, backBits))
         return 0;
-    fullScreen = 1;
+    framework::state.fullScreen = 1;
     return 1;
 }
 
 void rebuildModeList() {
-    registeredDrivers = registerDrivers(driverOptions);
-    modeList = listModes(driverOptions, displayHardware, registeredDrivers);
+    framework::state.registeredDrivers = registerDrivers(framework::state.driverOptions);
+    framework::state.modeList = listModes(framework::state.driverOptions, framework::state.displayHardware, framework::state.registeredDrivers);
 }
 
 } // namespace
 
 void SetDriverOptions(const DriverOptions& options) {
-    if (options == driverOptions) return;
-    driverOptions = options;
-    registeredDrivers.clear();
-    if (displayOpen) rebuildModeList();
+    if (options == framework::state.driverOptions) return;
+    framework::state.driverOptions = options;
+    framework::state.registeredDrivers.clear();
+    if (framework::state.displayOpen) rebuildModeList();
 }
 
 FrameworkDisplay* InitFramework(const char* title) {
     // Start from scratch, keeping only the options the game has given.
-    const DriverOptions options = driverOptions;
+    const DriverOptions options = framework::state.driverOptions;
     resetFramework();
-    driverOptions = options;
+    framework::state.driverOptions = options;
 
-    windowTitle = std::string(title ? title : "").substr(0, maxTitleLength);
+    framework::state.windowTitle = std::string(title ? title : "").substr(0, maxTitleLength);
     setFatalHook(FatalError);
-    if (!platform || !platform->openDisplay(displayHardware)) {
+    if (!framework::state.platform || !framework::state.platform->openDisplay(framework::state.displayHardware)) {
         setLastError(gfxHardwareNotDetected);
         return nullptr;
     }
-    displayOpen = true;
+    framework::state.displayOpen = true;
     rebuildModeList();
-    return &frameworkDisplay;
+    return &framework::state.frameworkDisplay;
 }
 
 u32 FindMode(ModeEntry& entry, u32 width, u32 height, i32 bitsPerPixel) {
-    for (const ModeEntry& e : modeList.entries) {
+    for (const ModeEntry& e : framework::state.modeList.entries) {
         if (e.width != width || e.height != height) continue;
         if (bitsPerPixel != -1 && e.bitsPerPixel != static_cast<u32>(bitsPerPixel)) continue;
         entry = e;
@@ -210,7 +210,7 @@ u32 FindMode(ModeEntry& entry, u32 width, u32 height, i32 bitsPerPixel) {
 
 u32 SetMode(const ModeEntry& entry, u32 windowed, u32 pages, u32 systemMemoryBuffer) {
     // An entry that names no size (a FindMode that found nothing) cannot be shown.
-    if (!displayOpen || entry.width == 0 || entry.height == 0) return 0;
+    if (!framework::state.displayOpen || entry.width == 0 || entry.height == 0) return 0;
     const ModeEntry chosen = entry; // the game may pass currentMode itself
     releaseDisplaySurfaces();
     const u32 ok = windowed == 1 ? setWindowedMode(chosen)
@@ -219,63 +219,63 @@ u32 SetMode(const ModeEntry& entry, u32 windowed, u32 pages, u32 systemMemoryBuf
         releaseDisplaySurfaces();
         return 0;
     }
-    currentMode = chosen;
-    currentPages = pages;
-    currentSystemMemory = systemMemoryBuffer;
-    makeCurrentContext(frameworkDisplay.drawTarget);
+    framework::state.currentMode = chosen;
+    framework::state.currentPages = pages;
+    framework::state.currentSystemMemory = systemMemoryBuffer;
+    makeCurrentContext(framework::state.frameworkDisplay.drawTarget);
     return 1;
 }
 
 void SwapBuffers(u32 wait) {
-    if (!displayContext) return;
-    DeviceContext& display = *displayContext;
-    if (backBufferContext) {
-        const DeviceContext& back = *backBufferContext;
-        if (scaledOutput)
-            copyFrame(back, surfaceWidth(back), surfaceHeight(back), display, outputWidth,
-                      outputHeight);
+    if (!framework::state.displayContext) return;
+    DeviceContext& display = *framework::state.displayContext;
+    if (framework::state.backBufferContext) {
+        const DeviceContext& back = *framework::state.backBufferContext;
+        if (framework::state.scaledOutput)
+            copyFrame(back, surfaceWidth(back), surfaceHeight(back), display, framework::state.outputWidth,
+                      framework::state.outputHeight);
         else {
             const u32 width = std::min(surfaceWidth(back), surfaceWidth(display));
             const u32 height = std::min(surfaceHeight(back), surfaceHeight(display));
             copyFrame(back, width, height, display, width, height);
         }
     }
-    if (displayPages.size() > 1) {
+    if (framework::state.displayPages.size() > 1) {
         // The page just drawn goes on show; drawing moves on to the next one.
-        visiblePage = drawPage;
-        drawPage = (drawPage + 1) % static_cast<u32>(displayPages.size());
-        display.surface = displayPages[drawPage].data();
+        framework::state.visiblePage = framework::state.drawPage;
+        framework::state.drawPage = (framework::state.drawPage + 1) % static_cast<u32>(framework::state.displayPages.size());
+        display.surface = framework::state.displayPages[framework::state.drawPage].data();
     }
     // While the display is taken away there is nothing to show it on.
-    if (windowExists && active) {
+    if (framework::state.windowExists && framework::state.active) {
         PresentedFrame frame =
-            presentableFrame(displayPages[visiblePage].data(), display, shownPalette, presentScratch);
+            presentableFrame(framework::state.displayPages[framework::state.visiblePage].data(), display, framework::state.shownPalette, framework::state.presentScratch);
         frame.paced = wait != 0;
-        platform->present(frame);
+        framework::state.platform->present(frame);
     }
 }
 
 PresentedFrame CurrentFrame(std::vector<u8>& scratch) {
-    const DeviceContext* drawn = backBufferContext ? backBufferContext.get() : displayContext.get();
+    const DeviceContext* drawn = framework::state.backBufferContext ? framework::state.backBufferContext.get() : framework::state.displayContext.get();
     if (!drawn || !drawn->surface) return {};
-    return presentableFrame(drawn->surface, *drawn, shownPalette, scratch);
+    return presentableFrame(drawn->surface, *drawn, framework::state.shownPalette, scratch);
 }
 
 void SetPalette(const PaletteEntry* entries, u32 count, u32 first) {
-    if (displayContext)
-        setPalette(*displayContext, entries, static_cast<i32>(count), static_cast<i32>(first));
-    if (backBufferContext)
-        setPalette(*backBufferContext, entries, static_cast<i32>(count), static_cast<i32>(first));
+    if (framework::state.displayContext)
+        setPalette(*framework::state.displayContext, entries, static_cast<i32>(count), static_cast<i32>(first));
+    if (framework::state.backBufferContext)
+        setPalette(*framework::state.backBufferContext, entries, static_cast<i32>(count), static_cast<i32>(first));
 }
 
 void RealizePalette(u32 count, u32 first, u32 /*wait*/) {
-    if (!displayContext) return;
-    for (u32 i = first; i < first + count && i < shownPalette.size(); ++i)
-        shownPalette[i] = displayContext->palette[i];
+    if (!framework::state.displayContext) return;
+    for (u32 i = first; i < first + count && i < framework::state.shownPalette.size(); ++i)
+        framework::state.shownPalette[i] = framework::state.displayContext->palette[i];
 }
 
 void SetWindowIcon(const Bitmap* icon) {
-    if (!platform || !icon || icon->bitsPerPixel != 32 || icon->pixelFormat != pixelFormatARGB32) return;
+    if (!framework::state.platform || !icon || icon->bitsPerPixel != 32 || icon->pixelFormat != pixelFormatARGB32) return;
     WindowIcon shown;
     shown.width = static_cast<u32>(icon->width);
     shown.height = static_cast<u32>(icon->height);
@@ -286,11 +286,11 @@ void SetWindowIcon(const Bitmap* icon) {
         for (i32 x = 0; x < icon->width; ++x, p += 4)
             shown.pixels.push_back(u32{p[0]} | u32{p[1]} << 8 | u32{p[2]} << 16 | u32{p[3]} << 24);
     }
-    platform->setWindowIcon(shown);
+    framework::state.platform->setWindowIcon(shown);
 }
 
 void ShutdownFramework() {
-    if (platform) closeDisplay();
+    if (framework::state.platform) closeDisplay();
     resetFramework();
 }
 
@@ -298,9 +298,9 @@ void ShutdownFramework() {
     const std::string message = text ? text : "";
     // Standard error first: it is seen even where no box can be shown.
     std::fprintf(stderr, "%s\n", message.c_str());
-    if (platform) {
+    if (framework::state.platform) {
         closeDisplay();
-        platform->showError(message.c_str(), "RGL Fatal Error!");
+        framework::state.platform->showError(message.c_str(), "RGL Fatal Error!");
     }
     exitProgram(1);
 }

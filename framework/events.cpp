@@ -7,41 +7,41 @@ namespace {
 
 // Takes a record off the free list; -1 when every record is queued.
 i32 takeFreeRecord() {
-    const i32 index = firstFree;
-    if (index >= 0) firstFree = eventPool[index].next;
+    const i32 index = framework::state.input.firstFree;
+    if (index >= 0) framework::state.input.firstFree = framework::state.input.eventPool[index].next;
     return index;
 }
 
 void appendEvent(const Event& event) {
     const i32 index = takeFreeRecord();
     if (index < 0) return;
-    Event& record = eventPool[index];
+    Event& record = framework::state.input.eventPool[index];
     record = event;
     record.next = -1;
-    record.prev = lastQueued;
-    if (lastQueued >= 0)
-        eventPool[lastQueued].next = index;
+    record.prev = framework::state.input.lastQueued;
+    if (framework::state.input.lastQueued >= 0)
+        framework::state.input.eventPool[framework::state.input.lastQueued].next = index;
     else
-        firstQueued = index;
-    lastQueued = index;
-    ++queuedCount;
+        framework::state.input.firstQueued = index;
+    framework::state.input.lastQueued = index;
+    ++framework::state.input.queuedCount;
 }
 
 void unlinkEvent(i32 index) {
-    Event& record = eventPool[index];
+    Event& record = framework::state.input.eventPool[index];
     if (record.prev >= 0)
-        eventPool[record.prev].next = record.next;
+        framework::state.input.eventPool[record.prev].next = record.next;
     else
-        firstQueued = record.next;
+        framework::state.input.firstQueued = record.next;
     if (record.next >= 0)
-        eventPool[record.next].prev = record.prev;
+        framework::state.input.eventPool[record.next].prev = record.prev;
     else
-        lastQueued = record.prev;
-    record.next = firstFree;
+        framework::state.input.lastQueued = record.prev;
+    record.next = framework::state.input.firstFree;
     record.prev = -1;
-    firstFree = index;
-    --queuedCount;
-    if (waitingMouseMove == index) waitingMouseMove = -1;
+    framework::state.input.firstFree = index;
+    --framework::state.input.queuedCount;
+    if (framework::state.input.waitingMouseMove == index) framework::state.input.waitingMouseMove = -1;
 }
 
 u32 keyModifiers(const PlatformMessage& m) {
@@ -58,25 +58,25 @@ u32 mouseModifiers(const PlatformMessage& m) {
 void mousePosition(const PlatformMessage& m, Event& e) {
     e.x = m.x;
     e.y = m.y;
-    if (fullScreen && displayHardware.desktopWidth && displayHardware.desktopHeight) {
-        e.x = static_cast<i32>(static_cast<i64>(m.x) * currentMode.width /
-                               displayHardware.desktopWidth);
-        e.y = static_cast<i32>(static_cast<i64>(m.y) * currentMode.height /
-                               displayHardware.desktopHeight);
+    if (framework::state.fullScreen && framework::state.displayHardware.desktopWidth && framework::state.displayHardware.desktopHeight) {
+        e.x = static_cast<i32>(static_cast<i64>(m.x) * framework::state.currentMode.width /
+                               framework::state.displayHardware.desktopWidth);
+        e.y = static_cast<i32>(static_cast<i64>(m.y) * framework::state.currentMode.height /
+                               framework::state.displayHardware.desktopHeight);
     }
 }
 
 } // namespace
 
 u32 IsKeyDown(u8 scanCode) {
-    return keyTable[scanCode] != 0 ? 1 : 0;
+    return framework::state.input.keyTable[scanCode] != 0 ? 1 : 0;
 }
 
 u32 NextEvent(Event* event, u32 mask) {
     pumpMessages();
-    for (i32 i = firstQueued; i >= 0; i = eventPool[i].next) {
-        if (eventPool[i].kind & mask) {
-            *event = eventPool[i];
+    for (i32 i = framework::state.input.firstQueued; i >= 0; i = framework::state.input.eventPool[i].next) {
+        if (framework::state.input.eventPool[i].kind & mask) {
+            *event = framework::state.input.eventPool[i];
             unlinkEvent(i);
             return 1;
         }
@@ -91,19 +91,7 @@ void FlushEvents(u32 mask) {
     }
 }
 
-void ResetEvents() {
-    for (u32 i = 0; i < eventQueueSize; ++i) {
-        eventPool[i] = Event{};
-        eventPool[i].next = i + 1 < eventQueueSize ? static_cast<i32>(i + 1) : -1;
-        eventPool[i].prev = -1;
-    }
-    firstFree = 0;
-    firstQueued = -1;
-    lastQueued = -1;
-    queuedCount = 0;
-    waitingMouseMove = -1;
-    keyTable.fill(0);
-}
+void ResetEvents() { framework::state.input = framework::Input{}; }
 
 void queueEventFor(const PlatformMessage& m) {
     Event e{};
@@ -112,7 +100,7 @@ void queueEventFor(const PlatformMessage& m) {
     case MessageKind::KeyDown: {
         e.kind = m.repeat ? KeyRepeat : KeyDown;
         const u32 code = m.character | static_cast<u32>(m.scanCode) << 8;
-        keyTable[m.scanCode] = static_cast<u16>(code);
+        framework::state.input.keyTable[m.scanCode] = static_cast<u16>(code);
         e.code = m.repeat ? code | m.repeatCount << 16 : code;
         e.modifiers = keyModifiers(m);
         break;
@@ -121,8 +109,8 @@ void queueEventFor(const PlatformMessage& m) {
         // A key whose key-down was never seen (pressed before the window had the
         // keyboard, or before a reset) releases with code 0.
         e.kind = KeyUp;
-        e.code = keyTable[m.scanCode];
-        keyTable[m.scanCode] = 0;
+        e.code = framework::state.input.keyTable[m.scanCode];
+        framework::state.input.keyTable[m.scanCode] = 0;
         e.modifiers = keyModifiers(m);
         break;
     case MessageKind::MouseDown:
@@ -144,15 +132,15 @@ void queueEventFor(const PlatformMessage& m) {
         return; // window messages are no input
     }
 
-    if (e.kind == MouseMove && waitingMouseMove >= 0) {
+    if (e.kind == MouseMove && framework::state.input.waitingMouseMove >= 0) {
         // Only the newest position matters until the game fetches the move.
-        eventPool[waitingMouseMove].x = e.x;
-        eventPool[waitingMouseMove].y = e.y;
+        framework::state.input.eventPool[framework::state.input.waitingMouseMove].x = e.x;
+        framework::state.input.eventPool[framework::state.input.waitingMouseMove].y = e.y;
         return;
     }
-    if (e.kind != MouseMove) waitingMouseMove = -1;
+    if (e.kind != MouseMove) framework::state.input.waitingMouseMove = -1;
     // A full queue drops the event; the key table above already follows the key.
-    if (queuedCount >= eventQueueSize) return;
+    if (framework::state.input.queuedCount >= eventQueueSize) return;
     appendEvent(e);
-    if (e.kind == MouseMove) waitingMouseMove = lastQueued;
+    if (e.kind == MouseMove) framework::state.input.waitingMouseMove = framework::state.input.lastQueued;
 }

@@ -3,123 +3,51 @@
 #include "base/clock.hpp"
 #include "gfx/gfx_state.hpp"
 
-std::unique_ptr<Platform> platform;
+namespace framework {
 
-DrawCallback drawCallback = nullptr;
-FrameCallback frameCallback = nullptr;
-EventCallback keyDownCallback = nullptr;
-EventCallback keyRepeatCallback = nullptr;
-EventCallback keyUpCallback = nullptr;
-EventCallback mouseDownCallback = nullptr;
-ActivateCallback activateCallback = nullptr;
-SuspendCallback suspendCallback = nullptr;
-ModeSwitchCallback modeSwitchCallback = nullptr;
+std::array<Event, eventQueueSize> emptyEventPool() {
+    std::array<Event, eventQueueSize> pool{};
+    for (u32 i = 0; i < eventQueueSize; ++i) {
+        pool[i].next = i + 1 < eventQueueSize ? static_cast<i32>(i + 1) : -1;
+        pool[i].prev = -1;
+    }
+    return pool;
+}
 
-u32 active = 1;
-u32 quitRequested = 0;
+State state;
 
-std::array<Event, eventQueueSize> eventPool{};
-i32 firstQueued = -1;
-i32 lastQueued = -1;
-i32 firstFree = -1;
-u32 queuedCount = 0;
-i32 waitingMouseMove = -1;
-std::array<u16, 256> keyTable{};
-
-DriverOptions driverOptions = frameworkDefaultOptions;
-std::vector<Driver> registeredDrivers;
-DisplayHardware displayHardware;
-ModeList modeList;
-ModeEntry currentMode{};
-u32 currentPages = 0;
-u32 currentSystemMemory = 0;
-
-bool displayOpen = false;
-std::string windowTitle;
-bool windowExists = false;
-FrameExtent windowFrame;
-WindowPlace windowPosition;
-bool windowPlaced = false;
-u32 fullScreen = 0;
-u32 switching = 0;
-u32 windowActive = 0;
-u32 windowMinimised = 0;
-
-u32 scaledOutput = 0;
-u32 outputWidth = 0;
-u32 outputHeight = 0;
-FrameworkDisplay frameworkDisplay;
-std::unique_ptr<DeviceContext> displayContext;
-std::unique_ptr<DeviceContext> backBufferContext;
-std::vector<std::vector<u8>> displayPages;
-u32 visiblePage = 0;
-u32 drawPage = 0;
-Palette shownPalette{};
-std::vector<u8> presentScratch;
+} // namespace framework
 
 // Forgets the display's and the back buffer's contexts.
 void releaseDisplaySurfaces() {
     if (gfx::state.currentContext &&
-        (gfx::state.currentContext == displayContext.get() || gfx::state.currentContext == backBufferContext.get()))
+        (gfx::state.currentContext == framework::state.displayContext.get() || gfx::state.currentContext == framework::state.backBufferContext.get()))
         makeCurrentContext(nullptr);
-    frameworkDisplay = FrameworkDisplay{};
-    displayContext.reset();
-    backBufferContext.reset();
-    displayPages.clear();
-    visiblePage = 0;
-    drawPage = 0;
-    scaledOutput = 0;
-    outputWidth = 0;
-    outputHeight = 0;
+    framework::state.frameworkDisplay = FrameworkDisplay{};
+    framework::state.displayContext.reset();
+    framework::state.backBufferContext.reset();
+    framework::state.displayPages.clear();
+    framework::state.visiblePage = 0;
+    framework::state.drawPage = 0;
+    framework::state.scaledOutput = 0;
+    framework::state.outputWidth = 0;
+    framework::state.outputHeight = 0;
 }
 
 void resetFramework() {
     if (gfx::state.currentContext &&
-        (gfx::state.currentContext == displayContext.get() || gfx::state.currentContext == backBufferContext.get()))
+        (gfx::state.currentContext == framework::state.displayContext.get() || gfx::state.currentContext == framework::state.backBufferContext.get()))
         makeCurrentContext(nullptr);
-    if (displayOpen && platform) platform->closeDisplay();
+    if (framework::state.displayOpen && framework::state.platform) framework::state.platform->closeDisplay();
 
-    drawCallback = nullptr;
-    frameCallback = nullptr;
-    keyDownCallback = nullptr;
-    keyRepeatCallback = nullptr;
-    keyUpCallback = nullptr;
-    mouseDownCallback = nullptr;
-    activateCallback = nullptr;
-    suspendCallback = nullptr;
-    modeSwitchCallback = nullptr;
-
-    active = 1;
-    quitRequested = 0;
-    ResetEvents();
-
-    driverOptions = frameworkDefaultOptions;
-    registeredDrivers.clear();
-    displayHardware = DisplayHardware{};
-    modeList = ModeList{};
-    currentMode = ModeEntry{};
-    currentPages = 0;
-    currentSystemMemory = 0;
-
-    displayOpen = false;
-    windowTitle.clear();
-    windowExists = false;
-    windowFrame = FrameExtent{};
-    windowPosition = WindowPlace{};
-    windowPlaced = false;
-    fullScreen = 0;
-    switching = 0;
-    windowActive = 0;
-    windowMinimised = 0;
-
-    releaseDisplaySurfaces();
-    shownPalette = defaultPalette();
-    presentScratch.clear();
+    std::unique_ptr<Platform> chosen = std::move(framework::state.platform);
+    framework::state = framework::State{};
+    framework::state.platform = std::move(chosen);
 }
 
 void selectPlatform(std::unique_ptr<Platform> chosen) {
     resetFramework();
     // A clock that a previous platform installed must not outlive it.
     resetClock();
-    platform = std::move(chosen);
+    framework::state.platform = std::move(chosen);
 }

@@ -9,46 +9,46 @@ constexpr u32 idleMilliseconds = 100;
 } // namespace
 
 void SetDrawCallback(DrawCallback callback) {
-    drawCallback = callback;
+    framework::state.drawCallback = callback;
 }
 void SetFrameCallback(FrameCallback callback) {
-    frameCallback = callback;
+    framework::state.frameCallback = callback;
 }
 void SetKeyDownCallback(EventCallback callback) {
-    keyDownCallback = callback;
+    framework::state.keyDownCallback = callback;
 }
 void SetKeyRepeatCallback(EventCallback callback) {
-    keyRepeatCallback = callback;
+    framework::state.keyRepeatCallback = callback;
 }
 void SetKeyUpCallback(EventCallback callback) {
-    keyUpCallback = callback;
+    framework::state.keyUpCallback = callback;
 }
 void SetMouseDownCallback(EventCallback callback) {
-    mouseDownCallback = callback;
+    framework::state.mouseDownCallback = callback;
 }
 void SetActivateCallback(ActivateCallback callback) {
-    activateCallback = callback;
+    framework::state.activateCallback = callback;
 }
 void SetSuspendCallback(SuspendCallback callback) {
-    suspendCallback = callback;
+    framework::state.suspendCallback = callback;
 }
 void SetModeSwitchCallback(ModeSwitchCallback callback) {
-    modeSwitchCallback = callback;
+    framework::state.modeSwitchCallback = callback;
 }
 
 i32 MainLoop() {
-    quitRequested = 0;
+    framework::state.quitRequested = 0;
     do {
-        if (platform) {
-            platform->startPass();
+        if (framework::state.platform) {
+            framework::state.platform->startPass();
             // A pass with nothing to run but the events (the menu) waits for input
             // rather than spin the processor; input wakes it at once.
-            if (!frameCallback && !(active == 1 && drawCallback)) platform->idle(idleMilliseconds);
+            if (!framework::state.frameCallback && !(framework::state.active == 1 && framework::state.drawCallback)) framework::state.platform->idle(idleMilliseconds);
         }
         ProcessEvents();
-        if (frameCallback) frameCallback();
-        if (active == 1 && drawCallback) drawCallback();
-    } while (!quitRequested);
+        if (framework::state.frameCallback) framework::state.frameCallback();
+        if (framework::state.active == 1 && framework::state.drawCallback) framework::state.drawCallback();
+    } while (!framework::state.quitRequested);
     ShutdownFramework();
     return 0;
 }
@@ -61,16 +61,16 @@ void ProcessEvents() {
         EventCallback slot = nullptr;
         switch (event.kind) {
         case KeyDown:
-            slot = keyDownCallback;
+            slot = framework::state.keyDownCallback;
             break;
         case KeyRepeat:
-            slot = keyRepeatCallback;
+            slot = framework::state.keyRepeatCallback;
             break;
         case KeyUp:
-            slot = keyUpCallback;
+            slot = framework::state.keyUpCallback;
             break;
         case MouseDown:
-            slot = mouseDownCallback;
+            slot = framework::state.mouseDownCallback;
             break;
         // Mouse-up, mouse-move and timer events have slots the game cannot fill:
         // they are fetched and dropped.
@@ -82,5 +82,5 @@ void ProcessEvents() {
 }
 
 void RequestQuit() {
-    quitRequested = 1;
+    framework::state.quitRequested = 1;
 }

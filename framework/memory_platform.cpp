@@ -330,7 +330,7 @@ MemoryPlatform& useMemoryPlatform(u32 desktopWidth, u32 desktopHeight) {
 }
 
 MemoryPlatform& memoryPlatform() {
-    auto* machine = dynamic_cast<MemoryPlatform*>(platform.get());
+    auto* machine = dynamic_cast<MemoryPlatform*>(framework::state.platform.get());
     assert(machine && "the memory platform is not the one in use");
     return *machine;
 }

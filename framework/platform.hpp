@@ -9,6 +9,7 @@
 #include "base/types.hpp"
 #include "framework/modes.hpp"
 
+#include <memory>
 #include <vector>
 
 // The messages a back end hands the framework, one per user action or window
@@ -133,3 +134,7 @@ class Platform {
     // An error box with a warning icon.
     virtual void showError(const char* text, const char* title) = 0;
 };
+
+// Makes `chosen` the platform the framework talks to (after closing anything open
+// on the old one). The program chooses before InitFramework.
+void selectPlatform(std::unique_ptr<Platform> chosen);

@@ -7,23 +7,23 @@ namespace {
 constexpr u32 suspendPollMilliseconds = 200;
 
 bool displayExists() {
-    return frameworkDisplay.displayDevice != nullptr;
+    return framework::state.frameworkDisplay.displayDevice != nullptr;
 }
 
 void postSwitchCommand(u32 reason) {
     PlatformMessage command;
     command.kind = MessageKind::SwitchCommand;
     command.reason = reason;
-    command.time = platform->milliseconds();
-    platform->postMessage(command);
+    command.time = framework::state.platform->milliseconds();
+    framework::state.platform->postMessage(command);
 }
 
 void askToClose() {
     // Full screen has no window frame to close; the request can only be a stray.
-    if (fullScreen) return;
-    if (!platform->askYesNo("Are you sure you want to quit?", "Confirm Exit")) return;
-    platform->destroyWindow();
-    windowExists = false;
+    if (framework::state.fullScreen) return;
+    if (!framework::state.platform->askYesNo("Are you sure you want to quit?", "Confirm Exit")) return;
+    framework::state.platform->destroyWindow();
+    framework::state.windowExists = false;
     // A destroyed window ends the program after the pass now running.
     RequestQuit();
 }
@@ -31,43 +31,43 @@ void askToClose() {
 // The switch between window and full screen, made by the framework itself. Only a
 // game that takes the switch back (the after-switch slot) gets it.
 void switchModes(u32 reason) {
-    if (!modeSwitchCallback) return;
+    if (!framework::state.modeSwitchCallback) return;
     // A desktop change always lands in a window; otherwise the switch goes from
     // full screen to a window and back.
-    const u32 windowed = reason == switchByDisplayChange ? 1 : fullScreen;
-    switching = 1;
-    const ModeEntry entry = currentMode;
-    SetMode(entry, windowed, currentPages, currentSystemMemory);
-    switching = 0;
-    modeSwitchCallback(currentMode, windowed);
+    const u32 windowed = reason == switchByDisplayChange ? 1 : framework::state.fullScreen;
+    framework::state.switchingModes = 1;
+    const ModeEntry entry = framework::state.currentMode;
+    SetMode(entry, windowed, framework::state.currentPages, framework::state.currentSystemMemory);
+    framework::state.switchingModes = 0;
+    framework::state.modeSwitchCallback(framework::state.currentMode, windowed);
 }
 
 void displayTakenAway() {
-    if (!active) return;
-    active = 0;
-    const u32 answer = suspendCallback ? suspendCallback(frameworkDisplay.displayDevice, 1) : 1;
+    if (!framework::state.active) return;
+    framework::state.active = 0;
+    const u32 answer = framework::state.suspendCallback ? framework::state.suspendCallback(framework::state.frameworkDisplay.displayDevice, 1) : 1;
     if (answer == 2) return; // run on without drawing
     // Hold the program, answering the window now and then, until the display is back.
-    while (!active && displayOpen) {
-        platform->waitMessage(suspendPollMilliseconds);
+    while (!framework::state.active && framework::state.displayOpen) {
+        framework::state.platform->waitMessage(suspendPollMilliseconds);
         PlatformMessage message;
-        while (!active && platform->pollMessage(message))
+        while (!framework::state.active && framework::state.platform->pollMessage(message))
             handleWindowMessage(message);
     }
 }
 
 void displayGivenBack() {
-    if (active) return;
-    active = 1;
-    if (suspendCallback) suspendCallback(frameworkDisplay.displayDevice, 2);
+    if (framework::state.active) return;
+    framework::state.active = 1;
+    if (framework::state.suspendCallback) framework::state.suspendCallback(framework::state.frameworkDisplay.displayDevice, 2);
 }
 
 } // namespace
 
 void pumpMessages() {
-    if (!platform || !displayOpen) return;
+    if (!framework::state.platform || !framework::state.displayOpen) return;
     PlatformMessage message;
-    while (platform->pollMessage(message)) {
+    while (framework::state.platform->pollMessage(message)) {
         queueEventFor(message);
         handleWindowMessage(message);
     }
@@ -86,18 +86,18 @@ void handleWindowMessage(const PlatformMessage& m) {
     case MessageKind::Paint:
         // Show the last frame again rather than leave the window blank until the
         // game draws: the menu draws only when a key is pressed.
-        if (windowExists) platform->repaint();
+        if (framework::state.windowExists) framework::state.platform->repaint();
         break;
     case MessageKind::Activate:
-        windowActive = m.state;
-        windowMinimised = m.minimised ? 1 : 0;
-        if (!fullScreen && activateCallback) activateCallback(m.state);
+        framework::state.windowActive = m.state;
+        framework::state.windowMinimised = m.minimised ? 1 : 0;
+        if (!framework::state.fullScreen && framework::state.activateCallback) framework::state.activateCallback(m.state);
         break;
     case MessageKind::Maximise:
         if (displayExists()) postSwitchCommand(switchByUser);
         break;
     case MessageKind::DisplayChange:
-        if (!fullScreen && displayExists() && !switching) postSwitchCommand(switchByDisplayChange);
+        if (!framework::state.fullScreen && displayExists() && !framework::state.switchingModes) postSwitchCommand(switchByDisplayChange);
         break;
     case MessageKind::DisplaySuspend:
         if (m.state == 1)

@@ -25,39 +25,6 @@
 
 namespace {
 
-using SteadyClock = std::chrono::steady_clock;
-
-// Clock reads one step may make: two per computer player at most, far below this.
-constexpr u32 maxReadsPerStep = 255;
-
-// The demo of this run. One record, reset by resetDemo().
-struct DemoSession {
-    DemoMode mode = DemoMode::None;
-    std::string file;
-    u32 stepsDone = 0;  // steps recorded or played
-    u64 framesDrawn = 0; // frames composed since the match started
-
-    // Recording.
-    std::unique_ptr<DemoWriter> writer;
-    DemoStep pending;              // the step now running
-    u32 reads[maxReadsPerStep] = {}; // its clock values
-    u32 readCount = 0;
-    u32 togglesSinceStep = 0;      // DemoToggle bits flipped since the step before
-    u32 refillsSinceStep = 0;
-    SteadyClock::time_point lastFlush;
-
-    // Playing.
-    std::optional<Demo> demo;
-    u32 readAt = 0;       // next recorded clock value to hand out
-    u32 readEnd = 0;      // one past the step's last value
-    u32 lastRead = 0;     // the value handed out last
-    u32 firstBadCheck = 0; // number (from 1) of the first check value that differs; 0 none
-    bool finished = false; // the last step was played and matched
-    SteadyClock::time_point started;
-};
-
-DemoSession session;
-
 [[noreturn]] void failDemo(const std::string& message) {
     std::fprintf(stderr, "%s\n", message.c_str());
     exitProgram(1);
@@ -86,48 +53,48 @@ void setControls(Player& p, u8 controls) {
 // the pauses), every value noted.
 u32 recordedClock() {
     const u32 now = playedSeconds();
-    if (session.readCount < maxReadsPerStep) session.reads[session.readCount++] = now;
+    if (shell::state.demo.readCount < maxReadsPerStep) shell::state.demo.reads[shell::state.demo.readCount++] = now;
     return now;
 }
 
 void beginRecording() {
     DemoHeader header;
-    header.playerChoice = menu->playerChoice;
-    header.width = static_cast<u16>(screen->maxX + 1);
-    header.height = static_cast<u16>(screen->maxY + 1);
-    header.cockpit = menu->cockpit;
-    header.windowed = menu->windowed;
-    header.realisticSky = menu->realisticSky;
+    header.playerChoice = shell::state.gameMenu->playerChoice;
+    header.width = static_cast<u16>(shell::state.currentScreen->maxX + 1);
+    header.height = static_cast<u16>(shell::state.currentScreen->maxY + 1);
+    header.cockpit = shell::state.gameMenu->cockpit;
+    header.windowed = shell::state.gameMenu->windowed;
+    header.realisticSky = shell::state.gameMenu->realisticSky;
     header.startSeconds = wholeSeconds();
-    const char* level = levelFileName(menu->level);
+    const char* level = levelFileName(shell::state.gameMenu->level);
     header.levelFile = level ? level : "";
-    session.writer = std::make_unique<DemoWriter>();
-    if (!session.writer->open(session.file, header))
-        failDemo("Error: cannot write the demo " + session.file + "!");
-    session.lastFlush = SteadyClock::now();
+    shell::state.demo.writer = std::make_unique<DemoWriter>();
+    if (!shell::state.demo.writer->open(shell::state.demo.file, header))
+        failDemo("Error: cannot write the demo " + shell::state.demo.file + "!");
+    shell::state.demo.lastFlush = SteadyClock::now();
     setMatchClockHook(recordedClock);
 }
 
 void recordStepStart() {
-    DemoStep& step = session.pending;
+    DemoStep& step = shell::state.demo.pending;
     step.controls = world::state.playerCount > 0 ? controlsOf(*world::state.players[0]) : 0;
-    step.toggles = static_cast<u8>(session.togglesSinceStep);
-    step.refills = static_cast<u8>(session.refillsSinceStep);
-    session.togglesSinceStep = 0;
-    session.refillsSinceStep = 0;
-    session.readCount = 0;
+    step.toggles = static_cast<u8>(shell::state.demo.togglesSinceStep);
+    step.refills = static_cast<u8>(shell::state.demo.refillsSinceStep);
+    shell::state.demo.togglesSinceStep = 0;
+    shell::state.demo.refillsSinceStep = 0;
+    shell::state.demo.readCount = 0;
 }
 
 void finishRecording() {
-    if (!session.writer || !session.writer->isOpen()) return;
-    session.writer->finish(session.stepsDone, matchDigest());
+    if (!shell::state.demo.writer || !shell::state.demo.writer->isOpen()) return;
+    shell::state.demo.writer->finish(shell::state.demo.stepsDone, matchDigest());
 }
 
 void recordStepDone() {
-    DemoWriter& writer = *session.writer;
-    writer.step(session.pending, session.reads, session.readCount);
-    ++session.stepsDone;
-    if (session.stepsDone % demoCheckInterval == 0) writer.check(matchCheckValue());
+    DemoWriter& writer = *shell::state.demo.writer;
+    writer.step(shell::state.demo.pending, shell::state.demo.reads, shell::state.demo.readCount);
+    ++shell::state.demo.stepsDone;
+    if (shell::state.demo.stepsDone % demoCheckInterval == 0) writer.check(matchCheckValue());
     // The winner's frame ends the program: the recording ends with it.
     if (winner != -1) {
         finishRecording();
@@ -135,9 +102,9 @@ void recordStepDone() {
     }
     // A recording cut short by a kill keeps all but its last second.
     const SteadyClock::time_point now = SteadyClock::now();
-    if (now - session.lastFlush >= std::chrono::milliseconds(500)) {
+    if (now - shell::state.demo.lastFlush >= std::chrono::milliseconds(500)) {
         writer.flush();
-        session.lastFlush = now;
+        shell::state.demo.lastFlush = now;
     }
 }
 
@@ -147,63 +114,63 @@ void recordStepDone() {
 // replay that has gone its own way may ask for more than were recorded; it gets
 // the last value again, and its check values will tell.
 u32 playedClock() {
-    if (session.readAt < session.readEnd) session.lastRead = session.demo->clockReads[session.readAt++];
-    return session.lastRead;
+    if (shell::state.demo.readAt < shell::state.demo.readEnd) shell::state.demo.lastRead = shell::state.demo.demo->clockReads[shell::state.demo.readAt++];
+    return shell::state.demo.lastRead;
 }
 
 void playStepStart() {
-    const DemoStep& step = session.demo->steps[session.stepsDone];
-    if (step.toggles & demoToggleFrameCounter) showFps ^= 1;
-    if (step.toggles & demoToggleOutline) menu->renderToggle ^= 1;
+    const DemoStep& step = shell::state.demo.demo->steps[shell::state.demo.stepsDone];
+    if (step.toggles & demoToggleFrameCounter) shell::state.showFps ^= 1;
+    if (step.toggles & demoToggleOutline) shell::state.gameMenu->renderToggle ^= 1;
     if (world::state.playerCount > 0) {
         Player& human = *world::state.players[0];
         for (u8 i = 0; i < step.refills; ++i) refillSupplies(human);
         setControls(human, step.controls);
     }
-    session.readAt = step.firstClockRead;
-    session.readEnd = step.firstClockRead + step.clockReads;
+    shell::state.demo.readAt = step.firstClockRead;
+    shell::state.demo.readEnd = step.firstClockRead + step.clockReads;
 }
 
 // The steps within which the replay first left the recording: those after the
 // last check value that agreed.
 std::string differingSteps(u32 lastStep) {
     u32 to = lastStep;
-    if (session.firstBadCheck != 0) to = session.firstBadCheck * demoCheckInterval;
-    const u32 compared = std::min(static_cast<u32>(session.demo->checks.size()), (to - 1) / demoCheckInterval);
+    if (shell::state.demo.firstBadCheck != 0) to = shell::state.demo.firstBadCheck * demoCheckInterval;
+    const u32 compared = std::min(static_cast<u32>(shell::state.demo.demo->checks.size()), (to - 1) / demoCheckInterval);
     const u32 from = compared * demoCheckInterval + 1;
     return from == to ? "in step " + std::to_string(to)
                       : "between step " + std::to_string(from) + " and step " + std::to_string(to);
 }
 
 void playStepDone() {
-    const Demo& demo = *session.demo;
-    ++session.stepsDone;
-    const u32 step = session.stepsDone;
-    if (step % demoCheckInterval == 0 && session.firstBadCheck == 0) {
+    const Demo& demo = *shell::state.demo.demo;
+    ++shell::state.demo.stepsDone;
+    const u32 step = shell::state.demo.stepsDone;
+    if (step % demoCheckInterval == 0 && shell::state.demo.firstBadCheck == 0) {
         const size_t k = step / demoCheckInterval - 1;
         if (k < demo.checks.size() && demo.checks[k] != matchCheckValue())
-            session.firstBadCheck = static_cast<u32>(k + 1);
+            shell::state.demo.firstBadCheck = static_cast<u32>(k + 1);
     }
     const bool last = step == demo.steps.size();
     if (!last && winner == -1) return;
     // The recording ended here (at its last step, or with the winner it found).
-    const bool same = last && session.firstBadCheck == 0 && (!demo.complete || demo.digest == matchDigest());
+    const bool same = last && shell::state.demo.firstBadCheck == 0 && (!demo.complete || demo.digest == matchDigest());
     if (!same)
-        failDemo("Error: the demo " + session.file + " does not replay as recorded: the match first differs " +
+        failDemo("Error: the demo " + shell::state.demo.file + " does not replay as recorded: the match first differs " +
                  differingSteps(step) + "!");
-    session.finished = true;
+    shell::state.demo.finished = true;
     // Without a winner the program ends after this pass's frames.
     if (winner == -1) RequestQuit();
 }
 
 void printTimedemo() {
     const double seconds =
-        std::chrono::duration<double>(SteadyClock::now() - session.started).count();
-    const double frames = static_cast<double>(session.framesDrawn);
+        std::chrono::duration<double>(SteadyClock::now() - shell::state.demo.started).count();
+    const double frames = static_cast<double>(shell::state.demo.framesDrawn);
     std::printf("timedemo %s: %u steps, %llu frames, %.3f seconds, %.1f frames per second, "
                 "%.3f ms per frame\n",
-                session.file.c_str(), session.stepsDone,
-                static_cast<unsigned long long>(session.framesDrawn), seconds,
+                shell::state.demo.file.c_str(), shell::state.demo.stepsDone,
+                static_cast<unsigned long long>(shell::state.demo.framesDrawn), seconds,
                 seconds > 0 ? frames / seconds : 0.0, frames > 0 ? seconds * 1000 / frames : 0.0);
     std::fflush(stdout);
 }
@@ -211,8 +178,8 @@ void printTimedemo() {
 } // namespace
 
 void prepareDemo(const DemoRequest& request) {
-    session.mode = request.mode;
-    session.file = request.file;
+    shell::state.demo.mode = request.mode;
+    shell::state.demo.file = request.file;
     if (request.mode == DemoMode::None) return;
     if (request.mode == DemoMode::Record) {
         // Found out now rather than after a match has been played.
@@ -222,9 +189,9 @@ void prepareDemo(const DemoRequest& request) {
         return;
     }
     std::string error;
-    session.demo = readDemo(request.file, error);
-    if (!session.demo) failDemo(error);
-    const std::string& level = session.demo->header.levelFile;
+    shell::state.demo.demo = readDemo(request.file, error);
+    if (!shell::state.demo.demo) failDemo(error);
+    const std::string& level = shell::state.demo.demo->header.levelFile;
     if (std::FILE* file = openDataFile(level)) {
         std::fclose(file);
     } else {
@@ -232,17 +199,17 @@ void prepareDemo(const DemoRequest& request) {
     }
 }
 
-bool demoActive() { return session.mode != DemoMode::None; }
+bool demoActive() { return shell::state.demo.mode != DemoMode::None; }
 
-bool demoPlaying() { return session.mode == DemoMode::Play || session.mode == DemoMode::Time; }
+bool demoPlaying() { return shell::state.demo.mode == DemoMode::Play || shell::state.demo.mode == DemoMode::Time; }
 
 const char* demoLevelFile() {
-    return demoPlaying() ? session.demo->header.levelFile.c_str() : levelFileName(menu->level);
+    return demoPlaying() ? shell::state.demo.demo->header.levelFile.c_str() : levelFileName(shell::state.gameMenu->level);
 }
 
 void startDemoMatch() {
-    const DemoHeader& h = session.demo->header;
-    GameMenu& m = *menu;
+    const DemoHeader& h = shell::state.demo.demo->header;
+    GameMenu& m = *shell::state.gameMenu;
     m.playerChoice = h.playerChoice;
     m.highResolution = h.width == 640 ? 1 : 0;
     m.cockpit = h.cockpit;
@@ -252,23 +219,23 @@ void startDemoMatch() {
 }
 
 void beginDemo() {
-    session.stepsDone = 0;
-    session.framesDrawn = 0;
-    if (session.mode == DemoMode::Record) {
+    shell::state.demo.stepsDone = 0;
+    shell::state.demo.framesDrawn = 0;
+    if (shell::state.demo.mode == DemoMode::Record) {
         beginRecording();
         return;
     }
-    session.lastRead = session.demo->header.startSeconds;
+    shell::state.demo.lastRead = shell::state.demo.demo->header.startSeconds;
     setMatchClockHook(playedClock);
-    if (session.mode == DemoMode::Time) frameSwapWait = 0;
-    session.started = SteadyClock::now();
+    if (shell::state.demo.mode == DemoMode::Time) shell::state.frameSwapWait = 0;
+    shell::state.demo.started = SteadyClock::now();
     // A demo without a step has nothing to show.
-    session.finished = session.demo->steps.empty();
+    shell::state.demo.finished = shell::state.demo.demo->steps.empty();
 }
 
 void DemoUpdateFrame() {
     if (demoPlaying()) {
-        if (session.finished) { // nothing left to play: the program ends after this pass
+        if (shell::state.demo.finished) { // nothing left to play: the program ends after this pass
             RequestQuit();
             return;
         }
@@ -284,31 +251,31 @@ void DemoStepDone() {
         playStepDone();
     else
         recordStepDone();
-    ++session.framesDrawn;
+    ++shell::state.demo.framesDrawn;
     DrawFrame();
 }
 
 void DemoDrawFrame() {
-    ++session.framesDrawn;
+    ++shell::state.demo.framesDrawn;
     DrawFrame();
 }
 
 void noteRefill() {
-    if (session.mode == DemoMode::Record && session.refillsSinceStep < 255) ++session.refillsSinceStep;
+    if (shell::state.demo.mode == DemoMode::Record && shell::state.demo.refillsSinceStep < 255) ++shell::state.demo.refillsSinceStep;
 }
 
 void noteToggle(u8 demoToggle) {
-    if (session.mode == DemoMode::Record) session.togglesSinceStep ^= demoToggle;
+    if (shell::state.demo.mode == DemoMode::Record) shell::state.demo.togglesSinceStep ^= demoToggle;
 }
 
 bool keyboardDrivesHuman() { return !demoPlaying(); }
 
-bool winnerWaitSkipped() { return session.mode == DemoMode::Time; }
+bool winnerWaitSkipped() { return shell::state.demo.mode == DemoMode::Time; }
 
-bool demoTimed() { return session.mode == DemoMode::Time; }
+bool demoTimed() { return shell::state.demo.mode == DemoMode::Time; }
 
 int endDemo(int code) {
-    switch (session.mode) {
+    switch (shell::state.demo.mode) {
     case DemoMode::Record: finishRecording(); break;
     case DemoMode::Time: printTimedemo(); break;
     default: break;
@@ -317,10 +284,10 @@ int endDemo(int code) {
     return code;
 }
 
-u32 demoStepsDone() { return session.stepsDone; }
+u32 demoStepsDone() { return shell::state.demo.stepsDone; }
 
 void resetDemo() {
-    session.writer.reset();
-    session = DemoSession{};
+    shell::state.demo.writer.reset();
+    shell::state.demo = DemoSession{};
     setMatchClockHook(nullptr);
 }

@@ -22,10 +22,10 @@
 namespace {
 
 // A full-width row of the current colour.
-void drawRow(i32 y) { drawLine(0, y, screen->maxX + 1, y); }
+void drawRow(i32 y) { drawLine(0, y, shell::state.currentScreen->maxX + 1, y); }
 
 // 1 at 640x480, 2 at 320x240: the bands are laid out for 480 rows.
-i32 screenScale() { return screen->maxX == 639 ? 1 : 2; }
+i32 screenScale() { return shell::state.currentScreen->maxX == 639 ? 1 : 2; }
 
 void drawGround() {
     const i32 s = screenScale();
@@ -46,17 +46,17 @@ void drawGround() {
 }
 
 void drawSky() {
-    GameMenu& m = *menu;
+    GameMenu& m = *shell::state.gameMenu;
     if (m.realisticSky) {
         // The sky slides 2 pixels left per frame and wraps after one screen width.
-        putBitmap(*display->drawTarget, m.skyScroll, 0, m.skyBitmap, writeReplace);
-        if (std::abs(m.skyScroll) == screen->maxX + 1) m.skyScroll = 0;
+        putBitmap(*shell::state.openDisplay->drawTarget, m.skyScroll, 0, m.skyBitmap, writeReplace);
+        if (std::abs(m.skyScroll) == shell::state.currentScreen->maxX + 1) m.skyScroll = 0;
         m.skyScroll -= 2;
         return;
     }
     const i32 s = screenScale();
     setColorRGB(240, 240, 240);
-    for (i32 y = (screen->maxX + 1) / 2; y >= 240 / s + 1; --y) drawRow(y);
+    for (i32 y = (shell::state.currentScreen->maxX + 1) / 2; y >= 240 / s + 1; --y) drawRow(y);
     // Deep blue at the top, fading to the fog colour; at 320x240 each row keeps
     // the colour of the smaller v.
     for (i32 v = 240; v >= 0; --v) {
@@ -67,10 +67,10 @@ void drawSky() {
 
 void drawFrameRate() {
     setColorRGB(0, 0, 0);
-    useFont(statusFont.get());
-    if (fpsValue != 0 && showFps == 1) {
+    useFont(shell::state.statusFont.get());
+    if (shell::state.fpsValue != 0 && shell::state.showFps == 1) {
         char digits[16];
-        std::snprintf(digits, sizeof digits, "%u", fpsValue);
+        std::snprintf(digits, sizeof digits, "%u", shell::state.fpsValue);
         drawText(20, 10, "FPS:");
         drawText(50, 10, digits);
     }
@@ -79,10 +79,10 @@ void drawFrameRate() {
 // The winner's congratulations over the last view of the match, placed from (0, 0)
 // at 320x240 and 165 pixels right and down at 640x480.
 void drawWinnerScreen() {
-    const i32 o = screen->maxX == 639 ? 165 : 0;
+    const i32 o = shell::state.currentScreen->maxX == 639 ? 165 : 0;
 
-    winnerFonts.title = loadFont("Fonts\\Lucs27bi.fnt");
-    useFont(winnerFonts.title.get());
+    shell::state.winnerFonts.title = loadFont("Fonts\\Lucs27bi.fnt");
+    useFont(shell::state.winnerFonts.title.get());
     setColorRGB(255, 0, 0);
     drawText(o + 30, o + 30, "We have a Winner!");
     drawText(o + 35, o + 80, " Congratulations");
@@ -90,8 +90,8 @@ void drawWinnerScreen() {
     drawText(o + 28, o + 28, "We have a Winner!");
     drawText(o + 33, o + 78, " Congratulations");
 
-    winnerFonts.name = loadFont("Fonts\\Lucs40bi.fnt");
-    useFont(winnerFonts.name.get());
+    shell::state.winnerFonts.name = loadFont("Fonts\\Lucs40bi.fnt");
+    useFont(shell::state.winnerFonts.name.get());
     const char* const names[] = {"Player 1", "Player 2", "Player 3"};
     if (winner >= 0 && winner <= 2) {
         setColorRGB(255, 255, 255);
@@ -100,8 +100,8 @@ void drawWinnerScreen() {
         drawText(o + 75, o + 110, names[winner]);
     }
 
-    winnerFonts.footer = loadFont("Fonts\\Char16bi.fnt");
-    useFont(winnerFonts.footer.get());
+    shell::state.winnerFonts.footer = loadFont("Fonts\\Char16bi.fnt");
+    useFont(shell::state.winnerFonts.footer.get());
     const char* footer = "Hope you enjoyed the game! See you next time!";
     // A black outline: the text at the eight neighbouring positions, then white on top.
     const i32 outline[8][2] = {{6, 175}, {8, 175}, {7, 174}, {7, 176},
@@ -132,14 +132,14 @@ void DrawBackground() {
 }
 
 void CountFrame() {
-    ++frameCount;
+    ++shell::state.frameCount;
     const u32 now = wholeSeconds();
-    if (lastSecond == 0) {
-        lastSecond = now;
-    } else if (now - lastSecond >= 1) {
-        lastSecond = now;
-        fpsValue = frameCount;
-        frameCount = 0;
+    if (shell::state.lastSecond == 0) {
+        shell::state.lastSecond = now;
+    } else if (now - shell::state.lastSecond >= 1) {
+        shell::state.lastSecond = now;
+        shell::state.fpsValue = shell::state.frameCount;
+        shell::state.frameCount = 0;
     }
 }
 
@@ -150,18 +150,18 @@ void DrawFrame() {
     Scene scene;
     beginPixelAccess();
     if (hasView)
-        scene = buildScene(world::state.worldGrid, *world::state.players[0]->camera, screen->maxX, screen->maxY, world::state.playerColours);
+        scene = buildScene(world::state.worldGrid, *world::state.players[0]->camera, shell::state.currentScreen->maxX, shell::state.currentScreen->maxY, world::state.playerColours);
     endPixelAccess();
 
     DrawBackground();
-    drawScene(scene, menu->renderToggle);
+    drawScene(scene, shell::state.gameMenu->renderToggle);
     if (hasView && world::state.players[0]->isComputer() == 0)
-        DrawHud(*world::state.players[0], *display->drawTarget, *screen, menu->cockpit);
+        DrawHud(*world::state.players[0], *shell::state.openDisplay->drawTarget, *shell::state.currentScreen, shell::state.gameMenu->cockpit);
     freeScene(scene);
 
     CountFrame();
     drawFrameRate();
     if (winner != -1) drawWinnerScreen();
-    SwapBuffers(frameSwapWait);
+    SwapBuffers(shell::state.frameSwapWait);
     if (winner != -1) endAfterWinner();
 }

@@ -59,10 +59,10 @@ const char* menuLineText(const GameMenu& m, i32 line) {
 }
 
 void DrawMenu() {
-    GameMenu& m = *menu;
+    GameMenu& m = *shell::state.gameMenu;
     putBitmap(*m.display->drawTarget, 1, 1, m.menuBitmap, writeReplace);
-    if (!menuFont) menuFont = loadFont("Fonts\\Char30b.fnt");
-    useFont(menuFont.get());
+    if (!shell::state.menuFont) shell::state.menuFont = loadFont("Fonts\\Char30b.fnt");
+    useFont(shell::state.menuFont.get());
 
     // A grey shadow first, then the lines two pixels right and down of it.
     setColorRGB(115, 115, 115);
@@ -79,7 +79,7 @@ void DrawMenu() {
 }
 
 void MenuSelect() {
-    GameMenu& m = *menu;
+    GameMenu& m = *shell::state.gameMenu;
     if (m.page == 0) {
         switch (m.cursor) {
         case 1:
@@ -136,7 +136,7 @@ void MenuSelect() {
 }
 
 void StartMatch() {
-    GameMenu& m = *menu;
+    GameMenu& m = *shell::state.gameMenu;
     m.inMenu = 0;
     if (!demoPlaying()) saveSettings(m);
     if (demoPlaying())
@@ -158,23 +158,23 @@ void StartMatch() {
     SetActivateCallback(OnMatchActivate);
 
     if (m.highResolution == 1)
-        FindMode(gameMode, 640, 480, 24);
+        FindMode(shell::state.gameMode, 640, 480, 24);
     else
-        FindMode(gameMode, 320, 240, 24);
-    if (!SetMode(gameMode, m.windowed, 2, 1))
+        FindMode(shell::state.gameMode, 320, 240, 24);
+    if (!SetMode(shell::state.gameMode, m.windowed, 2, 1))
         FatalError("ups, Tessaron3D (tm) runs only in 320x240/640x480 with -> 24bit <- color depth :(");
     LoadScreenResources();
     if (demo) beginDemo();
 }
 
 void OnModeSwitched(const ModeEntry& /*mode*/, u32 /*windowed*/) {
-    SetMode(gameMode, menu->windowed, 2, 1);
+    SetMode(shell::state.gameMode, shell::state.gameMenu->windowed, 2, 1);
     // The new mode's surfaces start blank; a paused match shows its frame again.
     redrawPaused();
 }
 
 void MenuKeyDown() {
-    GameMenu& m = *menu;
+    GameMenu& m = *shell::state.gameMenu;
     if (IsControlDown(menuChooseKeys)) {
         if (m.page == 0 && m.cursor == 0)
             StartMatch();

@@ -6,6 +6,7 @@
 #include "gfx/primitives.hpp"
 #include "gfx/text.hpp"
 #include "shell/screen_info.hpp"
+#include "shell/shell_state.hpp"
 #include "sim/hud_readings.hpp"
 
 #include <array>
@@ -13,9 +14,6 @@
 #include <cstdio>
 
 namespace {
-
-// The HUD's labels font, loaded with the first HUD drawn and kept.
-std::unique_ptr<Font> hudFont;
 
 // Where one layout puts its instruments. The plain layout's rows follow maxY.
 struct HudLayout {
@@ -186,8 +184,8 @@ void drawPlainLayout(const HudReadings& r, const ScreenInfo& screen) {
 void DrawHud(const Player& player, DeviceContext& target, const ScreenInfo& screen, u32 cockpit) {
     const HudReadings readings = hudReadings(player);
     setColorRGB(0, 0, 0);
-    if (!hudFont) hudFont = loadFont("Fonts\\Char16bi.fnt");
-    useFont(hudFont.get());
+    if (!shell::state.hudFont) shell::state.hudFont = loadFont("Fonts\\Char16bi.fnt");
+    useFont(shell::state.hudFont.get());
     if (cockpit) putBitmapTransparent(target, 0, 0, screen.cockpitBitmap, 0xFFFFFF, 1);
 
     if (cockpit && screen.maxX == 639 && screen.maxY == 479)
@@ -198,4 +196,4 @@ void DrawHud(const Player& player, DeviceContext& target, const ScreenInfo& scre
         drawPlainLayout(readings, screen);
 }
 
-void resetHud() { hudFont.reset(); }
+void resetHud() { shell::state.hudFont.reset(); }

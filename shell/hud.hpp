@@ -12,5 +12,5 @@ struct ScreenInfo;
 
 void DrawHud(const Player& player, DeviceContext& target, const ScreenInfo& screen, u32 cockpit);
 
-// Frees the HUD's font (tests).
+// Frees the HUD's font (tools that draw the HUD without the rest of the shell).
 void resetHud();

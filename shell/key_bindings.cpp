@@ -39,7 +39,7 @@ void MatchKeyDown(const Event* event) {
     // A paused match answers nothing more until it goes on.
     if (matchPaused()) return;
     if (IsKeyDown(scanF)) {
-        showFps ^= 1;
+        shell::state.showFps ^= 1;
         noteToggle(demoToggleFrameCounter);
     }
     // A demo being played drives the human itself.
@@ -58,7 +58,7 @@ void MatchKeyDown(const Event* event) {
         }
     }
     if (IsKeyDown(scanF10)) {
-        menu->renderToggle ^= 1;
+        shell::state.gameMenu->renderToggle ^= 1;
         noteToggle(demoToggleOutline);
     }
 }
@@ -83,14 +83,14 @@ void OnKeyDown(Event* event) {
     if (event != nullptr && isWindowSwitchKey(*event)) return;
     // The screenshot is taken of the frame on show, before the key changes anything.
     if (pressedKey(event) == scanF12) SaveScreenshot();
-    if (menu->inMenu == 1)
+    if (shell::state.gameMenu->inMenu == 1)
         MenuKeyDown();
     else
         MatchKeyDown(event);
 }
 
 void OnKeyUp(Event* /*event*/) {
-    if (menu->inMenu == 1 || world::state.playerCount == 0 || !keyboardDrivesHuman()) return;
+    if (shell::state.gameMenu->inMenu == 1 || world::state.playerCount == 0 || !keyboardDrivesHuman()) return;
     Player& human = *world::state.players[0];
     if (!IsControlDown(accelerateKeys)) human.accelerate = 0;
     if (!IsControlDown(brakeKeys)) human.brake = 0;

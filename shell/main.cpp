@@ -1,6 +1,6 @@
 // The program entry of Tessaron 3d: finds the run directory, chooses the real
 // display and the user's settings file and starts the game.
-#include "framework/framework_state.hpp"
+#include "framework/platform.hpp"
 #include "framework/sdl_platform.hpp"
 #include "shell/run_directory.hpp"
 #include "shell/settings.hpp"

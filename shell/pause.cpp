@@ -19,42 +19,30 @@
 
 namespace {
 
-// The pause of this run. One record, reset by resetPause().
-struct PauseState {
-    bool paused = false;
-    u32 pausedAt = 0;     // whole seconds of the calendar when the pause began
-    u32 pausedSeconds = 0; // whole seconds of every pause so far, left out of the match clock
-    // The frame on show when the pause began (the draw target's rows), drawn again
-    // under "PAUSED" whenever the paused frame must be shown anew.
-    std::vector<u8> frame;
-    i32 frameBytesPerLine = 0;
-    i32 frameHeight = 0;
-};
-
-PauseState pausing;
-
 constexpr const char* pausedText = "PAUSED";
 
 i32 heightOf(const DeviceContext& dc) { return dc.deviceRect.bottom - dc.deviceRect.top; }
 
 void keepFrame() {
-    const DeviceContext& dc = *display->drawTarget;
-    pausing.frameBytesPerLine = dc.bytesPerLine;
-    pausing.frameHeight = heightOf(dc);
-    pausing.frame.assign(dc.surface, dc.surface + static_cast<size_t>(dc.bytesPerLine) * pausing.frameHeight);
+    const DeviceContext& dc = *shell::state.openDisplay->drawTarget;
+    shell::state.pause.frameBytesPerLine = dc.bytesPerLine;
+    shell::state.pause.frameHeight = heightOf(dc);
+    shell::state.pause.frame.assign(dc.surface, dc.surface + static_cast<size_t>(dc.bytesPerLine) * shell::state.pause.frameHeight);
 }
 
 // The kept frame with "PAUSED" in its middle, shown.
 void showPausedFrame() {
+    FrameworkDisplay* display = shell::state.openDisplay;
     if (!display || !display->drawTarget || !display->drawTarget->surface) return;
     DeviceContext& dc = *display->drawTarget;
     // A new mode of another size cannot take the old rows; it shows the word alone.
-    if (dc.bytesPerLine == pausing.frameBytesPerLine && heightOf(dc) == pausing.frameHeight)
-        std::memcpy(dc.surface, pausing.frame.data(), pausing.frame.size());
-    if (!menuFont) menuFont = loadFont("Fonts\\Char30b.fnt");
-    useFont(menuFont.get());
-    const i32 x = (screen->maxX + 1 - textWidth(pausedText)) / 2;
-    const i32 y = (screen->maxY + 1) / 2 - 15;
+    if (dc.bytesPerLine == shell::state.pause.frameBytesPerLine && heightOf(dc) == shell::state.pause.frameHeight)
+        std::memcpy(dc.surface, shell::state.pause.frame.data(), shell::state.pause.frame.size());
+    std::unique_ptr<Font>& font = shell::state.menuFont;
+    if (!font) font = loadFont("Fonts\\Char30b.fnt");
+    useFont(font.get());
+    const i32 x = (shell::state.currentScreen->maxX + 1 - textWidth(pausedText)) / 2;
+    const i32 y = (shell::state.currentScreen->maxY + 1) / 2 - 15;
     // A black shadow keeps the word readable over sky and ground alike.
     setColorRGB(0, 0, 0);
     drawText(x + 2, y + 2, pausedText);
@@ -71,39 +59,39 @@ void setMatchSteps(bool running) {
     SetFrameCallback(!running ? nullptr : demo ? DemoUpdateFrame : UpdateFrame);
 }
 
-bool matchPaused() { return pausing.paused; }
+bool matchPaused() { return shell::state.pause.paused; }
 
 void pauseMatch() {
-    if (pausing.paused || !menu || menu->inMenu == 1 || winner != -1 || demoTimed()) return;
-    pausing.paused = true;
-    pausing.pausedAt = wholeSeconds();
+    if (shell::state.pause.paused || !shell::state.gameMenu || shell::state.gameMenu->inMenu == 1 || winner != -1 || demoTimed()) return;
+    shell::state.pause.paused = true;
+    shell::state.pause.pausedAt = wholeSeconds();
     setMatchSteps(false);
     keepFrame();
     showPausedFrame();
 }
 
 void resumeMatch() {
-    if (!pausing.paused) return;
-    pausing.paused = false;
+    if (!shell::state.pause.paused) return;
+    shell::state.pause.paused = false;
     const u32 now = wholeSeconds();
-    if (now > pausing.pausedAt) pausing.pausedSeconds += now - pausing.pausedAt;
+    if (now > shell::state.pause.pausedAt) shell::state.pause.pausedSeconds += now - shell::state.pause.pausedAt;
     // The frame counter starts its second anew rather than count the pause in.
-    frameCount = 0;
-    lastSecond = 0;
+    shell::state.frameCount = 0;
+    shell::state.lastSecond = 0;
     setMatchSteps(true);
 }
 
 void togglePause() {
-    if (pausing.paused)
+    if (shell::state.pause.paused)
         resumeMatch();
     else
         pauseMatch();
 }
 
 void redrawPaused() {
-    if (pausing.paused) showPausedFrame();
+    if (shell::state.pause.paused) showPausedFrame();
 }
 
-u32 playedSeconds() { return wholeSeconds() - pausing.pausedSeconds; }
+u32 playedSeconds() { return wholeSeconds() - shell::state.pause.pausedSeconds; }
 
-void resetPause() { pausing = PauseState{}; }
+void resetPause() { shell::state.pause = PauseState{}; }

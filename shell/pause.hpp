@@ -9,6 +9,20 @@
 // no step of the pause.
 #include "base/types.hpp"
 
+#include <vector>
+
+// The pause of this run, kept in shell::state.
+struct PauseState {
+    bool paused = false;
+    u32 pausedAt = 0;      // whole seconds of the calendar when the pause began
+    u32 pausedSeconds = 0; // whole seconds of every pause so far, left out of the match clock
+    // The frame on show when the pause began (the draw target's rows), drawn again
+    // under "PAUSED" whenever the paused frame must be shown anew.
+    std::vector<u8> frame;
+    i32 frameBytesPerLine = 0;
+    i32 frameHeight = 0;
+};
+
 // Registers the match's frame and draw callbacks (a demo's when one runs), or
 // clears them while the match stands still.
 void setMatchSteps(bool running);

@@ -4,7 +4,6 @@
 #include "framework/framework_state.hpp"
 #include "gfx/gfx_state.hpp"
 #include "shell/shell_state.hpp"
-#include "shell/hud.hpp"
 #include "sim/match_state.hpp"
 #include "world/texture.hpp"
 #include "world/world.hpp"
@@ -13,7 +12,6 @@ void resetGame() {
     // The framework first: it lets go of the contexts that fonts and bitmaps are drawn into.
     resetFramework();
     resetShell();
-    resetHud();
     resetSimulation();
     resetWorld();
     resetTextures();

@@ -29,11 +29,11 @@ void loadCockpit(bool highResolution) {
          "Bitmaps\\segment_v1.bmp", "Bitmaps\\segment_h1.bmp"},
     };
     const auto& set = names[highResolution ? 1 : 0];
-    screenBitmaps.cockpit = loadBitmap(set[0], 1);
-    screenBitmaps.greenLight = loadBitmap(set[1], 1);
-    screenBitmaps.blueLight = loadBitmap(set[2], 1);
-    screenBitmaps.segmentV = loadBitmap(set[3], 1);
-    screenBitmaps.segmentH = loadBitmap(set[4], 1);
+    shell::state.screenBitmaps.cockpit = loadBitmap(set[0], 1);
+    shell::state.screenBitmaps.greenLight = loadBitmap(set[1], 1);
+    shell::state.screenBitmaps.blueLight = loadBitmap(set[2], 1);
+    shell::state.screenBitmaps.segmentV = loadBitmap(set[3], 1);
+    shell::state.screenBitmaps.segmentH = loadBitmap(set[4], 1);
 }
 
 } // namespace
@@ -41,7 +41,7 @@ void loadCockpit(bool highResolution) {
 void LoadScreenResources() {
     installPalette();
 
-    const DeviceContext& target = *display->drawTarget;
+    const DeviceContext& target = *shell::state.openDisplay->drawTarget;
     auto info = std::make_unique<ScreenInfo>();
     info->maxX = static_cast<u16>(getMaxX(target));
     info->maxY = static_cast<u16>(getMaxY(target));
@@ -50,26 +50,26 @@ void LoadScreenResources() {
 
     const bool size640 = info->maxX == 639 && info->maxY == 479;
     const bool size320 = info->maxX == 319 && info->maxY == 239;
-    if (menu->cockpit && (size640 || size320)) {
+    if (shell::state.gameMenu->cockpit && (size640 || size320)) {
         loadCockpit(size640);
     } else {
-        screenBitmaps.cockpit.reset();
-        screenBitmaps.greenLight.reset();
-        screenBitmaps.blueLight.reset();
-        screenBitmaps.segmentV.reset();
-        screenBitmaps.segmentH.reset();
+        shell::state.screenBitmaps.cockpit.reset();
+        shell::state.screenBitmaps.greenLight.reset();
+        shell::state.screenBitmaps.blueLight.reset();
+        shell::state.screenBitmaps.segmentV.reset();
+        shell::state.screenBitmaps.segmentH.reset();
     }
-    info->cockpitBitmap = screenBitmaps.cockpit.get();
-    info->greenLightBitmap = screenBitmaps.greenLight.get();
-    info->blueLightBitmap = screenBitmaps.blueLight.get();
-    info->segmentVBitmap = screenBitmaps.segmentV.get();
-    info->segmentHBitmap = screenBitmaps.segmentH.get();
-    screen = std::move(info);
+    info->cockpitBitmap = shell::state.screenBitmaps.cockpit.get();
+    info->greenLightBitmap = shell::state.screenBitmaps.greenLight.get();
+    info->blueLightBitmap = shell::state.screenBitmaps.blueLight.get();
+    info->segmentVBitmap = shell::state.screenBitmaps.segmentV.get();
+    info->segmentHBitmap = shell::state.screenBitmaps.segmentH.get();
+    shell::state.currentScreen = std::move(info);
 
-    if (menu->realisticSky) {
-        screenBitmaps.sky = loadBitmap(size640 ? "Bitmaps\\sky1.bmp" : "Bitmaps\\sky2.bmp", 1);
-        menu->skyBitmap = screenBitmaps.sky.get();
+    if (shell::state.gameMenu->realisticSky) {
+        shell::state.screenBitmaps.sky = loadBitmap(size640 ? "Bitmaps\\sky1.bmp" : "Bitmaps\\sky2.bmp", 1);
+        shell::state.gameMenu->skyBitmap = shell::state.screenBitmaps.sky.get();
     }
-    screenBitmaps.menuBackground = loadBitmap("Bitmaps\\main-256.bmp", 1);
-    menu->menuBitmap = screenBitmaps.menuBackground.get();
+    shell::state.screenBitmaps.menuBackground = loadBitmap("Bitmaps\\main-256.bmp", 1);
+    shell::state.gameMenu->menuBitmap = shell::state.screenBitmaps.menuBackground.get();
 }

@@ -1,6 +1,7 @@
 #include "shell/settings.hpp"
 
 #include "shell/game_menu.hpp"
+#include "shell/shell_state.hpp"
 
 #include <unistd.h>
 
@@ -16,14 +17,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-// The settings file of this run. One record, reset by resetSettings().
-struct SettingsStore {
-    std::string file;         // empty: nothing is loaded or saved
-    bool saveFailed = false;  // a failed save was reported (once a run is enough)
-};
-
-SettingsStore store;
 
 constexpr const char* levelNames[] = {"Level-A", "Level-B", "Level-C", "Level-D"};
 
@@ -65,7 +58,7 @@ std::string userSettingsFile() {
     return (folder / "tessaron3d" / "settings.ini").string();
 }
 
-void useSettingsFile(const std::string& path) { store.file = path; }
+void useSettingsFile(const std::string& path) { shell::state.settings.file = path; }
 
 std::string settingsText(const GameMenu& m) {
     std::ostringstream out;
@@ -154,13 +147,13 @@ u32 applySettingsText(const std::string& text, GameMenu& m, std::string& problem
 }
 
 void loadSettings(GameMenu& m) {
-    if (store.file.empty()) return;
-    std::ifstream in(store.file, std::ios::binary);
+    if (shell::state.settings.file.empty()) return;
+    std::ifstream in(shell::state.settings.file, std::ios::binary);
     if (!in) {
         // A first run has no file yet: the defaults, silently.
         std::error_code error;
-        if (fs::exists(store.file, error) || error)
-            std::fprintf(stderr, "Settings: cannot read %s; using the defaults\n", store.file.c_str());
+        if (fs::exists(shell::state.settings.file, error) || error)
+            std::fprintf(stderr, "Settings: cannot read %s; using the defaults\n", shell::state.settings.file.c_str());
         return;
     }
     std::ostringstream text;
@@ -168,13 +161,13 @@ void loadSettings(GameMenu& m) {
     std::string problem;
     const u32 wrong = applySettingsText(text.str(), m, problem);
     if (wrong > 0)
-        std::fprintf(stderr, "Settings: %s: %s%s; using the defaults for what is wrong\n", store.file.c_str(),
+        std::fprintf(stderr, "Settings: %s: %s%s; using the defaults for what is wrong\n", shell::state.settings.file.c_str(),
                      problem.c_str(), wrong > 1 ? (" and " + std::to_string(wrong - 1) + " more").c_str() : "");
 }
 
 void saveSettings(const GameMenu& m) {
-    if (store.file.empty()) return;
-    const fs::path file = store.file;
+    if (shell::state.settings.file.empty()) return;
+    const fs::path file = shell::state.settings.file;
     const fs::path temporary = file.string() + ".new-" + std::to_string(::getpid());
     std::string failure;
     std::error_code error;
@@ -194,9 +187,9 @@ void saveSettings(const GameMenu& m) {
     } else {
         failure = "cannot write " + temporary.string() + ": " + std::strerror(errno);
     }
-    if (failure.empty() || store.saveFailed) return;
-    store.saveFailed = true;
+    if (failure.empty() || shell::state.settings.saveFailed) return;
+    shell::state.settings.saveFailed = true;
     std::fprintf(stderr, "Settings not saved: %s\n", failure.c_str());
 }
 
-void resetSettings() { store = SettingsStore{}; }
+void resetSettings() { shell::state.settings = SettingsStore{}; }

@@ -24,6 +24,12 @@
 
 struct GameMenu;
 
+// The settings file of this run, kept in shell::state.
+struct SettingsStore {
+    std::string file;        // empty: nothing is loaded or saved
+    bool saveFailed = false; // a failed save was reported (once a run is enough)
+};
+
 // The user's settings file: $XDG_CONFIG_HOME/tessaron3d/settings.ini, or
 // ~/.config/tessaron3d/settings.ini when XDG_CONFIG_HOME is unset, empty or not
 // an absolute path; empty when HOME is unset too.

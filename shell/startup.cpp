@@ -31,8 +31,8 @@ u32 OnSuspend(DeviceContext* /*display*/, u32 state) {
 int GameMain(int argc, char** argv) {
     loadTextures();
 
-    gameDriverOptions = defaultGameDriverOptions;
-    applyCommandLine(argc, argv, gameDriverOptions);
+    shell::state.gameDriverOptions = defaultGameDriverOptions;
+    applyCommandLine(argc, argv, shell::state.gameDriverOptions);
     std::string error;
     const DemoRequest demo = demoRequestOf(argc, argv, error);
     if (!error.empty()) {
@@ -41,10 +41,10 @@ int GameMain(int argc, char** argv) {
     }
     // A bad demo ends the program before any window opens.
     prepareDemo(demo);
-    SetDriverOptions(gameDriverOptions);
+    SetDriverOptions(shell::state.gameDriverOptions);
 
-    display = InitFramework("Tessaron 3d");
-    if (!display) FatalError(ErrorMessage(LastError()));
+    shell::state.openDisplay = InitFramework("Tessaron 3d");
+    if (!shell::state.openDisplay) FatalError(ErrorMessage(LastError()));
     // The window shows the game's icon; without the file it shows the desktop's own.
     SetWindowIcon(loadBitmap("Bitmaps\\icon.bmp", 0).get());
 
@@ -53,20 +53,20 @@ int GameMain(int argc, char** argv) {
     SetSuspendCallback(OnSuspend);
 
     // The menu always runs in a 640x480 window.
-    FindMode(gameMode, 640, 480, 16);
-    if (!SetMode(gameMode, 1, 2, 1))
+    FindMode(shell::state.gameMode, 640, 480, 16);
+    if (!SetMode(shell::state.gameMode, 1, 2, 1))
         FatalError("ups, sorry buddy, but I think we got some problems with ya video mode...");
 
-    menu = std::make_unique<GameMenu>(display);
+    shell::state.gameMenu = std::make_unique<GameMenu>(shell::state.openDisplay);
     // The choices of the last run; a demo to play sets its own when its match starts.
-    loadSettings(*menu);
+    loadSettings(*shell::state.gameMenu);
     LoadScreenResources();
     // A demo to play skips the menu.
     if (!demoPlaying()) DrawMenu();
-    statusFont = loadFont("Fonts\\Char16.fnt");
+    shell::state.statusFont = loadFont("Fonts\\Char16.fnt");
     if (demoPlaying()) startDemoMatch();
     const int code = MainLoop();
     // A played demo's settings are the demo's, not the player's: they are not kept.
-    if (!demoPlaying()) saveSettings(*menu);
+    if (!demoPlaying()) saveSettings(*shell::state.gameMenu);
     return demoActive() ? endDemo(code) : code;
 }

@@ -22,7 +22,7 @@ std::pair<i32, i32> sizeOf(const DeviceContext* dc) {
 TEST_F(DisplayTest, InitKeeps79CharactersOfTheTitleAndShutdownRestoresTheStartValues) {
     SetDriverOptions(filtering(modeFilterAllDepths));
     FrameworkDisplay* display = InitFramework(std::string(100, 'T').c_str());
-    ASSERT_EQ(display, &frameworkDisplay);
+    ASSERT_EQ(display, &framework::state.frameworkDisplay);
     EXPECT_EQ(display->drawTarget, nullptr); // nothing to draw on until a mode is set
     EXPECT_TRUE(machine->displayOpen);
     EXPECT_FALSE(machine->windowExists);
@@ -35,9 +35,9 @@ TEST_F(DisplayTest, InitKeeps79CharactersOfTheTitleAndShutdownRestoresTheStartVa
     ShutdownFramework();
     EXPECT_FALSE(machine->displayOpen);
     EXPECT_EQ(gfx::state.currentContext, nullptr);
-    EXPECT_EQ(frameworkDisplay.drawTarget, nullptr);
-    EXPECT_EQ(keyDownCallback, nullptr);
-    EXPECT_EQ(driverOptions, frameworkDefaultOptions);
+    EXPECT_EQ(framework::state.frameworkDisplay.drawTarget, nullptr);
+    EXPECT_EQ(framework::state.keyDownCallback, nullptr);
+    EXPECT_EQ(framework::state.driverOptions, frameworkDefaultOptions);
     SwapBuffers(2); // nothing to show: nothing happens
     EXPECT_EQ(machine->framesPresented, 0u);
 }
@@ -63,14 +63,14 @@ TEST_F(DisplayTest, FindModeTakesTheFirstMatchOfTheListTheOptionsMake) {
     EXPECT_EQ(std::memcmp(&entry, &before, sizeof entry), 0);
 
     // New options list the modes anew; options given before InitFramework survive it.
-    const size_t all = modeList.entries.size();
+    const size_t all = framework::state.modeList.entries.size();
     SetDriverOptions(filtering(modeFilter24));
-    EXPECT_EQ(modeList.entries.size(), all / 5);
+    EXPECT_EQ(framework::state.modeList.entries.size(), all / 5);
     EXPECT_EQ(FindMode(entry, 640, 480, 16), 0u);
     resetFramework();
     SetDriverOptions(filtering(modeFilter24));
     InitFramework("Tessaron 3d");
-    EXPECT_EQ(modeList.entries.size(), all / 5);
+    EXPECT_EQ(framework::state.modeList.entries.size(), all / 5);
 }
 
 TEST_F(DisplayTest, WindowSizeDoublesSmallModesWhenTheDesktopHasRoom) {
@@ -99,10 +99,10 @@ TEST_F(DisplayTest, WindowSizeDoublesSmallModesWhenTheDesktopHasRoom) {
         EXPECT_EQ((std::pair{machine->clientWidth, machine->clientHeight}),
                   (std::pair{c.clientWidth, c.clientHeight}));
         // The game draws at the entry's own size, in the desktop's depth.
-        EXPECT_EQ(sizeOf(frameworkDisplay.drawTarget), (std::pair<i32, i32>(c.width, c.height)));
-        EXPECT_EQ(frameworkDisplay.drawTarget, frameworkDisplay.backBuffer);
-        EXPECT_EQ(frameworkDisplay.backBuffer->bitsPerPixel, 24);
-        EXPECT_EQ(scaledOutput, c.clientWidth != c.width || c.clientHeight != c.height ? 1u : 0u);
+        EXPECT_EQ(sizeOf(framework::state.frameworkDisplay.drawTarget), (std::pair<i32, i32>(c.width, c.height)));
+        EXPECT_EQ(framework::state.frameworkDisplay.drawTarget, framework::state.frameworkDisplay.backBuffer);
+        EXPECT_EQ(framework::state.frameworkDisplay.backBuffer->bitsPerPixel, 24);
+        EXPECT_EQ(framework::state.scaledOutput, c.clientWidth != c.width || c.clientHeight != c.height ? 1u : 0u);
     }
 }
 
@@ -112,7 +112,7 @@ TEST_F(DisplayTest, TheWindowStartsCentredAndReturnsToItsPlaceAfterFullScreen) {
     EXPECT_EQ((std::pair{machine->place.x, machine->place.y}),
               (std::pair{(1024 - 650) / 2, (768 - 520) / 2}));
     machine->place = {5, 7}; // the player moves it
-    const ModeEntry entry = currentMode;
+    const ModeEntry entry = framework::state.currentMode;
     ASSERT_EQ(SetMode(entry, 0, 2, 1), 1u);
     EXPECT_TRUE(machine->fullScreen);
     ASSERT_EQ(SetMode(entry, 1, 2, 1), 1u);
@@ -138,9 +138,9 @@ TEST_F(DisplayTest, FullScreenBackBufferFollowsTheScalingAndTheFilter) {
     EXPECT_EQ(entry.scaling, 2u);
     ASSERT_EQ(SetMode(entry, 0, 2, 0), 1u);
     EXPECT_EQ(machine->screenWidth, 640u);
-    EXPECT_EQ(sizeOf(frameworkDisplay.backBuffer), (std::pair{320, 240})); // scaled: always one
-    EXPECT_EQ(displayPages.size(), 2u); // the smaller of 3 and the 2 asked for
-    EXPECT_EQ(scaledOutput, 1u);
+    EXPECT_EQ(sizeOf(framework::state.frameworkDisplay.backBuffer), (std::pair{320, 240})); // scaled: always one
+    EXPECT_EQ(framework::state.displayPages.size(), 2u); // the smaller of 3 and the 2 asked for
+    EXPECT_EQ(framework::state.scaledOutput, 1u);
 
     // A filter without 32 bits lowers a 32-bit mode's back buffer to 24 (the entry
     // is made by hand: such a filter does not list the mode).
@@ -150,8 +150,8 @@ TEST_F(DisplayTest, FullScreenBackBufferFollowsTheScalingAndTheFilter) {
     entry.height = 480;
     entry.scaling = 0;
     ASSERT_EQ(SetMode(entry, 0, 2, 1), 1u);
-    EXPECT_EQ(frameworkDisplay.displayDevice->bitsPerPixel, 32);
-    EXPECT_EQ(frameworkDisplay.backBuffer->bitsPerPixel, 24);
+    EXPECT_EQ(framework::state.frameworkDisplay.displayDevice->bitsPerPixel, 32);
+    EXPECT_EQ(framework::state.frameworkDisplay.backBuffer->bitsPerPixel, 24);
 }
 
 TEST_F(DisplayTest, SetModeRefusesEntriesItCannotShow) {
@@ -165,7 +165,7 @@ TEST_F(DisplayTest, SetModeRefusesEntriesItCannotShow) {
     EXPECT_EQ(SetMode(entry, 0, 2, 1), 0u);
     entry.mode = -1; // window only
     EXPECT_EQ(SetMode(entry, 0, 2, 1), 0u);
-    EXPECT_EQ(frameworkDisplay.drawTarget, nullptr);
+    EXPECT_EQ(framework::state.frameworkDisplay.drawTarget, nullptr);
     EXPECT_EQ(SetMode(entry, 1, 2, 1), 1u);
 }
 
@@ -194,7 +194,7 @@ TEST_F(DisplayTest, AnEightBitDisplayShowsItsPaletteOnceRealised) {
     openMode(320, 240, 8, 0);
     const PaletteEntry red{0, 0, 255, 0};
     SetPalette(&red, 1, 5);
-    EXPECT_EQ(frameworkDisplay.backBuffer->palette[5], red);
+    EXPECT_EQ(framework::state.frameworkDisplay.backBuffer->palette[5], red);
     setColorIndex(5);
     drawPixel(3, 3);
     SwapBuffers(2);

@@ -44,8 +44,8 @@ TEST_F(EventsTest, HeldKeysStayInTheTableAndRepeatWithTheirCountOutsideIt) {
     ASSERT_EQ(events.size(), 3u);
     EXPECT_EQ(events[2].kind, u32{KeyRepeat});
     EXPECT_EQ(events[2].code, 'm' | 50u << 8 | 1u << 16);
-    EXPECT_EQ(keyTable[scanM], 'm' | 50u << 8);
-    EXPECT_EQ(keyTable[scanUp], 72u << 8); // no character: still nonzero
+    EXPECT_EQ(framework::state.input.keyTable[scanM], 'm' | 50u << 8);
+    EXPECT_EQ(framework::state.input.keyTable[scanUp], 72u << 8); // no character: still nonzero
     EXPECT_EQ(IsKeyDown(scanUp), 1u);
     EXPECT_EQ(IsKeyDown(scanDown), 0u);
 }
@@ -76,7 +76,7 @@ TEST_F(EventsTest, The101stWaitingEventIsLostButItsKeyReadsDown) {
     ASSERT_EQ(events.size(), eventQueueSize);
     EXPECT_EQ(events.back().code, 100u << 8);
     EXPECT_EQ(IsKeyDown(101), 1u);
-    EXPECT_EQ(keyTable[101], 101u << 8);
+    EXPECT_EQ(framework::state.input.keyTable[101], 101u << 8);
     // The records came back: the queue takes events again.
     machine->releaseKey(0, 101);
     const std::vector<Event> later = drain();
@@ -139,7 +139,7 @@ TEST_F(EventsTest, FullScreenModesScaleTheMouseAndForgetHeldKeysAndQueuedEvents)
     NextEvent(&e, Timer);
     ResetEvents();
     EXPECT_EQ(IsKeyDown(scanUp), 0u);
-    EXPECT_EQ(queuedCount, 0u);
+    EXPECT_EQ(framework::state.input.queuedCount, 0u);
 }
 
 } // namespace

@@ -40,7 +40,7 @@ class MainLoopTest : public FrameworkTest {
         RequestQuit();
     }
     static u32 logSuspend(DeviceContext* display, u32 state) {
-        EXPECT_EQ(display, frameworkDisplay.displayDevice);
+        EXPECT_EQ(display, framework::state.frameworkDisplay.displayDevice);
         log("suspend", state);
         return suspendAnswer;
     }
@@ -56,7 +56,7 @@ TEST_F(MainLoopTest, EachPassRunsEventsThenFrameThenDrawUntilQuit) {
     EXPECT_EQ(calls,
               (Calls{"frame 1", "draw 1", "down 57", "frame 2", "draw 2", "frame 3", "draw 3"}));
     // The loop ends by shutting the framework down.
-    EXPECT_EQ(frameworkDisplay.drawTarget, nullptr);
+    EXPECT_EQ(framework::state.frameworkDisplay.drawTarget, nullptr);
     EXPECT_FALSE(machine->displayOpen);
     EXPECT_FALSE(machine->windowExists);
 }

@@ -51,7 +51,7 @@ class SdlSmokeTest : public testing::Test {
 TEST_F(SdlSmokeTest, OpensAWindowPresentsFramesAndSwitchesToFullScreen) {
     FrameworkDisplay* display = InitFramework("Tessaron 3d");
     ASSERT_NE(display, nullptr);
-    EXPECT_GT(displayHardware.desktopWidth, 0u);
+    EXPECT_GT(framework::state.displayHardware.desktopWidth, 0u);
     ModeEntry entry{};
     ASSERT_EQ(FindMode(entry, 640, 480, 16), 1u);
     ASSERT_EQ(SetMode(entry, 1, 2, 1), 1u);
@@ -75,7 +75,7 @@ TEST_F(SdlSmokeTest, OpensAWindowPresentsFramesAndSwitchesToFullScreen) {
     ASSERT_EQ(SetMode(entry, 1, 2, 1), 1u);
     SwapBuffers(2);
     ShutdownFramework();
-    EXPECT_EQ(frameworkDisplay.drawTarget, nullptr);
+    EXPECT_EQ(framework::state.frameworkDisplay.drawTarget, nullptr);
 }
 
 TEST_F(SdlSmokeTest, WithoutAScreenInitFrameworkFailsCleanly) {

@@ -21,7 +21,7 @@ class WindowMessagesTest : public FrameworkTest {
     }
     // Makes the current mode full screen.
     static void goFullScreen() {
-        const ModeEntry entry = currentMode; // SetMode replaces currentMode
+        const ModeEntry entry = framework::state.currentMode; // SetMode replaces currentMode
         ASSERT_EQ(SetMode(entry, 0, 2, 1), 1u);
     }
 };
@@ -33,14 +33,14 @@ TEST_F(WindowMessagesTest, ClosingAWindowAsksFirstAndYesEndsTheLoop) {
     ProcessEvents();
     EXPECT_EQ(machine->questions.size(), 1u);
     EXPECT_TRUE(machine->windowExists);
-    EXPECT_EQ(quitRequested, 0u);
+    EXPECT_EQ(framework::state.quitRequested, 0u);
 
     machine->closeAnswer = true;
     machine->requestClose(0);
     ProcessEvents();
     EXPECT_EQ(machine->questions.size(), 2u);
     EXPECT_FALSE(machine->windowExists);
-    EXPECT_EQ(quitRequested, 1u);
+    EXPECT_EQ(framework::state.quitRequested, 1u);
     SwapBuffers(2); // a frame for a window that is gone goes nowhere
     EXPECT_EQ(machine->framesPresented, 0u);
 }
@@ -50,7 +50,7 @@ TEST_F(WindowMessagesTest, ClosingInFullScreenIsIgnored) {
     machine->requestClose(0);
     ProcessEvents();
     EXPECT_TRUE(machine->questions.empty());
-    EXPECT_EQ(quitRequested, 0u);
+    EXPECT_EQ(framework::state.quitRequested, 0u);
 }
 
 TEST_F(WindowMessagesTest, AltEnterDoesNothingWithoutAnAfterSwitchSlot) {
@@ -113,14 +113,14 @@ TEST_F(WindowMessagesTest, ActivationReachesTheSlotOnlyInAWindowAndPaintShowsThe
     machine->send(0, paint);
     ProcessEvents();
     EXPECT_EQ(activations, (std::vector<u32>{0, 1, 0}));
-    EXPECT_EQ(windowMinimised, 1u);
+    EXPECT_EQ(framework::state.windowMinimised, 1u);
     EXPECT_EQ(machine->repaints, 1u);
 
     goFullScreen();
     machine->changeFocus(0, true);
     ProcessEvents();
     EXPECT_EQ(activations.size(), 3u);
-    EXPECT_EQ(windowActive, 1u);
+    EXPECT_EQ(framework::state.windowActive, 1u);
 }
 
 } // namespace

@@ -125,7 +125,7 @@ TEST_P(ShippedDemo, ReplaysToItsDigestWithTheRecordedFrames) {
         if (step == seen.lastHashedStep || std::find(std::begin(hashedSteps), std::end(hashedSteps), step) == std::end(hashedSteps))
             return;
         seen.lastHashedStep = step;
-        seen.outline |= step == 1100 && menu->renderToggle == 1;
+        seen.outline |= step == 1100 && shell::state.gameMenu->renderToggle == 1;
         const u64 hash = frameHash(frame);
         ++seen.framesChecked;
         if (writeTo) {

@@ -48,20 +48,20 @@ TEST_P(MatchStart, OpensTheLevelFullScreenAtItsSizeAndDrawsFrames) {
 
     const u32 width = s.highResolution ? 640 : 320;
     const u32 height = s.highResolution ? 480 : 240;
-    EXPECT_EQ(menu->inMenu, 0u);
+    EXPECT_EQ(shell::state.gameMenu->inMenu, 0u);
     EXPECT_EQ(world::state.playerCount, s.level < 2 ? 2 : 3);
     EXPECT_EQ(playerChoice, s.level < 2 ? 2 : 3);
-    EXPECT_EQ(screen->maxX, width - 1);
-    EXPECT_EQ(screen->maxY, height - 1);
+    EXPECT_EQ(shell::state.currentScreen->maxX, width - 1);
+    EXPECT_EQ(shell::state.currentScreen->maxY, height - 1);
     EXPECT_EQ(machine->lastFrameWidth, width);
     EXPECT_EQ(machine->lastFrameHeight, height);
     EXPECT_TRUE(machine->screenWidth >= width); // shown full screen, scaled
-    EXPECT_EQ(screen->cockpitBitmap != nullptr, s.cockpit);
+    EXPECT_EQ(shell::state.currentScreen->cockpitBitmap != nullptr, s.cockpit);
     if (s.cockpit) {
-        EXPECT_EQ(screen->cockpitBitmap->width, static_cast<i32>(width));
-        EXPECT_NE(screen->segmentHBitmap, nullptr);
+        EXPECT_EQ(shell::state.currentScreen->cockpitBitmap->width, static_cast<i32>(width));
+        EXPECT_NE(shell::state.currentScreen->segmentHBitmap, nullptr);
     }
-    ASSERT_NE(menu->skyBitmap, nullptr);
+    ASSERT_NE(shell::state.gameMenu->skyBitmap, nullptr);
     for (u16 i = 0; i < world::state.playerCount; ++i) {
         ASSERT_TRUE(world::state.players[i]->camera) << "player " << i;
         EXPECT_EQ(world::state.players[i]->camera->z, 3072u);
@@ -80,14 +80,14 @@ TEST_F(GameRun, AWindowedMatchShowsSmallModesAtTwiceTheSize) {
     startMatch();
     idle(3);
     ASSERT_EQ(run(), 0);
-    EXPECT_EQ(menu->windowed, 1u);
-    EXPECT_EQ(menu->cockpit, 0u);
-    EXPECT_EQ(screen->maxX, 319u);
+    EXPECT_EQ(shell::state.gameMenu->windowed, 1u);
+    EXPECT_EQ(shell::state.gameMenu->cockpit, 0u);
+    EXPECT_EQ(shell::state.currentScreen->maxX, 319u);
     // On a 1024x768 desktop the 320x240 frame is shown in a 640x480 client area.
     EXPECT_FALSE(machine->fullScreen);
     EXPECT_EQ(machine->clientWidth, 640u);
     EXPECT_EQ(machine->clientHeight, 480u);
-    EXPECT_EQ(screen->cockpitBitmap, nullptr);
+    EXPECT_EQ(shell::state.currentScreen->cockpitBitmap, nullptr);
 }
 
 TEST_F(GameRun, ArrowKeysDriveAndTurnTheHumanCar) {
@@ -110,7 +110,7 @@ TEST_F(GameRun, LeftMakesTheHeadingGrowAndRightShrink) {
     idle(10);
     std::vector<u16> headings;
     machine->frameObserver = [&](const PresentedFrame&) {
-        if (menu && !menu->inMenu) headings.push_back(world::state.players[0]->camera->heading);
+        if (shell::state.gameMenu && !shell::state.gameMenu->inMenu) headings.push_back(world::state.players[0]->camera->heading);
     };
     ASSERT_EQ(run(), 0);
     ASSERT_FALSE(headings.empty());
@@ -148,8 +148,8 @@ TEST_F(GameRun, FTogglesTheCounterF10TheOutlinesAndKeypadPlusRefills) {
     tap(scanKeypadPlus);
     tap(scanKeypadPlus);
     ASSERT_EQ(run(), 0);
-    EXPECT_EQ(showFps, 1u);
-    EXPECT_EQ(menu->renderToggle, 1u);
+    EXPECT_EQ(shell::state.showFps, 1u);
+    EXPECT_EQ(shell::state.gameMenu->renderToggle, 1u);
     const Player& human = *world::state.players[0];
     EXPECT_EQ(human.ammo, 30u);
     EXPECT_EQ(human.mines, 11u);
@@ -165,8 +165,8 @@ TEST_F(GameRun, HoldingFAndPressingF10FlipsBoth) {
     machine->releaseKey(scriptPass + 3, scanF10);
     scriptPass += 4;
     ASSERT_EQ(run(), 0);
-    EXPECT_EQ(showFps, 0u);
-    EXPECT_EQ(menu->renderToggle, 1u);
+    EXPECT_EQ(shell::state.showFps, 0u);
+    EXPECT_EQ(shell::state.gameMenu->renderToggle, 1u);
 }
 
 TEST_F(GameRun, EscEndsTheMatchWithZeroAndClosesTheDisplay) {
@@ -180,7 +180,7 @@ TEST_F(GameRun, EscEndsTheMatchWithZeroAndClosesTheDisplay) {
 TEST_F(GameRun, AltEnterSwitchesAndTheGameSwitchesBackToItsSettings) {
     std::vector<bool> shownFullScreen; // per frame of the match
     machine->frameObserver = [&](const PresentedFrame&) {
-        if (menu && !menu->inMenu) shownFullScreen.push_back(machine->fullScreen);
+        if (shell::state.gameMenu && !shell::state.gameMenu->inMenu) shownFullScreen.push_back(machine->fullScreen);
     };
     startMatch();
     idle(2);

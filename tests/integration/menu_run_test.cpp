@@ -15,7 +15,7 @@ protected:
     void SetUp() override {
         GameRun::SetUp();
         machine->frameObserver = [this](const PresentedFrame&) {
-            if (menu && menu->inMenu) shown.emplace_back(menu->page, menu->cursor);
+            if (shell::state.gameMenu && shell::state.gameMenu->inMenu) shown.emplace_back(shell::state.gameMenu->page, shell::state.gameMenu->cursor);
         };
     }
     std::vector<std::pair<u32, i32>> shown;
@@ -45,13 +45,13 @@ TEST_F(MenuRun, StartsInA640x480WindowWithTheDefaultSettings) {
     EXPECT_EQ(machine->clientWidth, 640u);
     EXPECT_EQ(machine->clientHeight, 480u);
     EXPECT_EQ(machine->lastFrameWidth, 640u);
-    ASSERT_TRUE(menu);
-    EXPECT_EQ(menu->cockpit, 1u);
-    EXPECT_EQ(menu->realisticSky, 1u);
-    EXPECT_EQ(menu->windowed, 0u);
-    EXPECT_EQ(menu->highResolution, 0u);
-    EXPECT_EQ(menu->playerChoice, 2u);
-    EXPECT_EQ(menu->level, 0u);
+    ASSERT_TRUE(shell::state.gameMenu);
+    EXPECT_EQ(shell::state.gameMenu->cockpit, 1u);
+    EXPECT_EQ(shell::state.gameMenu->realisticSky, 1u);
+    EXPECT_EQ(shell::state.gameMenu->windowed, 0u);
+    EXPECT_EQ(shell::state.gameMenu->highResolution, 0u);
+    EXPECT_EQ(shell::state.gameMenu->playerChoice, 2u);
+    EXPECT_EQ(shell::state.gameMenu->level, 0u);
     EXPECT_EQ(highlightedLine(machine->lastFrame, 640), 0);
     // Closing the window asked first; the answer Yes ended the program with 0.
     ASSERT_EQ(machine->questions.size(), 1u);
@@ -84,10 +84,10 @@ TEST_F(MenuRun, PlayersChooseTheLevelPairAndLevelsToggleWithinIt) {
     tap(scanUp);
     tap(scanEnter); // Players: 2 and Level-A, whatever level was chosen
     ASSERT_EQ(run(), 0);
-    EXPECT_EQ(menu->playerChoice, 2u);
-    EXPECT_EQ(menu->level, 0u);
-    EXPECT_STREQ(menuLineText(*menu, 2), "Players: 2");
-    EXPECT_STREQ(menuLineText(*menu, 3), "Level: Level-A");
+    EXPECT_EQ(shell::state.gameMenu->playerChoice, 2u);
+    EXPECT_EQ(shell::state.gameMenu->level, 0u);
+    EXPECT_STREQ(menuLineText(*shell::state.gameMenu, 2), "Players: 2");
+    EXPECT_STREQ(menuLineText(*shell::state.gameMenu, 3), "Level: Level-A");
 }
 
 TEST_F(MenuRun, WindowedAndCockpitExcludeEachOtherOnlyWhenSwitchedOn) {
@@ -103,10 +103,10 @@ TEST_F(MenuRun, WindowedAndCockpitExcludeEachOtherOnlyWhenSwitchedOn) {
     tap(scanEnter); // Cockpit on: windowed off
     tap(scanEnter); // Cockpit off: windowed stays off
     ASSERT_EQ(run(), 0);
-    EXPECT_EQ(menu->cockpit, 0u);
-    EXPECT_EQ(menu->windowed, 0u);
-    EXPECT_STREQ(menuLineText(*menu, 0), "Cockpit: Off");
-    EXPECT_STREQ(menuLineText(*menu, 2), "Not Windowed");
+    EXPECT_EQ(shell::state.gameMenu->cockpit, 0u);
+    EXPECT_EQ(shell::state.gameMenu->windowed, 0u);
+    EXPECT_STREQ(menuLineText(*shell::state.gameMenu, 0), "Cockpit: Off");
+    EXPECT_STREQ(menuLineText(*shell::state.gameMenu, 2), "Not Windowed");
 }
 
 TEST_F(MenuRun, ResolutionAndSkyFlipWhileTheMenuStaysInItsWindow) {
@@ -118,10 +118,10 @@ TEST_F(MenuRun, ResolutionAndSkyFlipWhileTheMenuStaysInItsWindow) {
     tap(scanDown);
     tap(scanEnter); // Ordinary Sky
     ASSERT_EQ(run(), 0);
-    EXPECT_EQ(menu->highResolution, 1u);
-    EXPECT_EQ(menu->realisticSky, 0u);
-    EXPECT_STREQ(menuLineText(*menu, 1), "640x480 @ 24bpp");
-    EXPECT_STREQ(menuLineText(*menu, 3), "Ordinary Sky");
+    EXPECT_EQ(shell::state.gameMenu->highResolution, 1u);
+    EXPECT_EQ(shell::state.gameMenu->realisticSky, 0u);
+    EXPECT_STREQ(menuLineText(*shell::state.gameMenu, 1), "640x480 @ 24bpp");
+    EXPECT_STREQ(menuLineText(*shell::state.gameMenu, 3), "Ordinary Sky");
     // The menu itself stays in its 640x480 window whatever the settings say.
     EXPECT_FALSE(machine->fullScreen);
     EXPECT_EQ(machine->clientWidth, 640u);
@@ -158,9 +158,9 @@ TEST_F(MenuRun, EscFAndF10DoNothingInTheMenu) {
     tap(scanF);
     tap(scanF10);
     ASSERT_EQ(run(), 0);
-    EXPECT_EQ(menu->inMenu, 1u);
-    EXPECT_EQ(menu->renderToggle, 0u);
-    EXPECT_EQ(showFps, 0u);
+    EXPECT_EQ(shell::state.gameMenu->inMenu, 1u);
+    EXPECT_EQ(shell::state.gameMenu->renderToggle, 0u);
+    EXPECT_EQ(shell::state.showFps, 0u);
     // Only the close box ended the program.
     EXPECT_EQ(machine->questions.size(), 1u);
     EXPECT_EQ(shown.size(), 1u);
@@ -204,8 +204,8 @@ TEST_F(MenuRun, AltEnterOnlySwitchesTheWindowNeitherStartingNorQuitting) {
     tap(scanUp); // "Quit Game"
     altEnter();
     ASSERT_EQ(run(), 0); // ended by the close box, not by "Quit Game"
-    EXPECT_EQ(menu->inMenu, 1u);
-    EXPECT_EQ(menu->cursor, 4);
+    EXPECT_EQ(shell::state.gameMenu->inMenu, 1u);
+    EXPECT_EQ(shell::state.gameMenu->cursor, 4);
     EXPECT_EQ(machine->questions.size(), 1u);
 }
 

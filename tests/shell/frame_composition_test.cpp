@@ -23,7 +23,7 @@ u32 fakeClock() { return fakeSeconds; }
 
 TEST_F(Background, GroundBandsAt640x480) {
     makeFrame(640, 480);
-    menu->realisticSky = 0;
+    shell::state.gameMenu->realisticSky = 0;
     DrawBackground();
     // Far ground: (r, y / 8 + 127, r) with r = 480 - y.
     EXPECT_EQ(pixel(0, 479), (Rgb{1, 186, 1}));
@@ -37,7 +37,7 @@ TEST_F(Background, GroundBandsAt640x480) {
 
 TEST_F(Background, GroundBandsAt320x240) {
     makeFrame(320, 240);
-    menu->realisticSky = 0;
+    shell::state.gameMenu->realisticSky = 0;
     DrawBackground();
     EXPECT_EQ(pixel(0, 239), (Rgb{2, 199, 2}));
     EXPECT_EQ(pixel(100, 200), (Rgb{80, 195, 80}));
@@ -48,7 +48,7 @@ TEST_F(Background, GroundBandsAt320x240) {
 
 TEST_F(Background, OrdinarySkyRunsFromDeepBlueToTheFogColour) {
     makeFrame(640, 480);
-    menu->realisticSky = 0;
+    shell::state.gameMenu->realisticSky = 0;
     DrawBackground();
     EXPECT_TRUE(allPixels(0, 0, 640, 1, Rgb{0, 0, 240}));
     EXPECT_EQ(pixel(5, 100), (Rgb{100, 100, 240}));
@@ -57,7 +57,7 @@ TEST_F(Background, OrdinarySkyRunsFromDeepBlueToTheFogColour) {
 
     // At 320x240 each row is drawn twice and keeps the colour of the smaller v.
     makeFrame(320, 240);
-    menu->realisticSky = 0;
+    shell::state.gameMenu->realisticSky = 0;
     DrawBackground();
     EXPECT_EQ(pixel(5, 0), (Rgb{0, 0, 240}));
     EXPECT_EQ(pixel(5, 50), (Rgb{100, 100, 240}));
@@ -75,7 +75,7 @@ TEST_F(Background, RealisticSkySlidesTwoPixelsAFrameAndWrapsAfterAScreenWidth) {
             p[1] = static_cast<u8>(x % 320 >> 8);
             p[2] = 0;
         }
-    menu->skyBitmap = &sky;
+    shell::state.gameMenu->skyBitmap = &sky;
     std::vector<i32> drawnAt;
     for (int call = 0; call < 163; ++call) {
         DrawBackground();
@@ -88,7 +88,7 @@ TEST_F(Background, RealisticSkySlidesTwoPixelsAFrameAndWrapsAfterAScreenWidth) {
     // and starts again 2 pixels left of its first position.
     EXPECT_EQ(drawnAt[160], 0);
     EXPECT_EQ(drawnAt[161], -2);
-    EXPECT_EQ(menu->skyScroll, -6);
+    EXPECT_EQ(shell::state.gameMenu->skyScroll, -6);
     // The sky covers the top rows; the ground stays below it.
     EXPECT_EQ(pixel(0, 200), (Rgb{80, 195, 80}));
 }
@@ -96,21 +96,21 @@ TEST_F(Background, RealisticSkySlidesTwoPixelsAFrameAndWrapsAfterAScreenWidth) {
 TEST(FrameCounter, CountsTheFramesOfTheLastWholeSecond) {
     fakeSeconds = 500;
     setClockSource(fakeClock);
-    frameCount = fpsValue = lastSecond = 0;
+    shell::state.frameCount = shell::state.fpsValue = shell::state.lastSecond = 0;
     CountFrame(); // the first frame only takes the time
-    EXPECT_EQ(lastSecond, 500u);
+    EXPECT_EQ(shell::state.lastSecond, 500u);
     CountFrame();
     CountFrame();
-    EXPECT_EQ(fpsValue, 0u); // nothing shown during the first second
+    EXPECT_EQ(shell::state.fpsValue, 0u); // nothing shown during the first second
     fakeSeconds = 501;
     CountFrame();
-    EXPECT_EQ(fpsValue, 4u);
-    EXPECT_EQ(frameCount, 0u);
+    EXPECT_EQ(shell::state.fpsValue, 4u);
+    EXPECT_EQ(shell::state.frameCount, 0u);
     for (int i = 0; i < 60; ++i) CountFrame();
-    EXPECT_EQ(fpsValue, 4u); // changes at most once a second
+    EXPECT_EQ(shell::state.fpsValue, 4u); // changes at most once a second
     fakeSeconds = 503;
     CountFrame();
-    EXPECT_EQ(fpsValue, 61u);
+    EXPECT_EQ(shell::state.fpsValue, 61u);
     resetClock();
 }
 
@@ -122,22 +122,22 @@ protected:
     void start(u32 width, u32 height) {
         useMemoryPlatform(1024, 768);
         setClockSource(fakeClock);
-        display = InitFramework("test");
-        ASSERT_NE(display, nullptr);
-        ASSERT_EQ(FindMode(gameMode, width, height, 24), 1u);
-        ASSERT_EQ(SetMode(gameMode, 0, 2, 1), 1u);
-        screen = std::make_unique<ScreenInfo>();
-        screen->maxX = static_cast<u16>(width - 1);
-        screen->maxY = static_cast<u16>(height - 1);
-        menu = std::make_unique<GameMenu>(display);
-        menu->realisticSky = 0;
-        menu->inMenu = 0;
-        statusFont = loadFont("Fonts\\Char16.fnt");
-        ASSERT_NE(statusFont, nullptr);
+        shell::state.openDisplay = InitFramework("test");
+        ASSERT_NE(shell::state.openDisplay, nullptr);
+        ASSERT_EQ(FindMode(shell::state.gameMode, width, height, 24), 1u);
+        ASSERT_EQ(SetMode(shell::state.gameMode, 0, 2, 1), 1u);
+        shell::state.currentScreen = std::make_unique<ScreenInfo>();
+        shell::state.currentScreen->maxX = static_cast<u16>(width - 1);
+        shell::state.currentScreen->maxY = static_cast<u16>(height - 1);
+        shell::state.gameMenu = std::make_unique<GameMenu>(shell::state.openDisplay);
+        shell::state.gameMenu->realisticSky = 0;
+        shell::state.gameMenu->inMenu = 0;
+        shell::state.statusFont = loadFont("Fonts\\Char16.fnt");
+        ASSERT_NE(shell::state.statusFont, nullptr);
     }
     // Black pixels of the counter's text in the top-left corner.
     int counterInk() {
-        const DeviceContext& dc = *display->drawTarget;
+        const DeviceContext& dc = *shell::state.openDisplay->drawTarget;
         int ink = 0;
         for (i32 y = 10; y < 30; ++y)
             for (i32 x = 20; x < 80; ++x) ink += readPixel(dc, x, y) == 0;
@@ -150,15 +150,15 @@ protected:
 TEST_F(FrameOnDisplay, TheCounterShowsFromTheSecondSecondOnWhileSwitchedOn) {
     start(640, 480);
     fakeSeconds = 1000;
-    showFps = 1;
+    shell::state.showFps = 1;
     DrawFrame();
     DrawFrame();
     EXPECT_EQ(counterInk(), 0);
     fakeSeconds = 1001;
     DrawFrame();
-    EXPECT_EQ(fpsValue, 3u);
+    EXPECT_EQ(shell::state.fpsValue, 3u);
     EXPECT_GT(counterInk(), 20);
-    showFps = 0;
+    shell::state.showFps = 0;
     DrawFrame();
     EXPECT_EQ(counterInk(), 0);
 }

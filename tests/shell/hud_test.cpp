@@ -43,12 +43,12 @@ protected:
     void frameOf(i32 width, i32 height) {
         makeFrame(width, height);
         fill(white);
-        screen->segmentHBitmap = &segmentH;
-        screen->segmentVBitmap = &segmentV;
-        screen->greenLightBitmap = &greenLight;
-        screen->blueLightBitmap = &blueLight;
+        shell::state.currentScreen->segmentHBitmap = &segmentH;
+        shell::state.currentScreen->segmentVBitmap = &segmentV;
+        shell::state.currentScreen->greenLightBitmap = &greenLight;
+        shell::state.currentScreen->blueLightBitmap = &blueLight;
     }
-    void draw(u32 cockpit) { DrawHud(human, *frame, *screen, cockpit); }
+    void draw(u32 cockpit) { DrawHud(human, *frame, *shell::state.currentScreen, cockpit); }
 
     HumanPlayer human{2, 0xFF0000};
     WorldObject car;
@@ -188,7 +188,7 @@ TEST_F(Hud, TheCockpitBitmapLeavesItsWhiteOut) {
         u8* p = cockpitPicture.row(239) + 3 * x;
         p[0] = p[1] = p[2] = 20;
     }
-    screen->cockpitBitmap = &cockpitPicture;
+    shell::state.currentScreen->cockpitBitmap = &cockpitPicture;
     draw(1);
     EXPECT_EQ(pixel(160, 100), (Rgb{9, 9, 9}));
     EXPECT_EQ(pixel(300, 239), (Rgb{20, 20, 20}));

@@ -27,11 +27,11 @@ void ShellFrame::makeFrame(i32 width, i32 height) {
     frame = createMemoryContext(width, height, 24);
     makeCurrentContext(frame.get());
     frameDisplay = FrameworkDisplay{frame.get(), frame.get(), nullptr};
-    display = &frameDisplay;
-    screen = std::make_unique<ScreenInfo>();
-    screen->maxX = static_cast<u16>(width - 1);
-    screen->maxY = static_cast<u16>(height - 1);
-    menu = std::make_unique<GameMenu>(display);
+    shell::state.openDisplay = &frameDisplay;
+    shell::state.currentScreen = std::make_unique<ScreenInfo>();
+    shell::state.currentScreen->maxX = static_cast<u16>(width - 1);
+    shell::state.currentScreen->maxY = static_cast<u16>(height - 1);
+    shell::state.gameMenu = std::make_unique<GameMenu>(shell::state.openDisplay);
 }
 
 Rgb ShellFrame::pixel(i32 x, i32 y) const {

@@ -23,7 +23,7 @@ u32 demoWindowed = 1; // shown in a window
 // Eight colour bars, a frame around the edge and a square that travels along the
 // diagonal, so scaling, clipping and pacing can all be seen.
 void drawPattern() {
-    const DeviceContext& dc = *frameworkDisplay.drawTarget;
+    const DeviceContext& dc = *framework::state.frameworkDisplay.drawTarget;
     const i32 width = getMaxX(dc) + 1;
     const i32 height = getMaxY(dc) + 1;
     static constexpr u8 bars[8][3] = {{255, 255, 255}, {255, 255, 0}, {0, 255, 255}, {0, 255, 0},
@@ -121,8 +121,8 @@ int main(int argc, char** argv) {
     SetModeSwitchCallback(onModeSwitched);
     if (!SetMode(demoMode, demoWindowed, 2, 1)) FatalError("The mode cannot be set");
     std::printf("showing %ux%u %s on a %ux%u desktop; Esc ends, Alt+Enter switches\n", width,
-                height, demoWindowed ? "in a window" : "full screen", displayHardware.desktopWidth,
-                displayHardware.desktopHeight);
+                height, demoWindowed ? "in a window" : "full screen", framework::state.displayHardware.desktopWidth,
+                framework::state.displayHardware.desktopHeight);
     std::fflush(stdout);
     return MainLoop();
 }
