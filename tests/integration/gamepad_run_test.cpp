@@ -55,8 +55,8 @@ TEST_F(GamepadRun, APadChoosesInTheMenuAndPlaysTheMatch) {
 
     ASSERT_EQ(run(), 0);
     EXPECT_EQ(machine->pass(), backAt) << "Back ended the program in the pass it was pressed";
-    EXPECT_EQ(menu->inMenu, 0u);
-    EXPECT_EQ(menu->playerChoice, 3u);
+    EXPECT_EQ(shell::state.gameMenu->inMenu, 0u);
+    EXPECT_EQ(shell::state.gameMenu->playerChoice, 3u);
     EXPECT_EQ(world::state.playerCount, 3);
     const Player& human = *world::state.players[0];
     EXPECT_EQ(human.ammo, 9u);
@@ -80,7 +80,7 @@ TEST_F(GamepadRun, UnpluggedWhileDrivingThePadLetsGoOfItsControls) {
     scriptPass += 8;
     std::vector<u32> accelerating;
     machine->frameObserver = [&](const PresentedFrame&) {
-        if (menu && !menu->inMenu) accelerating.push_back(world::state.players[0]->accelerate);
+        if (shell::state.gameMenu && !shell::state.gameMenu->inMenu) accelerating.push_back(world::state.players[0]->accelerate);
     };
     ASSERT_EQ(run(), 0);
     const Player& human = *world::state.players[0];

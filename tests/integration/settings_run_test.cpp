@@ -59,10 +59,10 @@ TEST_F(SettingsRun, AMatchStartedKeepsTheChoicesForTheNextRun) {
     startMatch(); // straight from the menu: the remembered choices
     idle(2);
     ASSERT_EQ(run(), 0);
-    EXPECT_EQ(menu->playerChoice, 3u);
-    EXPECT_EQ(menu->level, 3u);
-    EXPECT_EQ(menu->windowed, 1u);
-    EXPECT_EQ(screen->maxX, 639u);
+    EXPECT_EQ(shell::state.gameMenu->playerChoice, 3u);
+    EXPECT_EQ(shell::state.gameMenu->level, 3u);
+    EXPECT_EQ(shell::state.gameMenu->windowed, 1u);
+    EXPECT_EQ(shell::state.currentScreen->maxX, 639u);
     EXPECT_FALSE(machine->fullScreen);
 }
 
@@ -90,8 +90,8 @@ TEST_F(SettingsRun, APlayedDemoUsesItsOwnSettingsAndLeavesTheRememberedOnes) {
         {
             std::freopen("/dev/null", "w", stdout);
             std::atexit([] {
-                std::fprintf(stderr, "players %u windowed %u high %u sky %u\n", menu->playerChoice, menu->windowed,
-                             menu->highResolution, menu->realisticSky);
+                std::fprintf(stderr, "players %u windowed %u high %u sky %u\n", shell::state.gameMenu->playerChoice, shell::state.gameMenu->windowed,
+                             shell::state.gameMenu->highResolution, shell::state.gameMenu->realisticSky);
             });
             std::exit(GameMain(static_cast<int>(argv.size()), argv.data()));
         },
