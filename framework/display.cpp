@@ -5,6 +5,7 @@
 #include "framework/frame_copy.hpp"
 #include "framework/framework_state.hpp"
 #include "framework/sound.hpp"
+#include "gfx/bitmap.hpp"
 #include "gfx/gfx_error.hpp"
 #include "gfx/gfx_state.hpp"
 
@@ -272,6 +273,21 @@ void RealizePalette(u32 count, u32 first, u32 /*wait*/) {
     if (!framework::state.displayContext) return;
     for (u32 i = first; i < first + count && i < framework::state.shownPalette.size(); ++i)
         framework::state.shownPalette[i] = framework::state.displayContext->palette[i];
+}
+
+void SetWindowIcon(const Bitmap* icon) {
+    if (!framework::state.platform || !icon || icon->bitsPerPixel != 32 || icon->pixelFormat != pixelFormatARGB32) return;
+    WindowIcon shown;
+    shown.width = static_cast<u32>(icon->width);
+    shown.height = static_cast<u32>(icon->height);
+    shown.pixels.reserve(static_cast<size_t>(shown.width) * shown.height);
+    for (i32 y = 0; y < icon->height; ++y) {
+        const u8* p = icon->row(y);
+        // Each pixel is blue, green, red, alpha in memory: 0xAARRGGBB read little-endian.
+        for (i32 x = 0; x < icon->width; ++x, p += 4)
+            shown.pixels.push_back(u32{p[0]} | u32{p[1]} << 8 | u32{p[2]} << 16 | u32{p[3]} << 24);
+    }
+    framework::state.platform->setWindowIcon(shown);
 }
 
 void ShutdownFramework() {

@@ -52,6 +52,12 @@ void SetPalette(const PaletteEntry* entries, u32 count, u32 first);
 // Makes palette entries take effect on the display.
 void RealizePalette(u32 count, u32 first, u32 wait);
 
+// The window's icon: a 32-bit bitmap (alpha, red, green, blue) of the game's
+// picture, given to the window now and to any window made later. Null or
+// another depth: nothing changes.
+struct Bitmap;
+void SetWindowIcon(const Bitmap* icon);
+
 // Forgets the contexts, closes the window and the display and returns the
 // framework to its start values.
 void ShutdownFramework();

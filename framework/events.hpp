@@ -33,6 +33,7 @@ inline constexpr u32 buttonRight = 4;
 
 // Scan codes the game and the framework read.
 inline constexpr u8 scanEsc = 1;
+inline constexpr u8 scanP = 25;
 inline constexpr u8 scanEnter = 28; // both Enter keys
 inline constexpr u8 scanCtrl = 29;  // both Ctrl keys
 inline constexpr u8 scanS = 31;
@@ -50,6 +51,22 @@ inline constexpr u8 scanRight = 77; // and keypad 6
 inline constexpr u8 scanKeypadPlus = 78;
 inline constexpr u8 scanDown = 80; // and keypad 2
 inline constexpr u8 scanF12 = 88;
+
+// A gamepad's controls, as keys of their own in codes no keyboard sends, so that
+// the game reads pads and keyboard through the one key table (framework/gamepad.hpp).
+inline constexpr u8 scanPadUp = 0x60;    // d-pad or left stick up
+inline constexpr u8 scanPadDown = 0x61;  // d-pad or left stick down
+inline constexpr u8 scanPadLeft = 0x62;  // d-pad or left stick left
+inline constexpr u8 scanPadRight = 0x63; // d-pad or left stick right
+inline constexpr u8 scanPadA = 0x64;     // the face buttons, named by SDL's layout
+inline constexpr u8 scanPadB = 0x65;
+inline constexpr u8 scanPadX = 0x66;
+inline constexpr u8 scanPadY = 0x67;
+inline constexpr u8 scanPadShoulder = 0x68; // either shoulder button
+inline constexpr u8 scanPadBack = 0x69;
+inline constexpr u8 scanPadStart = 0x6A;
+inline constexpr u8 scanPadLeftTrigger = 0x6B;
+inline constexpr u8 scanPadRightTrigger = 0x6C;
 
 // What a callback receives a pointer to (eight 32-bit fields).
 struct Event {

@@ -48,7 +48,44 @@ MemoryPlatform::MemoryPlatform(u32 desktopWidth, u32 desktopHeight)
 void MemoryPlatform::schedule(u32 pass, const PlatformMessage& message) {
     const auto at = std::upper_bound(script_.begin(), script_.end(), pass,
                                      [](u32 p, const Scheduled& s) { return p < s.pass; });
-    script_.insert(at, Scheduled{pass, message});
+    script_.insert(at, Scheduled{pass, message, PadAction{}});
+}
+
+void MemoryPlatform::schedulePad(u32 pass, const PadAction& pad) {
+    const auto at = std::upper_bound(script_.begin(), script_.end(), pass,
+                                     [](u32 p, const Scheduled& s) { return p < s.pass; });
+    script_.insert(at, Scheduled{pass, PlatformMessage{}, pad});
+}
+
+void MemoryPlatform::plugPad(u32 pass, i32 pad) { schedulePad(pass, {PadEvent::Plug, pad, 0, 0}); }
+
+void MemoryPlatform::unplugPad(u32 pass, i32 pad) { schedulePad(pass, {PadEvent::Unplug, pad, 0, 0}); }
+
+void MemoryPlatform::padButton(u32 pass, i32 pad, PadButton button, bool down) {
+    schedulePad(pass, {PadEvent::Button, pad, static_cast<u32>(button), down ? 1 : 0});
+}
+
+void MemoryPlatform::padAxis(u32 pass, i32 pad, PadAxis axis, i32 value) {
+    schedulePad(pass, {PadEvent::Axis, pad, static_cast<u32>(axis), value});
+}
+
+void MemoryPlatform::takeScripted(std::deque<PlatformMessage>& into) {
+    const Scheduled next = script_.front();
+    script_.pop_front();
+    std::vector<PlatformMessage> keys;
+    switch (next.pad.event) {
+    case PadEvent::None: keys.push_back(next.message); break;
+    case PadEvent::Plug: padKeys_.plug(next.pad.pad); break;
+    case PadEvent::Unplug: padKeys_.unplug(next.pad.pad, keys); break;
+    case PadEvent::Button:
+        padKeys_.button(next.pad.pad, static_cast<PadButton>(next.pad.control), next.pad.value != 0, keys);
+        break;
+    case PadEvent::Axis: padKeys_.axis(next.pad.pad, static_cast<PadAxis>(next.pad.control), next.pad.value, keys); break;
+    }
+    for (PlatformMessage& m : keys) {
+        arrive(m);
+        into.push_back(m);
+    }
 }
 
 void MemoryPlatform::pressKey(u32 pass, u8 scanCode, u8 character) {
@@ -255,24 +292,24 @@ bool MemoryPlatform::pollMessage(PlatformMessage& message) {
         posted_.pop_front();
         return true;
     }
-    if (script_.empty() || script_.front().pass > pass_) return false;
-    message = script_.front().message;
-    script_.pop_front();
-    arrive(message);
+    // A pad action may make no key message (a stick inside its dead zone) or several.
+    while (padMessages_.empty() && !script_.empty() && script_.front().pass <= pass_) takeScripted(padMessages_);
+    if (padMessages_.empty()) return false;
+    message = padMessages_.front();
+    padMessages_.pop_front();
     return true;
 }
 
 void MemoryPlatform::waitMessage(u32 milliseconds) {
     now_ += milliseconds;
-    if (!posted_.empty() || (!script_.empty() && script_.front().pass <= pass_)) return;
+    if (!posted_.empty() || !padMessages_.empty() || (!script_.empty() && script_.front().pass <= pass_)) return;
     // No pass runs while the program waits: the wait lasts until the script's next
     // message, whatever pass it was meant for.
-    if (script_.empty())
-        raiseFatal("The memory display's script ran out while the program waits for a message");
-    PlatformMessage next = script_.front().message;
-    script_.pop_front();
-    arrive(next);
-    posted_.push_back(next);
+    while (padMessages_.empty()) {
+        if (script_.empty())
+            raiseFatal("The memory display's script ran out while the program waits for a message");
+        takeScripted(padMessages_);
+    }
 }
 
 bool MemoryPlatform::askYesNo(const char* text, const char* title) {

@@ -15,6 +15,7 @@
 // the first look at the message queue.
 #include "base/types.hpp"
 #include "framework/memory_audio.hpp"
+#include "framework/gamepad.hpp"
 #include "framework/platform.hpp"
 
 #include <deque>
@@ -64,6 +65,13 @@ class MemoryPlatform final : public Platform {
     void takeDisplayAway(u32 pass); // the full-screen display goes to another program
     void giveDisplayBack(u32 pass);
 
+    // Gamepads, by a number of the test's choosing: plugged in and out, buttons
+    // and axes. They press the pad's keys as the real back end's pads do.
+    void plugPad(u32 pass, i32 pad);
+    void unplugPad(u32 pass, i32 pad);
+    void padButton(u32 pass, i32 pad, PadButton button, bool down);
+    void padAxis(u32 pass, i32 pad, PadAxis axis, i32 value);
+
     // Any other message.
     void send(u32 pass, const PlatformMessage& message);
 
@@ -90,6 +98,7 @@ class MemoryPlatform final : public Platform {
     bool windowExists = false;
     std::string windowTitle;
     bool windowCanMaximise = false;
+    WindowIcon windowIcon; // the icon the program gave its window
     bool windowShown = false;
     bool fullScreen = false;
     u32 clientWidth = 0; // the window's client area, while windowed
@@ -120,6 +129,7 @@ class MemoryPlatform final : public Platform {
     void closeDisplay() override;
     bool createWindow(const char* title, bool canMaximise) override;
     void destroyWindow() override;
+    void setWindowIcon(const WindowIcon& icon) override { windowIcon = icon; }
     FrameExtent frameExtent() override { return frame; }
     WindowPlace windowPlace() override { return place; }
     void showWindow(WindowPlace where, u32 width, u32 height) override;
@@ -137,16 +147,31 @@ class MemoryPlatform final : public Platform {
     AudioOutput& audio() override { return sound; }
 
   private:
+    // What a pad does, when a scheduled entry is one.
+    enum class PadEvent : u8 { None, Plug, Unplug, Button, Axis };
+    struct PadAction {
+        PadEvent event = PadEvent::None;
+        i32 pad = 0;
+        u32 control = 0; // the PadButton or PadAxis
+        i32 value = 0;   // button down (1) or up (0); the axis' value
+    };
     struct Scheduled {
         u32 pass;
         PlatformMessage message;
+        PadAction pad;
     };
     void schedule(u32 pass, const PlatformMessage& message);
+    void schedulePad(u32 pass, const PadAction& pad);
+    // Takes the script's next entry: its message, or the key messages of a pad
+    // action (none or several) into padKeys_.
+    void takeScripted(std::deque<PlatformMessage>& into);
     // Fills in what the keyboard and mouse state say about a message as it arrives.
     void arrive(PlatformMessage& message);
 
     std::deque<Scheduled> script_; // in order of pass, then of scheduling
     std::deque<PlatformMessage> posted_;
+    std::deque<PlatformMessage> padMessages_; // a pad's key messages, not yet taken
+    GamepadKeys padKeys_;
     u32 pass_ = 0;
     u64 start_; // virtual calendar time at start, milliseconds
     u64 now_;

@@ -12,6 +12,7 @@
 #include "framework/modes.hpp"
 
 #include <memory>
+#include <vector>
 
 // The messages a back end hands the framework, one per user action or window
 // change, in the order they happened.
@@ -74,6 +75,14 @@ struct WindowPlace {
     i32 y = 0;
 };
 
+// The picture a window shows as its icon: rows of 32-bit pixels 0xAARRGGBB
+// (alpha, red, green, blue), top row first.
+struct WindowIcon {
+    std::vector<u32> pixels;
+    u32 width = 0;
+    u32 height = 0;
+};
+
 // The width and height a window's frame and caption add to its client area.
 struct FrameExtent {
     u32 width = 0;
@@ -92,6 +101,8 @@ class Platform {
     // Makes the program's one window, hidden, with a maximise box only if asked.
     virtual bool createWindow(const char* title, bool canMaximise) = 0;
     virtual void destroyWindow() = 0;
+    // The window's icon, now and for every window made later.
+    virtual void setWindowIcon(const WindowIcon& icon) = 0;
     // What frame and caption add around the client area (0 when unknown).
     virtual FrameExtent frameExtent() = 0;
     virtual WindowPlace windowPlace() = 0;

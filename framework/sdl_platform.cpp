@@ -74,41 +74,36 @@ static_assert(scanCodeTable[SDL_SCANCODE_ESCAPE] == scanEsc);
 static_assert(scanCodeTable[SDL_SCANCODE_KP_ENTER] == scanEnter);
 static_assert(scanCodeTable[SDL_SCANCODE_KP_8] == scanCodeTable[SDL_SCANCODE_UP]);
 
-// ---- The window icon: a flag on a green field ----
+void applyWindowIcon(SDL_Window* window, const WindowIcon& icon) {
+    if (!window || icon.pixels.empty()) return;
+    // SDL copies the pixels; the surface only lends them for the call.
+    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(
+        const_cast<u32*>(icon.pixels.data()), static_cast<int>(icon.width), static_cast<int>(icon.height), 32,
+        static_cast<int>(icon.width * 4), SDL_PIXELFORMAT_ARGB8888);
+    if (!surface) return;
+    SDL_SetWindowIcon(window, surface);
+    SDL_FreeSurface(surface);
+}
 
-constexpr int iconSize = 16;
-constexpr const char* iconRows[iconSize] = {
-    "................", "..#.............", "..#RRRRRR.......", "..#RRRRRRRR.....",
-    "..#RRRRRRRRRR...", "..#RRRRRRRR.....", "..#RRRRRR.......", "..#.............",
-    "..#.............", "..#.............", "..#.............", "..#.............",
-    ".GGGGGGGGGGGGGG.", "GGGGGGGGGGGGGGGG", "GGGGGGGGGGGGGGGG", "................",
+// SDL's game controller buttons the game reads, in PadButton's order.
+constexpr SDL_GameControllerButton padButtons[padButtonCount] = {
+    SDL_CONTROLLER_BUTTON_A,          SDL_CONTROLLER_BUTTON_B,          SDL_CONTROLLER_BUTTON_X,
+    SDL_CONTROLLER_BUTTON_Y,          SDL_CONTROLLER_BUTTON_BACK,       SDL_CONTROLLER_BUTTON_START,
+    SDL_CONTROLLER_BUTTON_LEFTSHOULDER, SDL_CONTROLLER_BUTTON_RIGHTSHOULDER, SDL_CONTROLLER_BUTTON_DPAD_UP,
+    SDL_CONTROLLER_BUTTON_DPAD_DOWN,  SDL_CONTROLLER_BUTTON_DPAD_LEFT,  SDL_CONTROLLER_BUTTON_DPAD_RIGHT,
+};
+constexpr SDL_GameControllerAxis padAxes[padAxisCount] = {
+    SDL_CONTROLLER_AXIS_LEFTX, SDL_CONTROLLER_AXIS_LEFTY, SDL_CONTROLLER_AXIS_TRIGGERLEFT,
+    SDL_CONTROLLER_AXIS_TRIGGERRIGHT,
 };
 
-void setWindowIcon(SDL_Window* window) {
-    std::array<u32, iconSize * iconSize> pixels{}; // ARGB; '.' stays transparent
-    for (int y = 0; y < iconSize; ++y) {
-        for (int x = 0; x < iconSize; ++x) {
-            switch (iconRows[y][x]) {
-            case '#':
-                pixels[y * iconSize + x] = 0xFFC0C0C0;
-                break;
-            case 'R':
-                pixels[y * iconSize + x] = 0xFFE02020;
-                break;
-            case 'G':
-                pixels[y * iconSize + x] = 0xFF20A040;
-                break;
-            default:
-                break;
-            }
-        }
-    }
-    SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormatFrom(pixels.data(), iconSize, iconSize, 32,
-                                                           iconSize * 4, SDL_PIXELFORMAT_ARGB8888);
-    if (!icon) return;
-    SDL_SetWindowIcon(window, icon);
-    SDL_FreeSurface(icon);
+// No key of the keyboard shares a code with a pad's control.
+constexpr bool keyboardLeavesPadCodesFree() {
+    for (const KeyPair& k : keyPairs)
+        if (k.pc >= scanPadUp && k.pc <= scanPadRightTrigger) return false;
+    return true;
 }
+static_assert(keyboardLeavesPadCodesFree());
 
 PlatformMessage messageOf(MessageKind kind, u32 time) {
     PlatformMessage m;
@@ -208,10 +203,21 @@ bool SdlPlatform::openDisplay(DisplayHardware& hardware) {
     hardware.modes = offerModesUpTo(hardware.desktopWidth, hardware.desktopHeight, 2,
                                     modeCapPageFlip | modeCapDesktop);
     if (switchEventType_ == 0) switchEventType_ = SDL_RegisterEvents(1);
+    // Pads already plugged in report themselves as added with the first events. A
+    // machine whose controllers cannot start plays with the keyboard alone.
+    padsStarted_ = SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) == 0;
     return true;
 }
 
+void SdlPlatform::closeGamepads() {
+    for (const auto& [instance, controller] : pads_) SDL_GameControllerClose(controller);
+    pads_.clear();
+    padKeys_ = GamepadKeys{};
+    padsStarted_ = false;
+}
+
 void SdlPlatform::closeDisplay() {
+    closeGamepads();
     destroyWindow();
     pending_.clear();
     if (videoStarted_) SDL_Quit();
@@ -232,7 +238,7 @@ bool SdlPlatform::createWindow(const char* title, bool canMaximise) {
         destroyWindow();
         return false;
     }
-    setWindowIcon(window_);
+    applyWindowIcon(window_, icon_);
     SDL_StartTextInput();
     return true;
 }
@@ -250,6 +256,11 @@ void SdlPlatform::destroyWindow() {
     textureWidth_ = textureHeight_ = 0;
     fullScreen_ = false;
     displayAway_ = false;
+}
+
+void SdlPlatform::setWindowIcon(const WindowIcon& icon) {
+    icon_ = icon;
+    applyWindowIcon(window_, icon_);
 }
 
 FrameExtent SdlPlatform::frameExtent() {
@@ -432,6 +443,41 @@ void SdlPlatform::translate(const SDL_Event& e) {
     case SDL_DISPLAYEVENT:
         pending_.push_back(messageOf(MessageKind::DisplayChange, e.display.timestamp));
         return;
+    case SDL_CONTROLLERDEVICEADDED: {
+        // `which` is the device index here, the joystick's instance afterwards.
+        SDL_GameController* controller = SDL_GameControllerOpen(e.cdevice.which);
+        if (!controller) return;
+        const i32 instance = SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(controller));
+        if (pads_.count(instance)) {
+            SDL_GameControllerClose(controller); // reported twice: keep the one open
+            return;
+        }
+        pads_[instance] = controller;
+        padKeys_.plug(instance);
+        return;
+    }
+    case SDL_CONTROLLERDEVICEREMOVED: {
+        const auto found = pads_.find(e.cdevice.which);
+        if (found == pads_.end()) return;
+        SDL_GameControllerClose(found->second);
+        pads_.erase(found);
+        padKeys_.unplug(e.cdevice.which, padMessages_);
+        queuePadKeys(e.cdevice.timestamp);
+        return;
+    }
+    case SDL_CONTROLLERBUTTONDOWN:
+    case SDL_CONTROLLERBUTTONUP:
+        for (u32 b = 0; b < padButtonCount; ++b)
+            if (e.cbutton.button == padButtons[b])
+                padKeys_.button(e.cbutton.which, static_cast<PadButton>(b), e.type == SDL_CONTROLLERBUTTONDOWN,
+                                padMessages_);
+        queuePadKeys(e.cbutton.timestamp);
+        return;
+    case SDL_CONTROLLERAXISMOTION:
+        for (u32 a = 0; a < padAxisCount; ++a)
+            if (e.caxis.axis == padAxes[a]) padKeys_.axis(e.caxis.which, static_cast<PadAxis>(a), e.caxis.value, padMessages_);
+        queuePadKeys(e.caxis.timestamp);
+        return;
     default:
         if (switchEventType_ != 0 && e.type == switchEventType_) {
             PlatformMessage m = messageOf(MessageKind::SwitchCommand, e.user.timestamp);
@@ -440,6 +486,14 @@ void SdlPlatform::translate(const SDL_Event& e) {
         }
         return;
     }
+}
+
+void SdlPlatform::queuePadKeys(u32 time) {
+    for (PlatformMessage& m : padMessages_) {
+        m.time = time;
+        pending_.push_back(m);
+    }
+    padMessages_.clear();
 }
 
 bool SdlPlatform::pollMessage(PlatformMessage& message) {

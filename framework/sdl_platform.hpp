@@ -2,16 +2,21 @@
 // The real platform: one SDL2 window (X11 class "GameFrameworkWindow"), full
 // screen as a desktop-sized window showing the game's size scaled with its shape
 // kept, frames through one streaming texture, presenting paced by the retrace and
-// never faster than 60 frames a second. The only place that talks to SDL.
+// never faster than 60 frames a second; gamepads through SDL's game controllers,
+// plugged in before or while the game runs. The only place that talks to SDL.
 #include "base/types.hpp"
+#include "framework/gamepad.hpp"
 #include "framework/platform.hpp"
 #include "framework/sdl_audio.hpp"
 
 #include <deque>
+#include <map>
+#include <vector>
 
 struct SDL_Window;
 struct SDL_Renderer;
 struct SDL_Texture;
+struct _SDL_GameController;
 union SDL_Event;
 
 class SdlPlatform final : public Platform {
@@ -25,6 +30,7 @@ class SdlPlatform final : public Platform {
     void closeDisplay() override;
     bool createWindow(const char* title, bool canMaximise) override;
     void destroyWindow() override;
+    void setWindowIcon(const WindowIcon& icon) override;
     FrameExtent frameExtent() override;
     WindowPlace windowPlace() override;
     void showWindow(WindowPlace place, u32 clientWidth, u32 clientHeight) override;
@@ -46,6 +52,9 @@ class SdlPlatform final : public Platform {
     void translate(const SDL_Event& event);
     // Clears, draws the texture and presents, at most 60 times a second.
     void show();
+    // Queues the key messages a gamepad caused.
+    void queuePadKeys(u32 time);
+    void closeGamepads();
 
     bool videoStarted_ = false;
     SDL_Window* window_ = nullptr;
@@ -60,6 +69,11 @@ class SdlPlatform final : public Platform {
     bool paced_ = true;                   // frames wait for the retrace and the 60-a-second floor
     std::deque<PlatformMessage> pending_; // translated, not yet taken
     SdlAudio audio_;                      // SDL2_mixer on SDL's audio device
+    WindowIcon icon_;                     // given to every window made
+    bool padsStarted_ = false;            // SDL's game controllers are running
+    std::map<i32, _SDL_GameController*> pads_; // open game controllers by joystick instance
+    GamepadKeys padKeys_;                 // what the pads press
+    std::vector<PlatformMessage> padMessages_;
 };
 
 // The PC scan code (set 1, extended bit dropped) of an SDL scancode; 0 for a key

@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # Installs what building, testing and playing Tessaron 3d needs on Debian, when it
 # is missing: a compiler, CMake, Ninja, GoogleTest, Google Benchmark, SDL2 and
-# SDL2_mixer (sound), libpng (screenshots) and FreeType (for the font tool).
+# SDL2_mixer (sound), libpng (screenshots) and FreeType (for the font tool);
+# desktop-file-utils, appstream and dpkg-dev check the installation and build its
+# Debian package.
 set -euo pipefail
 
-packages=(g++ cmake ninja-build libgtest-dev libgmock-dev libbenchmark-dev libsdl2-dev libsdl2-mixer-dev libfreetype-dev libpng-dev fonts-dejavu-core pkg-config)
+packages=(g++ cmake ninja-build libgtest-dev libgmock-dev libbenchmark-dev libsdl2-dev libsdl2-mixer-dev libfreetype-dev libpng-dev fonts-dejavu-core pkg-config desktop-file-utils appstream dpkg-dev)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

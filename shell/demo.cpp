@@ -7,6 +7,7 @@
 #include "shell/draw_frame.hpp"
 #include "shell/game_menu.hpp"
 #include "shell/key_bindings.hpp"
+#include "shell/pause.hpp"
 #include "shell/shell_state.hpp"
 #include "sim/demo_file.hpp"
 #include "sim/match_digest.hpp"
@@ -48,9 +49,10 @@ void setControls(Player& p, u8 controls) {
 
 // ---- Recording ----
 
-// The match clock while recording: the real clock, every value noted.
+// The match clock while recording: the played seconds (the real clock without
+// the pauses), every value noted.
 u32 recordedClock() {
-    const u32 now = wholeSeconds();
+    const u32 now = playedSeconds();
     if (shell::state.demo.readCount < maxReadsPerStep) shell::state.demo.reads[shell::state.demo.readCount++] = now;
     return now;
 }
@@ -269,6 +271,8 @@ void noteToggle(u8 demoToggle) {
 bool keyboardDrivesHuman() { return !demoPlaying(); }
 
 bool winnerWaitSkipped() { return shell::state.demo.mode == DemoMode::Time; }
+
+bool demoTimed() { return shell::state.demo.mode == DemoMode::Time; }
 
 int endDemo(int code) {
     switch (shell::state.demo.mode) {

@@ -57,6 +57,8 @@ bool keyboardDrivesHuman();
 
 // The winner screen's ten seconds are skipped by a timed demo.
 bool winnerWaitSkipped();
+// A demo is being played as fast as the machine allows (-timedemo): no pause.
+bool demoTimed();
 // The end of a run with a demo: writes the recording's end record, prints a timed
 // demo's figures; returns the exit code (`code` when nothing changes it).
 int endDemo(int code);

@@ -1,5 +1,6 @@
 #include "shell/game_menu.hpp"
 
+#include "base/clock.hpp"
 #include "base/program_exit.hpp"
 #include "framework/display.hpp"
 #include "framework/events.hpp"
@@ -13,7 +14,9 @@
 #include "shell/draw_frame.hpp"
 #include "shell/key_bindings.hpp"
 #include "shell/match_sound.hpp"
+#include "shell/pause.hpp"
 #include "shell/screen_resources.hpp"
+#include "shell/settings.hpp"
 #include "shell/shell_state.hpp"
 #include "shell/sound_bank.hpp"
 #include "sim/match_state.hpp"
@@ -29,7 +32,11 @@ constexpr const char* levelLines[] = {"Level: Level-A", "Level: Level-B", "Level
 constexpr u8 menuVolume = 56;
 
 void ignoreEvent(Event*) {}
-void ignoreActivation(u32) {}
+
+// A windowed match that loses the keyboard stops until P goes on with it.
+void OnMatchActivate(u32 state) {
+    if (state == 0) pauseMatch();
+}
 
 } // namespace
 
@@ -100,7 +107,9 @@ void MenuSelect() {
             else if (m.playerChoice == 3)
                 m.level = m.level == 2 ? 3 : m.level == 3 ? 2 : m.level;
             break;
-        case 4: exitProgram(0);
+        case 4:
+            saveSettings(m);
+            exitProgram(0);
         }
     } else {
         switch (m.cursor) {
@@ -135,6 +144,7 @@ void MenuSelect() {
 void StartMatch() {
     GameMenu& m = *shell::state.gameMenu;
     m.inMenu = 0;
+    if (!demoPlaying()) saveSettings(m);
     if (demoPlaying())
         loadLevelFile(demoLevelFile());
     else
@@ -143,19 +153,18 @@ void StartMatch() {
 
     // A demo, recorded or played, steps the match through its own callbacks.
     const bool demo = demoActive();
-    SetDrawCallback(demo ? DemoDrawFrame : DrawFrame);
-    SetFrameCallback(demo ? DemoUpdateFrame : UpdateFrame);
+    setMatchSteps(true);
     setDrawFrameHook(demo ? DemoStepDone : DrawFrame);
-    // With sound the match is heard: its events play, and each step moves the engines.
-    if (SoundStarted()) {
-        setMatchEventListener(OnMatchEvent);
-        SetFrameCallback(SoundingUpdateFrame);
-    }
+    // With sound the match is heard: its events play (and each step moves the
+    // engines, through the frame callback setMatchSteps chose).
+    if (SoundStarted()) setMatchEventListener(OnMatchEvent);
+    // The computer players count played seconds: a pause does not run their waits out.
+    setMatchClockHook(playedSeconds);
     SetKeyUpCallback(OnKeyUp);
     SetKeyRepeatCallback(ignoreEvent);
     SetMouseDownCallback(ignoreEvent);
     SetModeSwitchCallback(OnModeSwitched);
-    SetActivateCallback(ignoreActivation);
+    SetActivateCallback(OnMatchActivate);
 
     if (m.highResolution == 1)
         FindMode(shell::state.gameMode, 640, 480, 24);
@@ -169,23 +178,25 @@ void StartMatch() {
 
 void OnModeSwitched(const ModeEntry& /*mode*/, u32 /*windowed*/) {
     SetMode(shell::state.gameMode, shell::state.gameMenu->windowed, 2, 1);
+    // The new mode's surfaces start blank; a paused match shows its frame again.
+    redrawPaused();
 }
 
 void MenuKeyDown() {
     GameMenu& m = *shell::state.gameMenu;
-    if (IsKeyDown(scanEnter)) {
+    if (IsControlDown(menuChooseKeys)) {
         PlayEffect(Effect::MenuSelect, SoundLane::Effect, {}, menuVolume);
         if (m.page == 0 && m.cursor == 0)
             StartMatch();
         else
             MenuSelect();
     }
-    if (IsKeyDown(scanUp)) {
+    if (IsControlDown(menuUpKeys)) {
         PlayEffect(Effect::MenuMove, SoundLane::Effect, {}, menuVolume);
         m.cursor = m.cursor == 0 ? menuLineCount - 1 : m.cursor - 1;
         DrawMenu();
     }
-    if (IsKeyDown(scanDown)) {
+    if (IsControlDown(menuDownKeys)) {
         PlayEffect(Effect::MenuMove, SoundLane::Effect, {}, menuVolume);
         m.cursor = m.cursor == menuLineCount - 1 ? 0 : m.cursor + 1;
         DrawMenu();

@@ -47,5 +47,5 @@ void StartMatch();
 // change): back to the mode and window choice of the settings.
 void OnModeSwitched(const ModeEntry& mode, u32 windowed);
 
-// The menu's keys: Enter, Up, Down.
+// The menu's keys: Enter, Up, Down (a gamepad's A and its d-pad or stick up and down).
 void MenuKeyDown();

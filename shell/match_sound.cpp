@@ -69,11 +69,11 @@ Effect crateEffect(CrateKind crate) {
     }
 }
 
+} // namespace
+
 void silenceEngines() {
     for (u32 voice = 0; voice < loopVoiceCount; ++voice) LoopSound(voice, 0, {}, 0);
 }
-
-} // namespace
 
 SoundPlace soundPlaceFrom(const Camera& eye, u32 x, u32 y) {
     const f32 dx = worldDelta(x, eye.x);

@@ -20,6 +20,9 @@ void OnMatchEvent(const MatchEvent& event);
 // opponent's loop placed where it is (silent beyond hearing).
 void UpdateEngineSounds();
 
+// Stops every engine loop (a paused match or its end is still).
+void silenceEngines();
+
 // The match's frame callback with sound: the step (plain or a demo's), then the
 // engines.
 void SoundingUpdateFrame();

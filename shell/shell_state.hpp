@@ -7,8 +7,10 @@
 #include "framework/modes.hpp"
 #include "render/scene.hpp"
 #include "shell/demo_session.hpp"
+#include "shell/pause.hpp"
 #include "shell/screen_info.hpp"
 #include "shell/sound_bank.hpp"
+#include "shell/settings.hpp"
 
 #include <memory>
 
@@ -80,6 +82,10 @@ struct State {
     SoundBank soundBank;
     // The scene of the frame being composed; kept, so that its buffers serve every frame.
     Scene frameScene;
+    // The match's pause and the seconds it stood paused.
+    PauseState pause;
+    // The file the menu's choices are remembered in.
+    SettingsStore settings;
 };
 
 extern State state;

@@ -3,6 +3,7 @@
 #include "framework/display.hpp"
 #include "framework/main_loop.hpp"
 #include "framework/sound.hpp"
+#include "gfx/bitmap.hpp"
 #include "gfx/font.hpp"
 #include "gfx/gfx_error.hpp"
 #include "base/program_exit.hpp"
@@ -10,15 +11,24 @@
 #include "shell/demo.hpp"
 #include "shell/game_menu.hpp"
 #include "shell/key_bindings.hpp"
+#include "shell/pause.hpp"
 #include "shell/screen_resources.hpp"
 #include "shell/sound_bank.hpp"
+#include "shell/settings.hpp"
 #include "shell/shell_state.hpp"
 #include "world/texture.hpp"
 
 #include <cstdio>
 #include <string>
 
-u32 OnSuspend(DeviceContext* /*display*/, u32 /*state*/) { return 1; }
+u32 OnSuspend(DeviceContext* /*display*/, u32 state) {
+    // The match stands paused while the display is away, and shows so when it is back.
+    if (state == 1)
+        pauseMatch();
+    else
+        redrawPaused();
+    return 1;
+}
 
 int GameMain(int argc, char** argv) {
     loadTextures();
@@ -40,6 +50,8 @@ int GameMain(int argc, char** argv) {
     // Sound unless the command line says no; a timed demo measures the drawing,
     // silently. Without a device the game plays on without it.
     if (soundAllowed(argc, argv) && demo.mode != DemoMode::Time && StartSound()) LoadSoundBank();
+    // The window shows the game's icon; without the file it shows the desktop's own.
+    SetWindowIcon(loadBitmap("Bitmaps\\icon.bmp", 0).get());
 
     // Until a match starts only a key press changes the screen.
     SetKeyDownCallback(OnKeyDown);
@@ -51,11 +63,15 @@ int GameMain(int argc, char** argv) {
         FatalError("ups, sorry buddy, but I think we got some problems with ya video mode...");
 
     shell::state.gameMenu = std::make_unique<GameMenu>(shell::state.openDisplay);
+    // The choices of the last run; a demo to play sets its own when its match starts.
+    loadSettings(*shell::state.gameMenu);
     LoadScreenResources();
     // A demo to play skips the menu.
     if (!demoPlaying()) DrawMenu();
     shell::state.statusFont = loadFont("Fonts\\Char16.fnt");
     if (demoPlaying()) startDemoMatch();
     const int code = MainLoop();
+    // A played demo's settings are the demo's, not the player's: they are not kept.
+    if (!demoPlaying()) saveSettings(*shell::state.gameMenu);
     return demoActive() ? endDemo(code) : code;
 }

@@ -9,5 +9,5 @@ struct DeviceContext;
 int GameMain(int argc, char** argv);
 
 // The suspend callback: holds the program still while its full-screen display is
-// taken away.
+// taken away, with the match paused.
 u32 OnSuspend(DeviceContext* display, u32 state);

@@ -4,6 +4,8 @@
 #include "tests/support/rgb.hpp"
 
 #include <array>
+#include <fstream>
+#include <string>
 
 namespace {
 
@@ -20,7 +22,7 @@ TEST_F(BitmapContent, EveryBitmapLoadsAtItsSizeAndDepth) {
         {"Bitmaps\\green-light2.bmp", 8, 8, 24}, {"Bitmaps\\blue-light1.bmp", 16, 16, 24},
         {"Bitmaps\\blue-light2.bmp", 8, 8, 24},  {"Bitmaps\\segment_h1.bmp", 10, 2, 24},
         {"Bitmaps\\segment_v1.bmp", 2, 9, 24},   {"Bitmaps\\segment_h2.bmp", 5, 1, 24},
-        {"Bitmaps\\segment_v2.bmp", 1, 5, 24},
+        {"Bitmaps\\segment_v2.bmp", 1, 5, 24},   {"Bitmaps\\icon.bmp", 64, 64, 32},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file);
@@ -77,3 +79,24 @@ TEST_F(BitmapContent, CockpitsShowTheViewAndGiveTheInstrumentsTheirWells) {
 }
 
 } // namespace
+
+// The desktop's icons, one PNG of each size of the hicolor theme, with alpha.
+TEST_F(BitmapContent, TheDesktopIconsComeInEveryThemeSizeWithTransparency) {
+    for (const u32 size : {16u, 22u, 24u, 32u, 48u, 64u, 128u, 256u}) {
+        const std::string name = std::to_string(size) + "x" + std::to_string(size);
+        const std::string file = "icons/hicolor/" + name + "/apps/tessaron3d.png";
+        SCOPED_TRACE(file);
+        std::ifstream in(file, std::ios::binary);
+        u8 head[26] = {};
+        in.read(reinterpret_cast<char*>(head), sizeof head);
+        ASSERT_TRUE(in);
+        EXPECT_EQ(std::string(reinterpret_cast<char*>(head) + 1, 3), "PNG");
+        const auto big = [&](int at) {
+            return u32{head[at]} << 24 | u32{head[at + 1]} << 16 | u32{head[at + 2]} << 8 | head[at + 3];
+        };
+        EXPECT_EQ(big(16), size);
+        EXPECT_EQ(big(20), size);
+        EXPECT_EQ(head[24], 8);  // bits per channel
+        EXPECT_EQ(head[25], 6);  // red, green, blue and alpha
+    }
+}

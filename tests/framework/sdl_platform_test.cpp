@@ -5,7 +5,7 @@
 #include "gfx/gfx_state.hpp"
 #include "gfx/primitives.hpp"
 
-#include <SDL_scancode.h>
+#include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -87,6 +87,54 @@ TEST_F(SdlSmokeTest, WithoutAScreenInitFrameworkFailsCleanly) {
         unsetenv(name);
     EXPECT_EQ(InitFramework("Tessaron 3d"), nullptr);
     EXPECT_EQ(LastError(), -2);
+}
+
+// A pad plugged in while the game runs, on SDL's virtual joystick driver: its
+// buttons and sticks reach the key table as the pad's keys, and unplugging it
+// lets go of what it held.
+TEST_F(SdlSmokeTest, AGamepadPluggedInPressesThePadKeys) {
+    ASSERT_NE(InitFramework("Tessaron 3d"), nullptr);
+    SDL_VirtualJoystickDesc pad{};
+    pad.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
+    pad.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
+    pad.naxes = SDL_CONTROLLER_AXIS_MAX;
+    pad.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
+    // Every button and axis, in SDL's order: the controller mapping SDL makes for
+    // the virtual pad then numbers them as the game controller does.
+    pad.button_mask = (1u << SDL_CONTROLLER_BUTTON_MAX) - 1;
+    pad.axis_mask = (1u << SDL_CONTROLLER_AXIS_MAX) - 1;
+    pad.name = "Tessaron test pad";
+    const int index = SDL_JoystickAttachVirtualEx(&pad);
+    ASSERT_GE(index, 0) << SDL_GetError();
+    SDL_Joystick* joystick = SDL_JoystickOpen(index);
+    ASSERT_NE(joystick, nullptr) << SDL_GetError();
+    ProcessEvents(); // the pad is reported and opened
+
+    const auto settle = [] {
+        for (int i = 0; i < 3; ++i) ProcessEvents();
+    };
+    SDL_JoystickSetVirtualButton(joystick, SDL_CONTROLLER_BUTTON_A, 1);
+    SDL_JoystickSetVirtualAxis(joystick, SDL_CONTROLLER_AXIS_LEFTX, -30000);
+    SDL_JoystickSetVirtualAxis(joystick, SDL_CONTROLLER_AXIS_TRIGGERRIGHT, 32767);
+    settle();
+    EXPECT_EQ(IsKeyDown(scanPadA), 1u);
+    EXPECT_EQ(IsKeyDown(scanPadLeft), 1u);
+    EXPECT_EQ(IsKeyDown(scanPadRightTrigger), 1u);
+    EXPECT_EQ(IsKeyDown(scanPadB), 0u);
+
+    SDL_JoystickSetVirtualButton(joystick, SDL_CONTROLLER_BUTTON_A, 0);
+    SDL_JoystickSetVirtualButton(joystick, SDL_CONTROLLER_BUTTON_START, 1);
+    settle();
+    EXPECT_EQ(IsKeyDown(scanPadA), 0u);
+    EXPECT_EQ(IsKeyDown(scanPadStart), 1u);
+
+    SDL_JoystickClose(joystick);
+    ASSERT_EQ(SDL_JoystickDetachVirtual(index), 0);
+    settle();
+    EXPECT_EQ(IsKeyDown(scanPadStart), 0u);
+    EXPECT_EQ(IsKeyDown(scanPadLeft), 0u);
+    EXPECT_EQ(IsKeyDown(scanPadRightTrigger), 0u);
+    ShutdownFramework();
 }
 
 } // namespace

@@ -209,3 +209,13 @@ TEST_F(MenuRun, AltEnterOnlySwitchesTheWindowNeitherStartingNorQuitting) {
     EXPECT_EQ(shell::state.gameMenu->cursor, 4);
     EXPECT_EQ(machine->questions.size(), 1u);
 }
+
+TEST_F(MenuRun, TheWindowShowsTheGamesIconWithATransparentCorner) {
+    ASSERT_EQ(run(), 0);
+    const WindowIcon& icon = machine->windowIcon;
+    ASSERT_EQ(icon.width, 64u);
+    ASSERT_EQ(icon.height, 64u);
+    ASSERT_EQ(icon.pixels.size(), 64u * 64);
+    EXPECT_EQ(icon.pixels[0] >> 24, 0u);              // the rounded corner lets the desktop through
+    EXPECT_EQ(icon.pixels[32 * 64 + 32] >> 24, 255u); // the picture is solid
+}

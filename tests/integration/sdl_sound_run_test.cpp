@@ -59,6 +59,7 @@ class ScriptedSdl final : public Platform {
         return real.createWindow(title, canMaximise);
     }
     void destroyWindow() override { real.destroyWindow(); }
+    void setWindowIcon(const WindowIcon& icon) override { real.setWindowIcon(icon); }
     FrameExtent frameExtent() override { return real.frameExtent(); }
     WindowPlace windowPlace() override { return real.windowPlace(); }
     void showWindow(WindowPlace place, u32 width, u32 height) override {

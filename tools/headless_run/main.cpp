@@ -8,7 +8,7 @@
 //                [--sound FILE] [-- GAME-ARGUMENTS...]
 //
 // KEY is a scan code or one of esc, enter, up, down, left, right, space, f, f10,
-// f12, d, m, s, plus, alt; a tap is down in PASS and up in the next pass. A key
+// f12, d, m, s, p, plus, alt; a tap is down in PASS and up in the next pass. A key
 // file holds one PASS:KEY[:ACTION] a line; blank lines and lines starting with #
 // are skipped. A shot writes NAME.bmp and NAME.png from the last frame shown in
 // that pass. After the last key or shot (or at --max-passes) the runner presses
@@ -61,7 +61,7 @@ constexpr KeyName keyNames[] = {
     {"esc", scanEsc},     {"enter", scanEnter}, {"up", scanUp},       {"down", scanDown},
     {"left", scanLeft},   {"right", scanRight}, {"space", scanSpace}, {"f", scanF},
     {"f10", scanF10},     {"d", scanD},         {"m", scanM},         {"plus", scanKeypadPlus},
-    {"alt", scanAlt},     {"f12", scanF12},     {"s", scanS},
+    {"alt", scanAlt},     {"f12", scanF12},     {"s", scanS},         {"p", scanP},
 };
 
 [[noreturn]] void usage(const char* why) {
