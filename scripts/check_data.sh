@@ -10,7 +10,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}
 cmake --build "$build" --target texture_maker shape_maker level_maker font_maker bitmap_painter \
-    sound_maker headless_run >/dev/null
+    sound_maker icon_maker headless_run >/dev/null
 
 scratch=$(mktemp -d "${TMPDIR:-/tmp}/tessaron-data-XXXXXX")
 trap 'rm -rf "$scratch"' EXIT
@@ -25,6 +25,7 @@ mkdir -p "$scratch"/{Objects,Levels,Fonts,Bitmaps,sounds,demos}
 "$tools/font_maker/font_maker" "$scratch" >/dev/null
 "$tools/bitmap_painter/bitmap_painter" "$scratch" >/dev/null
 "$tools/sound_maker/sound_maker" "$scratch" >/dev/null
+"$tools/icon_maker/icon_maker" "$scratch" >/dev/null
 
 # The demos are recorded from their key scripts by the game itself, in the
 # scratch folder as its run directory (the settings are in record_demos.sh).
