@@ -1,5 +1,5 @@
 #include "tests/content/reachability.hpp"
-#include "tests/content/run_directory.hpp"
+#include "tests/support/world_run.hpp"
 
 #include "sim/collision.hpp"
 #include "world/player.hpp"

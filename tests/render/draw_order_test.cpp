@@ -8,9 +8,7 @@
 #include "level_views.hpp"
 #include "render/scene_build.hpp"
 #include "render_test_support.hpp"
-#include "tests/support/run_directory.hpp"
-#include "world/texture.hpp"
-#include "world/world.hpp"
+#include "tests/support/world_run.hpp"
 
 #include <gtest/gtest.h>
 
@@ -21,18 +19,12 @@
 namespace {
 
 // The shipped run directory made current, with the textures loaded.
-class ShippedData : public ::testing::Test {
+class ShippedData : public WorldRun<RunDirectory::Shipped> {
   protected:
     void SetUp() override {
+        WorldRun::SetUp();
         loadTextures();
     }
-    void TearDown() override {
-        resetWorld();
-        resetTextures();
-    }
-
-  private:
-    RunDirectory run{RunDirectory::Shipped};
 };
 
 Camera cameraAt(const LevelView& view) {
