@@ -43,6 +43,8 @@ struct CockpitLayout {
     DigitLayout ammo, mines;
 };
 
+// Layout tables: one instrument per line reads best.
+// clang-format off
 constexpr CockpitLayout cockpit640{
     .hud = {.speedScale = 0.04, .speedShift = 8, .speedLastX = 257, .speedColourOffset = 50,
             .speedTop = 439, .speedBottom = 459,
@@ -70,6 +72,7 @@ constexpr CockpitLayout cockpit320{
     .mines = {.pitch = 11, .topX = 181, .middleX = 181, .bottomX = 181, .leftX = 179, .rightX = 186,
               .topY = 222, .middleY = 227, .bottomY = 233, .upperY = 223, .lowerY = 229},
 };
+// clang-format on
 
 HudLayout plainLayout(i32 maxY) {
     return {.speedScale = 0.02, .speedShift = 60, .speedLastX = 129, .speedColourOffset = 30,

@@ -79,6 +79,8 @@ inline std::vector<BitmapVariant> acceptedBitmapVariants() {
     for (u8 i = 0; i < 16; ++i) nibbles.insert(nibbles.end(), {i, 0, 0, 0});
     sixteen[5 * 4 + 1] = 200;
     const std::vector<u8> redThenBlue{0, 0, 255, 0, 255, 0, 0, 0}, pixel32{0x11, 0x22, 0x33, 0x44};
+    // One file variant per row.
+    // clang-format off
     return {
         // Bottom-up, the last stored row (blue) is the top; top-down, the first.
         {{.height = 2, .rows = redThenBlue}, 24, pixelFormatRGB24, 0, {0x0000FF}},
@@ -107,6 +109,7 @@ inline std::vector<BitmapVariant> acceptedBitmapVariants() {
         {{.bits = 32, .compression = 3, .palette = masks(0xFF000000, 0, 0), .rows = pixel32}, 32, pixelFormatRGBA32,
          0, {0x443322}},
     };
+    // clang-format on
 }
 
 // The accepted variants, and files of both kinds the writer makes.

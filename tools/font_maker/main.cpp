@@ -56,6 +56,8 @@ int main(int argc, char** argv) {
     const std::string dir = std::string(argv[1]) + "/Fonts/";
     // Pixel sizes are chosen so each face fills its cell: cap height and
     // descenders inside `cellHeight` rows, the baseline at `ascent`.
+    // One font per row.
+    // clang-format off
     const FontJob jobs[] = {
         {"Char16.fnt", "Tessaron Mono 16", "DejaVuSansMono.ttf", {"", 13, 16, 12, 8}, 400, false, Format::fnt},
         // The HUD's lower labels stand 11 rows above the bottom of the screen, so
@@ -72,6 +74,7 @@ int main(int argc, char** argv) {
         {"Lucs40bi.fnt", "Tessaron Sans 40 Bold Italic", "DejaVuSans-BoldOblique.ttf", {"", 32, 40, 31, 0}, 700, true,
          Format::own},
     };
+    // clang-format on
     try {
         for (const FontJob& job : jobs) {
             const RasterFontSource font = sourceFor(job);
