@@ -11,6 +11,7 @@
 #include <bit>
 #include <cmath>
 #include <cstring>
+#include <type_traits>
 #include <vector>
 
 #if defined(__SSE2__)
@@ -60,6 +61,8 @@ constexpr int batchSize = 64;
 struct PixelBatch {
     alignas(16) f32 depth[batchSize];
     alignas(16) i32 channel[3][batchSize]; // C0 (blue), C1, C2 as the fog takes them (u16)
+    alignas(16) i32 texel[batchSize];      // texture brightness, 256 = 1.0
+    alignas(16) f32 shade[3][batchSize];   // smooth channels before their cut
     alignas(16) u32 colour[batchSize];     // results, 0x00RRGGBB
 };
 
@@ -101,6 +104,98 @@ void fogBatch(PixelBatch& b, int count) {
     }
 #endif
 }
+
+#if defined(__SSE2__)
+// The colour of every pixel of the batch from its texel, its smooth channels or
+// the span's plain colour, cut and fogged four pixels at a time. Only for spans
+// whose values all convert in range (PlainCut), where the vector conversion
+// gives what the pixel-by-pixel cut gives; the products are the same single
+// multiplications in the same order.
+template <bool Textured, bool Smooth>
+void colourBatch(PixelBatch& b, int count, const f32 plain[3], const i32 plainCut[3]) {
+    const __m128 zero = _mm_setzero_ps();
+    const __m128 full = _mm_set1_ps(fogDepth);
+    const __m128 grey = _mm_set1_ps(fogGrey);
+    const __m128 scale = _mm_set1_ps(1.0f / fogDepth);
+    const __m128 perTexel = _mm_set1_ps(1.0f / 256.0f); // exact: texel / 256
+    const __m128i greyPixel = _mm_set1_epi32(0xF0F0F0);
+    const __m128i lowByte = _mm_set1_epi32(0xFF);
+    const __m128i lowHalf = _mm_set1_epi32(0xFFFF);
+    const __m128 ownPlain[3] = {_mm_set1_ps(plain[0]), _mm_set1_ps(plain[1]), _mm_set1_ps(plain[2])};
+    const __m128 plainChannel[3] = {_mm_cvtepi32_ps(_mm_set1_epi32(plainCut[0])),
+                                    _mm_cvtepi32_ps(_mm_set1_epi32(plainCut[1])),
+                                    _mm_cvtepi32_ps(_mm_set1_epi32(plainCut[2]))};
+    for (int k = 0; k < count; k += 4) {
+        const __m128 depth = _mm_load_ps(b.depth + k);
+        const __m128i outside =
+            _mm_castps_si128(_mm_or_ps(_mm_cmplt_ps(depth, zero), _mm_cmpgt_ps(depth, full)));
+        const __m128 near = _mm_sub_ps(full, depth);
+        const __m128 far = _mm_mul_ps(grey, depth);
+        __m128 brightness = zero;
+        if constexpr (Textured) {
+            brightness = _mm_mul_ps(
+                _mm_cvtepi32_ps(_mm_load_si128(reinterpret_cast<const __m128i*>(b.texel + k))),
+                perTexel);
+        }
+        __m128i packed = _mm_setzero_si128();
+        for (int c = 2; c >= 0; --c) {
+            __m128 channel;
+            if constexpr (Textured && Smooth) {
+                const __m128 own = _mm_load_ps(b.shade[c] + k);
+                channel = _mm_cvtepi32_ps(
+                    _mm_and_si128(_mm_cvttps_epi32(_mm_mul_ps(brightness, own)), lowHalf));
+            } else if constexpr (Textured) {
+                // A plain channel (0..255) times a brightness of at most 65535/256
+                // stays in 0..65280: the cut to 16 bits changes nothing.
+                channel = _mm_cvtepi32_ps(_mm_cvttps_epi32(_mm_mul_ps(brightness, ownPlain[c])));
+            } else if constexpr (Smooth) {
+                channel = _mm_cvtepi32_ps(
+                    _mm_and_si128(_mm_cvttps_epi32(_mm_load_ps(b.shade[c] + k)), lowHalf));
+            } else {
+                channel = plainChannel[c];
+            }
+            const __m128i fogged =
+                _mm_cvttps_epi32(_mm_mul_ps(_mm_add_ps(_mm_mul_ps(near, channel), far), scale));
+            packed = _mm_or_si128(_mm_slli_epi32(packed, 8), _mm_and_si128(fogged, lowByte));
+        }
+        // Beyond the fog's range every channel is the grey.
+        packed = _mm_or_si128(_mm_and_si128(outside, greyPixel), _mm_andnot_si128(outside, packed));
+        _mm_store_si128(reinterpret_cast<__m128i*>(b.colour + k), packed);
+    }
+}
+constexpr bool vectorColours = true;
+#else
+template <bool Textured, bool Smooth>
+void colourBatch(PixelBatch&, int, const f32*, const i32*) {}
+constexpr bool vectorColours = false;
+#endif
+
+// Texel lookup of a span: masks and a shift when both sides are powers of two
+// (every shipped texture), the general lookup otherwise. Both give texelAt's texel.
+struct TexelLookup {
+    const Texture* texture = nullptr;
+    const u16* texels = nullptr;
+    u32 maskU = 0, maskV = 0, shiftV = 0;
+    bool masked = false;
+
+    explicit TexelLookup(const Texture* t) : texture(t) {
+        if (t == nullptr) return;
+        const u32 w = t->width, h = t->height;
+        masked = w != 0 && h != 0 && (w & (w - 1)) == 0 && (h & (h - 1)) == 0;
+        if (masked) {
+            texels = t->texels.data();
+            maskU = 0x1FF & (w - 1);
+            maskV = 0x1FF & (h - 1);
+            shiftV = static_cast<u32>(std::countr_zero(h));
+        }
+    }
+    u16 at(u32 u, u32 v) const {
+        if (masked) {
+            return texels[(((u >> 7) & maskU) << shiftV) | ((v >> 7) & maskV)];
+        }
+        return texelAt(*texture, u, v);
+    }
+};
 
 // Float-to-integer cuts of the pixel loop: saturating as everywhere else, or a
 // plain conversion where the span's values are known to stay far inside the
@@ -158,19 +253,50 @@ bool writeSpan(SpanPixels p, const Texture* texture, u8* row, const DirectFrame&
     const i32 plain1 = static_cast<u16>(truncToInt(c1));
     const i32 plain2 = static_cast<u16>(truncToInt(c2));
 
+    // In range the pixel loop only runs the sums and fetches texels; the colour
+    // arithmetic follows four pixels at a time.
+    constexpr bool vector = vectorColours && std::is_same_v<Cut, PlainCut>;
+    const f32 plain[3] = {c0, c1, c2};
+    const i32 plainCut[3] = {plain0, plain1, plain2};
+    const TexelLookup lookup(texture);
+
     for (i64 start = p.firstColumn; start <= lastColumn; start += batchSize) {
         const int count = static_cast<int>(std::min<i64>(batchSize, lastColumn - start + 1));
-        for (int k = 0; k < count; ++k) {
+        int k = 0;
+        if constexpr (vector && Textured && !Smooth) {
+            // The common span: a plain colour on a power-of-two texture, with the
+            // lookup's masks in registers.
+            if (lookup.masked) {
+                const u16* texels = lookup.texels;
+                const u32 maskU = lookup.maskU, maskV = lookup.maskV, shiftV = lookup.shiftV;
+                for (; k < count; ++k) {
+                    b.depth[k] = depth;
+                    const u32 iu = static_cast<u32>(static_cast<i32>(u));
+                    const u32 iv = static_cast<u32>(static_cast<i32>(v));
+                    b.texel[k] = texels[(((iu >> 7) & maskU) << shiftV) | ((iv >> 7) & maskV)];
+                    u += uStep;
+                    v += vStep;
+                    depth += depthStep;
+                }
+            }
+        }
+        for (; k < count; ++k) {
             b.depth[k] = depth;
             if constexpr (Textured) {
                 const u16 texel =
-                    texelAt(*texture, static_cast<u32>(Cut::cut(u)), static_cast<u32>(Cut::cut(v)));
-                const f32 brightness = static_cast<f32>(texel) / 256.0f;
-                b.channel[0][k] = static_cast<u16>(Cut::cut(brightness * c0));
-                b.channel[1][k] = static_cast<u16>(Cut::cut(brightness * c1));
-                b.channel[2][k] = static_cast<u16>(Cut::cut(brightness * c2));
+                    lookup.at(static_cast<u32>(Cut::cut(u)), static_cast<u32>(Cut::cut(v)));
+                if constexpr (vector) {
+                    b.texel[k] = texel;
+                } else {
+                    const f32 brightness = static_cast<f32>(texel) / 256.0f;
+                    b.channel[0][k] = static_cast<u16>(Cut::cut(brightness * c0));
+                    b.channel[1][k] = static_cast<u16>(Cut::cut(brightness * c1));
+                    b.channel[2][k] = static_cast<u16>(Cut::cut(brightness * c2));
+                }
                 u += uStep;
                 v += vStep;
+            } else if constexpr (vector) {
+                // the channels are cut four at a time
             } else if constexpr (Smooth) {
                 b.channel[0][k] = static_cast<u16>(Cut::cut(c0));
                 b.channel[1][k] = static_cast<u16>(Cut::cut(c1));
@@ -181,6 +307,11 @@ bool writeSpan(SpanPixels p, const Texture* texture, u8* row, const DirectFrame&
                 b.channel[2][k] = plain2;
             }
             if constexpr (Smooth) {
+                if constexpr (vector) {
+                    b.shade[0][k] = c0;
+                    b.shade[1][k] = c1;
+                    b.shade[2][k] = c2;
+                }
                 c0 += s0;
                 c1 += s1;
                 c2 += s2;
@@ -192,8 +323,14 @@ bool writeSpan(SpanPixels p, const Texture* texture, u8* row, const DirectFrame&
         for (int k = count; k < padded; ++k) {
             b.depth[k] = 0;
             b.channel[0][k] = b.channel[1][k] = b.channel[2][k] = 0;
+            b.texel[k] = 0;
+            b.shade[0][k] = b.shade[1][k] = b.shade[2][k] = 0;
         }
-        fogBatch(b, padded);
+        if constexpr (vector) {
+            colourBatch<Textured, Smooth>(b, padded, plain, plainCut);
+        } else {
+            fogBatch(b, padded);
+        }
 
         if (row != nullptr) {
             const i64 from = std::max<i64>(start, frame.columnFrom);
