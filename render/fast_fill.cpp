@@ -355,6 +355,16 @@ bool writeSpan(SpanPixels p, const Texture* texture, u8* row, const DirectFrame&
     return true;
 }
 
+// True when the span, clipped to columns 0..maxX, has no pixel: then setting it
+// up (its divisions) can be skipped, as drawing it leaves nothing behind. Most
+// such rows belong to large polygons reaching past the frame's sides.
+bool spanMissesColumns(const Span& span, i32 maxX) {
+    const f32 lastColumn = static_cast<f32>(maxX);
+    const f32 left = span.left.x < 0 ? 0.0f : span.left.x;
+    const f32 right = span.right.x > lastColumn ? lastColumn : span.right.x;
+    return !(static_cast<f32>(truncToInt(left)) <= right);
+}
+
 // The pixel loop that fits the polygon and the span.
 bool writeSpanOf(const ScenePolygon& polygon, const SpanPixels& pixels, const Texture* texture,
                  u8* row, const DirectFrame& frame, u32& colour) {
@@ -455,6 +465,9 @@ void fillPolygonFast(ScenePolygon& polygon, i32 maxX, i32 maxY, SceneBuffers& bu
         const Span span = spanAtRow(active, y);
         if (!direct) {
             drawSpan(polygon, span, y, maxX);
+            continue;
+        }
+        if (spanMissesColumns(span, maxX)) {
             continue;
         }
         SpanPixels pixels;
