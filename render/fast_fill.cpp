@@ -231,6 +231,42 @@ bool plainCutsAreSafe(const SpanPixels& p, bool textured, bool smooth) {
     return true;
 }
 
+// Writes the batch's pixels of columns start..start+count-1 that the frame
+// lets through into their row.
+void writeRow(const PixelBatch& b, i64 start, int count, u8* row, const DirectFrame& frame) {
+    const i64 from = std::max<i64>(start, frame.columnFrom);
+    const i64 to = std::min<i64>(start + count, frame.columnTo);
+    // Little-endian: four bytes a pixel (blue, green, red, then a byte the
+    // next pixel overwrites); the last pixel of the run writes its three.
+    i64 px = from;
+    if constexpr (std::endian::native == std::endian::little) {
+#if defined(__SSE2__)
+        // Four pixels' twelve bytes at a time, in two overlapping eight-byte
+        // stores; the last two bytes land on the next pixel of the run,
+        // which is written after them.
+        const __m128i evenPixels = _mm_set_epi32(0, 0xFFFFFF, 0, 0xFFFFFF);
+        const __m128i oddPixels = _mm_set_epi32(0xFFFFFF, 0, 0xFFFFFF, 0);
+        for (; px + 4 < to; px += 4) {
+            const __m128i four =
+                _mm_loadu_si128(reinterpret_cast<const __m128i*>(b.colour + (px - start)));
+            const __m128i joined = _mm_or_si128(
+                _mm_and_si128(four, evenPixels), _mm_srli_epi64(_mm_and_si128(four, oddPixels), 8));
+            _mm_storel_epi64(reinterpret_cast<__m128i*>(row + 3 * px), joined);
+            _mm_storel_epi64(reinterpret_cast<__m128i*>(row + 3 * px + 6), _mm_srli_si128(joined, 8));
+        }
+#endif
+        for (; px < to - 1; ++px)
+            std::memcpy(row + 3 * px, &b.colour[px - start], 4);
+    }
+    for (; px < to; ++px) {
+        const u32 value = b.colour[px - start];
+        u8* pixel = row + 3 * px;
+        pixel[0] = static_cast<u8>(value);
+        pixel[1] = static_cast<u8>(value >> 8);
+        pixel[2] = static_cast<u8>(value >> 16);
+    }
+}
+
 // Writes one span's pixels into its row (null: the row is clipped away) and
 // keeps the colour of the last pixel computed, which the reference would leave
 // set. False when the span has no pixel.
@@ -333,42 +369,117 @@ bool writeSpan(SpanPixels p, const Texture* texture, u8* row, const DirectFrame&
         }
 
         if (row != nullptr) {
-            const i64 from = std::max<i64>(start, frame.columnFrom);
-            const i64 to = std::min<i64>(start + count, frame.columnTo);
-            // Little-endian: four bytes a pixel (blue, green, red, then a byte the
-            // next pixel overwrites); the last pixel of the run writes its three.
-            i64 px = from;
-            if constexpr (std::endian::native == std::endian::little) {
-#if defined(__SSE2__)
-                // Four pixels' twelve bytes at a time, in two overlapping eight-byte
-                // stores; the last two bytes land on the next pixel of the run,
-                // which is written after them.
-                const __m128i evenPixels = _mm_set_epi32(0, 0xFFFFFF, 0, 0xFFFFFF);
-                const __m128i oddPixels = _mm_set_epi32(0xFFFFFF, 0, 0xFFFFFF, 0);
-                for (; px + 4 < to; px += 4) {
-                    const __m128i four =
-                        _mm_loadu_si128(reinterpret_cast<const __m128i*>(b.colour + (px - start)));
-                    const __m128i joined = _mm_or_si128(
-                        _mm_and_si128(four, evenPixels), _mm_srli_epi64(_mm_and_si128(four, oddPixels), 8));
-                    _mm_storel_epi64(reinterpret_cast<__m128i*>(row + 3 * px), joined);
-                    _mm_storel_epi64(reinterpret_cast<__m128i*>(row + 3 * px + 6), _mm_srli_si128(joined, 8));
-                }
-#endif
-                for (; px < to - 1; ++px)
-                    std::memcpy(row + 3 * px, &b.colour[px - start], 4);
-            }
-            for (; px < to; ++px) {
-                const u32 value = b.colour[px - start];
-                u8* pixel = row + 3 * px;
-                pixel[0] = static_cast<u8>(value);
-                pixel[1] = static_cast<u8>(value >> 8);
-                pixel[2] = static_cast<u8>(value >> 16);
-            }
+            writeRow(b, start, count, row, frame);
         }
         colour = b.colour[count - 1];
     }
     return true;
 }
+
+#if defined(__SSE2__)
+// One span of a plain colour on a power-of-two texture, as the paired pixel loop
+// below runs it.
+struct TexturedRun {
+    f32 u = 0, v = 0, depth = 0;
+    f32 uStep = 0, vStep = 0, depthStep = 0;
+    i64 start = 0, last = 0; // next column, last column
+    u8* row = nullptr;
+    PixelBatch b;
+
+    TexturedRun(const SpanPixels& p, u8* rowOfSpan)
+        : u(p.u), v(p.v), depth(p.depth), uStep(p.uStep), vStep(p.vStep), depthStep(p.depthStep),
+          start(p.firstColumn), last(truncToInt(std::floor(p.lastX))), row(rowOfSpan) {}
+    bool left() const { return start <= last; }
+    int nextCount() const { return static_cast<int>(std::min<i64>(batchSize, last - start + 1)); }
+};
+
+// The texels and depths of pixels from..to-1 of a run's batch.
+void fetchTexels(TexturedRun& r, int from, int to, const TexelLookup& t) {
+    f32 u = r.u, v = r.v, depth = r.depth;
+    for (int k = from; k < to; ++k) {
+        r.b.depth[k] = depth;
+        const u32 iu = static_cast<u32>(static_cast<i32>(u));
+        const u32 iv = static_cast<u32>(static_cast<i32>(v));
+        r.b.texel[k] = t.texels[(((iu >> 7) & t.maskU) << t.shiftV) | ((iv >> 7) & t.maskV)];
+        u += r.uStep;
+        v += r.vStep;
+        depth += r.depthStep;
+    }
+    r.u = u;
+    r.v = v;
+    r.depth = depth;
+}
+
+// Colours and writes a run's batch of `count` pixels and moves the run past it.
+void finishBatch(TexturedRun& r, int count, const f32 plain[3], const DirectFrame& frame,
+                 u32& colour) {
+    const int padded = (count + 3) & ~3;
+    for (int k = count; k < padded; ++k) {
+        r.b.depth[k] = 0;
+        r.b.texel[k] = 0;
+    }
+    const i32 unused[3] = {};
+    colourBatch<true, false>(r.b, padded, plain, unused);
+    if (r.row != nullptr) {
+        writeRow(r.b, r.start, count, r.row, frame);
+    }
+    colour = r.b.colour[count - 1];
+    r.start += count;
+}
+
+// Two spans of one polygon (a plain colour on a power-of-two texture, values in
+// range), on two different rows, with their pixel loops run side by side: each
+// span's running sums are added in its own order exactly as alone, but the two
+// chains of additions do not wait for each other. Both spans have pixels; the
+// colour left behind is the second span's last, as when they are drawn in turn.
+void writeSpanPair(const SpanPixels& first, u8* firstRow, const SpanPixels& second, u8* secondRow,
+                   const TexelLookup& t, const DirectFrame& frame, u32& colour) {
+    TexturedRun a(first, firstRow), b(second, secondRow);
+    const f32* plain = first.channel; // a plain colour: the same on every row
+    const u16* texels = t.texels;
+    const u32 maskU = t.maskU, maskV = t.maskV, shiftV = t.shiftV;
+    u32 ignored = 0;
+    while (a.left() && b.left()) {
+        const int countA = a.nextCount(), countB = b.nextCount();
+        const int both = std::min(countA, countB);
+        f32 ua = a.u, va = a.v, da = a.depth, ub = b.u, vb = b.v, db = b.depth;
+        for (int k = 0; k < both; ++k) {
+            a.b.depth[k] = da;
+            b.b.depth[k] = db;
+            const u32 iua = static_cast<u32>(static_cast<i32>(ua));
+            const u32 iva = static_cast<u32>(static_cast<i32>(va));
+            const u32 iub = static_cast<u32>(static_cast<i32>(ub));
+            const u32 ivb = static_cast<u32>(static_cast<i32>(vb));
+            a.b.texel[k] = texels[(((iua >> 7) & maskU) << shiftV) | ((iva >> 7) & maskV)];
+            b.b.texel[k] = texels[(((iub >> 7) & maskU) << shiftV) | ((ivb >> 7) & maskV)];
+            ua += a.uStep;
+            va += a.vStep;
+            da += a.depthStep;
+            ub += b.uStep;
+            vb += b.vStep;
+            db += b.depthStep;
+        }
+        a.u = ua, a.v = va, a.depth = da;
+        b.u = ub, b.v = vb, b.depth = db;
+        fetchTexels(a, both, countA, t);
+        fetchTexels(b, both, countB, t);
+        finishBatch(a, countA, plain, frame, ignored);
+        finishBatch(b, countB, plain, frame, colour);
+    }
+    for (TexturedRun* r : {&a, &b}) {
+        while (r->left()) {
+            const int count = r->nextCount();
+            fetchTexels(*r, 0, count, t);
+            finishBatch(*r, count, plain, frame, r == &b ? colour : ignored);
+        }
+    }
+}
+constexpr bool pairedSpans = true;
+#else
+void writeSpanPair(const SpanPixels&, u8*, const SpanPixels&, u8*, const TexelLookup&,
+                   const DirectFrame&, u32&) {}
+constexpr bool pairedSpans = false;
+#endif
 
 // True when the span, clipped to columns 0..maxX, has no pixel: then setting it
 // up (its divisions) can be skipped, as drawing it leaves nothing behind. Most
@@ -448,6 +559,13 @@ void fillPolygonFast(ScenePolygon& polygon, i32 maxX, i32 maxY, SceneBuffers& bu
     const bool direct = directFrameOf(gfx::state.currentContext, frame);
     bool coloured = false;
     u32 colour = 0;
+    // Spans of a plain colour on a power-of-two texture are drawn two rows at a
+    // time; one waits here for the next.
+    const TexelLookup lookup(polygon.texture);
+    const bool pairable = pairedSpans && direct && lookup.masked && polygon.smooth == 0;
+    bool waiting = false;
+    SpanPixels waitingPixels;
+    u8* waitingRow = nullptr;
 
     std::vector<ScreenEdge>& active = buffers.active;
     std::vector<i32>& activeLastRow = buffers.activeLastRow;
@@ -494,7 +612,27 @@ void fillPolygonFast(ScenePolygon& polygon, i32 maxX, i32 maxY, SceneBuffers& bu
             row = frame.surface + static_cast<i64>(y + frame.originY) * frame.bytesPerLine +
                   3 * static_cast<i64>(frame.originX);
         }
+        if (pairable && plainCutsAreSafe(pixels, true, false) &&
+            pixels.firstColumn <= truncToInt(std::floor(pixels.lastX))) {
+            if (!waiting) {
+                waitingPixels = pixels;
+                waitingRow = row;
+                waiting = true;
+            } else {
+                writeSpanPair(waitingPixels, waitingRow, pixels, row, lookup, frame, colour);
+                coloured = true;
+                waiting = false;
+            }
+            continue;
+        }
+        if (waiting) {
+            coloured |= writeSpanOf(polygon, waitingPixels, polygon.texture, waitingRow, frame, colour);
+            waiting = false;
+        }
         coloured |= writeSpanOf(polygon, pixels, polygon.texture, row, frame, colour);
+    }
+    if (waiting) {
+        coloured |= writeSpanOf(polygon, waitingPixels, polygon.texture, waitingRow, frame, colour);
     }
     // The reference sets the colour of every pixel it computes; leave the last one set.
     if (coloured) {
