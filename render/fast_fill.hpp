@@ -11,3 +11,8 @@
 void fillPolygonFast(ScenePolygon& polygon, i32 maxX, i32 maxY);
 // The same with the scene's buffers as its working storage.
 void fillPolygonFast(ScenePolygon& polygon, i32 maxX, i32 maxY, SceneBuffers& buffers);
+
+// Whether pixels are coloured eight at a time where the processor has 256-bit
+// vectors (the default there) or four at a time. Both give the same pixels; the
+// tests check each against the fill's definition.
+void useWideColours(bool wide);
