@@ -594,6 +594,28 @@ bool writeSpanOf(const ScenePolygon& polygon, const SpanPixels& pixels, const Te
     return writeSpan<false, true, SaturatingCut>(pixels, texture, row, frame, colour);
 }
 
+// While the active edges stay the same, every span lies between their leftmost
+// and rightmost end (or is not a number, which draws nothing). When all of
+// them are left of column 0 or right of column maxX, no row draws a pixel until
+// an edge joins or leaves: the row where that happens is returned, or 0 when
+// the edges reach the frame.
+i32 rowsBesideFrame(const std::vector<ScreenEdge>& active, const std::vector<i32>& activeLastRow,
+                    const std::vector<TimedEdge>& timed, size_t next, i32 maxX) {
+    f32 leftmost = active.front().first.sx, rightmost = leftmost;
+    for (const ScreenEdge& edge : active) {
+        leftmost = std::min({leftmost, edge.first.sx, edge.second.sx});
+        rightmost = std::max({rightmost, edge.first.sx, edge.second.sx});
+    }
+    if (!(rightmost < 0 || leftmost >= static_cast<f32>(maxX) + 1)) {
+        return 0;
+    }
+    i32 change = *std::min_element(activeLastRow.begin(), activeLastRow.end()) + 1;
+    if (next < timed.size()) {
+        change = std::min(change, timed[next].firstRow);
+    }
+    return change;
+}
+
 } // namespace
 
 void fillPolygonFast(ScenePolygon& polygon, i32 maxX, i32 maxY) {
@@ -654,8 +676,11 @@ void fillPolygonFast(ScenePolygon& polygon, i32 maxX, i32 maxY, SceneBuffers& bu
     active.clear();
     activeLastRow.clear();
     size_t next = 0;
+    size_t joinedBefore = 0;
+    i32 besideFrameUntil = 0; // rows before this one draw nothing
     for (i32 y = timed.empty() ? lastFilledRow + 1 : timed.front().firstRow; y <= lastFilledRow;
          ++y) {
+        const size_t before = active.size();
         for (; next < timed.size() && timed[next].firstRow <= y; ++next) {
             active.push_back(timed[next].edge);
             activeLastRow.push_back(timed[next].lastRow);
@@ -667,6 +692,8 @@ void fillPolygonFast(ScenePolygon& polygon, i32 maxX, i32 maxY, SceneBuffers& bu
                 activeLastRow[kept++] = activeLastRow[i];
             }
         }
+        const bool changed = kept != before || next != joinedBefore;
+        joinedBefore = next;
         active.resize(kept);
         activeLastRow.resize(kept);
         if (active.empty()) {
@@ -674,6 +701,13 @@ void fillPolygonFast(ScenePolygon& polygon, i32 maxX, i32 maxY, SceneBuffers& bu
                 break;
             }
             y = timed[next].firstRow - 1; // nothing to draw until the next edge joins
+            continue;
+        }
+        if (changed) {
+            besideFrameUntil = rowsBesideFrame(active, activeLastRow, timed, next, maxX);
+        }
+        if (y < besideFrameUntil) {
+            y = besideFrameUntil - 1;
             continue;
         }
 
