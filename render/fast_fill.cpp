@@ -315,6 +315,23 @@ bool plainCutsAreSafe(const SpanPixels& p, bool textured, bool smooth) {
 
 // Writes the batch's pixels of columns start..start+count-1 that the frame
 // lets through into their row.
+#if defined(TESSARON_WIDE_COLOURS)
+// Eight pixels' 24 bytes at a time from px on, in two sixteen-byte stores that
+// each spill four bytes onto the two pixels after them, which are written
+// later. Returns the first pixel left to write.
+__attribute__((target("avx2"))) i64 writeEights(const u32* colour, i64 px, i64 to, u8* row) {
+    const __m256i threeBytes = _mm256_setr_epi8(0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1, //
+                                                0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1);
+    for (; px + 10 <= to; px += 8) {
+        const __m256i eight =
+            _mm256_shuffle_epi8(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(colour + px)), threeBytes);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(row + 3 * px), _mm256_castsi256_si128(eight));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(row + 3 * px + 12), _mm256_extracti128_si256(eight, 1));
+    }
+    return px;
+}
+#endif
+
 void writeRow(const PixelBatch& b, i64 start, int count, u8* row, const DirectFrame& frame) {
     const i64 from = std::max<i64>(start, frame.columnFrom);
     const i64 to = std::min<i64>(start + count, frame.columnTo);
@@ -322,6 +339,11 @@ void writeRow(const PixelBatch& b, i64 start, int count, u8* row, const DirectFr
     // next pixel overwrites); the last pixel of the run writes its three.
     i64 px = from;
     if constexpr (std::endian::native == std::endian::little) {
+#if defined(TESSARON_WIDE_COLOURS)
+        if (wideColours) {
+            px = start + writeEights(b.colour, px - start, to - start, row + 3 * start);
+        }
+#endif
 #if defined(__SSE2__)
         // Four pixels' twelve bytes at a time, in two overlapping eight-byte
         // stores; the last two bytes land on the next pixel of the run,
