@@ -541,30 +541,39 @@ void writeSpanPair(const SpanPixels& first, u8* firstRow, const SpanPixels& seco
     TexturedRun a(first, firstRow), b(second, secondRow);
     const f32* plain = first.channel; // a plain colour: the same on every row
     const u16* texels = t.texels;
-    const u32 maskU = t.maskU, maskV = t.maskV, shiftV = t.shiftV;
+    const __m128 uvSteps = _mm_setr_ps(a.uStep, a.vStep, b.uStep, b.vStep);
+    const __m128 depthSteps = _mm_setr_ps(a.depthStep, b.depthStep, 0, 0);
+    const __m128i masks = _mm_setr_epi32(static_cast<i32>(t.maskU), static_cast<i32>(t.maskV),
+                                         static_cast<i32>(t.maskU), static_cast<i32>(t.maskV));
+    const __m128i uLanes = _mm_setr_epi32(-1, 0, -1, 0);
+    const __m128i shift = _mm_cvtsi32_si128(static_cast<i32>(t.shiftV));
     u32 ignored = 0;
     while (a.left() && b.left()) {
         const int countA = a.nextCount(), countB = b.nextCount();
         const int both = std::min(countA, countB);
-        f32 ua = a.u, va = a.v, da = a.depth, ub = b.u, vb = b.v, db = b.depth;
+        // Both spans' texture coordinates in one vector and both depths in
+        // another: each lane is still its own running sum.
+        __m128 uv = _mm_setr_ps(a.u, a.v, b.u, b.v);
+        __m128 depths = _mm_setr_ps(a.depth, b.depth, 0, 0);
         for (int k = 0; k < both; ++k) {
-            a.b.depth[k] = da;
-            b.b.depth[k] = db;
-            const u32 iua = static_cast<u32>(static_cast<i32>(ua));
-            const u32 iva = static_cast<u32>(static_cast<i32>(va));
-            const u32 iub = static_cast<u32>(static_cast<i32>(ub));
-            const u32 ivb = static_cast<u32>(static_cast<i32>(vb));
-            a.b.texel[k] = texels[(((iua >> 7) & maskU) << shiftV) | ((iva >> 7) & maskV)];
-            b.b.texel[k] = texels[(((iub >> 7) & maskU) << shiftV) | ((ivb >> 7) & maskV)];
-            ua += a.uStep;
-            va += a.vStep;
-            da += a.depthStep;
-            ub += b.uStep;
-            vb += b.vStep;
-            db += b.depthStep;
+            _mm_store_ss(a.b.depth + k, depths);
+            _mm_store_ss(b.b.depth + k, _mm_shuffle_ps(depths, depths, 1));
+            // (coordinate >> 7) & mask per lane, the u lanes moved up by the
+            // texture's height and joined to their v lane: lanes 0 and 2 hold
+            // the two texel indices.
+            const __m128i cut = _mm_and_si128(_mm_srli_epi32(_mm_cvttps_epi32(uv), 7), masks);
+            const __m128i index = _mm_or_si128(_mm_and_si128(_mm_sll_epi32(cut, shift), uLanes),
+                                               _mm_srli_epi64(_mm_andnot_si128(uLanes, cut), 32));
+            a.b.texel[k] = texels[_mm_cvtsi128_si32(index)];
+            b.b.texel[k] = texels[_mm_cvtsi128_si32(_mm_unpackhi_epi64(index, index))];
+            uv = _mm_add_ps(uv, uvSteps);
+            depths = _mm_add_ps(depths, depthSteps);
         }
-        a.u = ua, a.v = va, a.depth = da;
-        b.u = ub, b.v = vb, b.depth = db;
+        alignas(16) f32 values[4];
+        _mm_store_ps(values, uv);
+        a.u = values[0], a.v = values[1], b.u = values[2], b.v = values[3];
+        _mm_store_ps(values, depths);
+        a.depth = values[0], b.depth = values[1];
         fetchTexels(a, both, countA, t);
         fetchTexels(b, both, countB, t);
         finishBatch(a, countA, plain, frame, ignored);
