@@ -98,6 +98,17 @@ std::vector<u8> encodeBitmap(const Bitmap& bm) {
     return out;
 }
 
+bool saveRgbaBitmap(const std::string& path, const u8* rgba, i32 width, i32 height) {
+    if (width <= 0 || height <= 0) return false;
+    const u32 imageBytes = static_cast<u32>(width) * static_cast<u32>(height) * 4;
+    std::vector<u8> out = headers(width, height, 32, 0, imageBytes);
+    for (i32 y = height - 1; y >= 0; --y) {
+        const u8* p = rgba + static_cast<size_t>(y) * width * 4;
+        for (i32 x = 0; x < width; ++x, p += 4) out.insert(out.end(), {p[2], p[1], p[0], p[3]});
+    }
+    return writeEncoded(path, out);
+}
+
 bool saveBitmap(const std::string& path, const Bitmap& bitmap) {
     return writeEncoded(path, encodeBitmap(bitmap));
 }

@@ -17,6 +17,11 @@ bool saveBitmap(const std::string& path, const Bitmap& bitmap);
 // The BMP file saveBitmap would write, as bytes.
 std::vector<u8> encodeBitmap(const Bitmap& bitmap);
 
+// Writes width x height pixels of bytes red, green, blue, alpha (rows packed, top
+// row first) as a bottom-up 32-bit BMP of blue, green, red, alpha: the window's
+// icon, which keeps its transparency. False when the file cannot be written.
+bool saveRgbaBitmap(const std::string& path, const u8* rgba, i32 width, i32 height);
+
 // Writes what a 24-bit context shows (its device rectangle) as a 24-bit BMP:
 // screenshots of frames drawn in memory.
 bool saveContextBitmap(const std::string& path, const DeviceContext& dc);

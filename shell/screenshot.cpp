@@ -2,8 +2,13 @@
 
 #include "framework/display.hpp"
 #include "framework/platform.hpp"
+#include "gfx/bitmap.hpp"
+#include "gfx/bitmap_writer.hpp"
+#if TESSARON_PNG
 #include "gfx/png_writer.hpp"
+#endif
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -15,6 +20,25 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr int maxShots = 9999;
+
+#if TESSARON_PNG
+constexpr const char* shotName = "shot%04d.png";
+
+bool saveShot(const fs::path& path, const PresentedFrame& frame) {
+    return savePng(path.string(), frame.pixels, frame.width, frame.height, frame.bytesPerLine);
+}
+#else
+// A game built without libpng keeps its screenshots as 24-bit BMP files.
+constexpr const char* shotName = "shot%04d.bmp";
+
+bool saveShot(const fs::path& path, const PresentedFrame& frame) {
+    Bitmap shot = makeBitmap(static_cast<i32>(frame.width), static_cast<i32>(frame.height), 24);
+    for (u32 y = 0; y < frame.height; ++y)
+        std::copy_n(frame.pixels + static_cast<size_t>(y) * frame.bytesPerLine, frame.width * 3,
+                    shot.row(static_cast<i32>(y)));
+    return saveBitmap(path.string(), shot);
+}
+#endif
 
 // The screenshots' folder; empty when neither XDG_DATA_HOME nor HOME says where.
 fs::path screenshotFolder() {
@@ -45,10 +69,10 @@ void SaveScreenshot() {
     }
     for (int number = 1; number <= maxShots; ++number) {
         char name[16];
-        std::snprintf(name, sizeof name, "shot%04d.png", number);
+        std::snprintf(name, sizeof name, shotName, number);
         const fs::path path = folder / name;
         if (fs::exists(path, error)) continue;
-        if (!savePng(path.string(), frame.pixels, frame.width, frame.height, frame.bytesPerLine)) {
+        if (!saveShot(path, frame)) {
             std::fprintf(stderr, "Screenshot not saved: cannot write %s\n", path.c_str());
             return;
         }

@@ -1,5 +1,6 @@
 #pragma once
-// F12: the frame on show, in the game's own pixels, as a PNG file.
+// F12: the frame on show, in the game's own pixels, as a PNG file (a BMP file in
+// a game built without libpng).
 
 // Writes the current frame as shotNNNN.png (the next free number) into
 // $XDG_DATA_HOME/tessaron3d/screenshots/ (~/.local/share/... when XDG_DATA_HOME
