@@ -313,8 +313,6 @@ bool plainCutsAreSafe(const SpanPixels& p, bool textured, bool smooth) {
     return true;
 }
 
-// Writes the batch's pixels of columns start..start+count-1 that the frame
-// lets through into their row.
 #if defined(TESSARON_WIDE_COLOURS)
 // Eight pixels' 24 bytes at a time from px on, in two sixteen-byte stores that
 // each spill four bytes onto the two pixels after them, which are written
@@ -332,6 +330,8 @@ __attribute__((target("avx2"))) i64 writeEights(const u32* colour, i64 px, i64 t
 }
 #endif
 
+// Writes the batch's pixels of columns start..start+count-1 that the frame
+// lets through into their row.
 void writeRow(const PixelBatch& b, i64 start, int count, u8* row, const DirectFrame& frame) {
     const i64 from = std::max<i64>(start, frame.columnFrom);
     const i64 to = std::min<i64>(start + count, frame.columnTo);
@@ -394,7 +394,7 @@ bool writeSpan(SpanPixels p, const Texture* texture, u8* row, const DirectFrame&
     const i32 plain2 = static_cast<u16>(truncToInt(c2));
 
     // In range the pixel loop only runs the sums and fetches texels; the colour
-    // arithmetic follows four pixels at a time.
+    // arithmetic follows four or eight pixels at a time.
     constexpr bool vector = vectorColours && std::is_same_v<Cut, PlainCut>;
     const f32 plain[3] = {c0, c1, c2};
     const i32 plainCut[3] = {plain0, plain1, plain2};

@@ -1,8 +1,10 @@
 #pragma once
 // The filler drawScene uses: the same pixels as the fill defined pixel by pixel
-// (the oracle of the renderer's tests), faster. Rows that no edge reaches are
-// skipped, and on the game's 24-bit RGB frame the pixels go straight into the
-// surface instead of through one colour set and one clipped pixel write each.
+// (the oracle of the renderer's tests), faster. Rows that no edge reaches or
+// whose span lies beside the frame are skipped, and on the game's 24-bit RGB
+// frame the pixels go straight into the surface instead of through one colour
+// set and one clipped pixel write each: the running sums pixel by pixel (two
+// rows side by side for textured spans), colour and fog several pixels at once.
 #include "base/types.hpp"
 #include "render/scene.hpp"
 
