@@ -1,4 +1,4 @@
-#include "tests/content/run_directory.hpp"
+#include "tests/support/world_run.hpp"
 
 #include "gfx/font.hpp"
 #include "gfx/text.hpp"

@@ -1,6 +1,7 @@
 #include "tests/content/reachability.hpp"
-#include "tests/content/run_directory.hpp"
+#include "tests/support/world_run.hpp"
 
+#include "sim/collision.hpp"
 #include "world/player.hpp"
 
 #include <algorithm>
@@ -78,15 +79,6 @@ class LevelContent : public InRunDirectory, public ::testing::WithParamInterface
     }
 };
 
-// The game's box-touch rule: a corner of one box strictly inside the other.
-bool boxesTouch(const WorldObject& a, const WorldObject& b) {
-    const auto inside = [](u32 lo, u32 v, u32 hi) { return lo < v && v < hi; };
-    return (inside(a.minX, b.minX, a.maxX) && inside(a.minY, b.minY, a.maxY)) ||
-           (inside(a.minX, b.maxX, a.maxX) && inside(a.minY, b.maxY, a.maxY)) ||
-           (inside(b.minX, a.minX, b.maxX) && inside(b.minY, a.maxY, b.maxY)) ||
-           (inside(b.minX, a.maxX, b.maxX) && inside(b.minY, a.minY, b.maxY));
-}
-
 TEST_P(LevelContent, PlayersEachHaveOneCarOneHeadquartersAndTheSameFlags) {
     ASSERT_EQ(world::state.playerCount, GetParam().players);
     EXPECT_NE(world::state.mineTemplate.polygons.size(), 0u);
@@ -109,7 +101,7 @@ TEST_P(LevelContent, NothingTouchesACarAtItsStartAndEverythingLiesInTheGrid) {
         EXPECT_LE(o->maxX, u32{world::state.worldGrid.width} * 65536);
         EXPECT_LE(o->maxY, u32{world::state.worldGrid.height} * 65536);
         for (u16 i = 0; i < world::state.playerCount; ++i)
-            EXPECT_FALSE(o.get() != world::state.players[i]->vehicle && boxesTouch(*world::state.players[i]->vehicle, *o))
+            EXPECT_FALSE(o.get() != world::state.players[i]->vehicle && BoxesTouch(boxOf(*world::state.players[i]->vehicle), boxOf(*o)))
                 << "player " << i + 1 << " starts touching a " << static_cast<int>(o->type);
     }
 }

@@ -3,7 +3,7 @@
 // human who goes for the flags must still be able to win. Each test prints its
 // figures in steps (about 30 a second).
 #include "tests/content/level_match.hpp"
-#include "tests/content/run_directory.hpp"
+#include "tests/support/world_run.hpp"
 #include "tools/common/flag_runner.hpp"
 
 #include <cstdio>

@@ -4,7 +4,7 @@
 #include "sim/match_digest.hpp"
 #include "sim/match_events.hpp"
 #include "tests/content/level_match.hpp"
-#include "tests/content/run_directory.hpp"
+#include "tests/support/world_run.hpp"
 #include "tools/common/flag_runner.hpp"
 
 #include <map>

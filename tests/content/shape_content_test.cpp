@@ -1,4 +1,4 @@
-#include "tests/content/run_directory.hpp"
+#include "tests/support/world_run.hpp"
 
 #include "world/object_definition.hpp"
 #include "world/token_reader.hpp"

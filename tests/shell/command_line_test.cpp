@@ -3,11 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace {
 
-DriverOptions optionsFor(std::initializer_list<const char*> words) {
+DriverOptions optionsFor(const std::vector<const char*>& words) {
     std::vector<const char*> argv = {"tessaron3d"};
-    argv.insert(argv.end(), words);
+    argv.insert(argv.end(), words.begin(), words.end());
     DriverOptions options = defaultGameDriverOptions;
     applyCommandLine(static_cast<int>(argv.size()), argv.data(), options);
     return options;
@@ -15,28 +17,22 @@ DriverOptions optionsFor(std::initializer_list<const char*> words) {
 
 } // namespace
 
-TEST(CommandLine, NoArgumentsUseEveryDriverButOpenGl) {
-    const DriverOptions options = optionsFor({});
-    EXPECT_EQ(options, (DriverOptions{1, 1, 1, 1, 1, 1, 1, 1, 0, 0, 15}));
-}
-
-TEST(CommandLine, EachOptionTurnsItsDriverOffWithoutRegardToCase) {
-    EXPECT_EQ(optionsFor({"-NODIRECTHW"}).useDirectHW, 0u);
-    EXPECT_EQ(optionsFor({"-NoDirectDraw"}).useDirectDraw, 0u);
-    EXPECT_EQ(optionsFor({"-novbe", "-NoLinear", "-novbeaf"}),
-              (DriverOptions{1, 1, 1, 1, 0, 0, 0, 1, 0, 0, 15}));
-    // Repeats and any order.
-    EXPECT_EQ(optionsFor({"-novgax", "-novga", "-novgax"}),
-              (DriverOptions{1, 1, 0, 0, 1, 1, 1, 1, 0, 0, 15}));
-}
-
-TEST(CommandLine, OnlyWholeWordsCount) {
+TEST(CommandLine, EachOptionTurnsItsDriverOffAsAWholeWordInAnyCase) {
     const DriverOptions untouched = defaultGameDriverOptions;
-    EXPECT_EQ(optionsFor({"/novga", "x-novga", "-novga2", "-novg", "novga", "--novga", ""}), untouched);
-    // "-novga" is not a prefix match of "-novgax", nor the other way round.
-    const DriverOptions vgaOff = optionsFor({"-novga"});
-    EXPECT_EQ(vgaOff.useVGA, 0u);
-    EXPECT_EQ(vgaOff.useVGAX, 1u);
+    const struct {
+        std::vector<const char*> words;
+        DriverOptions options;
+    } cases[] = {
+        {{}, {1, 1, 1, 1, 1, 1, 1, 1, 0, 0, 15}}, // every driver but OpenGL
+        {{"-NODIRECTHW"}, {0, 1, 1, 1, 1, 1, 1, 1, 0, 0, 15}},
+        {{"-NoDirectDraw"}, {1, 0, 1, 1, 1, 1, 1, 1, 0, 0, 15}},
+        {{"-novbe", "-NoLinear", "-novbeaf"}, {1, 1, 1, 1, 0, 0, 0, 1, 0, 0, 15}},
+        {{"-novgax", "-novga", "-novgax"}, {1, 1, 0, 0, 1, 1, 1, 1, 0, 0, 15}}, // repeats, any order
+        // "-novga" is not a prefix match of "-novgax", nor the other way round.
+        {{"-novga"}, {1, 1, 0, 1, 1, 1, 1, 1, 0, 0, 15}},
+        {{"/novga", "x-novga", "-novga2", "-novg", "novga", "--novga", ""}, untouched},
+    };
+    for (size_t i = 0; i < std::size(cases); ++i) EXPECT_EQ(optionsFor(cases[i].words), cases[i].options) << "case " << i;
 }
 
 namespace {

@@ -50,6 +50,14 @@ protected:
     }
     void draw(u32 cockpit) { DrawHud(human, *frame, *shell::state.currentScreen, cockpit); }
 
+    struct Probe {
+        i32 x, y;
+        Rgb colour;
+    };
+    void expectPixels(std::initializer_list<Probe> probes) const {
+        for (const Probe& p : probes) EXPECT_EQ(pixel(p.x, p.y), p.colour) << p.x << ", " << p.y;
+    }
+
     HumanPlayer human{2, 0xFF0000};
     WorldObject car;
     Bitmap segmentH = solidBitmap(10, 2, barH);
@@ -67,33 +75,23 @@ TEST_F(Hud, PlainLayoutSpeedBarCompassShieldsAndCross) {
     human.shields = 3;
     draw(0);
     const i32 maxY = 239;
-    // Bar columns x = i - 60 for i = 100..119 in red i - 30; its black frame around it.
-    EXPECT_EQ(pixel(41, maxY - 20), (Rgb{71, 0, 0}));
-    EXPECT_EQ(pixel(59, maxY - 20), (Rgb{89, 0, 0}));
-    EXPECT_EQ(pixel(60, maxY - 20), white);
-    EXPECT_EQ(pixel(40, maxY - 20), black);
-    EXPECT_EQ(pixel(129, maxY - 20), black);
-    // Compass at heading 16384: straight up from (15, maxY - 15), 13 long.
-    EXPECT_EQ(pixel(15, maxY - 28), black);
-    EXPECT_EQ(pixel(15, maxY - 22), black);
-    // Shield bars: point i at x 259 + 7i, 4 wide, from the base up by 4, 6, 8, ...
-    EXPECT_EQ(pixel(259, maxY - 15), (Rgb{195, 0, 0}));
-    EXPECT_EQ(pixel(276, maxY - 16), (Rgb{171, 84, 0}));
-    EXPECT_EQ(pixel(273, maxY - 15 - 8), (Rgb{141, 54, 0}));
-    EXPECT_EQ(pixel(273, maxY - 15 - 9), white);
-    EXPECT_EQ(pixel(280, maxY - 15), white); // no fourth bar
-    // The panel frame and the aiming cross below the middle of the view.
-    EXPECT_EQ(pixel(321, maxY - 30), black);
-    EXPECT_EQ(pixel(200, maxY - 47), black);
-    // X = 159, Y = 119: the bar at row trunc(119 x 1.35) = 160, the upright from
-    // trunc(114 x 1.35) = 153 to trunc(124 x 1.35) = 167.
-    EXPECT_EQ(pixel(152, 160), black);
-    EXPECT_EQ(pixel(166, 160), black);
-    EXPECT_EQ(pixel(167, 160), white);
-    EXPECT_EQ(pixel(159, 153), black);
-    EXPECT_EQ(pixel(159, 167), black);
-    EXPECT_EQ(pixel(159, 168), white);
-    EXPECT_EQ(pixel(159, 152), white);
+    expectPixels({
+        // Bar columns x = i - 60 for i = 100..119 in red i - 30; its black frame around it.
+        {41, maxY - 20, {71, 0, 0}}, {59, maxY - 20, {89, 0, 0}}, {60, maxY - 20, white},
+        {40, maxY - 20, black}, {129, maxY - 20, black},
+        // Compass at heading 16384: straight up from (15, maxY - 15), 13 long.
+        {15, maxY - 28, black}, {15, maxY - 22, black},
+        // Shield bars: point i at x 259 + 7i, 4 wide, from the base up by 4, 6, 8, ...
+        {259, maxY - 15, {195, 0, 0}}, {276, maxY - 16, {171, 84, 0}},
+        {273, maxY - 15 - 8, {141, 54, 0}}, {273, maxY - 15 - 9, white},
+        {280, maxY - 15, white}, // no fourth bar
+        // The panel frame.
+        {321, maxY - 30, black}, {200, maxY - 47, black},
+        // The aiming cross: X = 159, Y = 119, the bar at row trunc(119 x 1.35) = 160,
+        // the upright from trunc(114 x 1.35) = 153 to trunc(124 x 1.35) = 167.
+        {152, 160, black}, {166, 160, black}, {167, 160, white},
+        {159, 153, black}, {159, 167, black}, {159, 168, white}, {159, 152, white},
+    });
 }
 
 TEST_F(Hud, NoSpeedNoShieldsDrawNoBars) {
@@ -122,32 +120,18 @@ TEST_F(Hud, Cockpit640SevenSegmentDigits) {
     human.ammo = 7;
     human.mines = 123; // tens 12: every segment but the lower left
     draw(1);
-    // Ammo tens 0 at x 291..: top, bottom and four verticals but no middle.
-    EXPECT_EQ(pixel(293, 441), barH);
-    EXPECT_EQ(pixel(292, 451), white);
-    EXPECT_EQ(pixel(293, 463), barH);
-    EXPECT_EQ(pixel(291, 442), barV);
-    EXPECT_EQ(pixel(303, 442), barV);
-    EXPECT_EQ(pixel(291, 454), barV);
-    EXPECT_EQ(pixel(303, 454), barV);
-    // Ammo units 7, 18 to the right: top, upper right and lower right only.
-    EXPECT_EQ(pixel(311, 441), barH);
-    EXPECT_EQ(pixel(310, 451), white);
-    EXPECT_EQ(pixel(311, 463), white);
-    EXPECT_EQ(pixel(309, 442), white);
-    EXPECT_EQ(pixel(321, 442), barV);
-    EXPECT_EQ(pixel(309, 454), white);
-    EXPECT_EQ(pixel(321, 454), barV);
-    // Mines tens 12 at x 361..: all but the lower left.
-    EXPECT_EQ(pixel(363, 441), barH);
-    EXPECT_EQ(pixel(363, 451), barH);
-    EXPECT_EQ(pixel(363, 463), barH);
-    EXPECT_EQ(pixel(361, 442), barV);
-    EXPECT_EQ(pixel(361, 454), white);
-    // Mines units 3: no left verticals.
-    EXPECT_EQ(pixel(379, 442), white);
-    EXPECT_EQ(pixel(391, 442), barV);
-    EXPECT_EQ(pixel(381, 451), barH);
+    expectPixels({
+        // Ammo tens 0 at x 291..: top, bottom and four verticals but no middle.
+        {293, 441, barH}, {292, 451, white}, {293, 463, barH},
+        {291, 442, barV}, {303, 442, barV}, {291, 454, barV}, {303, 454, barV},
+        // Ammo units 7, 18 to the right: top, upper right and lower right only.
+        {311, 441, barH}, {310, 451, white}, {311, 463, white},
+        {309, 442, white}, {321, 442, barV}, {309, 454, white}, {321, 454, barV},
+        // Mines tens 12 at x 361..: all but the lower left.
+        {363, 441, barH}, {363, 451, barH}, {363, 463, barH}, {361, 442, barV}, {361, 454, white},
+        // Mines units 3: no left verticals.
+        {379, 442, white}, {391, 442, barV}, {381, 451, barH},
+    });
 }
 
 TEST_F(Hud, LampsShowNitroAndWhoseFlagIsCarried) {

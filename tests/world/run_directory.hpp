@@ -1,34 +1,19 @@
 #pragma once
 // Loader tests run in a fresh temporary run directory, where they write their
 // own data files by the game's names ("Objects\stone1.odf").
-#include "tests/support/run_directory.hpp"
-#include "world/texture.hpp"
-#include "world/world.hpp"
-
-#include <gtest/gtest.h>
+#include "tests/support/world_run.hpp"
 
 #include <array>
 #include <string>
 #include <string_view>
 #include <utility>
 
-class WorldFiles : public testing::Test {
+class WorldFiles : public WorldRun<RunDirectory::Fresh> {
   protected:
-    void SetUp() override {
-        resetWorld();
-        resetTextures();
-    }
-    void TearDown() override {
-        resetWorld();
-        resetTextures();
-    }
-
     // Writes a file named the game's way, creating its folder.
     static void write(std::string gameName, std::string_view text) {
         RunDirectory::write(std::move(gameName), text);
     }
-
-    RunDirectory run{RunDirectory::Fresh};
 };
 
 // Death-test output of exactly this text.
