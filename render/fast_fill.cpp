@@ -11,10 +11,15 @@
 #include <bit>
 #include <cmath>
 #include <cstring>
+#include <type_traits>
 #include <vector>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
+#endif
+#if defined(__x86_64__) && defined(__GNUC__)
+#include <immintrin.h>
+#define TESSARON_WIDE_COLOURS 1
 #endif
 
 namespace {
@@ -58,9 +63,11 @@ bool directFrameOf(const DeviceContext* dc, DirectFrame& frame) {
 constexpr int batchSize = 64;
 
 struct PixelBatch {
-    alignas(16) f32 depth[batchSize];
-    alignas(16) i32 channel[3][batchSize]; // C0 (blue), C1, C2 as the fog takes them (u16)
-    alignas(16) u32 colour[batchSize];     // results, 0x00RRGGBB
+    alignas(32) f32 depth[batchSize];
+    alignas(32) i32 channel[3][batchSize]; // C0 (blue), C1, C2 as the fog takes them (u16)
+    alignas(32) i32 texel[batchSize];      // texture brightness, 256 = 1.0
+    alignas(32) f32 shade[3][batchSize];   // smooth channels before their cut
+    alignas(32) u32 colour[batchSize];     // results, 0x00RRGGBB
 };
 
 // The fog of every pixel of the batch, as fogChannel gives it, packed.
@@ -102,6 +109,176 @@ void fogBatch(PixelBatch& b, int count) {
 #endif
 }
 
+#if defined(__SSE2__)
+// The colour of every pixel of the batch from its texel, its smooth channels or
+// the span's plain colour, cut and fogged four pixels at a time. Only for spans
+// whose values all convert in range (PlainCut), where the vector conversion
+// gives what the pixel-by-pixel cut gives; the products are the same single
+// multiplications in the same order.
+template <bool Textured, bool Smooth>
+void colourBatch(PixelBatch& b, int count, const f32 plain[3], const i32 plainCut[3]) {
+    const __m128 zero = _mm_setzero_ps();
+    const __m128 full = _mm_set1_ps(fogDepth);
+    const __m128 grey = _mm_set1_ps(fogGrey);
+    const __m128 scale = _mm_set1_ps(1.0f / fogDepth);
+    const __m128 perTexel = _mm_set1_ps(1.0f / 256.0f); // exact: texel / 256
+    const __m128i greyPixel = _mm_set1_epi32(0xF0F0F0);
+    const __m128i lowByte = _mm_set1_epi32(0xFF);
+    const __m128i lowHalf = _mm_set1_epi32(0xFFFF);
+    const __m128 ownPlain[3] = {_mm_set1_ps(plain[0]), _mm_set1_ps(plain[1]), _mm_set1_ps(plain[2])};
+    const __m128 plainChannel[3] = {_mm_cvtepi32_ps(_mm_set1_epi32(plainCut[0])),
+                                    _mm_cvtepi32_ps(_mm_set1_epi32(plainCut[1])),
+                                    _mm_cvtepi32_ps(_mm_set1_epi32(plainCut[2]))};
+    for (int k = 0; k < count; k += 4) {
+        const __m128 depth = _mm_load_ps(b.depth + k);
+        const __m128i outside =
+            _mm_castps_si128(_mm_or_ps(_mm_cmplt_ps(depth, zero), _mm_cmpgt_ps(depth, full)));
+        const __m128 near = _mm_sub_ps(full, depth);
+        const __m128 far = _mm_mul_ps(grey, depth);
+        __m128 brightness = zero;
+        if constexpr (Textured) {
+            brightness = _mm_mul_ps(
+                _mm_cvtepi32_ps(_mm_load_si128(reinterpret_cast<const __m128i*>(b.texel + k))),
+                perTexel);
+        }
+        __m128i packed = _mm_setzero_si128();
+        for (int c = 2; c >= 0; --c) {
+            __m128 channel;
+            if constexpr (Textured && Smooth) {
+                const __m128 own = _mm_load_ps(b.shade[c] + k);
+                channel = _mm_cvtepi32_ps(
+                    _mm_and_si128(_mm_cvttps_epi32(_mm_mul_ps(brightness, own)), lowHalf));
+            } else if constexpr (Textured) {
+                // A plain channel (0..255) times a brightness of at most 65535/256
+                // stays in 0..65280: the cut to 16 bits changes nothing.
+                channel = _mm_cvtepi32_ps(_mm_cvttps_epi32(_mm_mul_ps(brightness, ownPlain[c])));
+            } else if constexpr (Smooth) {
+                channel = _mm_cvtepi32_ps(
+                    _mm_and_si128(_mm_cvttps_epi32(_mm_load_ps(b.shade[c] + k)), lowHalf));
+            } else {
+                channel = plainChannel[c];
+            }
+            const __m128i fogged =
+                _mm_cvttps_epi32(_mm_mul_ps(_mm_add_ps(_mm_mul_ps(near, channel), far), scale));
+            packed = _mm_or_si128(_mm_slli_epi32(packed, 8), _mm_and_si128(fogged, lowByte));
+        }
+        // Beyond the fog's range every channel is the grey.
+        packed = _mm_or_si128(_mm_and_si128(outside, greyPixel), _mm_andnot_si128(outside, packed));
+        _mm_store_si128(reinterpret_cast<__m128i*>(b.colour + k), packed);
+    }
+}
+constexpr bool vectorColours = true;
+#else
+template <bool Textured, bool Smooth>
+void colourBatch(PixelBatch&, int, const f32*, const i32*) {}
+constexpr bool vectorColours = false;
+#endif
+
+#if defined(TESSARON_WIDE_COLOURS)
+// colourBatch eight pixels at a time, for processors with 256-bit vectors: the
+// same single-precision operations on more pixels at once (no fused
+// multiply-add, which would round differently), so the same pixels.
+template <bool Textured, bool Smooth>
+__attribute__((target("avx2"))) void colourBatchWide(PixelBatch& b, int count, const f32 plain[3],
+                                                     const i32 plainCut[3]) {
+    const __m256 zero = _mm256_setzero_ps();
+    const __m256 full = _mm256_set1_ps(fogDepth);
+    const __m256 grey = _mm256_set1_ps(fogGrey);
+    const __m256 scale = _mm256_set1_ps(1.0f / fogDepth);
+    const __m256 perTexel = _mm256_set1_ps(1.0f / 256.0f);
+    const __m256i greyPixel = _mm256_set1_epi32(0xF0F0F0);
+    const __m256i lowByte = _mm256_set1_epi32(0xFF);
+    const __m256i lowHalf = _mm256_set1_epi32(0xFFFF);
+    const __m256 ownPlain[3] = {_mm256_set1_ps(plain[0]), _mm256_set1_ps(plain[1]),
+                                _mm256_set1_ps(plain[2])};
+    const __m256 plainChannel[3] = {_mm256_cvtepi32_ps(_mm256_set1_epi32(plainCut[0])),
+                                    _mm256_cvtepi32_ps(_mm256_set1_epi32(plainCut[1])),
+                                    _mm256_cvtepi32_ps(_mm256_set1_epi32(plainCut[2]))};
+    for (int k = 0; k < count; k += 8) {
+        const __m256 depth = _mm256_load_ps(b.depth + k);
+        const __m256i outside = _mm256_castps_si256(_mm256_or_ps(
+            _mm256_cmp_ps(depth, zero, _CMP_LT_OQ), _mm256_cmp_ps(depth, full, _CMP_GT_OQ)));
+        const __m256 near = _mm256_sub_ps(full, depth);
+        const __m256 far = _mm256_mul_ps(grey, depth);
+        __m256 brightness = zero;
+        if constexpr (Textured) {
+            brightness = _mm256_mul_ps(
+                _mm256_cvtepi32_ps(_mm256_load_si256(reinterpret_cast<const __m256i*>(b.texel + k))),
+                perTexel);
+        }
+        __m256i packed = _mm256_setzero_si256();
+        for (int c = 2; c >= 0; --c) {
+            __m256 channel;
+            if constexpr (Textured && Smooth) {
+                const __m256 own = _mm256_load_ps(b.shade[c] + k);
+                channel = _mm256_cvtepi32_ps(
+                    _mm256_and_si256(_mm256_cvttps_epi32(_mm256_mul_ps(brightness, own)), lowHalf));
+            } else if constexpr (Textured) {
+                channel = _mm256_cvtepi32_ps(_mm256_cvttps_epi32(_mm256_mul_ps(brightness, ownPlain[c])));
+            } else if constexpr (Smooth) {
+                channel = _mm256_cvtepi32_ps(
+                    _mm256_and_si256(_mm256_cvttps_epi32(_mm256_load_ps(b.shade[c] + k)), lowHalf));
+            } else {
+                channel = plainChannel[c];
+            }
+            const __m256i fogged = _mm256_cvttps_epi32(
+                _mm256_mul_ps(_mm256_add_ps(_mm256_mul_ps(near, channel), far), scale));
+            packed = _mm256_or_si256(_mm256_slli_epi32(packed, 8), _mm256_and_si256(fogged, lowByte));
+        }
+        packed = _mm256_or_si256(_mm256_and_si256(outside, greyPixel), _mm256_andnot_si256(outside, packed));
+        _mm256_store_si256(reinterpret_cast<__m256i*>(b.colour + k), packed);
+    }
+}
+
+// Whether this processor has 256-bit integer vectors, asked once at start-up,
+// and whether the filler uses them.
+const bool wideColoursAvailable = [] {
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("avx2") != 0;
+}();
+bool wideColours = wideColoursAvailable;
+#endif
+
+// colourBatch, eight pixels at a time where the processor can. `count` is a
+// multiple of eight.
+template <bool Textured, bool Smooth>
+void colourBatchOnThisProcessor(PixelBatch& b, int count, const f32 plain[3], const i32 plainCut[3]) {
+#if defined(TESSARON_WIDE_COLOURS)
+    if (wideColours) {
+        colourBatchWide<Textured, Smooth>(b, count, plain, plainCut);
+        return;
+    }
+#endif
+    colourBatch<Textured, Smooth>(b, count, plain, plainCut);
+}
+
+// Texel lookup of a span: masks and a shift when both sides are powers of two
+// (every shipped texture), the general lookup otherwise. Both give texelAt's texel.
+struct TexelLookup {
+    const Texture* texture = nullptr;
+    const u16* texels = nullptr;
+    u32 maskU = 0, maskV = 0, shiftV = 0;
+    bool masked = false;
+
+    explicit TexelLookup(const Texture* t) : texture(t) {
+        if (t == nullptr) return;
+        const u32 w = t->width, h = t->height;
+        masked = w != 0 && h != 0 && (w & (w - 1)) == 0 && (h & (h - 1)) == 0;
+        if (masked) {
+            texels = t->texels.data();
+            maskU = 0x1FF & (w - 1);
+            maskV = 0x1FF & (h - 1);
+            shiftV = static_cast<u32>(std::countr_zero(h));
+        }
+    }
+    u16 at(u32 u, u32 v) const {
+        if (masked) {
+            return texels[(((u >> 7) & maskU) << shiftV) | ((v >> 7) & maskV)];
+        }
+        return texelAt(*texture, u, v);
+    }
+};
+
 // Float-to-integer cuts of the pixel loop: saturating as everywhere else, or a
 // plain conversion where the span's values are known to stay far inside the
 // integer range (the same result there, without the range tests).
@@ -136,6 +313,64 @@ bool plainCutsAreSafe(const SpanPixels& p, bool textured, bool smooth) {
     return true;
 }
 
+#if defined(TESSARON_WIDE_COLOURS)
+// Eight pixels' 24 bytes at a time from px on, in two sixteen-byte stores that
+// each spill four bytes onto the two pixels after them, which are written
+// later. Returns the first pixel left to write.
+__attribute__((target("avx2"))) i64 writeEights(const u32* colour, i64 px, i64 to, u8* row) {
+    const __m256i threeBytes = _mm256_setr_epi8(0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1, //
+                                                0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1);
+    for (; px + 10 <= to; px += 8) {
+        const __m256i eight =
+            _mm256_shuffle_epi8(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(colour + px)), threeBytes);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(row + 3 * px), _mm256_castsi256_si128(eight));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(row + 3 * px + 12), _mm256_extracti128_si256(eight, 1));
+    }
+    return px;
+}
+#endif
+
+// Writes the batch's pixels of columns start..start+count-1 that the frame
+// lets through into their row.
+void writeRow(const PixelBatch& b, i64 start, int count, u8* row, const DirectFrame& frame) {
+    const i64 from = std::max<i64>(start, frame.columnFrom);
+    const i64 to = std::min<i64>(start + count, frame.columnTo);
+    // Little-endian: four bytes a pixel (blue, green, red, then a byte the
+    // next pixel overwrites); the last pixel of the run writes its three.
+    i64 px = from;
+    if constexpr (std::endian::native == std::endian::little) {
+#if defined(TESSARON_WIDE_COLOURS)
+        if (wideColours) {
+            px = start + writeEights(b.colour, px - start, to - start, row + 3 * start);
+        }
+#endif
+#if defined(__SSE2__)
+        // Four pixels' twelve bytes at a time, in two overlapping eight-byte
+        // stores; the last two bytes land on the next pixel of the run,
+        // which is written after them.
+        const __m128i evenPixels = _mm_set_epi32(0, 0xFFFFFF, 0, 0xFFFFFF);
+        const __m128i oddPixels = _mm_set_epi32(0xFFFFFF, 0, 0xFFFFFF, 0);
+        for (; px + 4 < to; px += 4) {
+            const __m128i four =
+                _mm_loadu_si128(reinterpret_cast<const __m128i*>(b.colour + (px - start)));
+            const __m128i joined = _mm_or_si128(
+                _mm_and_si128(four, evenPixels), _mm_srli_epi64(_mm_and_si128(four, oddPixels), 8));
+            _mm_storel_epi64(reinterpret_cast<__m128i*>(row + 3 * px), joined);
+            _mm_storel_epi64(reinterpret_cast<__m128i*>(row + 3 * px + 6), _mm_srli_si128(joined, 8));
+        }
+#endif
+        for (; px < to - 1; ++px)
+            std::memcpy(row + 3 * px, &b.colour[px - start], 4);
+    }
+    for (; px < to; ++px) {
+        const u32 value = b.colour[px - start];
+        u8* pixel = row + 3 * px;
+        pixel[0] = static_cast<u8>(value);
+        pixel[1] = static_cast<u8>(value >> 8);
+        pixel[2] = static_cast<u8>(value >> 16);
+    }
+}
+
 // Writes one span's pixels into its row (null: the row is clipped away) and
 // keeps the colour of the last pixel computed, which the reference would leave
 // set. False when the span has no pixel.
@@ -158,19 +393,50 @@ bool writeSpan(SpanPixels p, const Texture* texture, u8* row, const DirectFrame&
     const i32 plain1 = static_cast<u16>(truncToInt(c1));
     const i32 plain2 = static_cast<u16>(truncToInt(c2));
 
+    // In range the pixel loop only runs the sums and fetches texels; the colour
+    // arithmetic follows four or eight pixels at a time.
+    constexpr bool vector = vectorColours && std::is_same_v<Cut, PlainCut>;
+    const f32 plain[3] = {c0, c1, c2};
+    const i32 plainCut[3] = {plain0, plain1, plain2};
+    const TexelLookup lookup(texture);
+
     for (i64 start = p.firstColumn; start <= lastColumn; start += batchSize) {
         const int count = static_cast<int>(std::min<i64>(batchSize, lastColumn - start + 1));
-        for (int k = 0; k < count; ++k) {
+        int k = 0;
+        if constexpr (vector && Textured && !Smooth) {
+            // The common span: a plain colour on a power-of-two texture, with the
+            // lookup's masks in registers.
+            if (lookup.masked) {
+                const u16* texels = lookup.texels;
+                const u32 maskU = lookup.maskU, maskV = lookup.maskV, shiftV = lookup.shiftV;
+                for (; k < count; ++k) {
+                    b.depth[k] = depth;
+                    const u32 iu = static_cast<u32>(static_cast<i32>(u));
+                    const u32 iv = static_cast<u32>(static_cast<i32>(v));
+                    b.texel[k] = texels[(((iu >> 7) & maskU) << shiftV) | ((iv >> 7) & maskV)];
+                    u += uStep;
+                    v += vStep;
+                    depth += depthStep;
+                }
+            }
+        }
+        for (; k < count; ++k) {
             b.depth[k] = depth;
             if constexpr (Textured) {
                 const u16 texel =
-                    texelAt(*texture, static_cast<u32>(Cut::cut(u)), static_cast<u32>(Cut::cut(v)));
-                const f32 brightness = static_cast<f32>(texel) / 256.0f;
-                b.channel[0][k] = static_cast<u16>(Cut::cut(brightness * c0));
-                b.channel[1][k] = static_cast<u16>(Cut::cut(brightness * c1));
-                b.channel[2][k] = static_cast<u16>(Cut::cut(brightness * c2));
+                    lookup.at(static_cast<u32>(Cut::cut(u)), static_cast<u32>(Cut::cut(v)));
+                if constexpr (vector) {
+                    b.texel[k] = texel;
+                } else {
+                    const f32 brightness = static_cast<f32>(texel) / 256.0f;
+                    b.channel[0][k] = static_cast<u16>(Cut::cut(brightness * c0));
+                    b.channel[1][k] = static_cast<u16>(Cut::cut(brightness * c1));
+                    b.channel[2][k] = static_cast<u16>(Cut::cut(brightness * c2));
+                }
                 u += uStep;
                 v += vStep;
+            } else if constexpr (vector) {
+                // the channels are cut four at a time
             } else if constexpr (Smooth) {
                 b.channel[0][k] = static_cast<u16>(Cut::cut(c0));
                 b.channel[1][k] = static_cast<u16>(Cut::cut(c1));
@@ -181,41 +447,161 @@ bool writeSpan(SpanPixels p, const Texture* texture, u8* row, const DirectFrame&
                 b.channel[2][k] = plain2;
             }
             if constexpr (Smooth) {
+                if constexpr (vector) {
+                    b.shade[0][k] = c0;
+                    b.shade[1][k] = c1;
+                    b.shade[2][k] = c2;
+                }
                 c0 += s0;
                 c1 += s1;
                 c2 += s2;
             }
             depth += depthStep;
         }
-        // Pad to whole groups of four with a harmless pixel.
-        const int padded = (count + 3) & ~3;
+        // Pad to whole groups of eight with a harmless pixel.
+        const int padded = (count + 7) & ~7;
         for (int k = count; k < padded; ++k) {
             b.depth[k] = 0;
             b.channel[0][k] = b.channel[1][k] = b.channel[2][k] = 0;
+            b.texel[k] = 0;
+            b.shade[0][k] = b.shade[1][k] = b.shade[2][k] = 0;
         }
-        fogBatch(b, padded);
+        if constexpr (vector) {
+            colourBatchOnThisProcessor<Textured, Smooth>(b, padded, plain, plainCut);
+        } else {
+            fogBatch(b, padded);
+        }
 
         if (row != nullptr) {
-            const i64 from = std::max<i64>(start, frame.columnFrom);
-            const i64 to = std::min<i64>(start + count, frame.columnTo);
-            // Little-endian: four bytes a pixel (blue, green, red, then a byte the
-            // next pixel overwrites); the last pixel of the run writes its three.
-            i64 px = from;
-            if constexpr (std::endian::native == std::endian::little) {
-                for (; px < to - 1; ++px)
-                    std::memcpy(row + 3 * px, &b.colour[px - start], 4);
-            }
-            for (; px < to; ++px) {
-                const u32 value = b.colour[px - start];
-                u8* pixel = row + 3 * px;
-                pixel[0] = static_cast<u8>(value);
-                pixel[1] = static_cast<u8>(value >> 8);
-                pixel[2] = static_cast<u8>(value >> 16);
-            }
+            writeRow(b, start, count, row, frame);
         }
         colour = b.colour[count - 1];
     }
     return true;
+}
+
+#if defined(__SSE2__)
+// One span of a plain colour on a power-of-two texture, as the paired pixel loop
+// below runs it.
+struct TexturedRun {
+    f32 u = 0, v = 0, depth = 0;
+    f32 uStep = 0, vStep = 0, depthStep = 0;
+    i64 start = 0, last = 0; // next column, last column
+    u8* row = nullptr;
+    PixelBatch b;
+
+    TexturedRun(const SpanPixels& p, u8* rowOfSpan)
+        : u(p.u), v(p.v), depth(p.depth), uStep(p.uStep), vStep(p.vStep), depthStep(p.depthStep),
+          start(p.firstColumn), last(truncToInt(std::floor(p.lastX))), row(rowOfSpan) {}
+    bool left() const { return start <= last; }
+    int nextCount() const { return static_cast<int>(std::min<i64>(batchSize, last - start + 1)); }
+};
+
+// The texels and depths of pixels from..to-1 of a run's batch.
+void fetchTexels(TexturedRun& r, int from, int to, const TexelLookup& t) {
+    f32 u = r.u, v = r.v, depth = r.depth;
+    for (int k = from; k < to; ++k) {
+        r.b.depth[k] = depth;
+        const u32 iu = static_cast<u32>(static_cast<i32>(u));
+        const u32 iv = static_cast<u32>(static_cast<i32>(v));
+        r.b.texel[k] = t.texels[(((iu >> 7) & t.maskU) << t.shiftV) | ((iv >> 7) & t.maskV)];
+        u += r.uStep;
+        v += r.vStep;
+        depth += r.depthStep;
+    }
+    r.u = u;
+    r.v = v;
+    r.depth = depth;
+}
+
+// Colours and writes a run's batch of `count` pixels and moves the run past it.
+void finishBatch(TexturedRun& r, int count, const f32 plain[3], const DirectFrame& frame,
+                 u32& colour) {
+    const int padded = (count + 7) & ~7;
+    for (int k = count; k < padded; ++k) {
+        r.b.depth[k] = 0;
+        r.b.texel[k] = 0;
+    }
+    const i32 unused[3] = {};
+    colourBatchOnThisProcessor<true, false>(r.b, padded, plain, unused);
+    if (r.row != nullptr) {
+        writeRow(r.b, r.start, count, r.row, frame);
+    }
+    colour = r.b.colour[count - 1];
+    r.start += count;
+}
+
+// Two spans of one polygon (a plain colour on a power-of-two texture, values in
+// range), on two different rows, with their pixel loops run side by side: each
+// span's running sums are added in its own order exactly as alone, but the two
+// chains of additions do not wait for each other. Both spans have pixels; the
+// colour left behind is the second span's last, as when they are drawn in turn.
+void writeSpanPair(const SpanPixels& first, u8* firstRow, const SpanPixels& second, u8* secondRow,
+                   const TexelLookup& t, const DirectFrame& frame, u32& colour) {
+    TexturedRun a(first, firstRow), b(second, secondRow);
+    const f32* plain = first.channel; // a plain colour: the same on every row
+    const u16* texels = t.texels;
+    const __m128 uvSteps = _mm_setr_ps(a.uStep, a.vStep, b.uStep, b.vStep);
+    const __m128 depthSteps = _mm_setr_ps(a.depthStep, b.depthStep, 0, 0);
+    const __m128i masks = _mm_setr_epi32(static_cast<i32>(t.maskU), static_cast<i32>(t.maskV),
+                                         static_cast<i32>(t.maskU), static_cast<i32>(t.maskV));
+    const __m128i uLanes = _mm_setr_epi32(-1, 0, -1, 0);
+    const __m128i shift = _mm_cvtsi32_si128(static_cast<i32>(t.shiftV));
+    u32 ignored = 0;
+    while (a.left() && b.left()) {
+        const int countA = a.nextCount(), countB = b.nextCount();
+        const int both = std::min(countA, countB);
+        // Both spans' texture coordinates in one vector and both depths in
+        // another: each lane is still its own running sum.
+        __m128 uv = _mm_setr_ps(a.u, a.v, b.u, b.v);
+        __m128 depths = _mm_setr_ps(a.depth, b.depth, 0, 0);
+        for (int k = 0; k < both; ++k) {
+            _mm_store_ss(a.b.depth + k, depths);
+            _mm_store_ss(b.b.depth + k, _mm_shuffle_ps(depths, depths, 1));
+            // (coordinate >> 7) & mask per lane, the u lanes moved up by the
+            // texture's height and joined to their v lane: lanes 0 and 2 hold
+            // the two texel indices.
+            const __m128i cut = _mm_and_si128(_mm_srli_epi32(_mm_cvttps_epi32(uv), 7), masks);
+            const __m128i index = _mm_or_si128(_mm_and_si128(_mm_sll_epi32(cut, shift), uLanes),
+                                               _mm_srli_epi64(_mm_andnot_si128(uLanes, cut), 32));
+            a.b.texel[k] = texels[_mm_cvtsi128_si32(index)];
+            b.b.texel[k] = texels[_mm_cvtsi128_si32(_mm_unpackhi_epi64(index, index))];
+            uv = _mm_add_ps(uv, uvSteps);
+            depths = _mm_add_ps(depths, depthSteps);
+        }
+        alignas(16) f32 values[4];
+        _mm_store_ps(values, uv);
+        a.u = values[0], a.v = values[1], b.u = values[2], b.v = values[3];
+        _mm_store_ps(values, depths);
+        a.depth = values[0], b.depth = values[1];
+        fetchTexels(a, both, countA, t);
+        fetchTexels(b, both, countB, t);
+        finishBatch(a, countA, plain, frame, ignored);
+        finishBatch(b, countB, plain, frame, colour);
+    }
+    for (TexturedRun* r : {&a, &b}) {
+        while (r->left()) {
+            const int count = r->nextCount();
+            fetchTexels(*r, 0, count, t);
+            finishBatch(*r, count, plain, frame, r == &b ? colour : ignored);
+        }
+    }
+}
+constexpr bool pairedSpans = true;
+#else
+void writeSpanPair(const SpanPixels&, u8*, const SpanPixels&, u8*, const TexelLookup&,
+                   const DirectFrame&, u32&) {}
+constexpr bool pairedSpans = false;
+#endif
+
+// True when the span, clipped to columns 0..maxX, has no pixel: then setting it
+// up (its divisions) can be skipped, as drawing it leaves nothing behind. Most
+// such rows belong to large polygons reaching past the frame's sides.
+bool spanMissesColumns(const Span& span, i32 maxX) {
+    const f32 lastColumn = static_cast<f32>(maxX);
+    const f32 left = span.left.x < 0 ? 0.0f : span.left.x;
+    const f32 right = span.right.x > lastColumn ? lastColumn : span.right.x;
+    return !(static_cast<f32>(truncToInt(left)) <= right);
 }
 
 // The pixel loop that fits the polygon and the span.
@@ -237,6 +623,28 @@ bool writeSpanOf(const ScenePolygon& polygon, const SpanPixels& pixels, const Te
     }
     // A plain colour without texture has no cut in its loop: only smooth ones get here.
     return writeSpan<false, true, SaturatingCut>(pixels, texture, row, frame, colour);
+}
+
+// While the active edges stay the same, every span lies between their leftmost
+// and rightmost end (or is not a number, which draws nothing). When all of
+// them are left of column 0 or right of column maxX, no row draws a pixel until
+// an edge joins or leaves: the row where that happens is returned, or 0 when
+// the edges reach the frame.
+i32 rowsBesideFrame(const std::vector<ScreenEdge>& active, const std::vector<i32>& activeLastRow,
+                    const std::vector<TimedEdge>& timed, size_t next, i32 maxX) {
+    f32 leftmost = active.front().first.sx, rightmost = leftmost;
+    for (const ScreenEdge& edge : active) {
+        leftmost = std::min({leftmost, edge.first.sx, edge.second.sx});
+        rightmost = std::max({rightmost, edge.first.sx, edge.second.sx});
+    }
+    if (!(rightmost < 0 || leftmost >= static_cast<f32>(maxX) + 1)) {
+        return 0;
+    }
+    i32 change = *std::min_element(activeLastRow.begin(), activeLastRow.end()) + 1;
+    if (next < timed.size()) {
+        change = std::min(change, timed[next].firstRow);
+    }
+    return change;
 }
 
 } // namespace
@@ -286,14 +694,24 @@ void fillPolygonFast(ScenePolygon& polygon, i32 maxX, i32 maxY, SceneBuffers& bu
     const bool direct = directFrameOf(gfx::state.currentContext, frame);
     bool coloured = false;
     u32 colour = 0;
+    // Spans of a plain colour on a power-of-two texture are drawn two rows at a
+    // time; one waits here for the next.
+    const TexelLookup lookup(polygon.texture);
+    const bool pairable = pairedSpans && direct && lookup.masked && polygon.smooth == 0;
+    bool waiting = false;
+    SpanPixels waitingPixels;
+    u8* waitingRow = nullptr;
 
     std::vector<ScreenEdge>& active = buffers.active;
     std::vector<i32>& activeLastRow = buffers.activeLastRow;
     active.clear();
     activeLastRow.clear();
     size_t next = 0;
+    size_t joinedBefore = 0;
+    i32 besideFrameUntil = 0; // rows before this one draw nothing
     for (i32 y = timed.empty() ? lastFilledRow + 1 : timed.front().firstRow; y <= lastFilledRow;
          ++y) {
+        const size_t before = active.size();
         for (; next < timed.size() && timed[next].firstRow <= y; ++next) {
             active.push_back(timed[next].edge);
             activeLastRow.push_back(timed[next].lastRow);
@@ -305,6 +723,8 @@ void fillPolygonFast(ScenePolygon& polygon, i32 maxX, i32 maxY, SceneBuffers& bu
                 activeLastRow[kept++] = activeLastRow[i];
             }
         }
+        const bool changed = kept != before || next != joinedBefore;
+        joinedBefore = next;
         active.resize(kept);
         activeLastRow.resize(kept);
         if (active.empty()) {
@@ -314,10 +734,20 @@ void fillPolygonFast(ScenePolygon& polygon, i32 maxX, i32 maxY, SceneBuffers& bu
             y = timed[next].firstRow - 1; // nothing to draw until the next edge joins
             continue;
         }
+        if (changed) {
+            besideFrameUntil = rowsBesideFrame(active, activeLastRow, timed, next, maxX);
+        }
+        if (y < besideFrameUntil) {
+            y = besideFrameUntil - 1;
+            continue;
+        }
 
         const Span span = spanAtRow(active, y);
         if (!direct) {
             drawSpan(polygon, span, y, maxX);
+            continue;
+        }
+        if (spanMissesColumns(span, maxX)) {
             continue;
         }
         SpanPixels pixels;
@@ -329,10 +759,38 @@ void fillPolygonFast(ScenePolygon& polygon, i32 maxX, i32 maxY, SceneBuffers& bu
             row = frame.surface + static_cast<i64>(y + frame.originY) * frame.bytesPerLine +
                   3 * static_cast<i64>(frame.originX);
         }
+        if (pairable && plainCutsAreSafe(pixels, true, false) &&
+            pixels.firstColumn <= truncToInt(std::floor(pixels.lastX))) {
+            if (!waiting) {
+                waitingPixels = pixels;
+                waitingRow = row;
+                waiting = true;
+            } else {
+                writeSpanPair(waitingPixels, waitingRow, pixels, row, lookup, frame, colour);
+                coloured = true;
+                waiting = false;
+            }
+            continue;
+        }
+        if (waiting) {
+            coloured |= writeSpanOf(polygon, waitingPixels, polygon.texture, waitingRow, frame, colour);
+            waiting = false;
+        }
         coloured |= writeSpanOf(polygon, pixels, polygon.texture, row, frame, colour);
+    }
+    if (waiting) {
+        coloured |= writeSpanOf(polygon, waitingPixels, polygon.texture, waitingRow, frame, colour);
     }
     // The reference sets the colour of every pixel it computes; leave the last one set.
     if (coloured) {
         gfx::state.currentContext->color = colour;
     }
+}
+
+void useWideColours(bool wide) {
+#if defined(TESSARON_WIDE_COLOURS)
+    wideColours = wide && wideColoursAvailable;
+#else
+    (void)wide;
+#endif
 }

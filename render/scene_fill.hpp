@@ -7,6 +7,7 @@
 #include "base/types.hpp"
 #include "render/scene.hpp"
 #include "render/span.hpp"
+#include "render/span_setup.hpp" // spanAtRow, setUpSpan
 
 #include <span>
 #include <vector>
@@ -20,14 +21,6 @@ void closeOutline(std::vector<ScreenEdge>& edges, std::vector<ScreenEdge>& scrat
 
 // True when every screen value of the edge is finite; no other edge is filled.
 bool finiteEdge(const ScreenEdge& edge);
-
-// The leftmost and rightmost crossing of row y by the active edges, with depth,
-// shade and texture coordinates interpolated linearly. `active` is not empty.
-Span spanAtRow(std::span<const ScreenEdge> active, i32 y);
-
-// Clips the span to columns 0..maxX and sets up its colour (smooth shade at the
-// ends) and steps. False when it cannot be drawn: some value is not finite.
-bool setUpSpan(const ScenePolygon& polygon, Span span, i32 maxX, SpanPixels& pixels);
 
 // Draws the span of row y: clipped to columns 0..maxX, coloured (smooth shade,
 // texture) and fogged per pixel. A span with non-finite values draws nothing.
