@@ -48,5 +48,9 @@ inline f32 worldDelta(u32 to, u32 from) {
 
 // Centre and half-size of a box's extent along one axis. Both ends halve
 // before they add, so they never overflow.
-inline u32 centreOf(u32 min, u32 max) { return (min >> 1) + (max >> 1); }
-inline u32 halfSizeOf(u32 min, u32 max) { return (max >> 1) - (min >> 1); }
+inline u32 centreOf(u32 min, u32 max) {
+    return (min >> 1) + (max >> 1);
+}
+inline u32 halfSizeOf(u32 min, u32 max) {
+    return (max >> 1) - (min >> 1);
+}

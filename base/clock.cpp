@@ -8,7 +8,9 @@
 
 namespace {
 
-u32 systemSeconds() { return static_cast<u32>(std::time(nullptr)); }
+u32 systemSeconds() {
+    return static_cast<u32>(std::time(nullptr));
+}
 
 void systemSleep(u32 milliseconds) {
     std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
@@ -21,7 +23,9 @@ u32 wholeSeconds() {
     return source ? source() : systemSeconds();
 }
 
-void setClockSource(ClockSource source) { base::state.clock.source = source; }
+void setClockSource(ClockSource source) {
+    base::state.clock.source = source;
+}
 
 void sleepMilliseconds(u32 milliseconds) {
     const SleepFunction sleep = base::state.clock.sleep;
@@ -31,13 +35,19 @@ void sleepMilliseconds(u32 milliseconds) {
         systemSleep(milliseconds);
 }
 
-void setSleepFunction(SleepFunction sleep) { base::state.clock.sleep = sleep; }
+void setSleepFunction(SleepFunction sleep) {
+    base::state.clock.sleep = sleep;
+}
 
 u32 matchClockSeconds() {
     const MatchClockHook hook = base::state.clock.matchClock;
     return hook ? hook() : wholeSeconds();
 }
 
-void setMatchClockHook(MatchClockHook hook) { base::state.clock.matchClock = hook; }
+void setMatchClockHook(MatchClockHook hook) {
+    base::state.clock.matchClock = hook;
+}
 
-void resetClock() { base::state.clock = base::ClockHooks{}; }
+void resetClock() {
+    base::state.clock = base::ClockHooks{};
+}

@@ -21,6 +21,10 @@ void defaultFatal(const char* text) {
     exitProgram(1);
 }
 
-void setFatalHook(FatalHook hook) { base::state.fatalHook = hook; }
+void setFatalHook(FatalHook hook) {
+    base::state.fatalHook = hook;
+}
 
-void resetFatalHook() { base::state.fatalHook = nullptr; }
+void resetFatalHook() {
+    base::state.fatalHook = nullptr;
+}

@@ -12,4 +12,6 @@
     std::exit(code);
 }
 
-void setExitHook(ExitHook hook) { base::state.exitHook = hook; }
+void setExitHook(ExitHook hook) {
+    base::state.exitHook = hook;
+}

@@ -7,8 +7,8 @@
 #include "gfx/device_context.hpp"
 #include "gfx/gfx_state.hpp"
 #include "render/scene.hpp"
-#include "tests/support/reference_fill.hpp"
 #include "render/scene_fill.hpp"
+#include "tests/support/reference_fill.hpp"
 #include "tests/support/synthetic_world.hpp"
 
 #include <benchmark/benchmark.h>
@@ -35,8 +35,7 @@ const SyntheticWorld& level() {
 const std::vector<Camera>& cameraPath() {
     static const std::vector<Camera> path = [] {
         std::vector<Camera> cameras;
-        for (int step = 0; step < pathLength; ++step)
-            cameras.push_back(syntheticPathCamera(step));
+        for (int step = 0; step < pathLength; ++step) cameras.push_back(syntheticPathCamera(step));
         return cameras;
     }();
     return path;
@@ -61,8 +60,7 @@ void drawFrames(benchmark::State& state) {
     for (auto _ : state) {
         Scene scene = buildScene(world.grid, path[step], maxX, maxY, world.colours);
         if (mode == referenceFill) {
-            for (ScenePolygon& polygon : scene.polygons)
-                reference::fillPolygon(polygon, maxX, maxY);
+            for (ScenePolygon& polygon : scene.polygons) reference::fillPolygon(polygon, maxX, maxY);
         } else {
             drawScene(scene, mode == outline ? 1 : 0);
         }
@@ -100,8 +98,7 @@ class RatioReporter : public benchmark::ConsoleReporter {
         for (const Run& run : runs) {
             if (run.run_type == Run::RT_Iteration && run.iterations > 0) {
                 milliseconds[run.benchmark_name()] =
-                    run.GetAdjustedCPUTime() * 1e3 /
-                    benchmark::GetTimeUnitMultiplier(run.time_unit);
+                    run.GetAdjustedCPUTime() * 1e3 / benchmark::GetTimeUnitMultiplier(run.time_unit);
             }
         }
     }
@@ -124,8 +121,8 @@ class RatioReporter : public benchmark::ConsoleReporter {
             const auto fast = milliseconds.find("drawFrames/width:" + w + "/mode:0");
             const auto reference = milliseconds.find("drawFrames/width:" + w + "/mode:2");
             if (fast != milliseconds.end() && reference != milliseconds.end()) {
-                std::printf("%sx%d: the game's filler takes %.2f of the reference filler's time\n",
-                            w.c_str(), width * 3 / 4, fast->second / reference->second);
+                std::printf("%sx%d: the game's filler takes %.2f of the reference filler's time\n", w.c_str(),
+                            width * 3 / 4, fast->second / reference->second);
             }
         }
     }

@@ -15,10 +15,10 @@
 
 #include <algorithm>
 #include <chrono>
-#include <ctime>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -83,7 +83,9 @@ struct GameEnded {
     int code;
 };
 
-[[noreturn]] void throwGameEnded(int code) { throw GameEnded{code}; }
+[[noreturn]] void throwGameEnded(int code) {
+    throw GameEnded{code};
+}
 
 int runGame(int argc, char** argv) {
     setExitHook(throwGameEnded);

@@ -52,8 +52,7 @@ class AudioOutput {
 
     // Loads an effect from a WAV file's bytes; 0, with one line in `failure`,
     // when they are no sound it can play. `name` is for records and messages.
-    virtual SoundHandle load(const std::string& name, const std::vector<u8>& wav,
-                             std::string& failure) = 0;
+    virtual SoundHandle load(const std::string& name, const std::vector<u8>& wav, std::string& failure) = 0;
     // Plays an effect once.
     virtual void play(SoundHandle sound, SoundLane lane, SoundPlace place, u8 volume) = 0;
     // Keeps `sound` looping on a voice, at that place and volume; a new sound

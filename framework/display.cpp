@@ -24,10 +24,11 @@ u32 lengthLess(u32 length, u32 less) {
 
 // A window of that client size would cover the desktop in width or height.
 bool reachesDesktop(u32 clientWidth, u32 clientHeight) {
-    return clientWidth + framework::state.windowFrame.width >= framework::state.displayHardware.desktopWidth ||
-           clientHeight + framework::state.windowFrame.height >= framework::state.displayHardware.desktopHeight;
+    return clientWidth + framework::state.windowFrame.width >=
+               framework::state.displayHardware.desktopWidth ||
+           clientHeight + framework::state.windowFrame.height >=
+               framework::state.displayHardware.desktopHeight;
 }
-
 
 // Closes the window and lets go of the display.
 void closeDisplay() {
@@ -47,7 +48,9 @@ bool ensureWindow() {
     if (framework::state.windowExists) return true;
     // The maximise box asks for a mode switch, which only means something once
     // the game takes the switch back to its own settings.
-    if (!framework::state.platform->createWindow(framework::state.windowTitle.c_str(), framework::state.modeSwitchCallback != nullptr)) return false;
+    if (!framework::state.platform->createWindow(framework::state.windowTitle.c_str(),
+                                                 framework::state.modeSwitchCallback != nullptr))
+        return false;
     framework::state.windowExists = true;
     framework::state.windowFrame = framework::state.platform->frameExtent();
     return true;
@@ -56,16 +59,16 @@ bool ensureWindow() {
 // Builds the display's pages and contexts and, when asked, the back buffer, all
 // starting black. The display is width x height at its depth; with two or more
 // pages drawing starts on page 1 while page 0 is shown.
-bool makeSurfaces(u32 width, u32 height, u32 bitsPerPixel, u32 pages, bool withBackBuffer,
-                  u32 backWidth, u32 backHeight, u32 backBitsPerPixel) {
+bool makeSurfaces(u32 width, u32 height, u32 bitsPerPixel, u32 pages, bool withBackBuffer, u32 backWidth,
+                  u32 backHeight, u32 backBitsPerPixel) {
     const PixelFormat displayFormat = defaultPixelFormat(static_cast<int>(bitsPerPixel));
     const u32 pitch = width * ((bitsPerPixel + 7) / 8);
     framework::state.displayPages.assign(pages, std::vector<u8>(static_cast<size_t>(pitch) * height));
     framework::state.visiblePage = 0;
     framework::state.drawPage = pages > 1 ? 1 : 0;
-    framework::state.displayContext = createContextOver(framework::state.displayPages[framework::state.drawPage].data(), static_cast<i32>(width),
-                                       static_cast<i32>(height), static_cast<i32>(pitch),
-                                       static_cast<i32>(bitsPerPixel), &displayFormat);
+    framework::state.displayContext = createContextOver(
+        framework::state.displayPages[framework::state.drawPage].data(), static_cast<i32>(width),
+        static_cast<i32>(height), static_cast<i32>(pitch), static_cast<i32>(bitsPerPixel), &displayFormat);
     if (!framework::state.displayContext) return false;
     if (withBackBuffer) {
         const PixelFormat backFormat = defaultPixelFormat(static_cast<int>(backBitsPerPixel));
@@ -74,8 +77,10 @@ bool makeSurfaces(u32 width, u32 height, u32 bitsPerPixel, u32 pages, bool withB
                                 static_cast<i32>(backBitsPerPixel), &backFormat);
         if (!framework::state.backBufferContext) return false;
     }
-    DeviceContext* target = withBackBuffer ? framework::state.backBufferContext.get() : framework::state.displayContext.get();
-    framework::state.frameworkDisplay = {target, framework::state.displayContext.get(), framework::state.backBufferContext.get()};
+    DeviceContext* target =
+        withBackBuffer ? framework::state.backBufferContext.get() : framework::state.displayContext.get();
+    framework::state.frameworkDisplay = {target, framework::state.displayContext.get(),
+                                         framework::state.backBufferContext.get()};
     framework::state.shownPalette = framework::state.displayContext->palette;
     const u32 outWidth = surfaceWidth(*framework::state.displayContext);
     const u32 outHeight = surfaceHeight(*framework::state.displayContext);
@@ -126,10 +131,10 @@ u32 setWindowedMode(const ModeEntry& entry) {
 
     // The back buffer has the entry's own size and the desktop's depth; the mode's
     // depth plays no part in a window.
-    const u32 backBits =
-        lowerDepthForFilter(framework::state.driverOptions.modeFilter, framework::state.displayHardware.desktopBitsPerPixel);
-    if (!makeSurfaces(clientWidth, clientHeight, framework::state.displayHardware.desktopBitsPerPixel, 1, true,
-                      entry.width, entry.height, backBits))
+    const u32 backBits = lowerDepthForFilter(framework::state.driverOptions.modeFilter,
+                                             framework::state.displayHardware.desktopBitsPerPixel);
+    if (!makeSurfaces(clientWidth, clientHeight, framework::state.displayHardware.desktopBitsPerPixel, 1,
+                      true, entry.width, entry.height, backBits))
         return 0;
     framework::state.fullScreen = 0;
     return 1;
@@ -137,12 +142,13 @@ u32 setWindowedMode(const ModeEntry& entry) {
 
 u32 setFullScreenMode(const ModeEntry& entry, u32 pages, u32 systemMemoryBuffer) {
     if (entry.mode < 0) return 0;
-    const OfferedMode* offered =
-        findOfferedMode(framework::state.displayHardware, framework::state.registeredDrivers, static_cast<u32>(entry.mode));
+    const OfferedMode* offered = findOfferedMode(
+        framework::state.displayHardware, framework::state.registeredDrivers, static_cast<u32>(entry.mode));
     if (!offered) return 0;
     const GraphicsMode mode = graphicsMode(offered->mode);
 
-    if (framework::state.windowExists && framework::state.windowPlaced && !framework::state.fullScreen) framework::state.windowPosition = framework::state.platform->windowPlace();
+    if (framework::state.windowExists && framework::state.windowPlaced && !framework::state.fullScreen)
+        framework::state.windowPosition = framework::state.platform->windowPlace();
     if (!ensureWindow()) return 0;
     const u32 usedPages = std::max(1u, std::min(offered->pages, pages));
     if (!framework::state.platform->enterFullScreen(mode.width, mode.height)) return 0;
@@ -161,8 +167,8 @@ u32 setFullScreenMode(const ModeEntry& entry, u32 pages, u32 systemMemoryBuffer)
     const bool canDrawOnPage = usedPages >= 2 && (offered->flags & modeCapPageFlip);
     const bool withBackBuffer = entry.scaling != 0 || systemMemoryBuffer == 1 || !canDrawOnPage;
     const u32 backBits = lowerDepthForFilter(framework::state.driverOptions.modeFilter, mode.bitsPerPixel);
-    if (!makeSurfaces(mode.width, mode.height, mode.bitsPerPixel, usedPages, withBackBuffer,
-                      backWidth, backHeight, backBits))
+    if (!makeSurfaces(mode.width, mode.height, mode.bitsPerPixel, usedPages, withBackBuffer, backWidth,
+                      backHeight, backBits))
         return 0;
     framework::state.fullScreen = 1;
     return 1;
@@ -170,7 +176,8 @@ u32 setFullScreenMode(const ModeEntry& entry, u32 pages, u32 systemMemoryBuffer)
 
 void rebuildModeList() {
     framework::state.registeredDrivers = registerDrivers(framework::state.driverOptions);
-    framework::state.modeList = listModes(framework::state.driverOptions, framework::state.displayHardware, framework::state.registeredDrivers);
+    framework::state.modeList = listModes(framework::state.driverOptions, framework::state.displayHardware,
+                                          framework::state.registeredDrivers);
 }
 
 } // namespace
@@ -190,7 +197,8 @@ FrameworkDisplay* InitFramework(const char* title) {
 
     framework::state.windowTitle = std::string(title ? title : "").substr(0, maxTitleLength);
     setFatalHook(FatalError);
-    if (!framework::state.platform || !framework::state.platform->openDisplay(framework::state.displayHardware)) {
+    if (!framework::state.platform ||
+        !framework::state.platform->openDisplay(framework::state.displayHardware)) {
         setLastError(gfxHardwareNotDetected);
         return nullptr;
     }
@@ -214,8 +222,8 @@ u32 SetMode(const ModeEntry& entry, u32 windowed, u32 pages, u32 systemMemoryBuf
     if (!framework::state.displayOpen || entry.width == 0 || entry.height == 0) return 0;
     const ModeEntry chosen = entry; // the game may pass currentMode itself
     releaseDisplaySurfaces();
-    const u32 ok = windowed == 1 ? setWindowedMode(chosen)
-                                 : setFullScreenMode(chosen, pages, systemMemoryBuffer);
+    const u32 ok =
+        windowed == 1 ? setWindowedMode(chosen) : setFullScreenMode(chosen, pages, systemMemoryBuffer);
     if (!ok) {
         releaseDisplaySurfaces();
         return 0;
@@ -244,29 +252,34 @@ void SwapBuffers(u32 wait) {
     if (framework::state.displayPages.size() > 1) {
         // The page just drawn goes on show; drawing moves on to the next one.
         framework::state.visiblePage = framework::state.drawPage;
-        framework::state.drawPage = (framework::state.drawPage + 1) % static_cast<u32>(framework::state.displayPages.size());
+        framework::state.drawPage =
+            (framework::state.drawPage + 1) % static_cast<u32>(framework::state.displayPages.size());
         display.surface = framework::state.displayPages[framework::state.drawPage].data();
     }
     // While the display is taken away there is nothing to show it on.
     if (framework::state.windowExists && framework::state.active) {
         PresentedFrame frame =
-            presentableFrame(framework::state.displayPages[framework::state.visiblePage].data(), display, framework::state.shownPalette, framework::state.presentScratch);
+            presentableFrame(framework::state.displayPages[framework::state.visiblePage].data(), display,
+                             framework::state.shownPalette, framework::state.presentScratch);
         frame.paced = wait != 0;
         framework::state.platform->present(frame);
     }
 }
 
 PresentedFrame CurrentFrame(std::vector<u8>& scratch) {
-    const DeviceContext* drawn = framework::state.backBufferContext ? framework::state.backBufferContext.get() : framework::state.displayContext.get();
+    const DeviceContext* drawn = framework::state.backBufferContext ? framework::state.backBufferContext.get()
+                                                                    : framework::state.displayContext.get();
     if (!drawn || !drawn->surface) return {};
     return presentableFrame(drawn->surface, *drawn, framework::state.shownPalette, scratch);
 }
 
 void SetPalette(const PaletteEntry* entries, u32 count, u32 first) {
     if (framework::state.displayContext)
-        setPalette(*framework::state.displayContext, entries, static_cast<i32>(count), static_cast<i32>(first));
+        setPalette(*framework::state.displayContext, entries, static_cast<i32>(count),
+                   static_cast<i32>(first));
     if (framework::state.backBufferContext)
-        setPalette(*framework::state.backBufferContext, entries, static_cast<i32>(count), static_cast<i32>(first));
+        setPalette(*framework::state.backBufferContext, entries, static_cast<i32>(count),
+                   static_cast<i32>(first));
 }
 
 void RealizePalette(u32 count, u32 first, u32 /*wait*/) {
@@ -276,7 +289,9 @@ void RealizePalette(u32 count, u32 first, u32 /*wait*/) {
 }
 
 void SetWindowIcon(const Bitmap* icon) {
-    if (!framework::state.platform || !icon || icon->bitsPerPixel != 32 || icon->pixelFormat != pixelFormatARGB32) return;
+    if (!framework::state.platform || !icon || icon->bitsPerPixel != 32 ||
+        icon->pixelFormat != pixelFormatARGB32)
+        return;
     WindowIcon shown;
     shown.width = static_cast<u32>(icon->width);
     shown.height = static_cast<u32>(icon->height);

@@ -49,8 +49,8 @@ u32 keyModifiers(const PlatformMessage& m) {
 }
 
 u32 mouseModifiers(const PlatformMessage& m) {
-    return (m.leftHeld ? modLeftButton : 0) | (m.rightHeld ? modRightButton : 0) |
-           (m.shift ? modShift : 0) | (m.ctrl ? modCtrl : 0) | (m.doubleClick ? modDoubleClick : 0);
+    return (m.leftHeld ? modLeftButton : 0) | (m.rightHeld ? modRightButton : 0) | (m.shift ? modShift : 0) |
+           (m.ctrl ? modCtrl : 0) | (m.doubleClick ? modDoubleClick : 0);
 }
 
 // The pointer in the mode's coordinates: the client area in a window; in full
@@ -58,7 +58,8 @@ u32 mouseModifiers(const PlatformMessage& m) {
 void mousePosition(const PlatformMessage& m, Event& e) {
     e.x = m.x;
     e.y = m.y;
-    if (framework::state.fullScreen && framework::state.displayHardware.desktopWidth && framework::state.displayHardware.desktopHeight) {
+    if (framework::state.fullScreen && framework::state.displayHardware.desktopWidth &&
+        framework::state.displayHardware.desktopHeight) {
         e.x = static_cast<i32>(static_cast<i64>(m.x) * framework::state.currentMode.width /
                                framework::state.displayHardware.desktopWidth);
         e.y = static_cast<i32>(static_cast<i64>(m.y) * framework::state.currentMode.height /
@@ -91,7 +92,9 @@ void FlushEvents(u32 mask) {
     }
 }
 
-void ResetEvents() { framework::state.input = framework::Input{}; }
+void ResetEvents() {
+    framework::state.input = framework::Input{};
+}
 
 void queueEventFor(const PlatformMessage& m) {
     Event e{};
@@ -125,11 +128,8 @@ void queueEventFor(const PlatformMessage& m) {
         mousePosition(m, e);
         e.modifiers = mouseModifiers(m);
         break;
-    case MessageKind::Timer:
-        e.kind = Timer;
-        break;
-    default:
-        return; // window messages are no input
+    case MessageKind::Timer: e.kind = Timer; break;
+    default: return; // window messages are no input
     }
 
     if (e.kind == MouseMove && framework::state.input.waitingMouseMove >= 0) {

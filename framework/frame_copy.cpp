@@ -13,18 +13,11 @@ u32 bytesPerPixel(i32 bitsPerPixel) {
 // The colour value of pixel x of a row.
 u32 readValue(const u8* row, u32 x, i32 bitsPerPixel) {
     switch (bitsPerPixel) {
-    case 32:
-        row += 4 * x;
-        return row[0] | row[1] << 8 | row[2] << 16 | static_cast<u32>(row[3]) << 24;
-    case 24:
-        row += 3 * x;
-        return row[0] | row[1] << 8 | row[2] << 16;
+    case 32: row += 4 * x; return row[0] | row[1] << 8 | row[2] << 16 | static_cast<u32>(row[3]) << 24;
+    case 24: row += 3 * x; return row[0] | row[1] << 8 | row[2] << 16;
     case 15:
-    case 16:
-        row += 2 * x;
-        return row[0] | row[1] << 8;
-    default:
-        return row[x];
+    case 16: row += 2 * x; return row[0] | row[1] << 8;
+    default: return row[x];
     }
 }
 
@@ -46,14 +39,13 @@ Rgb unpack(u32 value, i32 bitsPerPixel, const PixelFormat& f, const Palette& pal
 // Pixels of the two can be copied byte for byte (palette surfaces share their
 // palette: SetPalette sets both).
 bool sameLayout(const DeviceContext& a, const DeviceContext& b) {
-    return a.bitsPerPixel == b.bitsPerPixel &&
-           (a.bitsPerPixel <= 8 || a.pixelFormat == b.pixelFormat);
+    return a.bitsPerPixel == b.bitsPerPixel && (a.bitsPerPixel <= 8 || a.pixelFormat == b.pixelFormat);
 }
 
 } // namespace
 
-void copyFrame(const DeviceContext& from, u32 fromWidth, u32 fromHeight, DeviceContext& to,
-               u32 width, u32 height) {
+void copyFrame(const DeviceContext& from, u32 fromWidth, u32 fromHeight, DeviceContext& to, u32 width,
+               u32 height) {
     if (width == 0 || height == 0 || fromWidth == 0 || fromHeight == 0) return;
     const bool same = sameLayout(from, to);
     const u32 pixelBytes = bytesPerPixel(to.bitsPerPixel);
@@ -63,8 +55,7 @@ void copyFrame(const DeviceContext& from, u32 fromWidth, u32 fromHeight, DeviceC
     std::vector<u32> columns;
     if (!oneToOneRows) {
         columns.resize(width);
-        for (u32 x = 0; x < width; ++x)
-            columns[x] = static_cast<u32>(u64{x} * fromWidth / width);
+        for (u32 x = 0; x < width; ++x) columns[x] = static_cast<u32>(u64{x} * fromWidth / width);
     }
 
     const u8* previousSource = nullptr;
@@ -83,8 +74,8 @@ void copyFrame(const DeviceContext& from, u32 fromWidth, u32 fromHeight, DeviceC
                 std::memcpy(row + x * pixelBytes, source + columns[x] * pixelBytes, pixelBytes);
         } else {
             for (u32 x = 0; x < width; ++x) {
-                const Rgb c = unpack(readValue(source, columns[x], from.bitsPerPixel),
-                                     from.bitsPerPixel, from.pixelFormat, from.palette);
+                const Rgb c = unpack(readValue(source, columns[x], from.bitsPerPixel), from.bitsPerPixel,
+                                     from.pixelFormat, from.palette);
                 const u32 value = to.maxColor > 255 ? packRGB(to.pixelFormat, c.r, c.g, c.b)
                                                     : nearestPaletteIndex(to, c.r, c.g, c.b);
                 storePixel(to, static_cast<i32>(x), static_cast<i32>(y), value);

@@ -11,8 +11,8 @@
 // Fills the top-left width x height pixels of `to` from the top-left
 // fromWidth x fromHeight pixels of `from`, nearest pixel: a one-to-one copy when
 // the sizes are equal, a stretch otherwise. Both rectangles must lie on their surfaces.
-void copyFrame(const DeviceContext& from, u32 fromWidth, u32 fromHeight, DeviceContext& to,
-               u32 width, u32 height);
+void copyFrame(const DeviceContext& from, u32 fromWidth, u32 fromHeight, DeviceContext& to, u32 width,
+               u32 height);
 
 // The rows of a display page as the platform wants them. `layout` gives the
 // page's size, depth and format; 8-bit pages are shown through `palette`. Pages

@@ -20,8 +20,8 @@ State state;
 
 // Forgets the display's and the back buffer's contexts.
 void releaseDisplaySurfaces() {
-    if (gfx::state.currentContext &&
-        (gfx::state.currentContext == framework::state.displayContext.get() || gfx::state.currentContext == framework::state.backBufferContext.get()))
+    if (gfx::state.currentContext && (gfx::state.currentContext == framework::state.displayContext.get() ||
+                                      gfx::state.currentContext == framework::state.backBufferContext.get()))
         makeCurrentContext(nullptr);
     framework::state.frameworkDisplay = FrameworkDisplay{};
     framework::state.displayContext.reset();
@@ -35,8 +35,8 @@ void releaseDisplaySurfaces() {
 }
 
 void resetFramework() {
-    if (gfx::state.currentContext &&
-        (gfx::state.currentContext == framework::state.displayContext.get() || gfx::state.currentContext == framework::state.backBufferContext.get()))
+    if (gfx::state.currentContext && (gfx::state.currentContext == framework::state.displayContext.get() ||
+                                      gfx::state.currentContext == framework::state.backBufferContext.get()))
         makeCurrentContext(nullptr);
     if (framework::state.soundOpen && framework::state.platform) framework::state.platform->audio().close();
     if (framework::state.displayOpen && framework::state.platform) framework::state.platform->closeDisplay();

@@ -6,7 +6,9 @@ namespace {
 
 constexpr u32 padKeyCount = scanPadRightTrigger - scanPadUp + 1;
 
-u32 keyBit(u8 scanCode) { return 1u << (scanCode - scanPadUp); }
+u32 keyBit(u8 scanCode) {
+    return 1u << (scanCode - scanPadUp);
+}
 
 PlatformMessage keyMessage(u8 scanCode, bool down) {
     PlatformMessage m;
@@ -16,11 +18,15 @@ PlatformMessage keyMessage(u8 scanCode, bool down) {
 }
 
 // Past the press point, or still past the release point when it was pushed.
-bool pushedPast(i32 value, bool wasPushed) { return value >= (wasPushed ? padReleaseBelow : padPressAt); }
+bool pushedPast(i32 value, bool wasPushed) {
+    return value >= (wasPushed ? padReleaseBelow : padPressAt);
+}
 
 } // namespace
 
-void GamepadKeys::plug(i32 pad) { pads_.try_emplace(pad); }
+void GamepadKeys::plug(i32 pad) {
+    pads_.try_emplace(pad);
+}
 
 void GamepadKeys::unplug(i32 pad, std::vector<PlatformMessage>& out) {
     const auto found = pads_.find(pad);
@@ -28,7 +34,8 @@ void GamepadKeys::unplug(i32 pad, std::vector<PlatformMessage>& out) {
     if (pad == driver_) {
         // What the pad held goes up with it; the next pad to press something drives.
         for (u32 k = 0; k < padKeyCount; ++k)
-            if (found->second.keysDown & (1u << k)) out.push_back(keyMessage(static_cast<u8>(scanPadUp + k), false));
+            if (found->second.keysDown & (1u << k))
+                out.push_back(keyMessage(static_cast<u8>(scanPadUp + k), false));
         driver_ = -1;
     }
     pads_.erase(found);

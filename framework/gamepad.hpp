@@ -17,7 +17,18 @@
 // The controls of a pad in the layout of SDL's game controllers (A is the
 // bottom face button, Y the top one).
 enum class PadButton : u8 {
-    A, B, X, Y, Back, Start, LeftShoulder, RightShoulder, DpadUp, DpadDown, DpadLeft, DpadRight,
+    A,
+    B,
+    X,
+    Y,
+    Back,
+    Start,
+    LeftShoulder,
+    RightShoulder,
+    DpadUp,
+    DpadDown,
+    DpadLeft,
+    DpadRight,
 };
 inline constexpr u32 padButtonCount = 12;
 

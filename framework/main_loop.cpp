@@ -43,7 +43,9 @@ i32 MainLoop() {
             framework::state.platform->startPass();
             // A pass with nothing to run but the events (the menu) waits for input
             // rather than spin the processor; input wakes it at once.
-            if (!framework::state.frameCallback && !(framework::state.active == 1 && framework::state.drawCallback)) framework::state.platform->idle(idleMilliseconds);
+            if (!framework::state.frameCallback &&
+                !(framework::state.active == 1 && framework::state.drawCallback))
+                framework::state.platform->idle(idleMilliseconds);
         }
         ProcessEvents();
         if (framework::state.frameCallback) framework::state.frameCallback();
@@ -60,22 +62,13 @@ void ProcessEvents() {
         Event copy = event;
         EventCallback slot = nullptr;
         switch (event.kind) {
-        case KeyDown:
-            slot = framework::state.keyDownCallback;
-            break;
-        case KeyRepeat:
-            slot = framework::state.keyRepeatCallback;
-            break;
-        case KeyUp:
-            slot = framework::state.keyUpCallback;
-            break;
-        case MouseDown:
-            slot = framework::state.mouseDownCallback;
-            break;
+        case KeyDown: slot = framework::state.keyDownCallback; break;
+        case KeyRepeat: slot = framework::state.keyRepeatCallback; break;
+        case KeyUp: slot = framework::state.keyUpCallback; break;
+        case MouseDown: slot = framework::state.mouseDownCallback; break;
         // Mouse-up, mouse-move and timer events have slots the game cannot fill:
         // they are fetched and dropped.
-        default:
-            break;
+        default: break;
         }
         if (slot) slot(&copy);
     }

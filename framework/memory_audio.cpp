@@ -10,8 +10,7 @@ bool hasTag(const std::vector<u8>& bytes, size_t at, const char* tag) {
 }
 
 u32 littleU32(const std::vector<u8>& bytes, size_t at) {
-    return u32{bytes[at]} | u32{bytes[at + 1]} << 8 | u32{bytes[at + 2]} << 16 |
-           u32{bytes[at + 3]} << 24;
+    return u32{bytes[at]} | u32{bytes[at + 1]} << 8 | u32{bytes[at + 2]} << 16 | u32{bytes[at + 3]} << 24;
 }
 
 // A RIFF WAVE file whose chunks include a format and a data chunk, lying inside
@@ -47,8 +46,7 @@ void MemoryAudio::close() {
     isOpen = false;
 }
 
-SoundHandle MemoryAudio::load(const std::string& name, const std::vector<u8>& wav,
-                              std::string& failure) {
+SoundHandle MemoryAudio::load(const std::string& name, const std::vector<u8>& wav, std::string& failure) {
     if (!isOpen) {
         failure = "no audio device";
         return 0;

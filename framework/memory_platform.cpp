@@ -37,10 +37,9 @@ MemoryPlatform::MemoryPlatform(u32 desktopWidth, u32 desktopHeight)
     hardware.desktopWidth = desktopWidth;
     hardware.desktopHeight = desktopHeight;
     hardware.desktopBitsPerPixel = 24;
-    hardware.families = familyBit(DriverFamily::FullScreenDib) |
-                        familyBit(DriverFamily::DirectDraw) | familyBit(DriverFamily::OpenGL);
-    hardware.modes =
-        offerModesUpTo(desktopWidth, desktopHeight, 2, modeCapPageFlip | modeCapDesktop);
+    hardware.families = familyBit(DriverFamily::FullScreenDib) | familyBit(DriverFamily::DirectDraw) |
+                        familyBit(DriverFamily::OpenGL);
+    hardware.modes = offerModesUpTo(desktopWidth, desktopHeight, 2, modeCapPageFlip | modeCapDesktop);
 }
 
 // ---- Script ----
@@ -57,9 +56,13 @@ void MemoryPlatform::schedulePad(u32 pass, const PadAction& pad) {
     script_.insert(at, Scheduled{pass, PlatformMessage{}, pad});
 }
 
-void MemoryPlatform::plugPad(u32 pass, i32 pad) { schedulePad(pass, {PadEvent::Plug, pad, 0, 0}); }
+void MemoryPlatform::plugPad(u32 pass, i32 pad) {
+    schedulePad(pass, {PadEvent::Plug, pad, 0, 0});
+}
 
-void MemoryPlatform::unplugPad(u32 pass, i32 pad) { schedulePad(pass, {PadEvent::Unplug, pad, 0, 0}); }
+void MemoryPlatform::unplugPad(u32 pass, i32 pad) {
+    schedulePad(pass, {PadEvent::Unplug, pad, 0, 0});
+}
 
 void MemoryPlatform::padButton(u32 pass, i32 pad, PadButton button, bool down) {
     schedulePad(pass, {PadEvent::Button, pad, static_cast<u32>(button), down ? 1 : 0});
@@ -80,7 +83,9 @@ void MemoryPlatform::takeScripted(std::deque<PlatformMessage>& into) {
     case PadEvent::Button:
         padKeys_.button(next.pad.pad, static_cast<PadButton>(next.pad.control), next.pad.value != 0, keys);
         break;
-    case PadEvent::Axis: padKeys_.axis(next.pad.pad, static_cast<PadAxis>(next.pad.control), next.pad.value, keys); break;
+    case PadEvent::Axis:
+        padKeys_.axis(next.pad.pad, static_cast<PadAxis>(next.pad.control), next.pad.value, keys);
+        break;
     }
     for (PlatformMessage& m : keys) {
         arrive(m);
@@ -183,17 +188,10 @@ void MemoryPlatform::arrive(PlatformMessage& m) {
         m.repeatCount = 1;
         held_[m.scanCode] = true;
         break;
-    case MessageKind::KeyUp:
-        held_[m.scanCode] = false;
-        break;
-    case MessageKind::MouseDown:
-        (m.button == buttonRight ? rightHeld_ : leftHeld_) = true;
-        break;
-    case MessageKind::MouseUp:
-        (m.button == buttonRight ? rightHeld_ : leftHeld_) = false;
-        break;
-    default:
-        break;
+    case MessageKind::KeyUp: held_[m.scanCode] = false; break;
+    case MessageKind::MouseDown: (m.button == buttonRight ? rightHeld_ : leftHeld_) = true; break;
+    case MessageKind::MouseUp: (m.button == buttonRight ? rightHeld_ : leftHeld_) = false; break;
+    default: break;
     }
     if (m.kind == MessageKind::KeyDown || m.kind == MessageKind::KeyUp) {
         m.alt = held_[scanAlt];
@@ -293,7 +291,8 @@ bool MemoryPlatform::pollMessage(PlatformMessage& message) {
         return true;
     }
     // A pad action may make no key message (a stick inside its dead zone) or several.
-    while (padMessages_.empty() && !script_.empty() && script_.front().pass <= pass_) takeScripted(padMessages_);
+    while (padMessages_.empty() && !script_.empty() && script_.front().pass <= pass_)
+        takeScripted(padMessages_);
     if (padMessages_.empty()) return false;
     message = padMessages_.front();
     padMessages_.pop_front();
@@ -302,7 +301,8 @@ bool MemoryPlatform::pollMessage(PlatformMessage& message) {
 
 void MemoryPlatform::waitMessage(u32 milliseconds) {
     now_ += milliseconds;
-    if (!posted_.empty() || !padMessages_.empty() || (!script_.empty() && script_.front().pass <= pass_)) return;
+    if (!posted_.empty() || !padMessages_.empty() || (!script_.empty() && script_.front().pass <= pass_))
+        return;
     // No pass runs while the program waits: the wait lasts until the script's next
     // message, whatever pass it was meant for.
     while (padMessages_.empty()) {

@@ -14,8 +14,8 @@
 // Pass 0 is everything before the first main-loop pass: its messages arrive at
 // the first look at the message queue.
 #include "base/types.hpp"
-#include "framework/memory_audio.hpp"
 #include "framework/gamepad.hpp"
+#include "framework/memory_audio.hpp"
 #include "framework/platform.hpp"
 
 #include <deque>

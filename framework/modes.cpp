@@ -28,8 +28,7 @@ void graphicsModeName(u32 number, char (&name)[16]) {
 std::vector<Driver> registerDrivers(const DriverOptions& options) {
     std::vector<Driver> drivers;
     const auto add = [&drivers](DriverFamily family, std::initializer_list<u32> depths) {
-        for (u32 bits : depths)
-            drivers.push_back({family, bits});
+        for (u32 bits : depths) drivers.push_back({family, bits});
     };
     if (options.useDirectHW) {
         if (options.useVGA) {
@@ -57,8 +56,8 @@ std::vector<OfferedMode> offerModesUpTo(u32 width, u32 height, u32 pages, u32 fl
     return modes;
 }
 
-const OfferedMode* findOfferedMode(const DisplayHardware& hardware,
-                                   const std::vector<Driver>& drivers, u32 mode) {
+const OfferedMode* findOfferedMode(const DisplayHardware& hardware, const std::vector<Driver>& drivers,
+                                   u32 mode) {
     if (mode >= graphicsModeCount) return nullptr;
     const u32 bits = graphicsMode(mode).bitsPerPixel;
     // 15-bit modes are drawn by the 16-bit drivers.
@@ -73,24 +72,19 @@ const OfferedMode* findOfferedMode(const DisplayHardware& hardware,
 }
 
 u32 windowScaleFor(u32 width, u32 height) {
-    const bool small = (width < 512 && height < 384) || (width == 320 && height == 400) ||
-                       (width == 320 && height == 480);
+    const bool small =
+        (width < 512 && height < 384) || (width == 320 && height == 400) || (width == 320 && height == 480);
     return small ? 2 : 0;
 }
 
 bool depthAllowed(u32 modeFilter, u32 bitsPerPixel) {
     switch (bitsPerPixel) {
-    case 8:
-        return modeFilter & modeFilter8;
+    case 8: return modeFilter & modeFilter8;
     case 15:
-    case 16:
-        return modeFilter & modeFilter16;
-    case 24:
-        return modeFilter & modeFilter24;
-    case 32:
-        return modeFilter & modeFilter32;
-    default:
-        return false;
+    case 16: return modeFilter & modeFilter16;
+    case 24: return modeFilter & modeFilter24;
+    case 32: return modeFilter & modeFilter32;
+    default: return false;
     }
 }
 
@@ -99,15 +93,13 @@ u32 lowerDepthForFilter(u32 modeFilter, u32 bitsPerPixel) {
     // so it forbids none here either.
     if ((modeFilter & modeFilterAllDepths) == 0) return bitsPerPixel;
     u32 bits = bitsPerPixel;
-    while (bits > 8 && !depthAllowed(modeFilter, bits))
-        bits = bits == 32 ? 24 : bits == 24 ? 15 : 8;
+    while (bits > 8 && !depthAllowed(modeFilter, bits)) bits = bits == 32 ? 24 : bits == 24 ? 15 : 8;
     return bits;
 }
 
 namespace {
 
-ModeEntry makeEntry(i32 mode, u32 width, u32 height, u32 bitsPerPixel, u32 pages, u32 flags,
-                    u32 scaling) {
+ModeEntry makeEntry(i32 mode, u32 width, u32 height, u32 bitsPerPixel, u32 pages, u32 flags, u32 scaling) {
     ModeEntry e{};
     e.mode = mode;
     e.width = width;
@@ -140,8 +132,7 @@ bool listed(const std::vector<ModeEntry>& entries, u32 width, u32 height) {
                        [&](const ModeEntry& e) { return e.width == width && e.height == height; });
 }
 
-ModeList listWithFilter(u32 filter, const DisplayHardware& hardware,
-                        const std::vector<Driver>& drivers) {
+ModeList listWithFilter(u32 filter, const DisplayHardware& hardware, const std::vector<Driver>& drivers) {
     ModeList list;
     std::vector<ModeSize> windowOnly; // sizes that found no full-screen mode
     for (u32 n = 0; n < graphicsModeCount; ++n) {
@@ -155,16 +146,16 @@ ModeList listWithFilter(u32 filter, const DisplayHardware& hardware,
             continue;
         }
         if (offered) {
-            list.entries.push_back(makeEntry(static_cast<i32>(n), m.width, m.height, m.bitsPerPixel,
-                                             offered->pages, flags, 0));
+            list.entries.push_back(
+                makeEntry(static_cast<i32>(n), m.width, m.height, m.bitsPerPixel, offered->pages, flags, 0));
         } else if (const OfferedMode* tall =
                        doublingMode(hardware, drivers, m.width, 2 * m.height, m.bitsPerPixel)) {
-            list.entries.push_back(makeEntry(static_cast<i32>(tall->mode), m.width, m.height,
-                                             m.bitsPerPixel, tall->pages, tall->flags, 1));
+            list.entries.push_back(makeEntry(static_cast<i32>(tall->mode), m.width, m.height, m.bitsPerPixel,
+                                             tall->pages, tall->flags, 1));
         } else if (const OfferedMode* big =
                        doublingMode(hardware, drivers, 2 * m.width, 2 * m.height, m.bitsPerPixel)) {
-            list.entries.push_back(makeEntry(static_cast<i32>(big->mode), m.width, m.height,
-                                             m.bitsPerPixel, big->pages, big->flags, 2));
+            list.entries.push_back(makeEntry(static_cast<i32>(big->mode), m.width, m.height, m.bitsPerPixel,
+                                             big->pages, big->flags, 2));
         } else {
             windowOnly.push_back({m.width, m.height});
         }
@@ -175,8 +166,7 @@ ModeList listWithFilter(u32 filter, const DisplayHardware& hardware,
         for (const ModeSize& s : windowOnly) {
             if (s.width >= hardware.desktopWidth || s.height >= hardware.desktopHeight) continue;
             if (listed(list.entries, s.width, s.height)) continue;
-            list.entries.push_back(
-                makeEntry(-1, s.width, s.height, hardware.desktopBitsPerPixel, 1, 0, 0));
+            list.entries.push_back(makeEntry(-1, s.width, s.height, hardware.desktopBitsPerPixel, 1, 0, 0));
         }
     }
     return list;

@@ -151,8 +151,8 @@ std::vector<OfferedMode> offerModesUpTo(u32 width, u32 height, u32 pages, u32 fl
 
 // The hardware's description of a mode when some registered driver of a family the
 // display accepts draws its depth; null otherwise.
-const OfferedMode* findOfferedMode(const DisplayHardware& hardware,
-                                   const std::vector<Driver>& drivers, u32 mode);
+const OfferedMode* findOfferedMode(const DisplayHardware& hardware, const std::vector<Driver>& drivers,
+                                   u32 mode);
 
 // ---- The mode list ----
 

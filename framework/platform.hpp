@@ -52,7 +52,7 @@ struct PlatformMessage {
     bool leftHeld = false; // buttons held when the message was made
     bool rightHeld = false;
     // Window and display.
-    u32 state = 0; // Activate: 0 inactive, 1 active, 2 active by a click; DisplaySuspend: 1 or 2
+    u32 state = 0;          // Activate: 0 inactive, 1 active, 2 active by a click; DisplaySuspend: 1 or 2
     bool minimised = false; // Activate: the window is now minimised
     u32 reason = 0;         // SwitchCommand: 1 the user asked, 2 the desktop changed
 };

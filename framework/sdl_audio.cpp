@@ -19,11 +19,15 @@ constexpr int channelCount = effectFirst + static_cast<int>(effectChannelCount);
 constexpr int importantTag = 1;
 constexpr int effectTag = 2;
 
-int tagOf(SoundLane lane) { return lane == SoundLane::Important ? importantTag : effectTag; }
+int tagOf(SoundLane lane) {
+    return lane == SoundLane::Important ? importantTag : effectTag;
+}
 
 } // namespace
 
-SdlAudio::~SdlAudio() { close(); }
+SdlAudio::~SdlAudio() {
+    close();
+}
 
 bool SdlAudio::open(std::string& failure) {
     if (open_) return true;
@@ -56,8 +60,7 @@ void SdlAudio::close() {
     open_ = false;
 }
 
-SoundHandle SdlAudio::load(const std::string& /*name*/, const std::vector<u8>& wav,
-                           std::string& failure) {
+SoundHandle SdlAudio::load(const std::string& /*name*/, const std::vector<u8>& wav, std::string& failure) {
     if (!open_) {
         failure = "no audio device";
         return 0;
@@ -103,8 +106,7 @@ void SdlAudio::loop(u32 voice, SoundHandle sound, SoundPlace where, u8 volume) {
     if (v.sound != sound || Mix_Playing(channel) == 0) {
         place(channel, where, volume);
         Mix_PlayChannel(channel, chunks_[sound - 1], -1);
-    } else if (v.volume != volume || v.place.angle != where.angle ||
-               v.place.distance != where.distance) {
+    } else if (v.volume != volume || v.place.angle != where.angle || v.place.distance != where.distance) {
         place(channel, where, volume);
     }
     v = Voice{sound, where, volume};

@@ -23,8 +23,7 @@ class SdlAudio final : public AudioOutput {
 
     bool open(std::string& failure) override;
     void close() override;
-    SoundHandle load(const std::string& name, const std::vector<u8>& wav,
-                     std::string& failure) override;
+    SoundHandle load(const std::string& name, const std::vector<u8>& wav, std::string& failure) override;
     void play(SoundHandle sound, SoundLane lane, SoundPlace place, u8 volume) override;
     void loop(u32 voice, SoundHandle sound, SoundPlace place, u8 volume) override;
     void stopAll() override;

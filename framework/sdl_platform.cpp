@@ -63,8 +63,7 @@ constexpr KeyPair keyPairs[] = {
 
 constexpr std::array<u8, SDL_NUM_SCANCODES> makeScanCodeTable() {
     std::array<u8, SDL_NUM_SCANCODES> table{};
-    for (const KeyPair& k : keyPairs)
-        table[k.sdl] = k.pc;
+    for (const KeyPair& k : keyPairs) table[k.sdl] = k.pc;
     return table;
 }
 
@@ -87,13 +86,23 @@ void applyWindowIcon(SDL_Window* window, const WindowIcon& icon) {
 
 // SDL's game controller buttons the game reads, in PadButton's order.
 constexpr SDL_GameControllerButton padButtons[padButtonCount] = {
-    SDL_CONTROLLER_BUTTON_A,          SDL_CONTROLLER_BUTTON_B,          SDL_CONTROLLER_BUTTON_X,
-    SDL_CONTROLLER_BUTTON_Y,          SDL_CONTROLLER_BUTTON_BACK,       SDL_CONTROLLER_BUTTON_START,
-    SDL_CONTROLLER_BUTTON_LEFTSHOULDER, SDL_CONTROLLER_BUTTON_RIGHTSHOULDER, SDL_CONTROLLER_BUTTON_DPAD_UP,
-    SDL_CONTROLLER_BUTTON_DPAD_DOWN,  SDL_CONTROLLER_BUTTON_DPAD_LEFT,  SDL_CONTROLLER_BUTTON_DPAD_RIGHT,
+    SDL_CONTROLLER_BUTTON_A,
+    SDL_CONTROLLER_BUTTON_B,
+    SDL_CONTROLLER_BUTTON_X,
+    SDL_CONTROLLER_BUTTON_Y,
+    SDL_CONTROLLER_BUTTON_BACK,
+    SDL_CONTROLLER_BUTTON_START,
+    SDL_CONTROLLER_BUTTON_LEFTSHOULDER,
+    SDL_CONTROLLER_BUTTON_RIGHTSHOULDER,
+    SDL_CONTROLLER_BUTTON_DPAD_UP,
+    SDL_CONTROLLER_BUTTON_DPAD_DOWN,
+    SDL_CONTROLLER_BUTTON_DPAD_LEFT,
+    SDL_CONTROLLER_BUTTON_DPAD_RIGHT,
 };
 constexpr SDL_GameControllerAxis padAxes[padAxisCount] = {
-    SDL_CONTROLLER_AXIS_LEFTX, SDL_CONTROLLER_AXIS_LEFTY, SDL_CONTROLLER_AXIS_TRIGGERLEFT,
+    SDL_CONTROLLER_AXIS_LEFTX,
+    SDL_CONTROLLER_AXIS_LEFTY,
+    SDL_CONTROLLER_AXIS_TRIGGERLEFT,
     SDL_CONTROLLER_AXIS_TRIGGERRIGHT,
 };
 
@@ -149,8 +158,7 @@ u8 characterOf(const SDL_KeyboardEvent& key) {
 // A video driver that puts windows on a screen, or one the user named.
 bool isVisibleDriver(const char* driver) {
     if (!driver) return false;
-    if (SDL_strcasecmp(driver, "offscreen") != 0 && SDL_strcasecmp(driver, "dummy") != 0)
-        return true;
+    if (SDL_strcasecmp(driver, "offscreen") != 0 && SDL_strcasecmp(driver, "dummy") != 0) return true;
     const char* asked = SDL_getenv("SDL_VIDEODRIVER");
     return asked && SDL_strcasecmp(asked, driver) == 0;
 }
@@ -198,10 +206,10 @@ bool SdlPlatform::openDisplay(DisplayHardware& hardware) {
     // Every full-screen mode is a desktop-sized window, which the full-screen DIB,
     // DirectDraw and OpenGL drivers all serve; the direct hardware drivers find no
     // hardware here.
-    hardware.families = familyBit(DriverFamily::FullScreenDib) |
-                        familyBit(DriverFamily::DirectDraw) | familyBit(DriverFamily::OpenGL);
-    hardware.modes = offerModesUpTo(hardware.desktopWidth, hardware.desktopHeight, 2,
-                                    modeCapPageFlip | modeCapDesktop);
+    hardware.families = familyBit(DriverFamily::FullScreenDib) | familyBit(DriverFamily::DirectDraw) |
+                        familyBit(DriverFamily::OpenGL);
+    hardware.modes =
+        offerModesUpTo(hardware.desktopWidth, hardware.desktopHeight, 2, modeCapPageFlip | modeCapDesktop);
     if (switchEventType_ == 0) switchEventType_ = SDL_RegisterEvents(1);
     // Pads already plugged in report themselves as added with the first events. A
     // machine whose controllers cannot start plays with the keyboard alone.
@@ -226,11 +234,9 @@ void SdlPlatform::closeDisplay() {
 
 bool SdlPlatform::createWindow(const char* title, bool canMaximise) {
     const Uint32 flags = SDL_WINDOW_HIDDEN | (canMaximise ? SDL_WINDOW_RESIZABLE : 0);
-    window_ =
-        SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, 320, 200, flags);
+    window_ = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, 320, 200, flags);
     if (!window_) return false;
-    renderer_ =
-        SDL_CreateRenderer(window_, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
+    renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
     // No accelerated renderer (no GPU, no GL): SDL's software one draws the same.
     if (!renderer_) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
     paced_ = true;
@@ -312,8 +318,7 @@ void SdlPlatform::present(const PresentedFrame& frame) {
         textureWidth_ = frame.width;
         textureHeight_ = frame.height;
         // Scaled to the window or the screen with its shape kept, black bars around.
-        SDL_RenderSetLogicalSize(renderer_, static_cast<int>(frame.width),
-                                 static_cast<int>(frame.height));
+        SDL_RenderSetLogicalSize(renderer_, static_cast<int>(frame.width), static_cast<int>(frame.height));
     }
     // The frame goes into the streaming texture once: its rows copied straight
     // into the locked pixels.
@@ -362,8 +367,8 @@ void SdlPlatform::translate(const SDL_Event& e) {
     case SDL_KEYUP: {
         const u8 scan = pcScanCode(e.key.keysym.scancode);
         if (scan == 0) return; // a key the game's keyboard does not have
-        PlatformMessage m = messageOf(
-            e.type == SDL_KEYDOWN ? MessageKind::KeyDown : MessageKind::KeyUp, e.key.timestamp);
+        PlatformMessage m =
+            messageOf(e.type == SDL_KEYDOWN ? MessageKind::KeyDown : MessageKind::KeyUp, e.key.timestamp);
         m.scanCode = scan;
         setModifiers(m, e.key.keysym.mod);
         // Alt+key and F10 are the system's keys: they never reach a menu shortcut,
@@ -400,15 +405,9 @@ void SdlPlatform::translate(const SDL_Event& e) {
     case SDL_WINDOWEVENT: {
         const u32 time = e.window.timestamp;
         switch (e.window.event) {
-        case SDL_WINDOWEVENT_CLOSE:
-            pending_.push_back(messageOf(MessageKind::Close, time));
-            return;
-        case SDL_WINDOWEVENT_EXPOSED:
-            pending_.push_back(messageOf(MessageKind::Paint, time));
-            return;
-        case SDL_WINDOWEVENT_MAXIMIZED:
-            pending_.push_back(messageOf(MessageKind::Maximise, time));
-            return;
+        case SDL_WINDOWEVENT_CLOSE: pending_.push_back(messageOf(MessageKind::Close, time)); return;
+        case SDL_WINDOWEVENT_EXPOSED: pending_.push_back(messageOf(MessageKind::Paint, time)); return;
+        case SDL_WINDOWEVENT_MAXIMIZED: pending_.push_back(messageOf(MessageKind::Maximise, time)); return;
         case SDL_WINDOWEVENT_FOCUS_GAINED: {
             PlatformMessage m = messageOf(MessageKind::Activate, time);
             m.state = 1;
@@ -436,8 +435,7 @@ void SdlPlatform::translate(const SDL_Event& e) {
             }
             return;
         }
-        default:
-            return;
+        default: return;
         }
     }
     case SDL_DISPLAYEVENT:
@@ -469,13 +467,14 @@ void SdlPlatform::translate(const SDL_Event& e) {
     case SDL_CONTROLLERBUTTONUP:
         for (u32 b = 0; b < padButtonCount; ++b)
             if (e.cbutton.button == padButtons[b])
-                padKeys_.button(e.cbutton.which, static_cast<PadButton>(b), e.type == SDL_CONTROLLERBUTTONDOWN,
-                                padMessages_);
+                padKeys_.button(e.cbutton.which, static_cast<PadButton>(b),
+                                e.type == SDL_CONTROLLERBUTTONDOWN, padMessages_);
         queuePadKeys(e.cbutton.timestamp);
         return;
     case SDL_CONTROLLERAXISMOTION:
         for (u32 a = 0; a < padAxisCount; ++a)
-            if (e.caxis.axis == padAxes[a]) padKeys_.axis(e.caxis.which, static_cast<PadAxis>(a), e.caxis.value, padMessages_);
+            if (e.caxis.axis == padAxes[a])
+                padKeys_.axis(e.caxis.which, static_cast<PadAxis>(a), e.caxis.value, padMessages_);
         queuePadKeys(e.caxis.timestamp);
         return;
     default:
@@ -499,8 +498,7 @@ void SdlPlatform::queuePadKeys(u32 time) {
 bool SdlPlatform::pollMessage(PlatformMessage& message) {
     if (!videoStarted_) return false;
     SDL_Event event;
-    while (pending_.empty() && SDL_PollEvent(&event))
-        translate(event);
+    while (pending_.empty() && SDL_PollEvent(&event)) translate(event);
     if (pending_.empty()) return false;
     message = pending_.front();
     pending_.pop_front();
@@ -531,8 +529,7 @@ bool SdlPlatform::askYesNo(const char* text, const char* title) {
         {SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, 0, "No"},
     };
     // SDL has no question-mark icon; the information icon is the nearest.
-    const SDL_MessageBoxData box = {
-        SDL_MESSAGEBOX_INFORMATION, window_, title, text, 2, buttons, nullptr};
+    const SDL_MessageBoxData box = {SDL_MESSAGEBOX_INFORMATION, window_, title, text, 2, buttons, nullptr};
     int chosen = 0;
     // A box that cannot be shown cannot be answered: the close request stands.
     if (SDL_ShowMessageBox(&box, &chosen) != 0) return true;

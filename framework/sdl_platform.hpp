@@ -64,15 +64,15 @@ class SdlPlatform final : public Platform {
     u32 textureHeight_ = 0;
     u32 switchEventType_ = 0; // the SDL user event that carries the switch command
     bool fullScreen_ = false;
-    bool displayAway_ = false;            // the full-screen display was reported taken away
-    u64 lastPresent_ = 0;                 // performance-counter time of the last present
-    bool paced_ = true;                   // frames wait for the retrace and the 60-a-second floor
-    std::deque<PlatformMessage> pending_; // translated, not yet taken
-    SdlAudio audio_;                      // SDL2_mixer on SDL's audio device
-    WindowIcon icon_;                     // given to every window made
-    bool padsStarted_ = false;            // SDL's game controllers are running
+    bool displayAway_ = false;                 // the full-screen display was reported taken away
+    u64 lastPresent_ = 0;                      // performance-counter time of the last present
+    bool paced_ = true;                        // frames wait for the retrace and the 60-a-second floor
+    std::deque<PlatformMessage> pending_;      // translated, not yet taken
+    SdlAudio audio_;                           // SDL2_mixer on SDL's audio device
+    WindowIcon icon_;                          // given to every window made
+    bool padsStarted_ = false;                 // SDL's game controllers are running
     std::map<i32, _SDL_GameController*> pads_; // open game controllers by joystick instance
-    GamepadKeys padKeys_;                 // what the pads press
+    GamepadKeys padKeys_;                      // what the pads press
     std::vector<PlatformMessage> padMessages_;
 };
 

@@ -42,7 +42,9 @@ void StopSound() {
     framework::state.soundOpen = false;
 }
 
-bool SoundStarted() { return framework::state.soundOpen; }
+bool SoundStarted() {
+    return framework::state.soundOpen;
+}
 
 SoundHandle LoadSound(const char* name) {
     if (!framework::state.soundOpen) return 0;
@@ -70,8 +72,11 @@ void LoopSound(u32 voice, SoundHandle sound, SoundPlace place, u8 volume) {
 }
 
 void MuteSound(bool muted) {
-    if (muted && !framework::state.soundMuted && framework::state.soundOpen) framework::state.platform->audio().stopAll();
+    if (muted && !framework::state.soundMuted && framework::state.soundOpen)
+        framework::state.platform->audio().stopAll();
     framework::state.soundMuted = muted;
 }
 
-bool SoundMuted() { return framework::state.soundMuted; }
+bool SoundMuted() {
+    return framework::state.soundMuted;
+}

@@ -45,7 +45,10 @@ void switchModes(u32 reason) {
 void displayTakenAway() {
     if (!framework::state.active) return;
     framework::state.active = 0;
-    const u32 answer = framework::state.suspendCallback ? framework::state.suspendCallback(framework::state.frameworkDisplay.displayDevice, 1) : 1;
+    const u32 answer =
+        framework::state.suspendCallback
+            ? framework::state.suspendCallback(framework::state.frameworkDisplay.displayDevice, 1)
+            : 1;
     if (answer == 2) return; // run on without drawing
     // Hold the program, answering the window now and then, until the display is back.
     while (!framework::state.active && framework::state.displayOpen) {
@@ -59,7 +62,8 @@ void displayTakenAway() {
 void displayGivenBack() {
     if (framework::state.active) return;
     framework::state.active = 1;
-    if (framework::state.suspendCallback) framework::state.suspendCallback(framework::state.frameworkDisplay.displayDevice, 2);
+    if (framework::state.suspendCallback)
+        framework::state.suspendCallback(framework::state.frameworkDisplay.displayDevice, 2);
 }
 
 } // namespace
@@ -80,9 +84,7 @@ void handleWindowMessage(const PlatformMessage& m) {
         if (m.systemKey && m.alt && m.scanCode == scanEnter && !m.repeat && displayExists())
             postSwitchCommand(switchByUser);
         break;
-    case MessageKind::Close:
-        askToClose();
-        break;
+    case MessageKind::Close: askToClose(); break;
     case MessageKind::Paint:
         // Show the last frame again rather than leave the window blank until the
         // game draws: the menu draws only when a key is pressed.
@@ -91,13 +93,15 @@ void handleWindowMessage(const PlatformMessage& m) {
     case MessageKind::Activate:
         framework::state.windowActive = m.state;
         framework::state.windowMinimised = m.minimised ? 1 : 0;
-        if (!framework::state.fullScreen && framework::state.activateCallback) framework::state.activateCallback(m.state);
+        if (!framework::state.fullScreen && framework::state.activateCallback)
+            framework::state.activateCallback(m.state);
         break;
     case MessageKind::Maximise:
         if (displayExists()) postSwitchCommand(switchByUser);
         break;
     case MessageKind::DisplayChange:
-        if (!framework::state.fullScreen && displayExists() && !framework::state.switchingModes) postSwitchCommand(switchByDisplayChange);
+        if (!framework::state.fullScreen && displayExists() && !framework::state.switchingModes)
+            postSwitchCommand(switchByDisplayChange);
         break;
     case MessageKind::DisplaySuspend:
         if (m.state == 1)
@@ -105,10 +109,7 @@ void handleWindowMessage(const PlatformMessage& m) {
         else
             displayGivenBack();
         break;
-    case MessageKind::SwitchCommand:
-        switchModes(m.reason);
-        break;
-    default:
-        break; // input: queued as events, nothing for the window to do
+    case MessageKind::SwitchCommand: switchModes(m.reason); break;
+    default: break; // input: queued as events, nothing for the window to do
     }
 }

@@ -11,12 +11,12 @@
 #include <vector>
 
 struct Bitmap {
-    i32 width = 0;        // pixels per row
-    i32 height = 0;       // number of rows
-    i32 bitsPerPixel = 0; // 1, 4, 8, 15, 16, 24 or 32 (15 for 5:5:5 pixels)
-    i32 bytesPerLine = 0; // bytes per row, a multiple of 4
-    std::vector<u8> pixels;            // height rows of bytesPerLine bytes, top row first
-    std::vector<PaletteEntry> palette; // indexed bitmaps whose palette was loaded; else empty
+    i32 width = 0;                          // pixels per row
+    i32 height = 0;                         // number of rows
+    i32 bitsPerPixel = 0;                   // 1, 4, 8, 15, 16, 24 or 32 (15 for 5:5:5 pixels)
+    i32 bytesPerLine = 0;                   // bytes per row, a multiple of 4
+    std::vector<u8> pixels;                 // height rows of bytesPerLine bytes, top row first
+    std::vector<PaletteEntry> palette;      // indexed bitmaps whose palette was loaded; else empty
     std::optional<PixelFormat> pixelFormat; // bitmaps above 8 bits per pixel
 
     u8* row(i32 y) { return pixels.data() + static_cast<size_t>(y) * bytesPerLine; }
@@ -62,7 +62,7 @@ struct OpaqueRun {
 };
 struct OpaqueRuns {
     const Bitmap* bitmap = nullptr;
-    u32 transparent = 0; // the bitmap's own pixel value left out
+    u32 transparent = 0;         // the bitmap's own pixel value left out
     std::vector<OpaqueRun> runs; // row by row, left to right
 };
 

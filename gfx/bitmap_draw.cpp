@@ -25,12 +25,15 @@ bool place(const DeviceContext& dc, i32 x, i32 y, const Bitmap& bm, Placement& o
     const i64 right = std::min<i64>(static_cast<i64>(x) + bm.width, b.right);
     const i64 bottom = std::min<i64>(static_cast<i64>(y) + bm.height, b.bottom);
     if (left >= right || top >= bottom) return false;
-    out = Placement{static_cast<i32>(left), static_cast<i32>(top), static_cast<i32>(left - x),
-                    static_cast<i32>(top - y), static_cast<i32>(right - left), static_cast<i32>(bottom - top)};
+    out =
+        Placement{static_cast<i32>(left),    static_cast<i32>(top),          static_cast<i32>(left - x),
+                  static_cast<i32>(top - y), static_cast<i32>(right - left), static_cast<i32>(bottom - top)};
     return true;
 }
 
-i32 bytesPerPixel(i32 bits) { return bits == 15 ? 2 : bits / 8; }
+i32 bytesPerPixel(i32 bits) {
+    return bits == 15 ? 2 : bits / 8;
+}
 
 // Pixel i of a bitmap row, as stored.
 u32 sourcePixel(const u8* row, i32 bits, i32 i) {
@@ -61,17 +64,19 @@ bool sameFormat(const DeviceContext& dc, const Bitmap& bm) {
 
 // Turns a bitmap's pixel values into the context's colour values.
 class PixelConverter {
-public:
+  public:
     PixelConverter(const DeviceContext& dc, const Bitmap& bm) : dc_(dc) {
         if (bm.bitsPerPixel <= 8) {
             // An index beyond the bitmap's palette reads a zero-filled entry: black.
             // Without a palette the indices are the context's own.
             indexed_ = true;
             for (size_t i = 0; i < table_.size(); ++i) {
-                if (bm.palette.empty()) table_[i] = dc.colorTable[i];
+                if (bm.palette.empty())
+                    table_[i] = dc.colorTable[i];
                 else if (i < bm.palette.size())
                     table_[i] = packColor(dc, bm.palette[i].red, bm.palette[i].green, bm.palette[i].blue);
-                else table_[i] = packColor(dc, 0, 0, 0);
+                else
+                    table_[i] = packColor(dc, 0, 0, 0);
             }
             return;
         }
@@ -91,7 +96,7 @@ public:
                          blue_[(v >> format_.bluePos) & format_.blueMask]);
     }
 
-private:
+  private:
     const DeviceContext& dc_;
     bool indexed_ = false;
     std::array<u32, 256> table_{};
@@ -230,6 +235,7 @@ void putOpaqueRuns(DeviceContext& dc, i32 x, i32 y, const OpaqueRuns& runs) {
         if (from >= to) continue;
         u8* dst = dc.surface + static_cast<i64>(p.y + run.row - p.srcY + dc.viewport.top) * dc.bytesPerLine +
                   static_cast<i64>(p.x + from - p.srcX + dc.viewport.left) * bpp;
-        std::memcpy(dst, bm.row(run.row) + static_cast<i64>(from) * bpp, static_cast<size_t>(to - from) * bpp);
+        std::memcpy(dst, bm.row(run.row) + static_cast<i64>(from) * bpp,
+                    static_cast<size_t>(to - from) * bpp);
     }
 }

@@ -6,20 +6,24 @@
 #include "gfx/file_search.hpp"
 #include "gfx/gfx_error.hpp"
 
-#include <cstring>
 #include <algorithm>
+#include <cstring>
 #include <new>
 
 namespace {
 
 constexpr size_t fileHeaderSize = 14;
 constexpr size_t infoHeaderSize = 40;
-constexpr i64 maxBitmapSide = 8192;                 // wider or taller files are refused
+constexpr i64 maxBitmapSide = 8192;                  // wider or taller files are refused
 constexpr i64 maxPixelBytes = i64{64} * 1024 * 1024; // so are larger pixel blocks
 constexpr u32 bitFieldsCompression = 3;
 
-u32 read32(const u8* p) { return p[0] | p[1] << 8 | p[2] << 16 | static_cast<u32>(p[3]) << 24; }
-u16 read16(const u8* p) { return static_cast<u16>(p[0] | p[1] << 8); }
+u32 read32(const u8* p) {
+    return p[0] | p[1] << 8 | p[2] << 16 | static_cast<u32>(p[3]) << 24;
+}
+u16 read16(const u8* p) {
+    return static_cast<u16>(p[0] | p[1] << 8);
+}
 
 // What the two headers (and the masks) say about the pixels.
 struct BitmapLayout {

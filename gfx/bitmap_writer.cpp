@@ -1,5 +1,5 @@
-#include "base/file_write.hpp"
 #include "gfx/bitmap_writer.hpp"
+#include "base/file_write.hpp"
 
 #include "gfx/primitives.hpp"
 

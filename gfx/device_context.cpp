@@ -16,10 +16,9 @@ Palette makeDefaultPalette() {
     };
     // The sixteen classic colours: dark ones at 170, bright ones adding 85.
     constexpr int classic[16][3] = {
-        {0, 0, 0},       {0, 0, 170},     {0, 170, 0},     {0, 170, 170},
-        {170, 0, 0},     {170, 0, 170},   {170, 85, 0},    {170, 170, 170},
-        {85, 85, 85},    {85, 85, 255},   {85, 255, 85},   {85, 255, 255},
-        {255, 85, 85},   {255, 85, 255},  {255, 255, 85},  {255, 255, 255},
+        {0, 0, 0},     {0, 0, 170},     {0, 170, 0},    {0, 170, 170},   {170, 0, 0},   {170, 0, 170},
+        {170, 85, 0},  {170, 170, 170}, {85, 85, 85},   {85, 85, 255},   {85, 255, 85}, {85, 255, 255},
+        {255, 85, 85}, {255, 85, 255},  {255, 255, 85}, {255, 255, 255},
     };
     for (int i = 0; i < 16; ++i) set(i, classic[i][0], classic[i][1], classic[i][2]);
     constexpr int level[6] = {0, 95, 135, 175, 215, 255};
@@ -54,8 +53,8 @@ i64 rowBytes(i32 width, i32 bitsPerPixel) {
 void refreshColorTable(DeviceContext& dc) {
     for (size_t i = 0; i < dc.palette.size(); ++i) {
         const PaletteEntry& e = dc.palette[i];
-        dc.colorTable[i] = dc.maxColor > 255 ? packRGB(dc.pixelFormat, e.red, e.green, e.blue)
-                                             : static_cast<u32>(i);
+        dc.colorTable[i] =
+            dc.maxColor > 255 ? packRGB(dc.pixelFormat, e.red, e.green, e.blue) : static_cast<u32>(i);
     }
 }
 
@@ -110,9 +109,8 @@ std::unique_ptr<DeviceContext> createMemoryContext(i32 width, i32 height, i32 bi
     return dc;
 }
 
-std::unique_ptr<DeviceContext> createContextOver(u8* surface, i32 width, i32 height,
-                                                 i32 bytesPerLine, i32 bitsPerPixel,
-                                                 const PixelFormat* format) {
+std::unique_ptr<DeviceContext> createContextOver(u8* surface, i32 width, i32 height, i32 bytesPerLine,
+                                                 i32 bitsPerPixel, const PixelFormat* format) {
     auto dc = newContext(width, height, bitsPerPixel, format);
     if (!dc) return nullptr;
     if (!surface || bytesPerLine < rowBytes(width, bitsPerPixel)) {
@@ -124,11 +122,17 @@ std::unique_ptr<DeviceContext> createContextOver(u8* surface, i32 width, i32 hei
     return dc;
 }
 
-void makeCurrentContext(DeviceContext* dc) { gfx::state.currentContext = dc; }
+void makeCurrentContext(DeviceContext* dc) {
+    gfx::state.currentContext = dc;
+}
 
-i32 getMaxX(const DeviceContext& dc) { return dc.deviceRect.right - dc.deviceRect.left - 1; }
+i32 getMaxX(const DeviceContext& dc) {
+    return dc.deviceRect.right - dc.deviceRect.left - 1;
+}
 
-i32 getMaxY(const DeviceContext& dc) { return dc.deviceRect.bottom - dc.deviceRect.top - 1; }
+i32 getMaxY(const DeviceContext& dc) {
+    return dc.deviceRect.bottom - dc.deviceRect.top - 1;
+}
 
 u32 packColor(const DeviceContext& dc, u8 r, u8 g, u8 b) {
     return dc.maxColor > 255 ? packRGB(dc.pixelFormat, r, g, b) : nearestPaletteIndex(dc, r, g, b);

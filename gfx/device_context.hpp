@@ -29,9 +29,9 @@ struct Rect {
 
 // How text is placed. The game only ever uses the defaults (useFont sets the direction).
 struct TextSettings {
-    i32 horizJust = 0;  // 0 left, 1 centre, 2 right
-    i32 vertJust = 0;   // 0 top, 1 centre, 2 bottom, 3 baseline
-    i32 direction = 2;  // 0 left, 1 up, 2 right, 3 down
+    i32 horizJust = 0; // 0 left, 1 centre, 2 right
+    i32 vertJust = 0;  // 0 top, 1 centre, 2 bottom, 3 baseline
+    i32 direction = 2; // 0 left, 1 up, 2 right, 3 down
     i32 sizeNumerX = 1, sizeDenomX = 1;
     i32 sizeNumerY = 1, sizeDenomY = 1;
     i32 spaceExtra = 0; // extra advance between characters
@@ -47,26 +47,26 @@ struct DeviceContext;
 using SurfaceAccessHook = void (*)(DeviceContext& dc);
 
 struct DeviceContext {
-    u8* surface = nullptr;    // first byte of the top row
-    i32 bitsPerPixel = 0;     // 8, 15, 16, 24 or 32
-    i32 bytesPerLine = 0;     // distance between rows in bytes
-    u32 maxColor = 0;         // 255 for palette contexts; above that colours are packed
-    PixelFormat pixelFormat{}; // for more than 8 bits per pixel
-    Palette palette{};        // the colour table; starts as the default palette
+    u8* surface = nullptr;             // first byte of the top row
+    i32 bitsPerPixel = 0;              // 8, 15, 16, 24 or 32
+    i32 bytesPerLine = 0;              // distance between rows in bytes
+    u32 maxColor = 0;                  // 255 for palette contexts; above that colours are packed
+    PixelFormat pixelFormat{};         // for more than 8 bits per pixel
+    Palette palette{};                 // the colour table; starts as the default palette
     std::array<u32, 256> colorTable{}; // palette entries packed for this context (above 8 bits)
-    u32 color = 0;            // current drawing colour, packed (or an index)
-    u32 backColor = 0;        // background colour, used by clearDevice
-    Rect deviceRect;          // the whole surface
-    Rect viewport;            // device coordinates; drawing coordinates start at its top-left
-    Rect clipRect;            // viewport coordinates
-    bool clipping = true;     // pixels outside clipRect are dropped
-    const Font* font = nullptr; // the font of the text operations
-    i32 penWidth = 0, penHeight = 0; // extra pixels of thick lines
-    i32 beginCount = -1;      // nesting of beginPixelAccess; -1 when released
+    u32 color = 0;                     // current drawing colour, packed (or an index)
+    u32 backColor = 0;                 // background colour, used by clearDevice
+    Rect deviceRect;                   // the whole surface
+    Rect viewport;                     // device coordinates; drawing coordinates start at its top-left
+    Rect clipRect;                     // viewport coordinates
+    bool clipping = true;              // pixels outside clipRect are dropped
+    const Font* font = nullptr;        // the font of the text operations
+    i32 penWidth = 0, penHeight = 0;   // extra pixels of thick lines
+    i32 beginCount = -1;               // nesting of beginPixelAccess; -1 when released
     TextSettings text;
     SurfaceAccessHook lockSurface = nullptr;   // run when the begin count reaches 0
     SurfaceAccessHook unlockSurface = nullptr; // run when it returns to -1
-    std::vector<u8> ownedSurface; // the pixels, when the context owns them
+    std::vector<u8> ownedSurface;              // the pixels, when the context owns them
 };
 
 // The standard palette of a new context: entries 0-15 the sixteen classic colours
@@ -87,9 +87,8 @@ std::unique_ptr<DeviceContext> createMemoryContext(i32 width, i32 height, i32 bi
 // The same over a surface the caller owns (a back buffer, a display surface);
 // it must hold `height` rows of `bytesPerLine` bytes and outlive the context.
 // Null with -31 as above, -17 for a null surface or a row pitch too small for a row.
-std::unique_ptr<DeviceContext> createContextOver(u8* surface, i32 width, i32 height,
-                                                 i32 bytesPerLine, i32 bitsPerPixel,
-                                                 const PixelFormat* format = nullptr);
+std::unique_ptr<DeviceContext> createContextOver(u8* surface, i32 width, i32 height, i32 bytesPerLine,
+                                                 i32 bitsPerPixel, const PixelFormat* format = nullptr);
 
 // Makes `dc` the current context (null: none).
 void makeCurrentContext(DeviceContext* dc);

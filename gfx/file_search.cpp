@@ -6,7 +6,9 @@
 #include <algorithm>
 #include <cstdlib>
 
-void setLibraryRoot(std::string_view root) { gfx::state.libraryRoot = root; }
+void setLibraryRoot(std::string_view root) {
+    gfx::state.libraryRoot = root;
+}
 
 std::string joinLibraryPath(std::string_view root, std::string_view subdirectory, std::string_view name) {
     std::string path(root);
@@ -20,7 +22,8 @@ std::FILE* openLibraryFile(std::string_view name, std::string_view subdirectory)
     if (std::FILE* f = openDataFile(name)) return f;
     // An unset root is skipped: joined, it would name a path from the file system's root.
     if (!gfx::state.libraryRoot.empty())
-        if (std::FILE* f = openDataFile(joinLibraryPath(gfx::state.libraryRoot, subdirectory, name))) return f;
+        if (std::FILE* f = openDataFile(joinLibraryPath(gfx::state.libraryRoot, subdirectory, name)))
+            return f;
     if (const char* env = std::getenv("RGL_ROOT"); env && *env)
         if (std::FILE* f = openDataFile(joinLibraryPath(env, subdirectory, name))) return f;
     return nullptr;

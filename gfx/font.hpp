@@ -44,7 +44,8 @@ struct Font {
     std::vector<u8> record; // at least glyphImagesOffset bytes
 
     // A record of `size` zero bytes (at least the header).
-    explicit Font(size_t size = glyphImagesOffset) : record(size < glyphImagesOffset ? glyphImagesOffset : size) {}
+    explicit Font(size_t size = glyphImagesOffset)
+        : record(size < glyphImagesOffset ? glyphImagesOffset : size) {}
 
     // The name; the record keeps byte 57 NUL so this always ends inside the field.
     const char* name() const { return reinterpret_cast<const char*>(record.data()); }

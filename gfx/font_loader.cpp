@@ -14,8 +14,8 @@ namespace {
 
 constexpr size_t maxFontFileBytes = 16 * 1024 * 1024; // larger files are refused
 constexpr size_t signatureLength = sizeof(fontFileSignature) - 1;
-constexpr size_t ownNameOffset = 21;   // the name follows the signature and its NUL
-constexpr size_t ownBodyOffset = 256;  // the record from fontType on
+constexpr size_t ownNameOffset = 21;    // the name follows the signature and its NUL
+constexpr size_t ownBodyOffset = 256;   // the record from fontType on
 constexpr size_t glyphBufferSize = 512; // the conversion's temporary glyph buffer
 
 // FNT 2.0 header fields.
@@ -26,8 +26,12 @@ constexpr size_t fntFirstChar = 95, fntLastChar = 96, fntDefaultChar = 97;
 constexpr size_t fntFace = 105, fntBitsOffset = 113;
 constexpr size_t fntTableOffset = 118;
 
-u16 read16(const u8* p) { return static_cast<u16>(p[0] | p[1] << 8); }
-u32 read32(const u8* p) { return p[0] | p[1] << 8 | p[2] << 16 | static_cast<u32>(p[3]) << 24; }
+u16 read16(const u8* p) {
+    return static_cast<u16>(p[0] | p[1] << 8);
+}
+u32 read32(const u8* p) {
+    return p[0] | p[1] << 8 | p[2] << 16 | static_cast<u32>(p[3]) << 24;
+}
 
 // A Font of `size` bytes, or null with -5 set.
 std::unique_ptr<Font> allocateFont(size_t size) {
@@ -150,8 +154,8 @@ std::unique_ptr<Font> loadFnt(const std::vector<u8>& file) {
         f.setImageWidth(code, imageWidth);
         f.setGlyphOffset(code, static_cast<u16>(layout.recordOffset[i]));
         f.setImageLeft(code, 0);
-        reorderGlyphColumns(f.record.data() + Font::glyphImagesOffset + layout.recordOffset[i], imageWidth / 8,
-                            layout.height);
+        reorderGlyphColumns(f.record.data() + Font::glyphImagesOffset + layout.recordOffset[i],
+                            imageWidth / 8, layout.height);
     }
     f.copyGlyphEntry(0, static_cast<u8>(layout.first + layout.defaultChar));
     return font;
@@ -182,7 +186,7 @@ std::unique_ptr<Font> loadFont(std::string_view name) {
         setLastError(gfxFontCorrupt);
         return nullptr;
     }
-    const bool own = file.size() >= signatureLength &&
-                     std::memcmp(file.data(), fontFileSignature, signatureLength) == 0;
+    const bool own =
+        file.size() >= signatureLength && std::memcmp(file.data(), fontFileSignature, signatureLength) == 0;
     return own ? loadOwnFormat(file) : loadFnt(file);
 }

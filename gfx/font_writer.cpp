@@ -1,5 +1,5 @@
-#include "base/file_write.hpp"
 #include "gfx/font_writer.hpp"
+#include "base/file_write.hpp"
 
 #include <algorithm>
 #include <cstdio>
@@ -9,7 +9,9 @@ namespace {
 
 constexpr size_t fntHeaderSize = 118;
 
-void put8(std::vector<u8>& out, u32 v) { out.push_back(static_cast<u8>(v)); }
+void put8(std::vector<u8>& out, u32 v) {
+    out.push_back(static_cast<u8>(v));
+}
 void put16(std::vector<u8>& out, u32 v) {
     put8(out, v);
     put8(out, v >> 8);
@@ -19,7 +21,9 @@ void put32(std::vector<u8>& out, u32 v) {
     put16(out, v >> 16);
 }
 
-i32 bytesPerRow(const GlyphImage& g) { return (g.width + 7) / 8; }
+i32 bytesPerRow(const GlyphImage& g) {
+    return (g.width + 7) / 8;
+}
 
 // True when the source describes glyphs the loaders accept.
 bool usable(const RasterFontSource& s) {
@@ -37,7 +41,9 @@ i32 maxGlyphWidth(const RasterFontSource& s) {
     return widest;
 }
 
-std::string keptName(const std::string& name) { return name.substr(0, std::min<size_t>(name.size(), 57)); }
+std::string keptName(const std::string& name) {
+    return name.substr(0, std::min<size_t>(name.size(), 57));
+}
 
 // An empty encoding means the picture or font could not be encoded.
 bool writeEncoded(const std::string& path, const std::vector<u8>& bytes) {
@@ -61,9 +67,9 @@ std::vector<u8> encodeFntFont(const RasterFontSource& s) {
     i32 strikeBytes = 0;
     for (const GlyphImage& g : s.glyphs) strikeBytes += bytesPerRow(g);
     const u8 x = 'X';
-    const i32 avgWidth = s.pixelWidth ? s.pixelWidth
+    const i32 avgWidth = s.pixelWidth                            ? s.pixelWidth
                          : (x >= s.firstChar && x <= s.lastChar) ? s.glyphs[x - s.firstChar].width
-                                                                  : maxWidth;
+                                                                 : maxWidth;
     const u8 space = ' ';
     const u32 breakChar = space >= s.firstChar && space <= s.lastChar ? space - s.firstChar : 0;
 
@@ -147,7 +153,8 @@ Font buildFont(const RasterFontSource& s) {
         f.setImageWidth(code, static_cast<u8>((g.width + 7) & ~7));
         f.setGlyphOffset(code, static_cast<u16>(at));
         f.setImageLeft(code, 0);
-        std::copy(g.rows.begin(), g.rows.end(), f.record.begin() + static_cast<std::ptrdiff_t>(Font::glyphImagesOffset + at));
+        std::copy(g.rows.begin(), g.rows.end(),
+                  f.record.begin() + static_cast<std::ptrdiff_t>(Font::glyphImagesOffset + at));
         at += g.rows.size();
     }
     f.copyGlyphEntry(0, static_cast<u8>(s.firstChar + s.defaultChar));
@@ -163,4 +170,6 @@ std::vector<u8> encodeFont(const Font& font) {
     return out;
 }
 
-bool saveFont(const std::string& path, const Font& font) { return writeEncoded(path, encodeFont(font)); }
+bool saveFont(const std::string& path, const Font& font) {
+    return writeEncoded(path, encodeFont(font));
+}

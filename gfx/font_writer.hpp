@@ -16,18 +16,18 @@ struct GlyphImage {
 
 // A raster font to be written: glyphs for every code from firstChar to lastChar.
 struct RasterFontSource {
-    std::string name;        // face name, at most 57 characters are kept
-    i32 pixelWidth = 0;      // nonzero: every glyph this wide (a fixed-width font)
-    i32 height = 0;          // rows of every glyph
-    i32 ascent = 0;          // rows from the top of the cell to the baseline
+    std::string name;   // face name, at most 57 characters are kept
+    i32 pixelWidth = 0; // nonzero: every glyph this wide (a fixed-width font)
+    i32 height = 0;     // rows of every glyph
+    i32 ascent = 0;     // rows from the top of the cell to the baseline
     i32 internalLeading = 0;
     i32 externalLeading = 0;
-    i32 points = 0;          // nominal size
-    i32 weight = 400;        // 400 regular, 700 bold
+    i32 points = 0;   // nominal size
+    i32 weight = 400; // 400 regular, 700 bold
     bool italic = false;
     u8 firstChar = 32;
     u8 lastChar = 126;
-    u8 defaultChar = 0;      // counted from firstChar
+    u8 defaultChar = 0;             // counted from firstChar
     std::vector<GlyphImage> glyphs; // lastChar - firstChar + 1 of them
 };
 

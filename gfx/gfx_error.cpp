@@ -7,7 +7,7 @@
 namespace {
 
 // Texts of codes 0, -1, ..., -31, in that order.
-constexpr std::array<const char*, 32> errorTexts {
+constexpr std::array<const char*, 32> errorTexts{
     "No error",
     "Graphics driver has not been installed",
     "Graphics hardware not detected",
@@ -55,4 +55,6 @@ const char* ErrorMessage(i32 code) {
     return errorTexts[static_cast<size_t>(-code)];
 }
 
-void setLastError(i32 code) { gfx::state.lastErrorCode = code; }
+void setLastError(i32 code) {
+    gfx::state.lastErrorCode = code;
+}

@@ -2,4 +2,6 @@
 
 gfx::State gfx::state;
 
-void resetGfx() { gfx::state = gfx::State{}; }
+void resetGfx() {
+    gfx::state = gfx::State{};
+}

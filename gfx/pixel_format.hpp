@@ -15,20 +15,19 @@ struct PixelFormat {
 };
 
 // The eight formats the layer knows.
-inline constexpr PixelFormat pixelFormat555 {31, 31, 31, 1, 10, 3, 5, 3, 0, 3, 15, 7};
-inline constexpr PixelFormat pixelFormat565 {31, 63, 31, 0, 11, 3, 5, 2, 0, 3, 0, 0};
-inline constexpr PixelFormat pixelFormatRGB24 {255, 255, 255, 0, 16, 0, 8, 0, 0, 0, 0, 0};
-inline constexpr PixelFormat pixelFormatBGR24 {255, 255, 255, 0, 0, 0, 8, 0, 16, 0, 0, 0};
-inline constexpr PixelFormat pixelFormatARGB32 {255, 255, 255, 255, 16, 0, 8, 0, 0, 0, 24, 0};
-inline constexpr PixelFormat pixelFormatABGR32 {255, 255, 255, 255, 0, 0, 8, 0, 16, 0, 24, 0};
-inline constexpr PixelFormat pixelFormatRGBA32 {255, 255, 255, 255, 24, 0, 16, 0, 8, 0, 0, 0};
-inline constexpr PixelFormat pixelFormatBGRA32 {255, 255, 255, 255, 8, 0, 16, 0, 24, 0, 0, 0};
+inline constexpr PixelFormat pixelFormat555{31, 31, 31, 1, 10, 3, 5, 3, 0, 3, 15, 7};
+inline constexpr PixelFormat pixelFormat565{31, 63, 31, 0, 11, 3, 5, 2, 0, 3, 0, 0};
+inline constexpr PixelFormat pixelFormatRGB24{255, 255, 255, 0, 16, 0, 8, 0, 0, 0, 0, 0};
+inline constexpr PixelFormat pixelFormatBGR24{255, 255, 255, 0, 0, 0, 8, 0, 16, 0, 0, 0};
+inline constexpr PixelFormat pixelFormatARGB32{255, 255, 255, 255, 16, 0, 8, 0, 0, 0, 24, 0};
+inline constexpr PixelFormat pixelFormatABGR32{255, 255, 255, 255, 0, 0, 8, 0, 16, 0, 24, 0};
+inline constexpr PixelFormat pixelFormatRGBA32{255, 255, 255, 255, 24, 0, 16, 0, 8, 0, 0, 0};
+inline constexpr PixelFormat pixelFormatBGRA32{255, 255, 255, 255, 8, 0, 16, 0, 24, 0, 0, 0};
 
 // Packs an 8-bit colour; the reserved bits stay 0. For 24-bit RGB this is
 // r * 65536 + g * 256 + b.
 constexpr u32 packRGB(const PixelFormat& f, u32 r, u32 g, u32 b) {
-    return ((r >> f.redAdjust) & f.redMask) << f.redPos |
-           ((g >> f.greenAdjust) & f.greenMask) << f.greenPos |
+    return ((r >> f.redAdjust) & f.redMask) << f.redPos | ((g >> f.greenAdjust) & f.greenMask) << f.greenPos |
            ((b >> f.blueAdjust) & f.blueMask) << f.bluePos;
 }
 

@@ -33,8 +33,7 @@ bool writePng(std::FILE* file, const PngSource& source, std::vector<u8>& scratch
     png_set_IHDR(png, info, source.width, source.height, 8, source.colorType, PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_write_info(png, info);
-    for (u32 y = 0; y < source.height; ++y)
-        png_write_row(png, source.row(source, y, scratch));
+    for (u32 y = 0; y < source.height; ++y) png_write_row(png, source.row(source, y, scratch));
     png_write_end(png, nullptr);
     png_destroy_write_struct(&png, &info);
     return true;

@@ -107,8 +107,10 @@ void setColorIndex(u32 index) {
     assert(gfx::state.currentContext);
     DeviceContext& dc = *gfx::state.currentContext;
     // An index past the table reads as black, like a missing palette entry.
-    if (dc.maxColor > 255) dc.color = index < dc.colorTable.size() ? dc.colorTable[index] : 0;
-    else dc.color = index;
+    if (dc.maxColor > 255)
+        dc.color = index < dc.colorTable.size() ? dc.colorTable[index] : 0;
+    else
+        dc.color = index;
 }
 
 void setBackColor(u32 color) {
@@ -125,9 +127,11 @@ void clearDevice() {
     for (i32 x = r.left; x < r.right; ++x) storePixel(dc, x, r.top, dc.backColor);
     const i32 bytesPerPixel = dc.bitsPerPixel == 15 ? 2 : dc.bitsPerPixel / 8;
     const size_t rowBytes = static_cast<size_t>(r.right - r.left) * bytesPerPixel;
-    const u8* first = dc.surface + static_cast<i64>(r.top) * dc.bytesPerLine + static_cast<i64>(r.left) * bytesPerPixel;
+    const u8* first =
+        dc.surface + static_cast<i64>(r.top) * dc.bytesPerLine + static_cast<i64>(r.left) * bytesPerPixel;
     for (i32 y = r.top + 1; y < r.bottom; ++y)
-        std::memcpy(dc.surface + static_cast<i64>(y) * dc.bytesPerLine + static_cast<i64>(r.left) * bytesPerPixel,
+        std::memcpy(dc.surface + static_cast<i64>(y) * dc.bytesPerLine +
+                        static_cast<i64>(r.left) * bytesPerPixel,
                     first, rowBytes);
 }
 
@@ -138,8 +142,10 @@ void drawLine(i32 x1, i32 y1, i32 x2, i32 y2) {
         std::swap(x1, x2);
         std::swap(y1, y2);
     }
-    if (y1 == y2) drawHorizontal(dc, x1, x2, y1);
-    else drawSloped(dc, x1, y1, x2, y2);
+    if (y1 == y2)
+        drawHorizontal(dc, x1, x2, y1);
+    else
+        drawSloped(dc, x1, y1, x2, y2);
 }
 
 void beginPixelAccess() {

@@ -37,9 +37,7 @@ inline void storePixel(DeviceContext& dc, i32 deviceX, i32 deviceY, u32 value) {
         p[0] = static_cast<u8>(value);
         p[1] = static_cast<u8>(value >> 8);
         break;
-    default:
-        p[deviceX] = static_cast<u8>(value);
-        break;
+    default: p[deviceX] = static_cast<u8>(value); break;
     }
 }
 

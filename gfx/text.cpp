@@ -11,7 +11,9 @@
 
 namespace {
 
-const Font* currentFont() { return gfx::state.currentContext ? gfx::state.currentContext->font : nullptr; }
+const Font* currentFont() {
+    return gfx::state.currentContext ? gfx::state.currentContext->font : nullptr;
+}
 
 i32 scaled(i32 value, i32 numerator, i32 denominator) {
     return denominator == 0 ? value : value * numerator / denominator;
@@ -51,7 +53,9 @@ void drawBitmapText(DeviceContext& dc, const Font& font, i32 x, i32 y, const u8*
 }
 
 // A stroke coordinate: a signed 7-bit value.
-i32 strokeValue(u32 bits) { return bits & 0x40 ? static_cast<i32>(bits) - 128 : static_cast<i32>(bits); }
+i32 strokeValue(u32 bits) {
+    return bits & 0x40 ? static_cast<i32>(bits) - 128 : static_cast<i32>(bits);
+}
 
 void drawVectorText(DeviceContext& dc, const Font& font, i32 x, i32 y, const u8* text) {
     const TextSettings& t = dc.text;
@@ -60,7 +64,8 @@ void drawVectorText(DeviceContext& dc, const Font& font, i32 x, i32 y, const u8*
         const u8 code = font.glyphCode(*text);
         i32 penX = x, penY = baseline;
         // Commands follow until one whose bit 0 is clear, or the record ends.
-        for (size_t at = Font::strokeDataOffset + font.glyphOffset(code); at + 1 < font.record.size(); at += 2) {
+        for (size_t at = Font::strokeDataOffset + font.glyphOffset(code); at + 1 < font.record.size();
+             at += 2) {
             const u32 command = static_cast<u16>(font.get16(at));
             if ((command & 1) == 0) break;
             const i32 px = x + scaled(strokeValue((command >> 1) & 0x7F), t.sizeNumerX, t.sizeDenomX);
@@ -112,8 +117,10 @@ void drawText(i32 x, i32 y, const char* text) {
     const Font* font = currentFont();
     if (!font || !text) return;
     DeviceContext& dc = *gfx::state.currentContext;
-    if (dc.text.horizJust == 1) x -= textWidth(text) / 2;
-    else if (dc.text.horizJust == 2) x -= textWidth(text);
+    if (dc.text.horizJust == 1)
+        x -= textWidth(text) / 2;
+    else if (dc.text.horizJust == 2)
+        x -= textWidth(text);
     const u8* bytes = reinterpret_cast<const u8*>(text);
     switch (font->fontType()) {
     case Font::fixedFont:

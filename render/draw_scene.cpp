@@ -1,9 +1,9 @@
 // The rasteriser's entry: each screen polygon in painter's order, filled or as
 // its outline.
-#include "world/camera.hpp"
 #include "render/fast_fill.hpp"
 #include "render/outline.hpp"
 #include "render/scene.hpp"
+#include "world/camera.hpp"
 
 #include <algorithm>
 

@@ -1,10 +1,10 @@
 #include "render/fast_fill.hpp"
 
+#include "base/arithmetic.hpp"
 #include "gfx/device_context.hpp"
 #include "gfx/gfx_state.hpp"
 #include "render/fog.hpp"
 #include "render/scene_fill.hpp"
-#include "base/arithmetic.hpp"
 #include "world/texture.hpp"
 
 #include <algorithm>
@@ -138,23 +138,22 @@ void colourBatch(PixelBatch& b, int count, const f32 plain[3], const i32 plainCu
         __m128 brightness = zero;
         if constexpr (Textured) {
             brightness = _mm_mul_ps(
-                _mm_cvtepi32_ps(_mm_load_si128(reinterpret_cast<const __m128i*>(b.texel + k))),
-                perTexel);
+                _mm_cvtepi32_ps(_mm_load_si128(reinterpret_cast<const __m128i*>(b.texel + k))), perTexel);
         }
         __m128i packed = _mm_setzero_si128();
         for (int c = 2; c >= 0; --c) {
             __m128 channel;
             if constexpr (Textured && Smooth) {
                 const __m128 own = _mm_load_ps(b.shade[c] + k);
-                channel = _mm_cvtepi32_ps(
-                    _mm_and_si128(_mm_cvttps_epi32(_mm_mul_ps(brightness, own)), lowHalf));
+                channel =
+                    _mm_cvtepi32_ps(_mm_and_si128(_mm_cvttps_epi32(_mm_mul_ps(brightness, own)), lowHalf));
             } else if constexpr (Textured) {
                 // A plain channel (0..255) times a brightness of at most 65535/256
                 // stays in 0..65280: the cut to 16 bits changes nothing.
                 channel = _mm_cvtepi32_ps(_mm_cvttps_epi32(_mm_mul_ps(brightness, ownPlain[c])));
             } else if constexpr (Smooth) {
-                channel = _mm_cvtepi32_ps(
-                    _mm_and_si128(_mm_cvttps_epi32(_mm_load_ps(b.shade[c] + k)), lowHalf));
+                channel =
+                    _mm_cvtepi32_ps(_mm_and_si128(_mm_cvttps_epi32(_mm_load_ps(b.shade[c] + k)), lowHalf));
             } else {
                 channel = plainChannel[c];
             }
@@ -169,8 +168,7 @@ void colourBatch(PixelBatch& b, int count, const f32 plain[3], const i32 plainCu
 }
 constexpr bool vectorColours = true;
 #else
-template <bool Textured, bool Smooth>
-void colourBatch(PixelBatch&, int, const f32*, const i32*) {}
+template <bool Textured, bool Smooth> void colourBatch(PixelBatch&, int, const f32*, const i32*) {}
 constexpr bool vectorColours = false;
 #endif
 
@@ -189,15 +187,14 @@ __attribute__((target("avx2"))) void colourBatchWide(PixelBatch& b, int count, c
     const __m256i greyPixel = _mm256_set1_epi32(0xF0F0F0);
     const __m256i lowByte = _mm256_set1_epi32(0xFF);
     const __m256i lowHalf = _mm256_set1_epi32(0xFFFF);
-    const __m256 ownPlain[3] = {_mm256_set1_ps(plain[0]), _mm256_set1_ps(plain[1]),
-                                _mm256_set1_ps(plain[2])};
+    const __m256 ownPlain[3] = {_mm256_set1_ps(plain[0]), _mm256_set1_ps(plain[1]), _mm256_set1_ps(plain[2])};
     const __m256 plainChannel[3] = {_mm256_cvtepi32_ps(_mm256_set1_epi32(plainCut[0])),
                                     _mm256_cvtepi32_ps(_mm256_set1_epi32(plainCut[1])),
                                     _mm256_cvtepi32_ps(_mm256_set1_epi32(plainCut[2]))};
     for (int k = 0; k < count; k += 8) {
         const __m256 depth = _mm256_load_ps(b.depth + k);
-        const __m256i outside = _mm256_castps_si256(_mm256_or_ps(
-            _mm256_cmp_ps(depth, zero, _CMP_LT_OQ), _mm256_cmp_ps(depth, full, _CMP_GT_OQ)));
+        const __m256i outside = _mm256_castps_si256(
+            _mm256_or_ps(_mm256_cmp_ps(depth, zero, _CMP_LT_OQ), _mm256_cmp_ps(depth, full, _CMP_GT_OQ)));
         const __m256 near = _mm256_sub_ps(full, depth);
         const __m256 far = _mm256_mul_ps(grey, depth);
         __m256 brightness = zero;
@@ -221,8 +218,8 @@ __attribute__((target("avx2"))) void colourBatchWide(PixelBatch& b, int count, c
             } else {
                 channel = plainChannel[c];
             }
-            const __m256i fogged = _mm256_cvttps_epi32(
-                _mm256_mul_ps(_mm256_add_ps(_mm256_mul_ps(near, channel), far), scale));
+            const __m256i fogged =
+                _mm256_cvttps_epi32(_mm256_mul_ps(_mm256_add_ps(_mm256_mul_ps(near, channel), far), scale));
             packed = _mm256_or_si256(_mm256_slli_epi32(packed, 8), _mm256_and_si256(fogged, lowByte));
         }
         packed = _mm256_or_si256(_mm256_and_si256(outside, greyPixel), _mm256_andnot_si256(outside, packed));
@@ -321,8 +318,8 @@ __attribute__((target("avx2"))) i64 writeEights(const u32* colour, i64 px, i64 t
     const __m256i threeBytes = _mm256_setr_epi8(0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1, //
                                                 0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1);
     for (; px + 10 <= to; px += 8) {
-        const __m256i eight =
-            _mm256_shuffle_epi8(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(colour + px)), threeBytes);
+        const __m256i eight = _mm256_shuffle_epi8(
+            _mm256_loadu_si256(reinterpret_cast<const __m256i*>(colour + px)), threeBytes);
         _mm_storeu_si128(reinterpret_cast<__m128i*>(row + 3 * px), _mm256_castsi256_si128(eight));
         _mm_storeu_si128(reinterpret_cast<__m128i*>(row + 3 * px + 12), _mm256_extracti128_si256(eight, 1));
     }
@@ -351,16 +348,14 @@ void writeRow(const PixelBatch& b, i64 start, int count, u8* row, const DirectFr
         const __m128i evenPixels = _mm_set_epi32(0, 0xFFFFFF, 0, 0xFFFFFF);
         const __m128i oddPixels = _mm_set_epi32(0xFFFFFF, 0, 0xFFFFFF, 0);
         for (; px + 4 < to; px += 4) {
-            const __m128i four =
-                _mm_loadu_si128(reinterpret_cast<const __m128i*>(b.colour + (px - start)));
-            const __m128i joined = _mm_or_si128(
-                _mm_and_si128(four, evenPixels), _mm_srli_epi64(_mm_and_si128(four, oddPixels), 8));
+            const __m128i four = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b.colour + (px - start)));
+            const __m128i joined = _mm_or_si128(_mm_and_si128(four, evenPixels),
+                                                _mm_srli_epi64(_mm_and_si128(four, oddPixels), 8));
             _mm_storel_epi64(reinterpret_cast<__m128i*>(row + 3 * px), joined);
             _mm_storel_epi64(reinterpret_cast<__m128i*>(row + 3 * px + 6), _mm_srli_si128(joined, 8));
         }
 #endif
-        for (; px < to - 1; ++px)
-            std::memcpy(row + 3 * px, &b.colour[px - start], 4);
+        for (; px < to - 1; ++px) std::memcpy(row + 3 * px, &b.colour[px - start], 4);
     }
     for (; px < to; ++px) {
         const u32 value = b.colour[px - start];
@@ -375,8 +370,7 @@ void writeRow(const PixelBatch& b, i64 start, int count, u8* row, const DirectFr
 // keeps the colour of the last pixel computed, which the reference would leave
 // set. False when the span has no pixel.
 template <bool Textured, bool Smooth, typename Cut>
-bool writeSpan(SpanPixels p, const Texture* texture, u8* row, const DirectFrame& frame,
-               u32& colour) {
+bool writeSpan(SpanPixels p, const Texture* texture, u8* row, const DirectFrame& frame, u32& colour) {
     const i32 lastColumn = truncToInt(std::floor(p.lastX));
     if (p.firstColumn > lastColumn) {
         return false;
@@ -423,8 +417,7 @@ bool writeSpan(SpanPixels p, const Texture* texture, u8* row, const DirectFrame&
         for (; k < count; ++k) {
             b.depth[k] = depth;
             if constexpr (Textured) {
-                const u16 texel =
-                    lookup.at(static_cast<u32>(Cut::cut(u)), static_cast<u32>(Cut::cut(v)));
+                const u16 texel = lookup.at(static_cast<u32>(Cut::cut(u)), static_cast<u32>(Cut::cut(v)));
                 if constexpr (vector) {
                     b.texel[k] = texel;
                 } else {
@@ -515,8 +508,7 @@ void fetchTexels(TexturedRun& r, int from, int to, const TexelLookup& t) {
 }
 
 // Colours and writes a run's batch of `count` pixels and moves the run past it.
-void finishBatch(TexturedRun& r, int count, const f32 plain[3], const DirectFrame& frame,
-                 u32& colour) {
+void finishBatch(TexturedRun& r, int count, const f32 plain[3], const DirectFrame& frame, u32& colour) {
     const int padded = (count + 7) & ~7;
     for (int k = count; k < padded; ++k) {
         r.b.depth[k] = 0;
@@ -589,8 +581,8 @@ void writeSpanPair(const SpanPixels& first, u8* firstRow, const SpanPixels& seco
 }
 constexpr bool pairedSpans = true;
 #else
-void writeSpanPair(const SpanPixels&, u8*, const SpanPixels&, u8*, const TexelLookup&,
-                   const DirectFrame&, u32&) {}
+void writeSpanPair(const SpanPixels&, u8*, const SpanPixels&, u8*, const TexelLookup&, const DirectFrame&,
+                   u32&) {}
 constexpr bool pairedSpans = false;
 #endif
 
@@ -605,8 +597,8 @@ bool spanMissesColumns(const Span& span, i32 maxX) {
 }
 
 // The pixel loop that fits the polygon and the span.
-bool writeSpanOf(const ScenePolygon& polygon, const SpanPixels& pixels, const Texture* texture,
-                 u8* row, const DirectFrame& frame, u32& colour) {
+bool writeSpanOf(const ScenePolygon& polygon, const SpanPixels& pixels, const Texture* texture, u8* row,
+                 const DirectFrame& frame, u32& colour) {
     const bool textured = polygon.texture != nullptr;
     const bool smooth = polygon.smooth != 0;
     if (plainCutsAreSafe(pixels, textured, smooth)) {
@@ -709,8 +701,7 @@ void fillPolygonFast(ScenePolygon& polygon, i32 maxX, i32 maxY, SceneBuffers& bu
     size_t next = 0;
     size_t joinedBefore = 0;
     i32 besideFrameUntil = 0; // rows before this one draw nothing
-    for (i32 y = timed.empty() ? lastFilledRow + 1 : timed.front().firstRow; y <= lastFilledRow;
-         ++y) {
+    for (i32 y = timed.empty() ? lastFilledRow + 1 : timed.front().firstRow; y <= lastFilledRow; ++y) {
         const size_t before = active.size();
         for (; next < timed.size() && timed[next].firstRow <= y; ++next) {
             active.push_back(timed[next].edge);

@@ -1,9 +1,9 @@
 #include "render/outline.hpp"
 
-#include "gfx/primitives.hpp"
-#include "world/camera.hpp"
-#include "render/fog.hpp"
 #include "base/arithmetic.hpp"
+#include "gfx/primitives.hpp"
+#include "render/fog.hpp"
+#include "world/camera.hpp"
 
 #include <cmath>
 #include <utility>
@@ -59,8 +59,7 @@ u32 outcode(f32 sx, f32 sy, f32 depth, i32 maxX, i32 maxY, const Camera& camera)
     return code;
 }
 
-void drawOutline(std::span<const ScreenEdge> edges, i32 maxX, i32 maxY, const Camera& camera,
-                 u32 colour) {
+void drawOutline(std::span<const ScreenEdge> edges, i32 maxX, i32 maxY, const Camera& camera, u32 colour) {
     for (const ScreenEdge& edge : edges) {
         const bool finite = std::isfinite(edge.first.sx) && std::isfinite(edge.first.sy) &&
                             std::isfinite(edge.first.depth) && std::isfinite(edge.second.sx) &&

@@ -23,8 +23,7 @@ u32 outcode(f32 sx, f32 sy, f32 depth, i32 maxX, i32 maxY, const Camera& camera)
 
 // Draws every edge of the list in order into the current device context. Edges
 // with a non-finite end are skipped.
-void drawOutline(std::span<const ScreenEdge> edges, i32 maxX, i32 maxY, const Camera& camera,
-                 u32 colour);
+void drawOutline(std::span<const ScreenEdge> edges, i32 maxX, i32 maxY, const Camera& camera, u32 colour);
 
 // The error-term line stepper for an edge that lies wholly inside: one pixel per
 // step along the major axis, pixels outside 0..maxX, 0..maxY left out.

@@ -24,12 +24,9 @@ struct TextureFrame {
 
 f32 determinant(u16 axis, const Vec3f& u, const Vec3f& v) {
     switch (axis) {
-    case 0:
-        return u.y * v.z - v.y * u.z;
-    case 1:
-        return u.x * v.z - v.x * u.z;
-    default:
-        return u.x * v.y - v.x * u.y;
+    case 0: return u.y * v.z - v.y * u.z;
+    case 1: return u.x * v.z - v.x * u.z;
+    default: return u.x * v.y - v.x * u.y;
     }
 }
 
@@ -62,8 +59,7 @@ TextureFrame textureFrame(const Polygon& polygon, const WorldObject& object) {
 
     // The origin lies in the polygon's plane, anchored to the object's box and to
     // height 0, so the faces of one object share the texture's phase.
-    const f32 plane =
-        nx * static_cast<f32>(v0.x) + ny * static_cast<f32>(v0.y) + nz * static_cast<f32>(v0.z);
+    const f32 plane = nx * static_cast<f32>(v0.x) + ny * static_cast<f32>(v0.y) + nz * static_cast<f32>(v0.z);
     Vec3f origin;
     switch (axis) {
     case 0:
@@ -111,12 +107,9 @@ TexturePoint textureCoordinates(const ScenePolygon& polygon, f32 x, f32 y, f32 z
     const f32 px = x - o.x, py = y - o.y, pz = z - o.z;
     // Cramer's rule in the two coordinates that remain after dropping the axis.
     switch (polygon.axis) {
-    case 0:
-        return {(py * v.z - pz * v.y) * inverseDet, (pz * u.y - py * u.z) * inverseDet};
-    case 1:
-        return {(px * v.z - pz * v.x) * inverseDet, (pz * u.x - px * u.z) * inverseDet};
-    default:
-        return {(px * v.y - py * v.x) * inverseDet, (py * u.x - px * u.y) * inverseDet};
+    case 0: return {(py * v.z - pz * v.y) * inverseDet, (pz * u.y - py * u.z) * inverseDet};
+    case 1: return {(px * v.z - pz * v.x) * inverseDet, (pz * u.x - px * u.z) * inverseDet};
+    default: return {(px * v.y - py * v.x) * inverseDet, (py * u.x - px * u.y) * inverseDet};
     }
 }
 

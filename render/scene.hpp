@@ -72,14 +72,14 @@ struct OrderedObject {
 // filling the next frame reuse it instead of allocating.
 struct SceneBuffers {
     std::vector<std::vector<ScreenEdge>> spareEdges; // emptied edge lists of freed polygons
-    size_t widestOutline = 0; // the most edges an edge list has had room for
-    std::vector<OrderedObject> drawOrder;             // the objects near the eye, far to near
-    std::vector<const WorldObject*> objects;          // those of them in the view cone
-    std::vector<ScreenEdge> closed;    // the filler's: an outline being closed
-    std::vector<ScreenEdge> unreached; // edges no filled row reaches
-    std::vector<TimedEdge> timed;      // the others, in the order rows reach them
-    std::vector<ScreenEdge> active;    // the edges of the current row
-    std::vector<i32> activeLastRow;    // and the last row of each
+    size_t widestOutline = 0;                        // the most edges an edge list has had room for
+    std::vector<OrderedObject> drawOrder;            // the objects near the eye, far to near
+    std::vector<const WorldObject*> objects;         // those of them in the view cone
+    std::vector<ScreenEdge> closed;                  // the filler's: an outline being closed
+    std::vector<ScreenEdge> unreached;               // edges no filled row reaches
+    std::vector<TimedEdge> timed;                    // the others, in the order rows reach them
+    std::vector<ScreenEdge> active;                  // the edges of the current row
+    std::vector<i32> activeLastRow;                  // and the last row of each
 };
 
 struct Scene {

@@ -4,10 +4,10 @@
 // projected.
 #include "render/scene_build.hpp"
 
-#include "world/camera.hpp"
 #include "render/polygon_setup.hpp"
 #include "render/scene.hpp"
 #include "render/view.hpp"
+#include "world/camera.hpp"
 #include "world/cell_list.hpp"
 #include "world/world_grid.hpp"
 #include "world/world_object.hpp"
@@ -191,8 +191,7 @@ bool cutAtNearSide(const ViewPoint& behind, const ViewPoint& front, ViewPoint& c
 
 // The edge rule: an edge wholly in front is projected, one wholly behind is
 // dropped, and one across the near side keeps its front part.
-void emitViewEdge(ScenePolygon& polygon, const ViewPoint& a, const ViewPoint& b,
-                  const ViewConstants& view) {
+void emitViewEdge(ScenePolygon& polygon, const ViewPoint& a, const ViewPoint& b, const ViewConstants& view) {
     const bool aInFront = a.depth > 0;
     const bool bInFront = b.depth > 0;
     if (aInFront && bInFront) {
@@ -221,8 +220,7 @@ std::vector<const WorldObject*> sceneObjects(const WorldGrid& grid, const Camera
     return buffers.objects;
 }
 
-void addObject(const WorldObject& object, const Camera& camera, const ViewConstants& view,
-               Scene& scene) {
+void addObject(const WorldObject& object, const Camera& camera, const ViewConstants& view, Scene& scene) {
     const ObjectTransform transform(object, camera);
     const bool keepEveryPolygon = object.shapeKind == ShapeKind::TwoSided;
     for (const Polygon& polygon : object.polygons) {

@@ -17,5 +17,4 @@ std::vector<const WorldObject*> sceneObjects(const WorldGrid& grid, const Camera
 
 // Appends the screen polygons of every polygon of the object that faces the eye
 // (every one of a two-sided object), cut at the near side and projected.
-void addObject(const WorldObject& object, const Camera& camera, const ViewConstants& view,
-               Scene& scene);
+void addObject(const WorldObject& object, const Camera& camera, const ViewConstants& view, Scene& scene);

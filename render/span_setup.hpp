@@ -172,6 +172,5 @@ inline bool setUpSpan(const ScenePolygon& polygon, Span span, i32 maxX, SpanPixe
             return false;
         }
     }
-    return std::isfinite(pixels.depthStep) && std::isfinite(pixels.uStep) &&
-           std::isfinite(pixels.vStep);
+    return std::isfinite(pixels.depthStep) && std::isfinite(pixels.uStep) && std::isfinite(pixels.vStep);
 }

@@ -10,7 +10,9 @@
 namespace {
 
 // 1 at 640 columns, 2 on every other frame: the bands are laid out for 480 rows.
-i32 bandScale(i32 maxX) { return maxX == 639 ? 1 : 2; }
+i32 bandScale(i32 maxX) {
+    return maxX == 639 ? 1 : 2;
+}
 
 BackgroundRow colour(i32 r, i32 g, i32 b) {
     return {false, static_cast<u8>(r), static_cast<u8>(g), static_cast<u8>(b)};
@@ -28,7 +30,9 @@ BackgroundRow horizonGround(i32 y, i32 s) {
     return colour(r, static_cast<i32>(s == 1 ? 784 - 1.7 * y : 624 - 2.4 * y), r);
 }
 
-i32 bytesPerPixel(i32 bits) { return bits == 15 ? 2 : bits / 8; }
+i32 bytesPerPixel(i32 bits) {
+    return bits == 15 ? 2 : bits / 8;
+}
 
 // Sets `count` pixels from `at` to `value`: the first one stored, then the
 // filled part copied onto the rest, doubling each time.

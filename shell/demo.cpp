@@ -12,8 +12,8 @@
 #include "sim/demo_file.hpp"
 #include "sim/match_digest.hpp"
 #include "sim/match_state.hpp"
-#include "world/player.hpp"
 #include "sim/update_frame.hpp"
+#include "world/player.hpp"
 #include "world/world.hpp"
 
 #include <algorithm>
@@ -53,7 +53,8 @@ void setControls(Player& p, u8 controls) {
 // the pauses), every value noted.
 u32 recordedClock() {
     const u32 now = playedSeconds();
-    if (shell::state.demo.readCount < maxReadsPerStep) shell::state.demo.reads[shell::state.demo.readCount++] = now;
+    if (shell::state.demo.readCount < maxReadsPerStep)
+        shell::state.demo.reads[shell::state.demo.readCount++] = now;
     return now;
 }
 
@@ -114,7 +115,8 @@ void recordStepDone() {
 // replay that has gone its own way may ask for more than were recorded; it gets
 // the last value again, and its check values will tell.
 u32 playedClock() {
-    if (shell::state.demo.readAt < shell::state.demo.readEnd) shell::state.demo.lastRead = shell::state.demo.demo->clockReads[shell::state.demo.readAt++];
+    if (shell::state.demo.readAt < shell::state.demo.readEnd)
+        shell::state.demo.lastRead = shell::state.demo.demo->clockReads[shell::state.demo.readAt++];
     return shell::state.demo.lastRead;
 }
 
@@ -136,7 +138,8 @@ void playStepStart() {
 std::string differingSteps(u32 lastStep) {
     u32 to = lastStep;
     if (shell::state.demo.firstBadCheck != 0) to = shell::state.demo.firstBadCheck * demoCheckInterval;
-    const u32 compared = std::min(static_cast<u32>(shell::state.demo.demo->checks.size()), (to - 1) / demoCheckInterval);
+    const u32 compared =
+        std::min(static_cast<u32>(shell::state.demo.demo->checks.size()), (to - 1) / demoCheckInterval);
     const u32 from = compared * demoCheckInterval + 1;
     return from == to ? "in step " + std::to_string(to)
                       : "between step " + std::to_string(from) + " and step " + std::to_string(to);
@@ -154,10 +157,11 @@ void playStepDone() {
     const bool last = step == demo.steps.size();
     if (!last && sim::match.winner == -1) return;
     // The recording ended here (at its last step, or with the winner it found).
-    const bool same = last && shell::state.demo.firstBadCheck == 0 && (!demo.complete || demo.digest == matchDigest());
+    const bool same =
+        last && shell::state.demo.firstBadCheck == 0 && (!demo.complete || demo.digest == matchDigest());
     if (!same)
-        failDemo("Error: the demo " + shell::state.demo.file + " does not replay as recorded: the match first differs " +
-                 differingSteps(step) + "!");
+        failDemo("Error: the demo " + shell::state.demo.file +
+                 " does not replay as recorded: the match first differs " + differingSteps(step) + "!");
     shell::state.demo.finished = true;
     // Without a winner the program ends after this pass's frames.
     if (sim::match.winner == -1) RequestQuit();
@@ -199,12 +203,17 @@ void prepareDemo(const DemoRequest& request) {
     }
 }
 
-bool demoActive() { return shell::state.demo.mode != DemoMode::None; }
+bool demoActive() {
+    return shell::state.demo.mode != DemoMode::None;
+}
 
-bool demoPlaying() { return shell::state.demo.mode == DemoMode::Play || shell::state.demo.mode == DemoMode::Time; }
+bool demoPlaying() {
+    return shell::state.demo.mode == DemoMode::Play || shell::state.demo.mode == DemoMode::Time;
+}
 
 const char* demoLevelFile() {
-    return demoPlaying() ? shell::state.demo.demo->header.levelFile.c_str() : levelFileName(shell::state.gameMenu->level);
+    return demoPlaying() ? shell::state.demo.demo->header.levelFile.c_str()
+                         : levelFileName(shell::state.gameMenu->level);
 }
 
 void startDemoMatch() {
@@ -261,18 +270,25 @@ void DemoDrawFrame() {
 }
 
 void noteRefill() {
-    if (shell::state.demo.mode == DemoMode::Record && shell::state.demo.refillsSinceStep < 255) ++shell::state.demo.refillsSinceStep;
+    if (shell::state.demo.mode == DemoMode::Record && shell::state.demo.refillsSinceStep < 255)
+        ++shell::state.demo.refillsSinceStep;
 }
 
 void noteToggle(u8 demoToggle) {
     if (shell::state.demo.mode == DemoMode::Record) shell::state.demo.togglesSinceStep ^= demoToggle;
 }
 
-bool keyboardDrivesHuman() { return !demoPlaying(); }
+bool keyboardDrivesHuman() {
+    return !demoPlaying();
+}
 
-bool winnerWaitSkipped() { return shell::state.demo.mode == DemoMode::Time; }
+bool winnerWaitSkipped() {
+    return shell::state.demo.mode == DemoMode::Time;
+}
 
-bool demoTimed() { return shell::state.demo.mode == DemoMode::Time; }
+bool demoTimed() {
+    return shell::state.demo.mode == DemoMode::Time;
+}
 
 int endDemo(int code) {
     switch (shell::state.demo.mode) {
@@ -284,7 +300,9 @@ int endDemo(int code) {
     return code;
 }
 
-u32 demoStepsDone() { return shell::state.demo.stepsDone; }
+u32 demoStepsDone() {
+    return shell::state.demo.stepsDone;
+}
 
 void resetDemo() {
     shell::state.demo.writer.reset();

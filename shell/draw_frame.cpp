@@ -11,9 +11,9 @@
 #include "shell/background.hpp"
 #include "shell/demo.hpp"
 #include "shell/game_menu.hpp"
+#include "shell/hud.hpp"
 #include "shell/screen_info.hpp"
 #include "shell/shell_state.hpp"
-#include "shell/hud.hpp"
 #include "sim/match_state.hpp"
 #include "world/player.hpp"
 #include "world/world.hpp"
@@ -85,7 +85,8 @@ void drawWinnerScreen() {
 void DrawBackground() {
     GameMenu& m = *shell::state.gameMenu;
     const i32 maxX = shell::state.currentScreen->maxX;
-    paintBackground(*shell::state.openDisplay->drawTarget, maxX, m.realisticSky != 0, m.skyBitmap, m.skyScroll);
+    paintBackground(*shell::state.openDisplay->drawTarget, maxX, m.realisticSky != 0, m.skyBitmap,
+                    m.skyScroll);
     if (m.realisticSky) {
         // The sky slides 2 pixels left per frame and wraps after one screen width.
         if (std::abs(m.skyScroll) == maxX + 1) m.skyScroll = 0;
@@ -112,13 +113,16 @@ void DrawFrame() {
     Scene& scene = shell::state.frameScene;
     beginPixelAccess();
     if (hasView)
-        buildScene(scene, world::state.worldGrid, *world::state.players[0]->camera, shell::state.currentScreen->maxX, shell::state.currentScreen->maxY, world::state.playerColours);
+        buildScene(scene, world::state.worldGrid, *world::state.players[0]->camera,
+                   shell::state.currentScreen->maxX, shell::state.currentScreen->maxY,
+                   world::state.playerColours);
     endPixelAccess();
 
     DrawBackground();
     drawScene(scene, shell::state.gameMenu->renderToggle);
     if (hasView && world::state.players[0]->isComputer() == 0)
-        DrawHud(*world::state.players[0], *shell::state.openDisplay->drawTarget, *shell::state.currentScreen, shell::state.gameMenu->cockpit);
+        DrawHud(*world::state.players[0], *shell::state.openDisplay->drawTarget, *shell::state.currentScreen,
+                shell::state.gameMenu->cockpit);
     freeScene(scene);
 
     CountFrame();

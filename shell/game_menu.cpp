@@ -25,8 +25,7 @@
 
 namespace {
 
-constexpr const char* levelLines[] = {"Level: Level-A", "Level: Level-B", "Level: Level-C",
-                                      "Level: Level-D"};
+constexpr const char* levelLines[] = {"Level: Level-A", "Level: Level-B", "Level: Level-C", "Level: Level-D"};
 
 // The menu's clicks, at half volume like every effect.
 constexpr u8 menuVolume = 56;
@@ -107,9 +106,7 @@ void MenuSelect() {
             else if (m.playerChoice == 3)
                 m.level = m.level == 2 ? 3 : m.level == 3 ? 2 : m.level;
             break;
-        case 4:
-            saveSettings(m);
-            exitProgram(0);
+        case 4: saveSettings(m); exitProgram(0);
         }
     } else {
         switch (m.cursor) {

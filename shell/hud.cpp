@@ -17,10 +17,10 @@ namespace {
 
 // Where one layout puts its instruments. The plain layout's rows follow maxY.
 struct HudLayout {
-    f64 speedScale;          // pixels of speed bar per world unit per frame
-    i32 speedShift;          // bar column = i - speedShift for i from 100
-    i32 speedLastX;          // the bar is cut at this column
-    i32 speedColourOffset;   // red = i - offset
+    f64 speedScale;        // pixels of speed bar per world unit per frame
+    i32 speedShift;        // bar column = i - speedShift for i from 100
+    i32 speedLastX;        // the bar is cut at this column
+    i32 speedColourOffset; // red = i - offset
     i32 speedTop, speedBottom;
     i32 compassX, compassY, compassRadius;
     i32 shieldX, shieldStep, shieldWidth, shieldBase;
@@ -29,9 +29,9 @@ struct HudLayout {
 
 // Seven-segment digits of the cockpit layouts: where one counter's segments go.
 struct DigitLayout {
-    i32 pitch;                      // the units digit stands this far right of the tens
-    i32 topX, middleX, bottomX;     // horizontal bars
-    i32 leftX, rightX;              // vertical bars
+    i32 pitch;                  // the units digit stands this far right of the tens
+    i32 topX, middleX, bottomX; // horizontal bars
+    i32 leftX, rightX;          // vertical bars
     i32 topY, middleY, bottomY;
     i32 upperY, lowerY;
 };
@@ -75,10 +75,19 @@ constexpr CockpitLayout cockpit320{
 // clang-format on
 
 HudLayout plainLayout(i32 maxY) {
-    return {.speedScale = 0.02, .speedShift = 60, .speedLastX = 129, .speedColourOffset = 30,
-            .speedTop = maxY - 25, .speedBottom = maxY - 15,
-            .compassX = 15, .compassY = maxY - 15, .compassRadius = 13,
-            .shieldX = 259, .shieldStep = 7, .shieldWidth = 4, .shieldBase = maxY - 15,
+    return {.speedScale = 0.02,
+            .speedShift = 60,
+            .speedLastX = 129,
+            .speedColourOffset = 30,
+            .speedTop = maxY - 25,
+            .speedBottom = maxY - 15,
+            .compassX = 15,
+            .compassY = maxY - 15,
+            .compassRadius = 13,
+            .shieldX = 259,
+            .shieldStep = 7,
+            .shieldWidth = 4,
+            .shieldBase = maxY - 15,
             .shieldHeights = {4, 6, 8, 10, 13, 20, 24, 29}};
 }
 
@@ -96,8 +105,7 @@ void drawSpeedBar(const HudLayout& l, f32 speed) {
 void drawCompass(const HudLayout& l, u16 heading) {
     const f32 a = headingRadians(heading);
     setColorRGB(0, 0, 0);
-    drawLine(l.compassX, l.compassY,
-             l.compassX + truncToInt(static_cast<f32>(l.compassRadius) * std::cos(a)),
+    drawLine(l.compassX, l.compassY, l.compassX + truncToInt(static_cast<f32>(l.compassRadius) * std::cos(a)),
              l.compassY - truncToInt(static_cast<f32>(l.compassRadius) * std::sin(a)));
 }
 
@@ -121,8 +129,7 @@ bool digitIn(u32 digit, std::initializer_list<u32> digits) {
     return false;
 }
 
-void drawDigit(DeviceContext& dc, const ScreenInfo& screen, const DigitLayout& l, i32 shift,
-               u32 digit) {
+void drawDigit(DeviceContext& dc, const ScreenInfo& screen, const DigitLayout& l, i32 shift, u32 digit) {
     const Bitmap* h = screen.segmentHBitmap;
     const Bitmap* v = screen.segmentVBitmap;
     if (!digitIn(digit, {1, 4})) putBitmap(dc, l.topX + shift, l.topY, h, writeReplace);
@@ -179,7 +186,9 @@ void drawPlainLayout(const HudReadings& r, const ScreenInfo& screen) {
     drawNumber(149, maxY - 25, r.ammo);
     drawNumber(193, maxY - 25, r.mines);
     drawText(218, maxY - 25,
-             r.flag == CarriedFlag::None ? "none" : r.flag == CarriedFlag::Foreign ? "Yep!" : "Bad1");
+             r.flag == CarriedFlag::None      ? "none"
+             : r.flag == CarriedFlag::Foreign ? "Yep!"
+                                              : "Bad1");
 
     drawSpeedBar(l, r.speed);
     setColorRGB(0, 0, 0);
@@ -223,4 +232,6 @@ void DrawHud(const Player& player, DeviceContext& target, const ScreenInfo& scre
         drawPlainLayout(readings, screen);
 }
 
-void resetHud() { shell::state.hudFont.reset(); }
+void resetHud() {
+    shell::state.hudFont.reset();
+}

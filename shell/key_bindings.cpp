@@ -29,7 +29,9 @@ u32 IsControlDown(const ControlKeys& keys) {
 namespace {
 
 // The scan code of the key whose press the event reports.
-u8 pressedKey(const Event* event) { return event ? static_cast<u8>((event->code >> 8) & 0xFF) : 0; }
+u8 pressedKey(const Event* event) {
+    return event ? static_cast<u8>((event->code >> 8) & 0xFF) : 0;
+}
 
 void MatchKeyDown(const Event* event) {
     // Every bound key is tested in this order on every key press.

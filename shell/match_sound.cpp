@@ -88,17 +88,15 @@ SoundPlace soundPlaceFrom(const Camera& eye, u32 x, u32 y) {
     if (degrees < 0) degrees += 360.0f;
     SoundPlace place;
     place.angle = static_cast<u16>(truncToInt(degrees + 0.5f) % 360);
-    place.distance = static_cast<u8>(
-        truncToInt(std::min(255.0f, distance / fogDepth * fogEdgeDistance + 0.5f)));
+    place.distance =
+        static_cast<u8>(truncToInt(std::min(255.0f, distance / fogDepth * fogEdgeDistance + 0.5f)));
     return place;
 }
 
 void OnMatchEvent(const MatchEvent& event) {
     const SoundPlace place = placeOf(event.x, event.y);
     if (place.distance == 255) return; // out of hearing
-    const auto effect = [&](Effect which, u8 volume) {
-        PlayEffect(which, SoundLane::Effect, place, volume);
-    };
+    const auto effect = [&](Effect which, u8 volume) { PlayEffect(which, SoundLane::Effect, place, volume); };
     const auto important = [&](Effect which, u8 volume) {
         PlayEffect(which, SoundLane::Important, place, volume);
     };
@@ -151,10 +149,11 @@ void UpdateEngineSounds() {
         const Player& opponent = *world::state.players[i];
         const SoundPlace place = placeOf(opponent.camera->x, opponent.camera->y);
         const f32 pace = speedOf(opponent) / topSpeed;
-        const Effect layer = pace < 0.3f   ? Effect::EngineIdle
+        const Effect layer = pace < 0.3f    ? Effect::EngineIdle
                              : pace < 0.75f ? Effect::EngineMid
                                             : Effect::EngineFast;
-        LoopSound(voice, place.distance < 255 ? shell::state.soundBank[layer] : 0, place, opponentEngineVolume);
+        LoopSound(voice, place.distance < 255 ? shell::state.soundBank[layer] : 0, place,
+                  opponentEngineVolume);
     }
 }
 
@@ -166,4 +165,6 @@ void SoundingUpdateFrame() {
     UpdateEngineSounds();
 }
 
-void ToggleMute() { MuteSound(!SoundMuted()); }
+void ToggleMute() {
+    MuteSound(!SoundMuted());
+}

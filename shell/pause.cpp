@@ -23,13 +23,16 @@ namespace {
 
 constexpr const char* pausedText = "PAUSED";
 
-i32 heightOf(const DeviceContext& dc) { return dc.deviceRect.bottom - dc.deviceRect.top; }
+i32 heightOf(const DeviceContext& dc) {
+    return dc.deviceRect.bottom - dc.deviceRect.top;
+}
 
 void keepFrame() {
     const DeviceContext& dc = *shell::state.openDisplay->drawTarget;
     shell::state.pause.frameBytesPerLine = dc.bytesPerLine;
     shell::state.pause.frameHeight = heightOf(dc);
-    shell::state.pause.frame.assign(dc.surface, dc.surface + static_cast<size_t>(dc.bytesPerLine) * shell::state.pause.frameHeight);
+    shell::state.pause.frame.assign(dc.surface, dc.surface + static_cast<size_t>(dc.bytesPerLine) *
+                                                                 shell::state.pause.frameHeight);
 }
 
 // The kept frame with "PAUSED" in its middle, shown.
@@ -38,7 +41,8 @@ void showPausedFrame() {
     if (!display || !display->drawTarget || !display->drawTarget->surface) return;
     DeviceContext& dc = *display->drawTarget;
     // A new mode of another size cannot take the old rows; it shows the word alone.
-    if (dc.bytesPerLine == shell::state.pause.frameBytesPerLine && heightOf(dc) == shell::state.pause.frameHeight)
+    if (dc.bytesPerLine == shell::state.pause.frameBytesPerLine &&
+        heightOf(dc) == shell::state.pause.frameHeight)
         std::memcpy(dc.surface, shell::state.pause.frame.data(), shell::state.pause.frame.size());
     std::unique_ptr<Font>& font = shell::state.menuFont;
     if (!font) font = loadFont("Fonts\\Char30b.fnt");
@@ -60,13 +64,20 @@ void setMatchSteps(bool running) {
     SetDrawCallback(!running ? nullptr : demo ? DemoDrawFrame : DrawFrame);
     // With sound each step also moves the engines; a stopped match falls still.
     if (!running) silenceEngines();
-    SetFrameCallback(!running ? nullptr : SoundStarted() ? SoundingUpdateFrame : demo ? DemoUpdateFrame : UpdateFrame);
+    SetFrameCallback(!running         ? nullptr
+                     : SoundStarted() ? SoundingUpdateFrame
+                     : demo           ? DemoUpdateFrame
+                                      : UpdateFrame);
 }
 
-bool matchPaused() { return shell::state.pause.paused; }
+bool matchPaused() {
+    return shell::state.pause.paused;
+}
 
 void pauseMatch() {
-    if (shell::state.pause.paused || !shell::state.gameMenu || shell::state.gameMenu->inMenu == 1 || sim::match.winner != -1 || demoTimed()) return;
+    if (shell::state.pause.paused || !shell::state.gameMenu || shell::state.gameMenu->inMenu == 1 ||
+        sim::match.winner != -1 || demoTimed())
+        return;
     shell::state.pause.paused = true;
     shell::state.pause.pausedAt = wholeSeconds();
     setMatchSteps(false);
@@ -78,7 +89,8 @@ void resumeMatch() {
     if (!shell::state.pause.paused) return;
     shell::state.pause.paused = false;
     const u32 now = wholeSeconds();
-    if (now > shell::state.pause.pausedAt) shell::state.pause.pausedSeconds += now - shell::state.pause.pausedAt;
+    if (now > shell::state.pause.pausedAt)
+        shell::state.pause.pausedSeconds += now - shell::state.pause.pausedAt;
     // The frame counter starts its second anew rather than count the pause in.
     shell::state.frameCount = 0;
     shell::state.lastSecond = 0;
@@ -96,6 +108,10 @@ void redrawPaused() {
     if (shell::state.pause.paused) showPausedFrame();
 }
 
-u32 playedSeconds() { return wholeSeconds() - shell::state.pause.pausedSeconds; }
+u32 playedSeconds() {
+    return wholeSeconds() - shell::state.pause.pausedSeconds;
+}
 
-void resetPause() { shell::state.pause = PauseState{}; }
+void resetPause() {
+    shell::state.pause = PauseState{};
+}

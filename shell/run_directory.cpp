@@ -35,8 +35,9 @@ void enterRunDirectory(const char* argv0) {
     const fs::path bin = executableDirectory(argv0 ? argv0 : "");
     // Beside the binary first, as installed (bin/ next to share/tessaron3d/, wherever
     // the whole tree was moved) or as built; then where the build installs it.
-    for (const fs::path& candidate : {bin / TESSARON_INSTALLED_DATA_FROM_BINARY, bin / TESSARON_DATA_FROM_BINARY,
-                                      fs::path(TESSARON_INSTALLED_DATA_DIR)}) {
+    for (const fs::path& candidate :
+         {bin / TESSARON_INSTALLED_DATA_FROM_BINARY, bin / TESSARON_DATA_FROM_BINARY,
+          fs::path(TESSARON_INSTALLED_DATA_DIR)}) {
         std::error_code error;
         if (fs::exists(candidate / "textures.dat", error)) {
             fs::current_path(candidate, error);

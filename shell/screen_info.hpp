@@ -19,8 +19,8 @@ constexpr ScreenSize screenSizeOf(u16 maxX, u16 maxY) {
 }
 
 struct ScreenInfo {
-    u16 maxX = 0; // 639 or 319
-    u16 maxY = 0; // 479 or 239
+    u16 maxX = 0;                        // 639 or 319
+    u16 maxY = 0;                        // 479 or 239
     ScreenSize size = ScreenSize::Other; // screenSizeOf(maxX, maxY), set with them
     const Bitmap* cockpitBitmap = nullptr;
     // The cockpit's opaque pixels, found when it was loaded (null: drawn pixel by pixel).

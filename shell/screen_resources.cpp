@@ -33,8 +33,9 @@ void loadCockpit(bool highResolution) {
     const auto& set = names[highResolution ? 1 : 0];
     shell::state.screenBitmaps.cockpit = loadBitmap(set[0], 1);
     ScreenBitmaps& bitmaps = shell::state.screenBitmaps;
-    bitmaps.cockpitRuns =
-        bitmaps.cockpit ? std::make_unique<OpaqueRuns>(findOpaqueRuns(*bitmaps.cockpit, cockpitWhite)) : nullptr;
+    bitmaps.cockpitRuns = bitmaps.cockpit
+                              ? std::make_unique<OpaqueRuns>(findOpaqueRuns(*bitmaps.cockpit, cockpitWhite))
+                              : nullptr;
     shell::state.screenBitmaps.greenLight = loadBitmap(set[1], 1);
     shell::state.screenBitmaps.blueLight = loadBitmap(set[2], 1);
     shell::state.screenBitmaps.segmentV = loadBitmap(set[3], 1);

@@ -63,8 +63,8 @@ void SaveScreenshot() {
     std::error_code error;
     fs::create_directories(folder, error);
     if (error) {
-        std::fprintf(stderr, "Screenshot not saved: cannot make the folder %s (%s)\n",
-                     folder.c_str(), error.message().c_str());
+        std::fprintf(stderr, "Screenshot not saved: cannot make the folder %s (%s)\n", folder.c_str(),
+                     error.message().c_str());
         return;
     }
     for (int number = 1; number <= maxShots; ++number) {

@@ -58,7 +58,9 @@ std::string userSettingsFile() {
     return (folder / "tessaron3d" / "settings.ini").string();
 }
 
-void useSettingsFile(const std::string& path) { shell::state.settings.file = path; }
+void useSettingsFile(const std::string& path) {
+    shell::state.settings.file = path;
+}
 
 std::string settingsText(const GameMenu& m) {
     std::ostringstream out;
@@ -133,7 +135,8 @@ u32 applySettingsText(const std::string& text, GameMenu& m, std::string& problem
     const bool levelFits = m.playerChoice == 2 ? m.level <= 1 : m.level >= 2 && m.level <= 3;
     if (!levelFits) {
         if (levelLine > 0)
-            problems.note(static_cast<u32>(levelLine), std::string(levelNames[m.level]) + " is not a level for " +
+            problems.note(static_cast<u32>(levelLine), std::string(levelNames[m.level]) +
+                                                           " is not a level for " +
                                                            std::to_string(m.playerChoice) + " players");
         m.level = m.playerChoice == 3 ? 2 : 0;
     }
@@ -153,7 +156,8 @@ void loadSettings(GameMenu& m) {
         // A first run has no file yet: the defaults, silently.
         std::error_code error;
         if (fs::exists(shell::state.settings.file, error) || error)
-            std::fprintf(stderr, "Settings: cannot read %s; using the defaults\n", shell::state.settings.file.c_str());
+            std::fprintf(stderr, "Settings: cannot read %s; using the defaults\n",
+                         shell::state.settings.file.c_str());
         return;
     }
     std::ostringstream text;
@@ -161,8 +165,9 @@ void loadSettings(GameMenu& m) {
     std::string problem;
     const u32 wrong = applySettingsText(text.str(), m, problem);
     if (wrong > 0)
-        std::fprintf(stderr, "Settings: %s: %s%s; using the defaults for what is wrong\n", shell::state.settings.file.c_str(),
-                     problem.c_str(), wrong > 1 ? (" and " + std::to_string(wrong - 1) + " more").c_str() : "");
+        std::fprintf(stderr, "Settings: %s: %s%s; using the defaults for what is wrong\n",
+                     shell::state.settings.file.c_str(), problem.c_str(),
+                     wrong > 1 ? (" and " + std::to_string(wrong - 1) + " more").c_str() : "");
 }
 
 void saveSettings(const GameMenu& m) {
@@ -192,4 +197,6 @@ void saveSettings(const GameMenu& m) {
     std::fprintf(stderr, "Settings not saved: %s\n", failure.c_str());
 }
 
-void resetSettings() { shell::state.settings = SettingsStore{}; }
+void resetSettings() {
+    shell::state.settings = SettingsStore{};
+}

@@ -9,8 +9,8 @@
 #include "shell/demo_session.hpp"
 #include "shell/pause.hpp"
 #include "shell/screen_info.hpp"
-#include "shell/sound_bank.hpp"
 #include "shell/settings.hpp"
+#include "shell/sound_bank.hpp"
 
 #include <memory>
 
@@ -21,8 +21,8 @@ struct GameMenu;
 
 // The winner screen's fonts, loaded when it is drawn.
 struct WinnerFonts {
-    std::unique_ptr<Font> title; // "We have a Winner!"
-    std::unique_ptr<Font> name;  // the winner's name
+    std::unique_ptr<Font> title;  // "We have a Winner!"
+    std::unique_ptr<Font> name;   // the winner's name
     std::unique_ptr<Font> footer; // the farewell line
 };
 

@@ -1,21 +1,21 @@
 #include "shell/startup.hpp"
 
+#include "base/program_exit.hpp"
 #include "framework/display.hpp"
 #include "framework/main_loop.hpp"
 #include "framework/sound.hpp"
 #include "gfx/bitmap.hpp"
 #include "gfx/font.hpp"
 #include "gfx/gfx_error.hpp"
-#include "base/program_exit.hpp"
 #include "shell/command_line.hpp"
 #include "shell/demo.hpp"
 #include "shell/game_menu.hpp"
 #include "shell/key_bindings.hpp"
 #include "shell/pause.hpp"
 #include "shell/screen_resources.hpp"
-#include "shell/sound_bank.hpp"
 #include "shell/settings.hpp"
 #include "shell/shell_state.hpp"
+#include "shell/sound_bank.hpp"
 #include "world/texture.hpp"
 
 #include <cstdio>

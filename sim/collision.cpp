@@ -19,8 +19,7 @@ bool BoxesTouch(const Box& a, const Box& b) {
     return b.minX < a.maxX && a.maxX < b.maxX && b.minY < a.minY && a.minY < b.maxY;
 }
 
-std::vector<WorldObject*> FindTouching(const WorldGrid& grid, const Box& box,
-                                       const WorldObject* object) {
+std::vector<WorldObject*> FindTouching(const WorldGrid& grid, const Box& box, const WorldObject* object) {
     std::vector<WorldObject*> hits;
     const CellRange range = cellsUnder(grid, box);
     if (range.empty()) {

@@ -17,8 +17,7 @@ bool BoxesTouch(const Box& a, const Box& b);
 // The active objects other than `object` whose boxes touch `box`, each once, in
 // the order first met: rows from low to high, columns within a row, each cell's
 // list in order.
-std::vector<WorldObject*> FindTouching(const WorldGrid& grid, const Box& box,
-                                       const WorldObject* object);
+std::vector<WorldObject*> FindTouching(const WorldGrid& grid, const Box& box, const WorldObject* object);
 inline std::vector<WorldObject*> FindTouching(const WorldGrid& grid, const WorldObject& object) {
     return FindTouching(grid, boxOf(object), &object);
 }

@@ -1,7 +1,7 @@
 #include "sim/computer_player.hpp"
 
-#include "base/clock.hpp"
 #include "base/arithmetic.hpp"
+#include "base/clock.hpp"
 #include "sim/collision.hpp"
 #include "world/player.hpp"
 
@@ -24,14 +24,16 @@ constexpr i32 steerTolerance = 1000;
 constexpr f32 circlePerDegree = 0.0027777778f;
 
 // Degrees to a 16-bit heading, in single precision as the opponents always did.
-i32 headingOfDegrees(f32 degrees) { return truncToInt(degrees * 65536.0f * circlePerDegree); }
+i32 headingOfDegrees(f32 degrees) {
+    return truncToInt(degrees * 65536.0f * circlePerDegree);
+}
 
 // The first flag of player 1 lying in the grid, scanning column by column.
 const WorldObject* firstHumanFlag(const WorldGrid& grid) {
     for (u32 column = 0; column < grid.width; ++column) {
         for (u32 row = 0; row < grid.height; ++row) {
-            for (const CellList* node = grid.cell(column, row);
-                 node != nullptr && node->object != nullptr; node = node->next) {
+            for (const CellList* node = grid.cell(column, row); node != nullptr && node->object != nullptr;
+                 node = node->next) {
                 const WorldObject& object = *node->object;
                 if (object.active && object.type == ObjectType::Flag && object.owner == 1) {
                     return &object;
@@ -103,16 +105,15 @@ void ThinkComputer(ComputerPlayer& player, u32 blocked, const Player& human) {
     if (flag == nullptr) {
         if (idle) {
             if (const WorldObject* target = firstHumanFlag(*player.world)) {
-                player.aiHeading = headingToward(target->minX, target->minY, camera.x, camera.y)
-                                       .value_or(-1);
+                player.aiHeading = headingToward(target->minX, target->minY, camera.x, camera.y).value_or(-1);
             }
         }
     } else if (flag->owner != player.hq->owner) {
         if (idle) {
             const WorldObject& hq = *player.hq;
-            player.aiHeading = headingToward(centreOf(hq.minX, hq.maxX),
-                                             centreOf(hq.minY, hq.maxY), camera.x, camera.y)
-                                   .value_or(-1);
+            player.aiHeading =
+                headingToward(centreOf(hq.minX, hq.maxX), centreOf(hq.minY, hq.maxY), camera.x, camera.y)
+                    .value_or(-1);
         }
     } else {
         player.dropFlag = 1; // its own flag is no use to it

@@ -75,8 +75,8 @@ bool validSize(u16 width, u16 height) {
 }
 
 std::string damagedAt(const std::string& name, size_t byte, size_t step) {
-    return "Error: the demo " + name + " is damaged at byte " + std::to_string(byte) +
-           " (step " + std::to_string(step) + ")!";
+    return "Error: the demo " + name + " is damaged at byte " + std::to_string(byte) + " (step " +
+           std::to_string(step) + ")!";
 }
 
 } // namespace
@@ -99,8 +99,7 @@ std::optional<Demo> readDemo(const std::string& path, std::string& error) {
     return parseDemo(bytes, path, error);
 }
 
-std::optional<Demo> parseDemo(const std::vector<u8>& bytes, const std::string& name,
-                              std::string& error) {
+std::optional<Demo> parseDemo(const std::vector<u8>& bytes, const std::string& name, std::string& error) {
     ByteReader r(bytes);
     Demo demo;
     DemoHeader& h = demo.header;
@@ -125,10 +124,9 @@ std::optional<Demo> parseDemo(const std::vector<u8>& bytes, const std::string& n
     h.versionPatch = r.u16At();
     if (h.versionMajor != gameVersionMajor || h.versionMinor != gameVersionMinor ||
         h.versionPatch != gameVersionPatch) {
-        error = "Error: the demo " + name + " was recorded by version " +
-                std::to_string(h.versionMajor) + "." + std::to_string(h.versionMinor) + "." +
-                std::to_string(h.versionPatch) + " of the game; this is version " +
-                gameVersionText + "!";
+        error = "Error: the demo " + name + " was recorded by version " + std::to_string(h.versionMajor) +
+                "." + std::to_string(h.versionMinor) + "." + std::to_string(h.versionPatch) +
+                " of the game; this is version " + gameVersionText + "!";
         return std::nullopt;
     }
     if (!r.has(11)) {
@@ -150,8 +148,7 @@ std::optional<Demo> parseDemo(const std::vector<u8>& bytes, const std::string& n
     }
     for (u8 i = 0; i < nameLength; ++i) h.levelFile += static_cast<char>(r.u8At());
     if ((h.playerChoice != 2 && h.playerChoice != 3) || (settings & ~knownSettings) != 0 ||
-        !validSize(h.width, h.height) || nameLength == 0 ||
-        h.levelFile.find('\0') != std::string::npos) {
+        !validSize(h.width, h.height) || nameLength == 0 || h.levelFile.find('\0') != std::string::npos) {
         error = "Error: the demo " + name + " has settings no match can have!";
         return std::nullopt;
     }
@@ -262,8 +259,7 @@ bool DemoWriter::open(const std::string& path, const DemoHeader& header) {
     put16(gameVersionMinor);
     put16(gameVersionPatch);
     put(static_cast<u8>(header.playerChoice));
-    put(static_cast<u8>((header.cockpit & 1) | (header.windowed & 1) << 1 |
-                        (header.realisticSky & 1) << 2));
+    put(static_cast<u8>((header.cockpit & 1) | (header.windowed & 1) << 1 | (header.realisticSky & 1) << 2));
     put16(header.width);
     put16(header.height);
     put32(header.startSeconds);

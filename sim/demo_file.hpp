@@ -87,10 +87,10 @@ struct DemoHeader {
 
 // One simulation step as recorded.
 struct DemoStep {
-    u8 controls = 0;   // DemoControl bits
-    u8 toggles = 0;    // DemoToggle bits
-    u8 refills = 0;    // keypad-plus presses before the step
-    u8 clockReads = 0; // how many of Demo::clockReads belong to this step
+    u8 controls = 0;        // DemoControl bits
+    u8 toggles = 0;         // DemoToggle bits
+    u8 refills = 0;         // keypad-plus presses before the step
+    u8 clockReads = 0;      // how many of Demo::clockReads belong to this step
     u32 firstClockRead = 0; // index of its first read in Demo::clockReads
 };
 
@@ -107,8 +107,7 @@ struct Demo {
 // its newline) that says what is wrong into `error`.
 std::optional<Demo> readDemo(const std::string& path, std::string& error);
 // The same from the file's bytes; `name` is the file name used in messages.
-std::optional<Demo> parseDemo(const std::vector<u8>& bytes, const std::string& name,
-                              std::string& error);
+std::optional<Demo> parseDemo(const std::vector<u8>& bytes, const std::string& name, std::string& error);
 
 // Writes a demo as the match goes. Bytes collect in a buffer reserved at the
 // start and go to the file when flush() is called (the recorder does so about
@@ -143,8 +142,8 @@ class DemoWriter {
 
     std::FILE* file_ = nullptr;
     std::vector<u8> buffer_;
-    u32 hash_ = 0;          // FNV-1a of every byte put so far
-    u32 lastRead_ = 0;      // the clock read before, for the differences
+    u32 hash_ = 0;     // FNV-1a of every byte put so far
+    u32 lastRead_ = 0; // the clock read before, for the differences
 };
 
 // FNV-1a, 32 bits, continued from `hash` (start with fnvStart32).

@@ -7,13 +7,14 @@ namespace {
 
 // The velocity's component along the camera's heading.
 f32 forwardSpeed(const Player& player) {
-    return player.camera->sinHeading * player.velocityX +
-           player.camera->cosHeading * player.velocityY;
+    return player.camera->sinHeading * player.velocityX + player.camera->cosHeading * player.velocityY;
 }
 
 // A turn rate scaled by a factor, cut toward zero and kept as a 16-bit angle:
 // negative results wrap to the right-hand half of the circle.
-u16 scaledTurn(i32 turn, f64 factor) { return static_cast<u16>(truncToInt(turn * factor)); }
+u16 scaledTurn(i32 turn, f64 factor) {
+    return static_cast<u16>(truncToInt(turn * factor));
+}
 
 } // namespace
 

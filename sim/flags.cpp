@@ -40,22 +40,13 @@ std::pair<u32, u32> keptInside(u32 centre, u32 half, u16 cells) {
 
 void CollectPickup(Player& player, WorldObject& pickup) {
     switch (pickup.type) {
-    case ObjectType::FirePak:
-        player.ammo = static_cast<u16>(player.ammo + firePakAmmo);
-        break;
-    case ObjectType::MinePak:
-        player.mines = static_cast<u16>(player.mines + minePakMines);
-        break;
+    case ObjectType::FirePak: player.ammo = static_cast<u16>(player.ammo + firePakAmmo); break;
+    case ObjectType::MinePak: player.mines = static_cast<u16>(player.mines + minePakMines); break;
     case ObjectType::HealthPak:
-        player.shields = std::min<i16>(static_cast<i16>(player.shields + healthPakShields),
-                                       fullShields);
+        player.shields = std::min<i16>(static_cast<i16>(player.shields + healthPakShields), fullShields);
         break;
-    case ObjectType::NitroPak:
-        player.nitro = static_cast<u16>(player.nitro + nitroPakFrames);
-        break;
-    default:
-        assert(false && "not a pick-up");
-        return;
+    case ObjectType::NitroPak: player.nitro = static_cast<u16>(player.nitro + nitroPakFrames); break;
+    default: assert(false && "not a pick-up"); return;
     }
     RemoveFromCells(*player.world, cellOf(pickup.minX), cellOf(pickup.minY), pickup);
 }
@@ -122,10 +113,8 @@ void ReleaseFlag(Player& player) {
     WorldObject* flag = player.carriedFlag;
     assert(flag != nullptr);
     WorldGrid& grid = *player.world;
-    const auto [minX, maxX] = keptInside(player.camera->x, halfSizeOf(flag->minX, flag->maxX),
-                                         grid.width);
-    const auto [minY, maxY] = keptInside(player.camera->y, halfSizeOf(flag->minY, flag->maxY),
-                                         grid.height);
+    const auto [minX, maxX] = keptInside(player.camera->x, halfSizeOf(flag->minX, flag->maxX), grid.width);
+    const auto [minY, maxY] = keptInside(player.camera->y, halfSizeOf(flag->minY, flag->maxY), grid.height);
     PlaceObject(grid, *flag, {minX, minY, maxX, maxY});
     player.carriedFlag = nullptr;
 }

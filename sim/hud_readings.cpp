@@ -8,8 +8,7 @@ namespace {
 
 CarriedFlag carriedFlag(const Player& player) {
     if (!player.carriedFlag) return CarriedFlag::None;
-    return player.carriedFlag->owner == player.vehicle->owner ? CarriedFlag::Own
-                                                              : CarriedFlag::Foreign;
+    return player.carriedFlag->owner == player.vehicle->owner ? CarriedFlag::Own : CarriedFlag::Foreign;
 }
 
 } // namespace

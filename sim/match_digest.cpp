@@ -70,7 +70,8 @@ void addPlayer(Fnv64& h, const Player& p) {
 u64 matchDigest() {
     Fnv64 h;
     h.u32s(world::state.playerCount);
-    for (u16 i = 0; i < world::state.playerCount && i < world::state.players.size(); ++i) addPlayer(h, *world::state.players[i]);
+    for (u16 i = 0; i < world::state.playerCount && i < world::state.players.size(); ++i)
+        addPlayer(h, *world::state.players[i]);
     h.u32s(static_cast<u32>(sim::match.projectiles.size()));
     for (const Projectile& shot : sim::match.projectiles) {
         h.u32s(shot.x);
@@ -81,7 +82,8 @@ u64 matchDigest() {
     }
     for (u32 cx = 0; cx < world::state.worldGrid.width; ++cx)
         for (u32 cy = 0; cy < world::state.worldGrid.height; ++cy)
-            for (const CellList* node = world::state.worldGrid.cell(cx, cy); node && node->object; node = node->next) {
+            for (const CellList* node = world::state.worldGrid.cell(cx, cy); node && node->object;
+                 node = node->next) {
                 h.u32s(cx << 16 | cy);
                 addObject(h, node->object);
             }

@@ -2,7 +2,9 @@
 
 #include "sim/match_state.hpp"
 
-void setMatchEventListener(MatchEventListener listener) { sim::match.matchEventListener = listener; }
+void setMatchEventListener(MatchEventListener listener) {
+    sim::match.matchEventListener = listener;
+}
 
 void tellMatchEvent(const MatchEvent& event) {
     if (sim::match.matchEventListener != nullptr) {

@@ -33,16 +33,15 @@ struct MatchEvent {
     MatchEventKind kind = MatchEventKind::ShotFired;
     u32 x = 0; // where it happened, world units
     u32 y = 0;
-    u16 player = noPlayer; // index of the player it happened to or who did it
-    u16 other = noPlayer;  // the second party: the shooter of a hit car, the car bumped,
-                           // the owner of a flag picked up, dropped or captured
+    u16 player = noPlayer;             // index of the player it happened to or who did it
+    u16 other = noPlayer;              // the second party: the shooter of a hit car, the car bumped,
+                                       // the owner of a flag picked up, dropped or captured
     CrateKind crate = CrateKind::None; // CrateCollected: which kind
-    f32 speed = 0;         // CarsBumped, CarHitWall: how hard, world units per frame
+    f32 speed = 0;                     // CarsBumped, CarHitWall: how hard, world units per frame
 };
 
 // An event of that kind at (x, y), about `player` (and `other`).
-inline MatchEvent matchEventAt(MatchEventKind kind, u32 x, u32 y, u16 player,
-                               u16 other = noPlayer) {
+inline MatchEvent matchEventAt(MatchEventKind kind, u32 x, u32 y, u16 player, u16 other = noPlayer) {
     MatchEvent event;
     event.kind = kind;
     event.x = x;

@@ -9,7 +9,9 @@ Match match;
 
 } // namespace sim
 
-void setDrawFrameHook(DrawFrameHook hook) { sim::match.drawFrameHook = hook; }
+void setDrawFrameHook(DrawFrameHook hook) {
+    sim::match.drawFrameHook = hook;
+}
 
 void resetSimulation() {
     // Shots still listed in a grid leave it before they are freed, whether or not

@@ -32,8 +32,7 @@ std::optional<Box> FreePlace(const WorldGrid& grid, const WorldObject& object, W
     const i64 maxY = i64{centre.y} + hh;
     // Off the near edges or past the far ones: nothing may lie outside the grid.
     // (A box ending exactly on the far edge is allowed; its last cell is the grid's.)
-    if (minX < 0 || minY < 0 || maxX > (i64{grid.width} << 16) ||
-        maxY > (i64{grid.height} << 16)) {
+    if (minX < 0 || minY < 0 || maxX > (i64{grid.width} << 16) || maxY > (i64{grid.height} << 16)) {
         return std::nullopt;
     }
     const Box candidate{static_cast<u32>(minX), static_cast<u32>(minY), static_cast<u32>(maxX),

@@ -2,8 +2,8 @@
 // Putting an object down in the world: the drop point behind a vehicle or the
 // launch point ahead of it, the test that the place is free, and the placing.
 #include "base/types.hpp"
-#include "world/camera.hpp"
 #include "sim/collision.hpp"
+#include "world/camera.hpp"
 
 #include <optional>
 

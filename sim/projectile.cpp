@@ -35,15 +35,17 @@ void hitCar(Player& player, Projectile& shot) {
 // One step of a shot's flight and what it touches there. Returns false when the
 // shot would leave the grid, which ends it.
 // The index of the player who fired a shot, from the owner number it carries.
-u16 shooterOf(const WorldObject& shot) { return static_cast<u16>(shot.owner - 1u); }
+u16 shooterOf(const WorldObject& shot) {
+    return static_cast<u16>(shot.owner - 1u);
+}
 
 bool flyAndHit(Projectile& shot) {
     WorldObject& object = *shot.object;
     const i32 dx = truncToInt(shot.dirX * shot.speed);
     const i32 dy = truncToInt(shot.dirY * shot.speed);
     RemoveFromCells(world::state.worldGrid, cellOf(shot.x), cellOf(shot.y), object);
-    if (!boxFitsGrid(world::state.worldGrid, i64{object.minX} + dx, i64{object.minY} + dy, i64{object.maxX} + dx,
-                     i64{object.maxY} + dy)) {
+    if (!boxFitsGrid(world::state.worldGrid, i64{object.minX} + dx, i64{object.minY} + dy,
+                     i64{object.maxX} + dx, i64{object.maxY} + dy)) {
         return false;
     }
     shot.x += static_cast<u32>(dx);
@@ -64,8 +66,8 @@ bool flyAndHit(Projectile& shot) {
             for (u16 i = 0; i < world::state.playerCount; ++i) {
                 if (world::state.players[i]->vehicle == hit) {
                     if (live) {
-                        tellMatchEvent(matchEventAt(MatchEventKind::ShotHitCar, shot.x, shot.y, i,
-                                                    shooterOf(object)));
+                        tellMatchEvent(
+                            matchEventAt(MatchEventKind::ShotHitCar, shot.x, shot.y, i, shooterOf(object)));
                     }
                     hitCar(*world::state.players[i], shot);
                 }
@@ -74,8 +76,7 @@ bool flyAndHit(Projectile& shot) {
         case ObjectType::Mine: // cleared; the shot flies on
             RemoveFromCellsUnder(world::state.worldGrid, boxOf(object), *hit);
             gone.push_back(hit);
-            tellMatchEvent(matchEventAt(MatchEventKind::MineExploded,
-                                        centreOf(hit->minX, hit->maxX),
+            tellMatchEvent(matchEventAt(MatchEventKind::MineExploded, centreOf(hit->minX, hit->maxX),
                                         centreOf(hit->minY, hit->maxY), shooterOf(object)));
             break;
         case ObjectType::Plant: // cut down at the cost of one hit
@@ -84,14 +85,12 @@ bool flyAndHit(Projectile& shot) {
             if (shot.power > 0) {
                 --shot.power;
             }
-            tellMatchEvent(
-                matchEventAt(MatchEventKind::ShotHitWall, shot.x, shot.y, shooterOf(object)));
+            tellMatchEvent(matchEventAt(MatchEventKind::ShotHitWall, shot.x, shot.y, shooterOf(object)));
             break;
         default:
             shot.power = 0;
             if (live) {
-                tellMatchEvent(
-                    matchEventAt(MatchEventKind::ShotHitWall, shot.x, shot.y, shooterOf(object)));
+                tellMatchEvent(matchEventAt(MatchEventKind::ShotHitWall, shot.x, shot.y, shooterOf(object)));
             }
             break;
         }
@@ -143,7 +142,7 @@ void Fire(Player& player, u16 index) {
     PlaceObject(*player.world, *shot, *place);
     const f32 angle = headingRadians(camera.heading);
     sim::match.projectiles.push_back(Projectile{std::move(shot), point->x, point->y, camera.heading,
-                                     std::sin(angle), std::cos(angle), shotSpeed, shotPower});
+                                                std::sin(angle), std::cos(angle), shotSpeed, shotPower});
 }
 
 void MoveProjectiles() {

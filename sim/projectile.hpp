@@ -11,11 +11,11 @@ struct Projectile {
     std::unique_ptr<WorldObject> object; // the shot as listed in the grid; owned here
     u32 x = 0;                           // centre, world units
     u32 y = 0;
-    u32 heading = 0;                     // flight direction: the firing camera's heading
-    f32 dirX = 0;                        // sin of the heading
-    f32 dirY = 0;                        // cos of the heading
-    f32 speed = 0;                       // world units per frame
-    u16 power = 0;                       // hits left
+    u32 heading = 0; // flight direction: the firing camera's heading
+    f32 dirX = 0;    // sin of the heading
+    f32 dirY = 0;    // cos of the heading
+    f32 speed = 0;   // world units per frame
+    u16 power = 0;   // hits left
 };
 
 // Every shot leaves the muzzle at this speed with this many hits in it.

@@ -6,9 +6,9 @@
 #include "sim/flags.hpp"
 #include "sim/match_events.hpp"
 #include "sim/match_state.hpp"
-#include "world/player.hpp"
 #include "sim/projectile.hpp"
 #include "sim/vehicle.hpp"
+#include "world/player.hpp"
 #include "world/world.hpp"
 
 #include <cassert>
@@ -17,8 +17,7 @@ void UpdatePlayer(u16 index) {
     Player& player = *world::state.players[index];
     // Each control is read afresh: both turn keys may act in one frame, left first.
     if (player.accelerate != 0 && Accelerate(player)) {
-        tellMatchEvent(matchEventAt(MatchEventKind::NitroOn, player.camera->x, player.camera->y,
-                                    index));
+        tellMatchEvent(matchEventAt(MatchEventKind::NitroOn, player.camera->x, player.camera->y, index));
     }
     if (player.brake != 0) {
         ApplyFriction(player);
@@ -35,8 +34,7 @@ void UpdatePlayer(u16 index) {
         DropFlag(player);
         player.dropFlag = 0;
         if (carried != nullptr && player.carriedFlag == nullptr) {
-            tellMatchEvent(matchEventAt(MatchEventKind::FlagDropped,
-                                        centreOf(carried->minX, carried->maxX),
+            tellMatchEvent(matchEventAt(MatchEventKind::FlagDropped, centreOf(carried->minX, carried->maxX),
                                         centreOf(carried->minY, carried->maxY), index,
                                         static_cast<u16>(carried->owner - 1u)));
         }

@@ -50,10 +50,9 @@ f32 speedOf(const Player& player) {
     return std::sqrt(player.velocityX * player.velocityX + player.velocityY * player.velocityY);
 }
 
-MatchEvent eventAtObject(MatchEventKind kind, const WorldObject& object, u16 player,
-                         u16 other = noPlayer) {
-    return matchEventAt(kind, centreOf(object.minX, object.maxX), centreOf(object.minY, object.maxY),
-                        player, other);
+MatchEvent eventAtObject(MatchEventKind kind, const WorldObject& object, u16 player, u16 other = noPlayer) {
+    return matchEventAt(kind, centreOf(object.minX, object.maxX), centreOf(object.minY, object.maxY), player,
+                        other);
 }
 
 CrateKind crateKindOf(ObjectType type) {
@@ -110,10 +109,10 @@ void CollideVehicles(Player& p, Player& q) {
     if (distance == 0 || w == 0 || !std::isfinite(distance) || !std::isfinite(w)) {
         return;
     }
-    const f32 phi = directionOf(dx, dy, distance);  // from p toward q
-    const f32 theta = directionOf(wx, wy, w);       // p's motion as q sees it
-    const f32 along = w * std::cos(theta - phi);    // handed on to q
-    const f32 across = w * std::sin(theta - phi);   // kept by p
+    const f32 phi = directionOf(dx, dy, distance); // from p toward q
+    const f32 theta = directionOf(wx, wy, w);      // p's motion as q sees it
+    const f32 along = w * std::cos(theta - phi);   // handed on to q
+    const f32 across = w * std::sin(theta - phi);  // kept by p
     constexpr f32 quarterTurn = piF32 / 2;
     const f32 qx = q.velocityX;
     const f32 qy = q.velocityY;
@@ -141,8 +140,7 @@ u32 MoveAndCollide(Player& player, u16 index) {
     const i32 dy = truncToInt(player.velocityY);
     // Nothing may be listed outside the grid: a move off it is blocked before
     // anything is touched.
-    if (!boxFitsGrid(grid, i64{car.minX} + dx, i64{car.minY} + dy, i64{car.maxX} + dx,
-                     i64{car.maxY} + dy)) {
+    if (!boxFitsGrid(grid, i64{car.minX} + dx, i64{car.minY} + dy, i64{car.maxX} + dx, i64{car.maxY} + dy)) {
         tellWallHit(player, index);
         stop(player);
         return 1;
@@ -159,8 +157,8 @@ u32 MoveAndCollide(Player& player, u16 index) {
     for (WorldObject* hit : hits) {
         if (hit->type == ObjectType::Flag && player.carriedFlag == nullptr) {
             PickUpFlag(player, *hit);
-            tellMatchEvent(eventAtObject(MatchEventKind::FlagPickedUp, *hit, index,
-                                         static_cast<u16>(hit->owner - 1u)));
+            tellMatchEvent(
+                eventAtObject(MatchEventKind::FlagPickedUp, *hit, index, static_cast<u16>(hit->owner - 1u)));
         } else if (hit == player.hq && player.carriedFlag != nullptr &&
                    player.carriedFlag->owner != ownerNumber) {
             const i16 winnerBefore = sim::match.winner;
@@ -196,10 +194,10 @@ u32 MoveAndCollide(Player& player, u16 index) {
                     const f32 relativeY = player.velocityY - other->velocityY;
                     CollideVehicles(player, *other);
                     bounced = true;
-                    MatchEvent event = matchEventAt(
-                        MatchEventKind::CarsBumped, centreOf(player.camera->x, other->camera->x),
-                        centreOf(player.camera->y, other->camera->y), index,
-                        static_cast<u16>(hit->owner - 1u));
+                    MatchEvent event =
+                        matchEventAt(MatchEventKind::CarsBumped, centreOf(player.camera->x, other->camera->x),
+                                     centreOf(player.camera->y, other->camera->y), index,
+                                     static_cast<u16>(hit->owner - 1u));
                     event.speed = std::sqrt(relativeX * relativeX + relativeY * relativeY);
                     tellMatchEvent(event);
                 } else { // a car that belongs to no player is just in the way
@@ -218,8 +216,7 @@ u32 MoveAndCollide(Player& player, u16 index) {
                 tellMatchEvent(event);
                 break;
             }
-            case ObjectType::Shot:
-                break;
+            case ObjectType::Shot: break;
             default: // walls, sea, sand, another's headquarters, a second flag, a slow plant
                 blocked = 1;
                 walled = true;
@@ -261,15 +258,14 @@ void RespawnPlayers() {
         tellMatchEvent(matchEventAt(MatchEventKind::CarDestroyed, camera.x, camera.y, i));
         if (WorldObject* flag = player.carriedFlag) {
             ReleaseFlag(player);
-            tellMatchEvent(eventAtObject(MatchEventKind::FlagDropped, *flag, i,
-                                         static_cast<u16>(flag->owner - 1u)));
+            tellMatchEvent(
+                eventAtObject(MatchEventKind::FlagDropped, *flag, i, static_cast<u16>(flag->owner - 1u)));
         }
         const u32 cx = centreOf(car.minX, car.maxX);
         const u32 cy = centreOf(car.minY, car.maxY);
         const u32 hw = halfSizeOf(car.minX, car.maxX);
         const u32 hh = halfSizeOf(car.minY, car.maxY);
-        setBox(car, {player.startX - hw, player.startY - hh, player.startX + hw,
-                     player.startY + hh});
+        setBox(car, {player.startX - hw, player.startY - hh, player.startX + hw, player.startY + hh});
         camera.moveAndTurn(static_cast<i32>(player.startX - cx), static_cast<i32>(player.startY - cy),
                            static_cast<i16>(player.startHeading - camera.heading));
         shapeToHeading(player); // back to the shape it started with

@@ -4,10 +4,9 @@
 #include "base/arithmetic.hpp"
 
 struct Camera {
-    Camera(u32 x, u32 y, u32 z, u16 heading, u16 angleAbove, u16 angleBelow, u32 nearDepth,
-           u32 farDepth);
+    Camera(u32 x, u32 y, u32 z, u16 heading, u16 angleAbove, u16 angleBelow, u32 nearDepth, u32 farDepth);
 
-    u32 x;          // eye position, world units
+    u32 x; // eye position, world units
     u32 y;
     u32 z;          // eye height
     u16 heading;    // 65536 = full turn; 0 looks along +y, 16384 along +x
@@ -17,7 +16,7 @@ struct Camera {
     u32 farDepth;
     f32 sinHeading; // derived from heading
     f32 cosHeading;
-    f32 tanBelow;   // derived from angleBelow
+    f32 tanBelow; // derived from angleBelow
 
     // Adds two signed steps to x and y (wrapping).
     void moveBy(i32 dx, i32 dy);

@@ -118,8 +118,7 @@ void CellList::clear() {
 }
 
 bool listHolds(const CellList& list, const WorldObject& object) {
-    for (const CellList* node = &list; node != nullptr && node->object != nullptr;
-         node = node->next) {
+    for (const CellList* node = &list; node != nullptr && node->object != nullptr; node = node->next) {
         if (node->object == &object) {
             return true;
         }

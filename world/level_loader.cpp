@@ -11,8 +11,8 @@
 
 #include "base/arithmetic.hpp"
 #include "base/program_exit.hpp"
-#include "world/player.hpp"
 #include "world/object_definition.hpp"
+#include "world/player.hpp"
 #include "world/texture.hpp"
 #include "world/token_reader.hpp"
 
@@ -75,8 +75,8 @@ ObjectType typeOfName(std::string_view name) {
 // Reads the definition named by a level entry and builds its object at the
 // entry's place; null for a kind that defines nothing. A box definition takes
 // its second corner from the level file.
-std::unique_ptr<WorldObject> readDefinition(TokenReader& level, const std::string& name, u16 owner,
-                                            u32 x, u32 y, u32 z) {
+std::unique_ptr<WorldObject> readDefinition(TokenReader& level, const std::string& name, u16 owner, u32 x,
+                                            u32 y, u32 z) {
     TokenReader definition("Objects\\" + name + ".odf");
     const u32 kind = definition.getint();
     const bool smooth = definition.getint() != 0;
@@ -106,8 +106,7 @@ std::unique_ptr<WorldObject> readDefinition(TokenReader& level, const std::strin
         }
         return object;
     }
-    default:
-        return nullptr;
+    default: return nullptr;
     }
 }
 
@@ -132,8 +131,8 @@ std::pair<u32, u32> recentreCar(WorldObject& car) {
 // The player that a car or headquarters entry names by its owner number.
 Player& ownerOf(const WorldObject& object, const char* what, const std::string& levelName) {
     if (object.owner < 1 || object.owner > world::state.playerCount)
-        refuseLevel("Error: %s of owner %u in %s has no player!\n", what,
-                    static_cast<unsigned>(object.owner), levelName.c_str());
+        refuseLevel("Error: %s of owner %u in %s has no player!\n", what, static_cast<unsigned>(object.owner),
+                    levelName.c_str());
     return *world::state.players[object.owner - 1];
 }
 
@@ -177,8 +176,8 @@ void loadLevelFile(std::string_view fileName) {
     const u16 height = static_cast<u16>(level.getint());
     world::state.playerCount = static_cast<u16>(level.getint());
     if (world::state.playerCount > maxPlayers)
-        refuseLevel("Error: %u players in %s are too many!\n", static_cast<unsigned>(world::state.playerCount),
-                    levelName.c_str());
+        refuseLevel("Error: %u players in %s are too many!\n",
+                    static_cast<unsigned>(world::state.playerCount), levelName.c_str());
 
     for (u32 i = 0; i < world::state.playerCount; ++i) {
         const u32 colour = level.gethex();
@@ -193,16 +192,15 @@ void loadLevelFile(std::string_view fileName) {
     }
 
     if (u64{width} * height > maxGridCells)
-        refuseLevel("Error: grid of %u x %u cells in %s is too large!\n",
-                    static_cast<unsigned>(width), static_cast<unsigned>(height), levelName.c_str());
+        refuseLevel("Error: grid of %u x %u cells in %s is too large!\n", static_cast<unsigned>(width),
+                    static_cast<unsigned>(height), levelName.c_str());
     world::state.worldGrid.resize(width, height);
 
     // The objects are listed in the grid once the whole file is read and the
     // entries they need are known to be within the limit.
     std::vector<WorldObject*> entered;
     u64 cellEntries = 0;
-    for (TokenString entry = level.getstring(); !tokenText(entry).empty();
-         entry = level.getstring()) {
+    for (TokenString entry = level.getstring(); !tokenText(entry).empty(); entry = level.getstring()) {
         const std::string name(tokenText(entry));
         const u16 owner = static_cast<u16>(level.getint());
         const u32 x = level.getint();
@@ -227,19 +225,14 @@ void loadLevelFile(std::string_view fileName) {
             player.startHeading = initialHeading;
             break;
         }
-        case ObjectType::Hq:
-            ownerOf(*object, "hq", levelName).hq = object;
-            break;
-        case ObjectType::Flag:
-            ++world::state.flagCount;
-            break;
-        default:
-            break;
+        case ObjectType::Hq: ownerOf(*object, "hq", levelName).hq = object; break;
+        case ObjectType::Flag: ++world::state.flagCount; break;
+        default: break;
         }
         cellEntries += cellsUnder(world::state.worldGrid, boxOf(*object)).count();
         if (cellEntries > maxCellEntries)
-            refuseLevel("Error: objects in %s need more than %u cell entries!\n",
-                        levelName.c_str(), static_cast<unsigned>(maxCellEntries));
+            refuseLevel("Error: objects in %s need more than %u cell entries!\n", levelName.c_str(),
+                        static_cast<unsigned>(maxCellEntries));
         entered.push_back(object);
     }
     CoverCellsInOrder(world::state.worldGrid, entered);

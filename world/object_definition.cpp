@@ -21,8 +21,7 @@ std::unique_ptr<WorldObject> newObject(ShapeKind kind, u16 owner, bool smooth) {
 // Reads polygons up to the end of the file. Each polygon is vertex triples up to
 // "#", a texture number, a colour and "%"; makeVertex turns a triple into a vertex.
 template <typename MakeVertex>
-std::vector<Polygon> readBody(TokenReader& reader, const TextureTable& textures,
-                              MakeVertex makeVertex) {
+std::vector<Polygon> readBody(TokenReader& reader, const TextureTable& textures, MakeVertex makeVertex) {
     std::vector<Polygon> polygons;
     u8 c = reader.skipBlanks();
     do {
@@ -75,8 +74,8 @@ std::unique_ptr<WorldObject> readMesh(TokenReader& reader, u32 x, u32 y, u16 own
     return object;
 }
 
-std::unique_ptr<WorldObject> readBox(TokenReader& reader, u32 x1, u32 y1, u32 z1, u32 x2, u32 y2,
-                                     u32 z2, u16 owner, bool smooth, const TextureTable& textures) {
+std::unique_ptr<WorldObject> readBox(TokenReader& reader, u32 x1, u32 y1, u32 z1, u32 x2, u32 y2, u32 z2,
+                                     u16 owner, bool smooth, const TextureTable& textures) {
     // The level may give the corners in any order.
     if (x1 > x2) std::swap(x1, x2);
     if (y1 > y2) std::swap(y1, y2);

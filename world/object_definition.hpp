@@ -18,8 +18,8 @@ std::unique_ptr<WorldObject> readMesh(TokenReader& reader, u32 x, u32 y, u16 own
 
 // A cuboid stretched to two corners given in any order: each of a, b, c selects
 // the smaller (0) or the larger (anything else) coordinate of its axis.
-std::unique_ptr<WorldObject> readBox(TokenReader& reader, u32 x1, u32 y1, u32 z1, u32 x2, u32 y2,
-                                     u32 z2, u16 owner, bool smooth, const TextureTable& textures);
+std::unique_ptr<WorldObject> readBox(TokenReader& reader, u32 x1, u32 y1, u32 z1, u32 x2, u32 y2, u32 z2,
+                                     u16 owner, bool smooth, const TextureTable& textures);
 
 // A billboard placed like a mesh; its footprint along y is centred on y with a
 // depth equal to its extent along x, because it is always drawn facing the viewer.

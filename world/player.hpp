@@ -28,10 +28,10 @@ struct Player {
         unturnedMinY = vehicle->minY;
     }
 
-    f32 velocityX = 0;           // world units per frame
+    f32 velocityX = 0; // world units per frame
     f32 velocityY = 0;
-    u16 turnRate = 0;            // heading change per frame, read as a signed 16-bit angle
-    u32 startX = 0;              // respawn position (centre of the car at load)
+    u16 turnRate = 0; // heading change per frame, read as a signed 16-bit angle
+    u32 startX = 0;   // respawn position (centre of the car at load)
     u32 startY = 0;
     u16 startHeading = initialHeading; // respawn heading
     // The car's shape as loaded, facing the start heading, with its box's low
@@ -40,22 +40,22 @@ struct Player {
     std::vector<Polygon> unturnedShape;
     u32 unturnedMinX = 0;
     u32 unturnedMinY = 0;
-    std::vector<u16> flagScores; // captured flags, indexed by the flag's owner number
-    u32 colour = 0;              // 0x00RRGGBB from the level header
-    std::unique_ptr<Camera> camera; // position and heading of the player
-    WorldObject* vehicle = nullptr; // the player's car
-    WorldObject* hq = nullptr;      // where flags are delivered
+    std::vector<u16> flagScores;        // captured flags, indexed by the flag's owner number
+    u32 colour = 0;                     // 0x00RRGGBB from the level header
+    std::unique_ptr<Camera> camera;     // position and heading of the player
+    WorldObject* vehicle = nullptr;     // the player's car
+    WorldObject* hq = nullptr;          // where flags are delivered
     WorldObject* carriedFlag = nullptr; // out of the grid while carried
-    WorldGrid* world = nullptr;     // grid used for this player's queries
-    u16 ammo = 10;               // shots left
-    u16 mines = 5;               // mines left
-    i16 shields = 8;             // dies below 1; at most 8 from pick-ups
-    u16 nitro = 0;               // frames of nitro left
-    u32 accelerate = 0;          // held controls
+    WorldGrid* world = nullptr;         // grid used for this player's queries
+    u16 ammo = 10;                      // shots left
+    u16 mines = 5;                      // mines left
+    i16 shields = 8;                    // dies below 1; at most 8 from pick-ups
+    u16 nitro = 0;                      // frames of nitro left
+    u32 accelerate = 0;                 // held controls
     u32 brake = 0;
     u32 turnLeft = 0;
     u32 turnRight = 0;
-    u32 dropFlag = 0;            // one-shot requests, cleared by UpdateFrame
+    u32 dropFlag = 0; // one-shot requests, cleared by UpdateFrame
     u32 layMine = 0;
     u32 fire = 0;
 };

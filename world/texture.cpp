@@ -36,8 +36,7 @@ std::unique_ptr<Texture> readTexture(TokenReader& reader) {
     const size_t count = size_t{width} * height;
     std::vector<u16> rows;
     rows.reserve(std::min<size_t>(count, 64 * 64));
-    while (rows.size() < count)
-        rows.push_back(static_cast<u16>(reader.gethex()));
+    while (rows.size() < count) rows.push_back(static_cast<u16>(reader.gethex()));
     expect(reader, '%');
 
     auto texture = std::make_unique<Texture>(width, height);
@@ -45,8 +44,7 @@ std::unique_ptr<Texture> readTexture(TokenReader& reader) {
     texture->param2 = param2;
     // The file lists v-index height-1 first, each line from u-index 0 up.
     for (u32 j = 0; j < height; ++j)
-        for (u32 i = 0; i < width; ++i)
-            texture->texel(i, j) = rows[size_t{height - 1 - j} * width + i];
+        for (u32 i = 0; i < width; ++i) texture->texel(i, j) = rows[size_t{height - 1 - j} * width + i];
     return texture;
 }
 
@@ -67,7 +65,6 @@ void loadTextures() {
     table.push_back(nullptr); // number 0: untextured
     // Grown block by block: a count larger than the file is caught by the
     // reader at its end, not by a huge allocation.
-    for (u64 n = 1; n <= count; ++n)
-        table.push_back(readTexture(reader));
+    for (u64 n = 1; n <= count; ++n) table.push_back(readTexture(reader));
     world::state.textureTable = std::move(table);
 }

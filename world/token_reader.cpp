@@ -38,8 +38,7 @@ u32 digitValue(u8 c, u32 base) {
 
 } // namespace
 
-TokenReader::TokenReader(std::string_view fileName)
-    : name(fileName), stream(openDataFile(fileName, "rb")) {}
+TokenReader::TokenReader(std::string_view fileName) : name(fileName), stream(openDataFile(fileName, "rb")) {}
 
 TokenReader::~TokenReader() {
     if (stream) std::fclose(stream);

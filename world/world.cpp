@@ -27,8 +27,8 @@ void placePlayerEyes() {
     for (u16 i = 0; i < world::state.playerCount; ++i) {
         Player& player = *world::state.players[i];
         const WorldObject& car = *player.vehicle;
-        player.camera = std::make_unique<Camera>(
-            playerEye((car.minX + car.maxX) >> 1, (car.minY + car.maxY) >> 1));
+        player.camera =
+            std::make_unique<Camera>(playerEye((car.minX + car.maxX) >> 1, (car.minY + car.maxY) >> 1));
         player.world = &world::state.worldGrid;
     }
 }
@@ -41,4 +41,6 @@ void resetWorld() {
     world::state.textureTable = std::move(textures);
 }
 
-void resetTextures() { world::state.textureTable = TextureTable{}; }
+void resetTextures() {
+    world::state.textureTable = TextureTable{};
+}

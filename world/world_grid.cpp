@@ -34,8 +34,7 @@ bool boxFitsGrid(const WorldGrid& grid, i64 minX, i64 minY, i64 maxX, i64 maxY) 
     const i64 limitX = i64{grid.width} << 16;
     const i64 limitY = i64{grid.height} << 16;
     // A box whose corner wrapped around the world has its minimum above its maximum.
-    return minX >= 0 && minY >= 0 && minX <= maxX && minY <= maxY && maxX < limitX &&
-           maxY < limitY;
+    return minX >= 0 && minY >= 0 && minX <= maxX && minY <= maxY && maxX < limitX && maxY < limitY;
 }
 
 void CoverCells(WorldGrid& grid, WorldObject& object) {

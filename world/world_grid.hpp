@@ -33,7 +33,9 @@ struct WorldGrid {
 };
 
 // The cell of a world coordinate.
-inline u32 cellOf(u32 coordinate) { return coordinate >> 16; }
+inline u32 cellOf(u32 coordinate) {
+    return coordinate >> 16;
+}
 
 // The grid cells a box covers, inclusive, cut to the grid: lastX < firstX (or
 // lastY < firstY) when none of them lies inside.

@@ -65,8 +65,8 @@ void computeNormals(WorldObject& object) {
     std::map<Position, Normal> sums;
     for (const Polygon& polygon : object.polygons)
         for (const Vertex& vertex : polygon.vertices) {
-            const auto [entry, isNew] = sums.try_emplace(
-                Position{vertex.x, vertex.y, vertex.z}, Normal{polygon.nx, polygon.ny, polygon.nz});
+            const auto [entry, isNew] = sums.try_emplace(Position{vertex.x, vertex.y, vertex.z},
+                                                         Normal{polygon.nx, polygon.ny, polygon.nz});
             if (isNew) continue;
             entry->second[0] += polygon.nx;
             entry->second[1] += polygon.ny;

@@ -31,28 +31,28 @@ enum class ObjectType : u16 {
 };
 
 struct Vertex {
-    u32 x = 0, y = 0, z = 0;        // world units
-    f32 nx = 0, ny = 0, nz = 0;     // vertex normal, not normalised
+    u32 x = 0, y = 0, z = 0;    // world units
+    f32 nx = 0, ny = 0, nz = 0; // vertex normal, not normalised
 };
 
 struct Polygon {
-    std::vector<Vertex> vertices;   // in file order
+    std::vector<Vertex> vertices;     // in file order
     const Texture* texture = nullptr; // shared with the texture table; null = untextured
     // 0xMMRRGGBB: colour in the low 24 bits, tint marker in the top byte.
     u32 colour = 0;
-    f32 nx = 0, ny = 0, nz = 0;     // face normal, not normalised
+    f32 nx = 0, ny = 0, nz = 0; // face normal, not normalised
 };
 
 struct WorldObject {
-    std::vector<Polygon> polygons;  // in file order
-    u32 minX = 0, minY = 0;         // box on the ground plane
+    std::vector<Polygon> polygons; // in file order
+    u32 minX = 0, minY = 0;        // box on the ground plane
     u32 maxX = 0, maxY = 0;
-    u32 height = 0;                 // highest z of the shape
+    u32 height = 0; // highest z of the shape
     ShapeKind shapeKind = ShapeKind::Mesh;
-    u16 owner = 0;                  // 1-based player number, 0 for nobody
+    u16 owner = 0; // 1-based player number, 0 for nobody
     ObjectType type = ObjectType::Block;
-    bool smooth = false;            // shade with the vertex normals
-    bool active = false;            // false: neither drawn nor collided with
+    bool smooth = false; // shade with the vertex normals
+    bool active = false; // false: neither drawn nor collided with
 };
 
 // An axis-aligned box on the ground plane, 16.16 world units.

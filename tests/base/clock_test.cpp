@@ -5,7 +5,9 @@
 #include <ctime>
 
 namespace {
-u32 fixedTime() { return 1234; }
+u32 fixedTime() {
+    return 1234;
+}
 } // namespace
 
 TEST(Clock, ReadsTheReplacedSourceAndFallsBackToCalendarTime) {
@@ -24,8 +26,12 @@ TEST(Clock, ReadsTheReplacedSourceAndFallsBackToCalendarTime) {
 
 namespace {
 u32 virtualSeconds = 0;
-u32 virtualTime() { return virtualSeconds; }
-void virtualSleep(u32 milliseconds) { virtualSeconds += milliseconds / 1000; }
+u32 virtualTime() {
+    return virtualSeconds;
+}
+void virtualSleep(u32 milliseconds) {
+    virtualSeconds += milliseconds / 1000;
+}
 } // namespace
 
 TEST(Clock, AVirtualSleepAdvancesTheVirtualClockAndResetRestoresBoth) {

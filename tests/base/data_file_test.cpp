@@ -15,7 +15,7 @@ namespace {
 
 // Runs each test inside a fresh directory holding a few data files.
 class DataFileTest : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
         RunDirectory::write("Levels/Level-A.lvl", "level");
         RunDirectory::write("objects/Stone1.odf", "stone");

@@ -31,14 +31,17 @@ TEST_F(BitmapContent, EveryBitmapLoadsAtItsSizeAndDepth) {
         EXPECT_EQ(b->width, c.width);
         EXPECT_EQ(b->height, c.height);
         EXPECT_EQ(b->bitsPerPixel, c.bits);
-        if (c.bits == 8) { EXPECT_EQ(b->palette.size(), 256u); }
+        if (c.bits == 8) {
+            EXPECT_EQ(b->palette.size(), 256u);
+        }
     }
 }
 
 // The sky slides left and wraps after one screen width: columns x and
 // x + width must match, and its bottom row meets the fog colour.
 TEST_F(BitmapContent, SkiesWrapSeamlesslyIntoTheFog) {
-    for (const auto& [file, screen] : {std::pair{"Bitmaps\\sky1.bmp", 640}, std::pair{"Bitmaps\\sky2.bmp", 320}}) {
+    for (const auto& [file, screen] :
+         {std::pair{"Bitmaps\\sky1.bmp", 640}, std::pair{"Bitmaps\\sky2.bmp", 320}}) {
         SCOPED_TRACE(file);
         const auto sky = loadBitmap(file, 1);
         ASSERT_NE(sky, nullptr);
@@ -46,7 +49,8 @@ TEST_F(BitmapContent, SkiesWrapSeamlesslyIntoTheFog) {
         for (int y = 0; y < sky->height; ++y)
             for (int x = 0; x < screen; ++x)
                 ASSERT_EQ(pixelAt(*sky, x, y), pixelAt(*sky, x + screen, y)) << x << "," << y;
-        for (int x = 0; x < sky->width; ++x) EXPECT_EQ(pixelAt(*sky, x, sky->height - 1), (Rgb{240, 240, 240}));
+        for (int x = 0; x < sky->width; ++x)
+            EXPECT_EQ(pixelAt(*sky, x, sky->height - 1), (Rgb{240, 240, 240}));
     }
 }
 
@@ -71,11 +75,21 @@ void checkCockpit(const char* file, const Rect& view, const std::vector<Rect>& i
 TEST_F(BitmapContent, CockpitsShowTheViewAndGiveTheInstrumentsTheirWells) {
     // Speed bar, compass, nitro lamp, flag lamp, ammunition and mine digits, shield bars.
     checkCockpit("Bitmaps\\cockpit1.bmp", {90, 15, 590, 370},
-                 {{92, 439, 257, 459}, {9, 412, 69, 472}, {19, 365, 34, 380}, {448, 453, 463, 468},
-                  {291, 441, 323, 464}, {361, 441, 393, 464}, {517, 399, 615, 463}});
+                 {{92, 439, 257, 459},
+                  {9, 412, 69, 472},
+                  {19, 365, 34, 380},
+                  {448, 453, 463, 468},
+                  {291, 441, 323, 464},
+                  {361, 441, 393, 464},
+                  {517, 399, 615, 463}});
     checkCockpit("Bitmaps\\cockpit2.bmp", {45, 8, 295, 185},
-                 {{46, 221, 129, 231}, {4, 207, 34, 237}, {11, 176, 18, 183}, {226, 228, 233, 235},
-                  {145, 222, 164, 234}, {179, 222, 198, 234}, {259, 201, 311, 233}});
+                 {{46, 221, 129, 231},
+                  {4, 207, 34, 237},
+                  {11, 176, 18, 183},
+                  {226, 228, 233, 235},
+                  {145, 222, 164, 234},
+                  {179, 222, 198, 234},
+                  {259, 201, 311, 233}});
 }
 
 } // namespace
@@ -96,7 +110,7 @@ TEST_F(BitmapContent, TheDesktopIconsComeInEveryThemeSizeWithTransparency) {
         };
         EXPECT_EQ(big(16), size);
         EXPECT_EQ(big(20), size);
-        EXPECT_EQ(head[24], 8);  // bits per channel
-        EXPECT_EQ(head[25], 6);  // red, green, blue and alpha
+        EXPECT_EQ(head[24], 8); // bits per channel
+        EXPECT_EQ(head[25], 6); // red, green, blue and alpha
     }
 }

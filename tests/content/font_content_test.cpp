@@ -45,7 +45,9 @@ TEST_F(FontContent, EveryFontLoadsInItsFormatWithItsSizeAndInkedGlyphs) {
         EXPECT_EQ(font->fontHeight(), f.height);
         EXPECT_GT(font->ascent(), f.height / 2);
         EXPECT_LE(font->ascent(), f.height);
-        if (f.type == Font::fixedFont) { EXPECT_EQ(font->fontWidth(), f.width); }
+        if (f.type == Font::fixedFont) {
+            EXPECT_EQ(font->fontWidth(), f.width);
+        }
         // Codes without a glyph show the default character.
         EXPECT_EQ(font->glyphCode(200), 0);
         EXPECT_GT(font->width(0), 0);
@@ -75,7 +77,8 @@ TEST_F(FontContent, HudFontFitsTheBottomLabelsAndTheFarewellAt320) {
         const size_t start = Font::glyphImagesOffset + font->glyphOffset(code);
         for (size_t row = 12; row < static_cast<size_t>(font->fontHeight()); ++row)
             for (size_t i = 0; i < bytesPerRow; ++i)
-                EXPECT_EQ(font->record[start + row * bytesPerRow + i], 0) << "'" << static_cast<char>(c) << "' row " << row;
+                EXPECT_EQ(font->record[start + row * bytesPerRow + i], 0)
+                    << "'" << static_cast<char>(c) << "' row " << row;
     }
     useFont(font.get());
     EXPECT_LE(8 + textWidth("Hope you enjoyed the game! See you next time!"), 320);

@@ -67,7 +67,9 @@ struct LevelCase {
     u16 number;
     u16 players;
 };
-void PrintTo(const LevelCase& c, std::ostream* out) { *out << levelFileName(c.number); }
+void PrintTo(const LevelCase& c, std::ostream* out) {
+    *out << levelFileName(c.number);
+}
 
 // Loads the level, its definitions and the mine and shot templates.
 class LevelContent : public InRunDirectory, public ::testing::WithParamInterface<LevelCase> {
@@ -101,7 +103,8 @@ TEST_P(LevelContent, NothingTouchesACarAtItsStartAndEverythingLiesInTheGrid) {
         EXPECT_LE(o->maxX, u32{world::state.worldGrid.width} * 65536);
         EXPECT_LE(o->maxY, u32{world::state.worldGrid.height} * 65536);
         for (u16 i = 0; i < world::state.playerCount; ++i)
-            EXPECT_FALSE(o.get() != world::state.players[i]->vehicle && BoxesTouch(boxOf(*world::state.players[i]->vehicle), boxOf(*o)))
+            EXPECT_FALSE(o.get() != world::state.players[i]->vehicle &&
+                         BoxesTouch(boxOf(*world::state.players[i]->vehicle), boxOf(*o)))
                 << "player " << i + 1 << " starts touching a " << static_cast<int>(o->type);
     }
 }
@@ -119,8 +122,8 @@ TEST_P(LevelContent, EveryFlagCanBeReachedAndCarriedHomeInsideAClosedRing) {
         EXPECT_TRUE(area.touches(*p.hq)) << "cannot reach its headquarters";
         for (const auto& flag : world::state.worldObjects)
             if (flag->type == ObjectType::Flag && flag->owner != i + 1) {
-                EXPECT_TRUE(area.touches(*flag))
-                    << "cannot reach a flag of player " << flag->owner << " at " << flag->minX << ", " << flag->minY;
+                EXPECT_TRUE(area.touches(*flag)) << "cannot reach a flag of player " << flag->owner << " at "
+                                                 << flag->minX << ", " << flag->minY;
             }
     }
 }
@@ -138,7 +141,9 @@ TEST_P(LevelContent, ObstaclesLeaveNoSlotsBarelyWiderThanACar) {
             o->type == ObjectType::Hq || o->type == ObjectType::Plant)
             obstacles.push_back(o.get());
     // Across x when their y ranges overlap, across y when their x ranges do.
-    const auto gap = [](i64 aMin, i64 aMax, i64 bMin, i64 bMax) { return std::max(bMin - aMax, aMin - bMax); };
+    const auto gap = [](i64 aMin, i64 aMax, i64 bMin, i64 bMax) {
+        return std::max(bMin - aMax, aMin - bMax);
+    };
     for (size_t i = 0; i < obstacles.size(); ++i)
         for (size_t k = i + 1; k < obstacles.size(); ++k) {
             const WorldObject& a = *obstacles[i];
@@ -146,15 +151,15 @@ TEST_P(LevelContent, ObstaclesLeaveNoSlotsBarelyWiderThanACar) {
             const i64 gx = gap(a.minX, a.maxX, b.minX, b.maxX), gy = gap(a.minY, a.maxY, b.minY, b.maxY);
             const i64 across = gy < 0 ? gx : gx < 0 ? gy : -1;
             EXPECT_FALSE(across >= carSide && across < roomy)
-                << "a slot " << across << " wide between the objects at " << a.minX << ", " << a.minY << " and "
-                << b.minX << ", " << b.minY;
+                << "a slot " << across << " wide between the objects at " << a.minX << ", " << a.minY
+                << " and " << b.minX << ", " << b.minY;
         }
 }
 
 // Level-A, Level-B for two; Level-C, Level-D for three; test.lvl for two.
 INSTANTIATE_TEST_SUITE_P(Shipped, LevelContent,
-                         ::testing::Values(LevelCase{0, 2}, LevelCase{1, 2}, LevelCase{2, 3},
-                                           LevelCase{3, 3}, LevelCase{4, 2}),
+                         ::testing::Values(LevelCase{0, 2}, LevelCase{1, 2}, LevelCase{2, 3}, LevelCase{3, 3},
+                                           LevelCase{4, 2}),
                          [](const auto& info) { return "Level" + std::to_string(info.param.number); });
 
 } // namespace

@@ -7,8 +7,8 @@
 // seconds of it, so where the steps fall within a second changes a match).
 #include "base/clock.hpp"
 #include "sim/match_state.hpp"
-#include "world/player.hpp"
 #include "sim/update_frame.hpp"
+#include "world/player.hpp"
 #include "world/texture.hpp"
 #include "world/world.hpp"
 
@@ -49,8 +49,7 @@ class LevelMatch {
     // Flags delivered by the player of that index.
     static u32 captures(u16 index) {
         u32 total = 0;
-        for (u16 score : world::state.players[index]->flagScores)
-            total += score;
+        for (u16 score : world::state.players[index]->flagScores) total += score;
         return total;
     }
 

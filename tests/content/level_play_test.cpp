@@ -22,8 +22,7 @@ const char* levelName(u16 level) {
 
 u32 computerCaptures() {
     u32 total = 0;
-    for (u16 i = 1; i < world::state.playerCount; ++i)
-        total += LevelMatch::captures(i);
+    for (u16 i = 1; i < world::state.playerCount; ++i) total += LevelMatch::captures(i);
     return total;
 }
 
@@ -54,8 +53,6 @@ TEST_P(LevelPlay, AHumanGoingForTheFlagsCanWin) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Shipped, LevelPlay, ::testing::Values(u16{0}, u16{1}, u16{2}, u16{3}),
-                         [](const auto& info) {
-                             return std::string(levelName(info.param)).erase(5, 1);
-                         });
+                         [](const auto& info) { return std::string(levelName(info.param)).erase(5, 1); });
 
 } // namespace

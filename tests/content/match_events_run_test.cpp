@@ -15,7 +15,9 @@ namespace {
 constexpr u32 matchLimit = 20000;
 
 std::vector<MatchEvent> heard;
-void hear(const MatchEvent& event) { heard.push_back(event); }
+void hear(const MatchEvent& event) {
+    heard.push_back(event);
+}
 
 struct Played {
     std::vector<u64> digests; // every 100 steps and at the end
@@ -35,8 +37,7 @@ Played playLevelA(bool listening) {
     }
     played.digests.push_back(matchDigest());
     played.winner = sim::match.winner;
-    for (u16 i = 0; i < world::state.playerCount; ++i)
-        played.captures.push_back(LevelMatch::captures(i));
+    for (u16 i = 0; i < world::state.playerCount; ++i) played.captures.push_back(LevelMatch::captures(i));
     return played;
 }
 
@@ -64,8 +65,7 @@ TEST_F(MatchEventsRun, ListeningChangesNothingAndTheEventsFollowTheMatch) {
             EXPECT_EQ(carrying[e.player]--, 1) << "no flag to lose for " << e.player;
             captures[e.player] += e.kind == MatchEventKind::FlagCaptured;
             break;
-        default:
-            break;
+        default: break;
         }
     }
     ASSERT_NE(listened.winner, -1) << "no winner within " << matchLimit << " steps";

@@ -31,7 +31,8 @@ class DrivableArea {
         while (!queue.empty()) {
             const auto [col, row] = queue.front();
             queue.pop_front();
-            for (const auto& [dc, dr] : {std::pair{1, 0}, std::pair{-1, 0}, std::pair{0, 1}, std::pair{0, -1}}) {
+            for (const auto& [dc, dr] :
+                 {std::pair{1, 0}, std::pair{-1, 0}, std::pair{0, 1}, std::pair{0, -1}}) {
                 const i64 c = col + dc, r = row + dr;
                 if (c <= 0 || r <= 0 || c >= columns - 1 || r >= rows - 1) {
                     leaksOut = true;
@@ -74,10 +75,13 @@ class DrivableArea {
     bool blocked(i64 cx, i64 cy) const {
         const i64 minX = cx - half, maxX = cx + half, minY = cy - half, maxY = cy + half;
         for (i64 col = std::max<i64>(0, minX >> 16); col <= std::min<i64>(grid.width - 1, maxX >> 16); ++col)
-            for (i64 row = std::max<i64>(0, minY >> 16); row <= std::min<i64>(grid.height - 1, maxY >> 16); ++row)
-                for (const CellList* node = grid.cell(u32(col), u32(row)); node && node->object; node = node->next) {
+            for (i64 row = std::max<i64>(0, minY >> 16); row <= std::min<i64>(grid.height - 1, maxY >> 16);
+                 ++row)
+                for (const CellList* node = grid.cell(u32(col), u32(row)); node && node->object;
+                     node = node->next) {
                     const WorldObject& o = *node->object;
-                    if (blocksCars(o) && overlaps(minX, maxX, o.minX, o.maxX) && overlaps(minY, maxY, o.minY, o.maxY))
+                    if (blocksCars(o) && overlaps(minX, maxX, o.minX, o.maxX) &&
+                        overlaps(minY, maxY, o.minY, o.maxY))
                         return true;
                 }
         return false;

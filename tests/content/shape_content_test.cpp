@@ -16,9 +16,10 @@ std::unique_ptr<WorldObject> readDefinition(const std::string& name, u32 x = 100
     const u32 kind = reader.getint();
     const bool smooth = reader.getint() != 0;
     EXPECT_EQ(reader.skipBlanks(), '%') << name;
-    auto object = kind == 1   ? readBox(reader, x, y, 0, x + 40000, y + 4096, 20000, 1, smooth, world::state.textureTable)
-                  : kind == 3 ? readTwoSided(reader, x, y, 1, smooth, world::state.textureTable)
-                              : readMesh(reader, x, y, 1, smooth, world::state.textureTable);
+    auto object =
+        kind == 1 ? readBox(reader, x, y, 0, x + 40000, y + 4096, 20000, 1, smooth, world::state.textureTable)
+        : kind == 3 ? readTwoSided(reader, x, y, 1, smooth, world::state.textureTable)
+                    : readMesh(reader, x, y, 1, smooth, world::state.textureTable);
     computeNormals(*object);
     return object;
 }
@@ -26,11 +27,21 @@ std::unique_ptr<WorldObject> readDefinition(const std::string& name, u32 x = 100
 struct F3 {
     double x, y, z;
 };
-F3 pos(const Vertex& v) { return {double(v.x), double(v.y), double(v.z)}; }
-F3 operator-(F3 a, F3 b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
-double dot(F3 a, F3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
-F3 cross(F3 a, F3 b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x}; }
-F3 normalOf(const Polygon& p) { return {p.nx, p.ny, p.nz}; }
+F3 pos(const Vertex& v) {
+    return {double(v.x), double(v.y), double(v.z)};
+}
+F3 operator-(F3 a, F3 b) {
+    return {a.x - b.x, a.y - b.y, a.z - b.z};
+}
+double dot(F3 a, F3 b) {
+    return a.x * b.x + a.y * b.y + a.z * b.z;
+}
+F3 cross(F3 a, F3 b) {
+    return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
+}
+F3 normalOf(const Polygon& p) {
+    return {p.nx, p.ny, p.nz};
+}
 F3 centroid(const std::vector<Vertex>& vertices) {
     F3 c{0, 0, 0};
     for (const Vertex& v : vertices) c = {c.x + v.x, c.y + v.y, c.z + v.z};
@@ -56,12 +67,12 @@ TEST_F(ShapeContent, EveryFaceIsFlatConvexAndTurnedRightAndHeightsSuitTheRoles) 
         Faces faces;
         u32 lowest, highest;
     } shapes[] = {
-        {"stone1", solid, 1, 9999},      {"stone2", solid, 1, 9999},     {"stone3", solid, 1, 9999},
+        {"stone1", solid, 1, 9999},      {"stone2", solid, 1, 9999},      {"stone3", solid, 1, 9999},
         {"brickwall", solid, 1, any},    {"oldbrickwall", solid, 1, any}, {"woodwall", solid, 1, any},
-        {"car", solid, 3500, 4500},      {"hq", solid, 1, any},          {"mine", solid, 1, 999},
-        {"shot", solid, 1, 3071},        {"bush", solid, 1, 3071},       {"firepak", solid, 1, 3071},
-        {"minepak", solid, 1, 3071},     {"healthpak", solid, 1, 3071},  {"nitropak", solid, 1, 3071},
-        {"sea", Faces::up, 0, 63},       {"sand", Faces::up, 0, 63},     {"flag", Faces::anyWay, 10000, any},
+        {"car", solid, 3500, 4500},      {"hq", solid, 1, any},           {"mine", solid, 1, 999},
+        {"shot", solid, 1, 3071},        {"bush", solid, 1, 3071},        {"firepak", solid, 1, 3071},
+        {"minepak", solid, 1, 3071},     {"healthpak", solid, 1, 3071},   {"nitropak", solid, 1, 3071},
+        {"sea", Faces::up, 0, 63},       {"sand", Faces::up, 0, 63},      {"flag", Faces::anyWay, 10000, any},
         {"tree", Faces::anyWay, 1, any},
     };
     for (const auto& shape : shapes) {
@@ -96,7 +107,9 @@ TEST_F(ShapeContent, EveryFaceIsFlatConvexAndTurnedRightAndHeightsSuitTheRoles) 
             if (shape.faces == Faces::outward) {
                 EXPECT_GT(dot(n, centroid(p.vertices) - middle), 0) << "a face is turned inward";
             }
-            if (shape.faces == Faces::up) { EXPECT_GT(n.z, 0); }
+            if (shape.faces == Faces::up) {
+                EXPECT_GT(n.z, 0);
+            }
         }
     }
 }

@@ -45,8 +45,7 @@ std::filesystem::path soundDir() {
 
 std::uint32_t le(const std::vector<unsigned char>& b, size_t at, int bytes) {
     std::uint32_t v = 0;
-    for (int i = bytes - 1; i >= 0; --i)
-        v = (v << 8) | b[at + i];
+    for (int i = bytes - 1; i >= 0; --i) v = (v << 8) | b[at + i];
     return v;
 }
 
@@ -84,8 +83,7 @@ double dbfs(double level) {
 
 int peakOf(const std::vector<std::int16_t>& s, size_t from, size_t to) {
     int peak = 0;
-    for (size_t i = from; i < to; ++i)
-        peak = std::max(peak, std::abs(static_cast<int>(s[i])));
+    for (size_t i = from; i < to; ++i) peak = std::max(peak, std::abs(static_cast<int>(s[i])));
     return peak;
 }
 
@@ -93,8 +91,7 @@ TEST(SoundContent, TheSoundFolderHoldsExactlyTheGamesEffects) {
     std::set<std::string> shipped, expected;
     for (const auto& entry : std::filesystem::directory_iterator(soundDir()))
         shipped.insert(entry.path().filename().string());
-    for (const Expected& e : kSounds)
-        expected.insert(e.file);
+    for (const Expected& e : kSounds) expected.insert(e.file);
     EXPECT_EQ(shipped, expected);
 }
 
@@ -108,8 +105,7 @@ TEST(SoundContent, EveryEffectIsShortLoudEnoughAndLeavesHeadroomWithoutDc) {
         EXPECT_LE(peak, -1.0) << "no room left in the mix";
         EXPECT_GE(peak, -10.0) << "too quiet beside the others";
         double sum = 0;
-        for (std::int16_t v : s)
-            sum += v;
+        for (std::int16_t v : s) sum += v;
         EXPECT_LT(std::fabs(sum / s.size()), 0.001 * kFullScale) << "DC offset";
     }
 }
@@ -120,8 +116,7 @@ TEST(SoundContent, OneShotsStartAndEndInSilenceAndLoopsJoinWithoutAStep) {
         const std::vector<std::int16_t> s = readPcm(e.file);
         ASSERT_GT(s.size(), 500u);
         std::vector<int> steps;
-        for (size_t i = 1; i < s.size(); ++i)
-            steps.push_back(std::abs(s[i] - s[i - 1]));
+        for (size_t i = 1; i < s.size(); ++i) steps.push_back(std::abs(s[i] - s[i - 1]));
         std::sort(steps.begin(), steps.end());
         if (e.loops) {
             // The jump from the last sample back to the first is no bigger
@@ -140,8 +135,7 @@ TEST(SoundContent, OneShotsStartAndEndInSilenceAndLoopsJoinWithoutAStep) {
 
 TEST(SoundContent, NoTwoEffectsAreTheSame) {
     std::vector<std::vector<std::int16_t>> all;
-    for (const Expected& e : kSounds)
-        all.push_back(readPcm(e.file));
+    for (const Expected& e : kSounds) all.push_back(readPcm(e.file));
     for (size_t i = 0; i < all.size(); ++i)
         for (size_t j = i + 1; j < all.size(); ++j)
             EXPECT_TRUE(all[i] != all[j]) << kSounds[i].file << " and " << kSounds[j].file;

@@ -82,27 +82,34 @@ TEST_F(DisplayTest, WindowSizeDoublesSmallModesWhenTheDesktopHasRoom) {
     // Doubled when the desktop (less the window frame) has room; 4:3 sizes show at 640x480;
     // a size that reaches the desktop's width or height becomes the whole desktop less
     // the frame.
-    const Case cases[] = {
-        {1024, 768, 0, 0, 320, 240, 640, 480}, {640, 480, 0, 0, 320, 240, 320, 240},
-        {800, 600, 8, 30, 320, 240, 640, 480}, {800, 500, 8, 30, 320, 240, 320, 240},
-        {1024, 768, 0, 0, 320, 200, 640, 480}, {1024, 768, 0, 0, 640, 350, 640, 480},
-        {1024, 768, 0, 0, 640, 480, 640, 480}, {640, 480, 0, 0, 640, 480, 640, 480},
-        {640, 480, 8, 30, 640, 480, 632, 450}, {1024, 768, 8, 30, 1024, 768, 1016, 738},
-        // The size itself is held against the desktop, and then both sides follow it.
-        {800, 480, 0, 0, 640, 480, 800, 480}, {650, 600, 20, 40, 640, 480, 640, 480}};
+    const Case cases[] = {{1024, 768, 0, 0, 320, 240, 640, 480},
+                          {640, 480, 0, 0, 320, 240, 320, 240},
+                          {800, 600, 8, 30, 320, 240, 640, 480},
+                          {800, 500, 8, 30, 320, 240, 320, 240},
+                          {1024, 768, 0, 0, 320, 200, 640, 480},
+                          {1024, 768, 0, 0, 640, 350, 640, 480},
+                          {1024, 768, 0, 0, 640, 480, 640, 480},
+                          {640, 480, 0, 0, 640, 480, 640, 480},
+                          {640, 480, 8, 30, 640, 480, 632, 450},
+                          {1024, 768, 8, 30, 1024, 768, 1016, 738},
+                          // The size itself is held against the desktop, and then both sides follow it.
+                          {800, 480, 0, 0, 640, 480, 800, 480},
+                          {650, 600, 20, 40, 640, 480, 640, 480}};
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.width << 'x' << c.height << " on " << c.desktopWidth
-                                        << 'x' << c.desktopHeight << " frame " << c.frameWidth);
+        SCOPED_TRACE(testing::Message() << c.width << 'x' << c.height << " on " << c.desktopWidth << 'x'
+                                        << c.desktopHeight << " frame " << c.frameWidth);
         useDesktop(c.desktopWidth, c.desktopHeight).frame = {c.frameWidth, c.frameHeight};
         InitFramework("Tessaron 3d");
         setMode(c.width, c.height, 24, 1);
         EXPECT_EQ((std::pair{machine->clientWidth, machine->clientHeight}),
                   (std::pair{c.clientWidth, c.clientHeight}));
         // The game draws at the entry's own size, in the desktop's depth.
-        EXPECT_EQ(sizeOf(framework::state.frameworkDisplay.drawTarget), (std::pair<i32, i32>(c.width, c.height)));
+        EXPECT_EQ(sizeOf(framework::state.frameworkDisplay.drawTarget),
+                  (std::pair<i32, i32>(c.width, c.height)));
         EXPECT_EQ(framework::state.frameworkDisplay.drawTarget, framework::state.frameworkDisplay.backBuffer);
         EXPECT_EQ(framework::state.frameworkDisplay.backBuffer->bitsPerPixel, 24);
-        EXPECT_EQ(framework::state.scaledOutput, c.clientWidth != c.width || c.clientHeight != c.height ? 1u : 0u);
+        EXPECT_EQ(framework::state.scaledOutput,
+                  c.clientWidth != c.width || c.clientHeight != c.height ? 1u : 0u);
     }
 }
 
@@ -125,9 +132,8 @@ TEST_F(DisplayTest, TheWindowStartsCentredAndReturnsToItsPlaceAfterFullScreen) {
 }
 
 TEST_F(DisplayTest, FullScreenBackBufferFollowsTheScalingAndTheFilter) {
-    machine->hardware.modes = {
-        {static_cast<u32>(graphicsModeNumber(640, 480, 32)), 3, modeCapPageFlip},
-        {static_cast<u32>(graphicsModeNumber(320, 400, 16)), 1, 0}};
+    machine->hardware.modes = {{static_cast<u32>(graphicsModeNumber(640, 480, 32)), 3, modeCapPageFlip},
+                               {static_cast<u32>(graphicsModeNumber(320, 400, 16)), 1, 0}};
     SetDriverOptions(filtering(7)); // no 32 bits
     InitFramework("Tessaron 3d");
     ModeEntry entry{};
@@ -138,7 +144,8 @@ TEST_F(DisplayTest, FullScreenBackBufferFollowsTheScalingAndTheFilter) {
     EXPECT_EQ(entry.scaling, 2u);
     ASSERT_EQ(SetMode(entry, 0, 2, 0), 1u);
     EXPECT_EQ(machine->screenWidth, 640u);
-    EXPECT_EQ(sizeOf(framework::state.frameworkDisplay.backBuffer), (std::pair{320, 240})); // scaled: always one
+    EXPECT_EQ(sizeOf(framework::state.frameworkDisplay.backBuffer),
+              (std::pair{320, 240}));                    // scaled: always one
     EXPECT_EQ(framework::state.displayPages.size(), 2u); // the smaller of 3 and the 2 asked for
     EXPECT_EQ(framework::state.scaledOutput, 1u);
 
@@ -181,11 +188,9 @@ TEST_F(DisplayTest, SwapBuffersShowsTheBackBufferOneToOneOrStretched) {
     setColorRGB(0, 0, 255);
     drawPixel(10, 20);
     SwapBuffers(2);
-    ASSERT_EQ((std::pair{machine->lastFrameWidth, machine->lastFrameHeight}),
-              (std::pair{640u, 480u}));
+    ASSERT_EQ((std::pair{machine->lastFrameWidth, machine->lastFrameHeight}), (std::pair{640u, 480u}));
     for (u32 y : {40u, 41u})
-        for (u32 x : {20u, 21u})
-            EXPECT_EQ(presentedPixel(*machine, x, y), 0x0000FFu);
+        for (u32 x : {20u, 21u}) EXPECT_EQ(presentedPixel(*machine, x, y), 0x0000FFu);
     EXPECT_EQ(presentedPixel(*machine, 22, 40), 0u);
     EXPECT_EQ(presentedPixel(*machine, 20, 42), 0u);
 }
@@ -208,9 +213,8 @@ TEST_F(DisplayTest, AnEightBitDisplayShowsItsPaletteOnceRealised) {
 TEST_F(DisplayTest, FatalErrorClosesTheDisplayShowsTheTextAndEndsWithOne) {
     openMode(640, 480, 16, 1);
     // The memory platform's boxes go to standard error too.
-    EXPECT_EXIT(
-        FatalError("ups, sorry buddy, but I think we got some problems with ya video mode..."),
-        testing::ExitedWithCode(1), "ups, sorry buddy.*\\[RGL Fatal Error!\\] ups, sorry buddy");
+    EXPECT_EXIT(FatalError("ups, sorry buddy, but I think we got some problems with ya video mode..."),
+                testing::ExitedWithCode(1), "ups, sorry buddy.*\\[RGL Fatal Error!\\] ups, sorry buddy");
     // Fatal errors from below the framework take the same road.
     EXPECT_EXIT(raiseFatal("Temporary glyph buffer is too small!!"), testing::ExitedWithCode(1),
                 "Temporary glyph buffer is too small!!");

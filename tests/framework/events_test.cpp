@@ -14,8 +14,7 @@ class EventsTest : public FrameworkTest {
     // Every queued event of the kinds in the mask, oldest first.
     static std::vector<Event> drain(u32 mask = eventMaskAll) {
         std::vector<Event> events;
-        for (Event e; NextEvent(&e, mask);)
-            events.push_back(e);
+        for (Event e; NextEvent(&e, mask);) events.push_back(e);
         return events;
     }
 };
@@ -51,8 +50,7 @@ TEST_F(EventsTest, HeldKeysStayInTheTableAndRepeatWithTheirCountOutsideIt) {
 }
 
 TEST_F(EventsTest, ModifiersShowShiftCtrlAndAltAndSystemKeysStillSetTheTable) {
-    for (auto [modifier, key] :
-         {std::pair{scanLeftShift, scanD}, {scanCtrl, scanF}, {scanAlt, scanM}}) {
+    for (auto [modifier, key] : {std::pair{scanLeftShift, scanD}, {scanCtrl, scanF}, {scanAlt, scanM}}) {
         machine->pressKey(0, modifier);
         machine->pressKey(0, key); // Alt+M: a system key
         machine->releaseKey(0, modifier);
@@ -70,8 +68,7 @@ TEST_F(EventsTest, ModifiersShowShiftCtrlAndAltAndSystemKeysStillSetTheTable) {
 }
 
 TEST_F(EventsTest, The101stWaitingEventIsLostButItsKeyReadsDown) {
-    for (u8 scan = 1; scan <= 101; ++scan)
-        machine->pressKey(0, scan);
+    for (u8 scan = 1; scan <= 101; ++scan) machine->pressKey(0, scan);
     const std::vector<Event> events = drain();
     ASSERT_EQ(events.size(), eventQueueSize);
     EXPECT_EQ(events.back().code, 100u << 8);
@@ -102,8 +99,7 @@ TEST_F(EventsTest, AMaskTakesTheOldestMatchingEventAndLeavesTheRestInOrder) {
 }
 
 TEST_F(EventsTest, MouseMovesMergeUntilAnotherEventComesBetween) {
-    for (i32 i = 1; i <= 5; ++i)
-        machine->moveMouse(0, 10 * i, i);
+    for (i32 i = 1; i <= 5; ++i) machine->moveMouse(0, 10 * i, i);
     machine->pressButton(0, buttonRight, 50, 5, true);
     machine->moveMouse(0, 60, 6);
     machine->moveMouse(0, 70, 7);

@@ -13,7 +13,7 @@ namespace {
 std::string keys(const std::vector<PlatformMessage>& messages) {
     std::string out;
     for (const PlatformMessage& m : messages) {
-        static const char* const names[] = {"Up", "Down", "Left", "Right", "A",     "B",      "X",
+        static const char* const names[] = {"Up", "Down",     "Left", "Right", "A",  "B", "X",
                                             "Y",  "Shoulder", "Back", "Start", "LT", "RT"};
         EXPECT_GE(m.scanCode, scanPadUp);
         EXPECT_LE(m.scanCode, scanPadRightTrigger);
@@ -30,7 +30,8 @@ TEST(GamepadKeys, EachControlPressesItsKeyAndDpadAndStickShareTheDirections) {
     GamepadKeys pads;
     std::vector<PlatformMessage> out;
     pads.plug(7);
-    const PadButton buttons[] = {PadButton::A, PadButton::B, PadButton::X, PadButton::Y, PadButton::Back, PadButton::Start};
+    const PadButton buttons[] = {PadButton::A, PadButton::B,    PadButton::X,
+                                 PadButton::Y, PadButton::Back, PadButton::Start};
     for (PadButton b : buttons) pads.button(7, b, true, out);
     for (PadButton b : buttons) pads.button(7, b, false, out);
     EXPECT_EQ(keys(out), "+A +B +X +Y +Back +Start -A -B -X -Y -Back -Start");

@@ -26,9 +26,7 @@ class MainLoopTest : public FrameworkTest {
         SetDrawCallback(logDraw);
     }
 
-    static void log(const char* what, u32 value) {
-        calls.push_back(what + (" " + std::to_string(value)));
-    }
+    static void log(const char* what, u32 value) { calls.push_back(what + (" " + std::to_string(value))); }
     static void logFrame() {
         log("frame", memoryPlatform().pass());
         if (memoryPlatform().pass() == quitAtPass) RequestQuit();
@@ -53,8 +51,7 @@ TEST_F(MainLoopTest, EachPassRunsEventsThenFrameThenDrawUntilQuit) {
     quitAtPass = 3;
     EXPECT_EQ(MainLoop(), 0);
     EXPECT_EQ(machine->idlePasses, 0u);
-    EXPECT_EQ(calls,
-              (Calls{"frame 1", "draw 1", "down 57", "frame 2", "draw 2", "frame 3", "draw 3"}));
+    EXPECT_EQ(calls, (Calls{"frame 1", "draw 1", "down 57", "frame 2", "draw 2", "frame 3", "draw 3"}));
     // The loop ends by shutting the framework down.
     EXPECT_EQ(framework::state.frameworkDisplay.drawTarget, nullptr);
     EXPECT_FALSE(machine->displayOpen);
@@ -110,8 +107,8 @@ TEST_F(MainLoopTest, DisplayTakenAwayAnsweredTwoRunsFramesWithoutDrawing) {
     machine->giveDisplayBack(4);
     quitAtPass = 5;
     MainLoop();
-    EXPECT_EQ(calls, (Calls{"frame 1", "draw 1", "suspend 1", "frame 2", "frame 3", "suspend 2",
-                            "frame 4", "draw 4", "frame 5", "draw 5"}));
+    EXPECT_EQ(calls, (Calls{"frame 1", "draw 1", "suspend 1", "frame 2", "frame 3", "suspend 2", "frame 4",
+                            "draw 4", "frame 5", "draw 5"}));
 }
 
 TEST_F(MainLoopTest, DisplayTakenAwayAnsweredOneHoldsTheProgramUntilItComesBack) {
@@ -124,8 +121,8 @@ TEST_F(MainLoopTest, DisplayTakenAwayAnsweredOneHoldsTheProgramUntilItComesBack)
     const u32 before = machine->milliseconds();
     MainLoop();
     // No pass ran while the display was away; the wait looked every 200 ms.
-    EXPECT_EQ(calls, (Calls{"frame 1", "draw 1", "suspend 1", "suspend 2", "frame 2", "draw 2",
-                            "frame 3", "draw 3"}));
+    EXPECT_EQ(calls, (Calls{"frame 1", "draw 1", "suspend 1", "suspend 2", "frame 2", "draw 2", "frame 3",
+                            "draw 3"}));
     EXPECT_GE(machine->milliseconds() - before, 400u);
 }
 

@@ -39,8 +39,7 @@ const ModeEntry* find(const ModeList& l, u32 width, u32 height, u32 bits) {
 TEST(Drivers, TheOptionsChooseWhichAreRegistered) {
     auto families = [](const DriverOptions& o) {
         u32 bits = 0;
-        for (const Driver& d : registerDrivers(o))
-            bits |= familyBit(d.family);
+        for (const Driver& d : registerDrivers(o)) bits |= familyBit(d.family);
         return bits;
     };
     auto bit = [](DriverFamily f) { return familyBit(f); };
@@ -66,14 +65,13 @@ TEST(ModeListing, OptionsAndDesktopsChooseTheFullScreenEntries) {
     directDrawOnly.useDirectDraw = 1;
     // 11 sizes up to 1024x768 at five depths; 16 lists 15 and 16 bits; a filter without
     // depth bits lists every depth; without a driver that reaches the display, nothing.
-    const std::tuple<DriverOptions, u32, u32, size_t> cases[] = {
-        {gameOptions, 1024, 768, 55},
-        {gameOptions, 640, 480, 45},
-        {withFilter(modeFilter24), 800, 600, 10},
-        {withFilter(modeFilter16), 800, 600, 20},
-        {withFilter(0), 800, 600, 50},
-        {noDisplayDriver, 1024, 768, 0},
-        {directDrawOnly, 1024, 768, 55}};
+    const std::tuple<DriverOptions, u32, u32, size_t> cases[] = {{gameOptions, 1024, 768, 55},
+                                                                 {gameOptions, 640, 480, 45},
+                                                                 {withFilter(modeFilter24), 800, 600, 10},
+                                                                 {withFilter(modeFilter16), 800, 600, 20},
+                                                                 {withFilter(0), 800, 600, 50},
+                                                                 {noDisplayDriver, 1024, 768, 0},
+                                                                 {directDrawOnly, 1024, 768, 55}};
     for (const auto& [options, width, height, entries] : cases) {
         const ModeList l = list(options, desktop(width, height));
         EXPECT_EQ(l.entries.size(), entries) << options.modeFilter << ' ' << width;
@@ -98,8 +96,7 @@ TEST(ModeListing, AMissingModeIsShownLineDoubledOrPixelDoubled) {
                                                   {number(640, 480, 24), 1, modeCapPageFlip}}));
     const ModeEntry* tall = find(l, 320, 200, 8);
     ASSERT_NE(tall, nullptr);
-    EXPECT_EQ((std::pair{tall->mode, tall->scaling}),
-              (std::pair{graphicsModeNumber(320, 400, 8), 1u}));
+    EXPECT_EQ((std::pair{tall->mode, tall->scaling}), (std::pair{graphicsModeNumber(320, 400, 8), 1u}));
     EXPECT_STREQ(tall->name, "320x400x8");
     const ModeEntry* doubled = find(l, 320, 240, 24);
     ASSERT_NE(doubled, nullptr);
@@ -116,16 +113,15 @@ TEST(ModeListing, AMissingModeIsShownLineDoubledOrPixelDoubled) {
 }
 
 TEST(ModeListing, AcceleratedAndDesktopFiltersAndWindowOnlyEntries) {
-    const DisplayHardware hw = desktop(
-        1024, 768,
-        {{number(640, 480, 24), 2, modeCapAccelerated}, {number(800, 600, 24), 2, modeCapDesktop}});
+    const DisplayHardware hw =
+        desktop(1024, 768,
+                {{number(640, 480, 24), 2, modeCapAccelerated}, {number(800, 600, 24), 2, modeCapDesktop}});
     const ModeList fast = list(withFilter(modeFilter24 | modeFilterAccelerated), hw);
     ASSERT_EQ(fast.entries.size(), 1u);
     EXPECT_EQ(fast.entries[0].width, 640u);
     // Sizes below the 1024x768 desktop without a full-screen entry become window-only
     // entries at the desktop's depth, after the full-screen ones.
-    const ModeList l =
-        list(withFilter(modeFilter24 | modeFilterDesktopOnly | modeFilterWindowed), hw);
+    const ModeList l = list(withFilter(modeFilter24 | modeFilterDesktopOnly | modeFilterWindowed), hw);
     EXPECT_EQ(l.fullScreenCount, 1u);
     ASSERT_EQ(l.entries.size(), 10u); // 800x600, then the 9 smaller sizes
     EXPECT_EQ(l.entries[0].mode, graphicsModeNumber(800, 600, 24));

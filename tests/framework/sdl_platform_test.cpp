@@ -27,11 +27,9 @@ TEST(SdlKeys, TheWholeBoardHasItsPcScanCodesAndOtherNumbersGiveZero) {
         {SDL_SCANCODE_LSHIFT, scanLeftShift}, {SDL_SCANCODE_F13, 0}, {SDL_SCANCODE_UNKNOWN, 0},
         {-1, 0}, {SDL_NUM_SCANCODES, 0}};
     // clang-format on
-    for (auto [sdl, pc] : keys)
-        EXPECT_EQ(pcScanCode(sdl), pc) << sdl;
+    for (auto [sdl, pc] : keys) EXPECT_EQ(pcScanCode(sdl), pc) << sdl;
     int mapped = 0;
-    for (int s = 0; s < SDL_NUM_SCANCODES; ++s)
-        mapped += pcScanCode(s) != 0;
+    for (int s = 0; s < SDL_NUM_SCANCODES; ++s) mapped += pcScanCode(s) != 0;
     EXPECT_GE(mapped, 104);
 }
 
@@ -62,10 +60,8 @@ TEST_F(SdlSmokeTest, OpensAWindowPresentsFramesAndSwitchesToFullScreen) {
     drawLine(0, 0, 639, 479);
     // Presenting keeps at least 1/60 s between frames: four frames take three gaps.
     const auto start = std::chrono::steady_clock::now();
-    for (int i = 0; i < 4; ++i)
-        SwapBuffers(2);
-    EXPECT_GE(std::chrono::steady_clock::now() - start,
-              std::chrono::microseconds(3 * 16'666 - 1'000));
+    for (int i = 0; i < 4; ++i) SwapBuffers(2);
+    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::microseconds(3 * 16'666 - 1'000));
     ProcessEvents();
 
     ASSERT_EQ(FindMode(entry, 320, 240, 24), 1u);
@@ -83,8 +79,7 @@ TEST_F(SdlSmokeTest, WithoutAScreenInitFrameworkFailsCleanly) {
     EXPECT_EQ(InitFramework("Tessaron 3d"), nullptr);
     EXPECT_EQ(LastError(), -2);
     // Left to itself, SDL would fall back to a driver that shows nothing.
-    for (const char* name : {"SDL_VIDEODRIVER", "DISPLAY", "WAYLAND_DISPLAY"})
-        unsetenv(name);
+    for (const char* name : {"SDL_VIDEODRIVER", "DISPLAY", "WAYLAND_DISPLAY"}) unsetenv(name);
     EXPECT_EQ(InitFramework("Tessaron 3d"), nullptr);
     EXPECT_EQ(LastError(), -2);
 }

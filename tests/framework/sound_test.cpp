@@ -72,8 +72,7 @@ TEST_F(SoundTest, WithoutADeviceOneLineThenSilenceAndNothingElseSaysAWord) {
     PlaySound(1, SoundLane::Effect, {}, 64);
     LoopSound(0, 1, {}, 64);
     StopSound();
-    EXPECT_EQ(testing::internal::GetCapturedStderr(),
-              "Sound: no audio device; playing on without sound.\n");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "Sound: no audio device; playing on without sound.\n");
     EXPECT_FALSE(SoundStarted());
     EXPECT_TRUE(machine->sound.played.empty());
 }

@@ -32,7 +32,8 @@ TEST(BitmapFile, WrittenFilesAndScreenshotsLoadBack) {
         ASSERT_TRUE(saveBitmap("Written.bmp", *bm));
         auto back = loadBitmap("written.BMP", 1); // names are matched without regard to case
         ASSERT_TRUE(back);
-        EXPECT_EQ((std::array{back->width, back->height, back->bitsPerPixel}), (std::array{3, 2, bm->bitsPerPixel}));
+        EXPECT_EQ((std::array{back->width, back->height, back->bitsPerPixel}),
+                  (std::array{3, 2, bm->bitsPerPixel}));
         EXPECT_EQ(back->pixelFormat, bm->pixelFormat);
         EXPECT_EQ(back->palette, bm->palette);
         EXPECT_EQ(back->pixels, bm->pixels);
@@ -54,8 +55,8 @@ TEST(BitmapFile, EveryAcceptedVariantReadsItsPixels) {
     ScratchDir dir;
     const std::vector<BitmapVariant> variants = acceptedBitmapVariants();
     for (const BitmapVariant& v : variants) {
-        SCOPED_TRACE(testing::Message() << v.file.bits << " bits, compression " << v.file.compression << ", height "
-                                        << v.file.height);
+        SCOPED_TRACE(testing::Message() << v.file.bits << " bits, compression " << v.file.compression
+                                        << ", height " << v.file.height);
         auto bm = load(v.file);
         ASSERT_TRUE(bm);
         EXPECT_EQ((std::array{bm->width, bm->height, bm->bitsPerPixel}),
@@ -87,8 +88,11 @@ TEST(BitmapFile, RefusesWhatItCannotRead) {
         {.height = 0},
         {.height = -2147483647 - 1},
         {.height = 9000},
-        {.bits = 4, .colorsUsed = 17, .palette = std::vector<u8>(17 * 4), .rows = row}, // more than 4 bits index
-        {.bits = 8, .palette = std::vector<u8>(100)},                 // 256 entries cut short
+        {.bits = 4,
+         .colorsUsed = 17,
+         .palette = std::vector<u8>(17 * 4),
+         .rows = row},                                                 // more than 4 bits index
+        {.bits = 8, .palette = std::vector<u8>(100)},                  // 256 entries cut short
         {.bits = 32, .compression = 3, .palette = std::vector<u8>(8)}, // masks cut short
     };
     for (const BmpBuilder& b : refused) {
@@ -179,7 +183,8 @@ TEST(PutBitmap, CopiesClippedRowsAndConvertsOtherFormats) {
     auto dc1 = createMemoryContext(10, 1, 24);
     dc1->color = 0x123456;
     putBitmap(*dc1, 0, 0, &stencil, writeReplace);
-    for (i32 x = 0; x < 10; ++x) EXPECT_EQ(readPixel(*dc1, x, 0), x == 0 || x == 7 || x == 9 ? 0x123456u : 0u) << x;
+    for (i32 x = 0; x < 10; ++x)
+        EXPECT_EQ(readPixel(*dc1, x, 0), x == 0 || x == 7 || x == 9 ? 0x123456u : 0u) << x;
 }
 
 TEST(PutBitmap, TransparentPixelsLeaveTheDestination) {
@@ -206,7 +211,8 @@ TEST(PutBitmap, TransparentPixelsLeaveTheDestination) {
         b.row(0)[bytes] = 5;     // drawn
         b.row(0)[2 * bytes] = 6; // clipped away
         putBitmapTransparent(*target, 0, 0, &b, 7, 1);
-        EXPECT_EQ((std::array{readPixel(*target, 0, 0), readPixel(*target, 1, 0)}), (std::array{0u, 5u})) << bits;
+        EXPECT_EQ((std::array{readPixel(*target, 0, 0), readPixel(*target, 1, 0)}), (std::array{0u, 5u}))
+            << bits;
     }
 
     // Depths other than the context's, and indexed bitmaps below 8 bits, are refused.

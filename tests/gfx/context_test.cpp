@@ -37,7 +37,8 @@ TEST(DeviceContext, MemoryContextsPadRowsAndRefuseWhatTheyCannotDraw) {
     makeCurrentContext(over.get());
     setColorRGB(1, 2, 3);
     drawPixel(2, 1);
-    EXPECT_EQ(std::vector<u8>(buffer.begin() + 16 + 6, buffer.begin() + 16 + 10), (std::vector<u8>{3, 2, 1, 0xAA}));
+    EXPECT_EQ(std::vector<u8>(buffer.begin() + 16 + 6, buffer.begin() + 16 + 10),
+              (std::vector<u8>{3, 2, 1, 0xAA}));
     resetGfx();
 }
 
@@ -94,13 +95,23 @@ TEST(GfxError, LastErrorIsReadOnceAndEveryCodeHasItsText) {
     EXPECT_EQ(LastError(), 0);
 
     const std::pair<i32, const char*> texts[] = {
-        {0, "No error"}, {-1, "Graphics driver has not been installed"},
-        {-5, "Not enough memory to load graphics driver"}, {-10, "Not enough memory to perform operation"},
-        {-12, "Invalid font data"}, {-13, "Font file corrupted"}, {-14, "Couldn't find font file"},
-        {-16, "Invalid device type for operation"}, {-22, "Invalid bitmap file"}, {-23, "Bitmap file was not found"},
-        {-26, "Only Windows 2.x font files supported"}, {-27, "RGL_endRegion() was not called"},
-        {-29, "OffscreenDC's require hardware bitBlt support"}, {-31, "Invalid pixel format for memory DC"},
-        {-32, "NONE"}, {1, "NONE"}, {-2147483647 - 1, "NONE"},
+        {0, "No error"},
+        {-1, "Graphics driver has not been installed"},
+        {-5, "Not enough memory to load graphics driver"},
+        {-10, "Not enough memory to perform operation"},
+        {-12, "Invalid font data"},
+        {-13, "Font file corrupted"},
+        {-14, "Couldn't find font file"},
+        {-16, "Invalid device type for operation"},
+        {-22, "Invalid bitmap file"},
+        {-23, "Bitmap file was not found"},
+        {-26, "Only Windows 2.x font files supported"},
+        {-27, "RGL_endRegion() was not called"},
+        {-29, "OffscreenDC's require hardware bitBlt support"},
+        {-31, "Invalid pixel format for memory DC"},
+        {-32, "NONE"},
+        {1, "NONE"},
+        {-2147483647 - 1, "NONE"},
     };
     for (const auto& [code, text] : texts) EXPECT_STREQ(ErrorMessage(code), text) << code;
     for (i32 code = 0; code >= -31; --code) EXPECT_STRNE(ErrorMessage(code), "NONE") << code;

@@ -10,8 +10,14 @@ namespace {
 // Glyphs for codes first..last, each `fixedWidth` wide (code-dependent when 0), ink
 // in a pattern that tells rows and columns apart.
 RasterFontSource fontSource(u8 first, u8 last, i32 height, i32 fixedWidth) {
-    RasterFontSource s{.name = "Test Face", .pixelWidth = fixedWidth, .height = height, .ascent = height - 2,
-                       .externalLeading = 1, .firstChar = first, .lastChar = last, .glyphs = {}};
+    RasterFontSource s{.name = "Test Face",
+                       .pixelWidth = fixedWidth,
+                       .height = height,
+                       .ascent = height - 2,
+                       .externalLeading = 1,
+                       .firstChar = first,
+                       .lastChar = last,
+                       .glyphs = {}};
     for (int c = first; c <= last; ++c) {
         GlyphImage g{fixedWidth ? fixedWidth : 1 + c % 12, {}};
         for (i32 r = 0; r < height; ++r)
@@ -73,7 +79,9 @@ TEST(FntFont, WideGlyphsAreReorderedIntoRows) {
     ASSERT_TRUE(narrowFont);
     EXPECT_EQ(narrowFont->width('A'), 5);
     EXPECT_EQ(narrowFont->imageWidth('A'), 8);
-    EXPECT_EQ(std::memcmp(narrowFont->record.data() + Font::glyphImagesOffset, narrow.glyphs[0].rows.data(), 20), 0);
+    EXPECT_EQ(
+        std::memcmp(narrowFont->record.data() + Font::glyphImagesOffset, narrow.glyphs[0].rows.data(), 20),
+        0);
 }
 
 TEST(FntFontDeathTest, GlyphsAboveTheTemporaryBufferEndTheProgram) {
@@ -97,17 +105,17 @@ TEST(FntFont, RefusesHeadersAndTablesThatDoNotFit) {
     EXPECT_EQ(refusedWith({}), -13);
     EXPECT_EQ(refusedWith(std::vector<u8>(good.begin(), good.begin() + 117)), -13);
     const std::vector<std::pair<size_t, u8>> corrupt[] = {
-        {{66, 1}},                             // a vector font
-        {{66, 4}},                             // a type that is not a raster font either
+        {{66, 1}}, // a vector font
+        {{66, 4}}, // a type that is not a raster font either
         {{66, 0x80}},
-        {{67, 1}},                             // type 0x100
-        {{96, 'A' - 1}},                       // last below first
-        {{96, 255}},                           // a table past the end of the file
-        {{97, 3}},                             // default character outside the range
-        {{88, 0}},                             // no rows
+        {{67, 1}},                               // type 0x100
+        {{96, 'A' - 1}},                         // last below first
+        {{96, 255}},                             // a table past the end of the file
+        {{97, 3}},                               // default character outside the range
+        {{88, 0}},                               // no rows
         {{128, static_cast<u8>(good[128] + 4)}}, // third glyph reaches past the bits block
-        {{126, 249}},                          // third glyph too wide for its image width byte
-        {{105, 0xFF}, {106, 0xFF}},            // face name beyond the file
+        {{126, 249}},                            // third glyph too wide for its image width byte
+        {{105, 0xFF}, {106, 0xFF}},              // face name beyond the file
     };
     for (const auto& edits : corrupt) {
         v = good;
@@ -141,8 +149,13 @@ TEST(Text, BitmapGlyphsStartOneRowBelowYAndAdvanceByWidth) {
     EXPECT_EQ(charWidth('A'), 0); // no font yet
     // 'A' is 3 wide, 'B' (the default character) 4; each a bar down its left column.
     const std::vector<u8> bar(5, 0x80);
-    const Font font = buildFont({.name = "Bars", .height = 5, .ascent = 4, .firstChar = 'A', .lastChar = 'B',
-                                 .defaultChar = 1, .glyphs = {{3, bar}, {4, bar}}});
+    const Font font = buildFont({.name = "Bars",
+                                 .height = 5,
+                                 .ascent = 4,
+                                 .firstChar = 'A',
+                                 .lastChar = 'B',
+                                 .defaultChar = 1,
+                                 .glyphs = {{3, bar}, {4, bar}}});
     useFont(&font);
     EXPECT_EQ(dc->font, &font);
     setColorRGB(255, 255, 255);
@@ -154,7 +167,9 @@ TEST(Text, BitmapGlyphsStartOneRowBelowYAndAdvanceByWidth) {
 
     // A code without a glyph draws and measures as the default character.
     clearDevice();
-    drawText(0, 0, "Z\xE9" "A");
+    drawText(0, 0,
+             "Z\xE9"
+             "A");
     EXPECT_EQ(inkOf(*dc), barsAt({0, 4, 8}, 1, 5));
     EXPECT_EQ(charWidth('Z'), 4);
     EXPECT_EQ(charWidth(0xE9), 4);
@@ -226,7 +241,9 @@ TEST(Text, VectorGlyphsFollowTheirStrokesUpFromTheBaseline) {
     for (int c = 0; c < 256; ++c) font.setGlyphOffset(static_cast<u8>(c), Font::noGlyph);
     font.setGlyphOffset('L', 0);
     // A stroke command: bit 0 set, x in bits 1-7, bit 8 a move, y in bits 9-15.
-    auto stroke = [](u32 x, u32 y, bool move) { return static_cast<i16>(1 | x << 1 | (move ? 0x100 : 0) | y << 9); };
+    auto stroke = [](u32 x, u32 y, bool move) {
+        return static_cast<i16>(1 | x << 1 | (move ? 0x100 : 0) | y << 9);
+    };
     // Line to (5, 0), line to (5, 5), move to (0, 5), then the end of the list.
     const i16 strokes[] = {stroke(5, 0, false), stroke(5, 5, false), stroke(0, 5, true), 0};
     for (size_t i = 0; i < 4; ++i) font.set16(Font::strokeDataOffset + 2 * i, strokes[i]);

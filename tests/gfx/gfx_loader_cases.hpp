@@ -124,7 +124,8 @@ inline std::vector<std::vector<u8>> bitmapSeeds() {
 }
 
 inline std::vector<std::vector<u8>> fontSeeds() {
-    RasterFontSource s{.name = "Seed", .height = 6, .ascent = 5, .firstChar = 'a', .lastChar = 'c', .glyphs = {}};
+    RasterFontSource s{
+        .name = "Seed", .height = 6, .ascent = 5, .firstChar = 'a', .lastChar = 'c', .glyphs = {}};
     for (i32 w : {3, 9, 17})
         s.glyphs.push_back(GlyphImage{w, std::vector<u8>(static_cast<size_t>((w + 7) / 8 * 6), 0x5A)});
     Font own = buildFont(s);
@@ -137,7 +138,9 @@ inline std::vector<std::vector<u8>> fontSeeds() {
 // The glyph-buffer fatal end, thrown instead of ending the program while damaged
 // files are fed to the font loader (setFatalHook(throwFatal)).
 struct FatalRaised {};
-[[noreturn]] inline void throwFatal(const char*) { throw FatalRaised{}; }
+[[noreturn]] inline void throwFatal(const char*) {
+    throw FatalRaised{};
+}
 
 // Loads a bitmap file with and without its palette and draws whatever loads every
 // way the game does, partly off the surface.

@@ -60,4 +60,3 @@ TEST(MalformedFiles, FontLoaderSurvivesDamagedFiles) {
     runCorpus(fontSeeds(), exerciseFont, 600);
     resetFatalHook();
 }
-

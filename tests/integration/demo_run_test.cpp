@@ -67,7 +67,8 @@ struct Seen {
 Seen seen;
 
 void printSeen() {
-    std::fprintf(stderr, "frames checked %u, differing %u; flag picked up %s, shots %s, mines %s, outline %s\n",
+    std::fprintf(stderr,
+                 "frames checked %u, differing %u; flag picked up %s, shots %s, mines %s, outline %s\n",
                  seen.framesChecked, seen.framesDiffering, seen.flag ? "yes" : "no", seen.shot ? "yes" : "no",
                  seen.mine ? "yes" : "no", seen.outline ? "yes" : "no");
 }
@@ -122,7 +123,8 @@ TEST_P(ShippedDemo, ReplaysToItsDigestWithTheRecordedFrames) {
         seen.ammo = human.ammo;
         seen.mines = human.mines;
         const u32 step = demoStepsDone();
-        if (step == seen.lastHashedStep || std::find(std::begin(hashedSteps), std::end(hashedSteps), step) == std::end(hashedSteps))
+        if (step == seen.lastHashedStep ||
+            std::find(std::begin(hashedSteps), std::end(hashedSteps), step) == std::end(hashedSteps))
             return;
         seen.lastHashedStep = step;
         seen.outline |= step == 1100 && shell::state.gameMenu->renderToggle == 1;
@@ -136,7 +138,8 @@ TEST_P(ShippedDemo, ReplaysToItsDigestWithTheRecordedFrames) {
         const auto want = steps.find(step);
         if (want == steps.end() || want->second != hash) {
             ++seen.framesDiffering;
-            std::fprintf(stderr, "the frame of step %u differs: %016llx\n", step, static_cast<unsigned long long>(hash));
+            std::fprintf(stderr, "the frame of step %u differs: %016llx\n", step,
+                         static_cast<unsigned long long>(hash));
         }
     };
     EXPECT_EXIT(
@@ -176,7 +179,8 @@ TEST_F(ShippedDemo, TimesItsPlaybackAndPrintsOneLine) {
     fs::remove(cut);
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryLevel, ShippedDemo, testing::Values("level-a", "level-b", "level-c", "level-d"));
+INSTANTIATE_TEST_SUITE_P(EveryLevel, ShippedDemo,
+                         testing::Values("level-a", "level-b", "level-c", "level-d"));
 
 // A step changed in a copy of a shipped demo: the replay leaves the recording
 // there, and the check values name the 35 steps in which it did.
@@ -200,7 +204,9 @@ std::pair<u32, u32> pngSize(const fs::path& path) {
     u8 head[24] = {};
     in.read(reinterpret_cast<char*>(head), sizeof head);
     if (!in || head[0] != 0x89 || head[1] != 'P' || head[12] != 'I') return {0, 0};
-    auto big = [&](int at) { return u32{head[at]} << 24 | u32{head[at + 1]} << 16 | u32{head[at + 2]} << 8 | head[at + 3]; };
+    auto big = [&](int at) {
+        return u32{head[at]} << 24 | u32{head[at + 1]} << 16 | u32{head[at + 2]} << 8 | head[at + 3];
+    };
     return {big(16), big(20)};
 }
 

@@ -4,7 +4,6 @@
 #include "shell/reset_game.hpp"
 #include "shell/startup.hpp"
 
-
 void GameRun::SetUp() {
     resetGame();
     machine = &useMemoryPlatform(1024, 768);

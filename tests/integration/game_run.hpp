@@ -13,7 +13,7 @@
 #include <vector>
 
 class GameRun : public testing::Test {
-protected:
+  protected:
     void SetUp() override;
     void TearDown() override;
 
@@ -38,9 +38,9 @@ protected:
     void useRunDirectory() { entered.emplace(runDirectory); }
 
     MemoryPlatform* machine = nullptr;
-    u32 scriptPass = 1;       // where the next scripted key goes
+    u32 scriptPass = 1; // where the next scripted key goes
     std::filesystem::path runDirectory = shippedRunDirectory();
 
-private:
+  private:
     std::optional<RunDirectory> entered;
 };

@@ -80,7 +80,8 @@ TEST_F(GamepadRun, UnpluggedWhileDrivingThePadLetsGoOfItsControls) {
     scriptPass += 8;
     std::vector<u32> accelerating;
     machine->frameObserver = [&](const PresentedFrame&) {
-        if (shell::state.gameMenu && !shell::state.gameMenu->inMenu) accelerating.push_back(world::state.players[0]->accelerate);
+        if (shell::state.gameMenu && !shell::state.gameMenu->inMenu)
+            accelerating.push_back(world::state.players[0]->accelerate);
     };
     ASSERT_EQ(run(), 0);
     const Player& human = *world::state.players[0];

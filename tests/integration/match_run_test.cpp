@@ -3,10 +3,10 @@
 
 #include "framework/framework_state.hpp"
 #include "gfx/bitmap.hpp"
-#include "world/camera.hpp"
 #include "shell/game_menu.hpp"
 #include "shell/shell_state.hpp"
 #include "sim/match_state.hpp"
+#include "world/camera.hpp"
 #include "world/player.hpp"
 #include "world/world.hpp"
 
@@ -72,8 +72,7 @@ TEST_P(MatchStart, OpensTheLevelFullScreenAtItsSizeAndDrawsFrames) {
     EXPECT_EQ(sim::match.winner, -1);
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryLevel, MatchStart, testing::ValuesIn(everyLevelAndSetting()),
-                         settingsName);
+INSTANTIATE_TEST_SUITE_P(EveryLevel, MatchStart, testing::ValuesIn(everyLevelAndSetting()), settingsName);
 
 TEST_F(GameRun, AWindowedMatchShowsSmallModesAtTwiceTheSize) {
     chooseSettings(0, false, false, true);
@@ -110,7 +109,8 @@ TEST_F(GameRun, LeftMakesTheHeadingGrowAndRightShrink) {
     idle(10);
     std::vector<u16> headings;
     machine->frameObserver = [&](const PresentedFrame&) {
-        if (shell::state.gameMenu && !shell::state.gameMenu->inMenu) headings.push_back(world::state.players[0]->camera->heading);
+        if (shell::state.gameMenu && !shell::state.gameMenu->inMenu)
+            headings.push_back(world::state.players[0]->camera->heading);
     };
     ASSERT_EQ(run(), 0);
     ASSERT_FALSE(headings.empty());
@@ -159,8 +159,8 @@ TEST_F(GameRun, FTogglesTheCounterF10TheOutlinesAndKeypadPlusRefills) {
 
 TEST_F(GameRun, HoldingFAndPressingF10FlipsBoth) {
     startMatch();
-    machine->pressKey(scriptPass, scanF);        // F on
-    machine->pressKey(scriptPass + 2, scanF10);  // F again and F10 on
+    machine->pressKey(scriptPass, scanF);       // F on
+    machine->pressKey(scriptPass + 2, scanF10); // F again and F10 on
     machine->releaseKey(scriptPass + 3, scanF);
     machine->releaseKey(scriptPass + 3, scanF10);
     scriptPass += 4;
@@ -180,7 +180,8 @@ TEST_F(GameRun, EscEndsTheMatchWithZeroAndClosesTheDisplay) {
 TEST_F(GameRun, AltEnterSwitchesAndTheGameSwitchesBackToItsSettings) {
     std::vector<bool> shownFullScreen; // per frame of the match
     machine->frameObserver = [&](const PresentedFrame&) {
-        if (shell::state.gameMenu && !shell::state.gameMenu->inMenu) shownFullScreen.push_back(machine->fullScreen);
+        if (shell::state.gameMenu && !shell::state.gameMenu->inMenu)
+            shownFullScreen.push_back(machine->fullScreen);
     };
     startMatch();
     idle(2);

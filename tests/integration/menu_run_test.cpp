@@ -10,13 +10,14 @@
 namespace {
 
 class MenuRun : public GameRun {
-protected:
+  protected:
     // Records page and cursor at every menu shown.
     void SetUp() override {
         GameRun::SetUp();
         machine->keepLastFrame = true;
         machine->frameObserver = [this](const PresentedFrame&) {
-            if (shell::state.gameMenu && shell::state.gameMenu->inMenu) shown.emplace_back(shell::state.gameMenu->page, shell::state.gameMenu->cursor);
+            if (shell::state.gameMenu && shell::state.gameMenu->inMenu)
+                shown.emplace_back(shell::state.gameMenu->page, shell::state.gameMenu->cursor);
         };
     }
     std::vector<std::pair<u32, i32>> shown;
@@ -201,7 +202,7 @@ TEST_F(MenuRun, AltEnterOnlySwitchesTheWindowNeitherStartingNorQuitting) {
         machine->releaseKey(scriptPass + 3, scanAlt);
         scriptPass += 4;
     };
-    altEnter(); // on "Start Game!"
+    altEnter();  // on "Start Game!"
     tap(scanUp); // "Quit Game"
     altEnter();
     ASSERT_EQ(run(), 0); // ended by the close box, not by "Quit Game"

@@ -75,7 +75,9 @@ void expectPausedOver(const Shown& before, const Shown& paused) {
     const size_t row = 320 * 3;
     u32 changedRows = 0, white = 0;
     for (size_t y = 0; y < 240; ++y) {
-        const auto at = [&](const Shown& s) { return s.pixels.begin() + static_cast<std::ptrdiff_t>(y * row); };
+        const auto at = [&](const Shown& s) {
+            return s.pixels.begin() + static_cast<std::ptrdiff_t>(y * row);
+        };
         if (std::equal(at(before), at(before) + row, at(paused))) continue;
         ++changedRows;
         EXPECT_GT(y, 90u);
@@ -114,7 +116,8 @@ TEST_F(PauseRun, APausedMatchRunsNoStepAndGoesOnAsIfNoTimeHadPassed) {
     EXPECT_GE(machine->idlePasses - idleUnpaused, 39u);
 
     // One frame in the pause: the last frame of the match with the word over it.
-    const auto inPause = std::find_if(shown.begin(), shown.end(), [](const Shown& s) { return s.pass == 100; });
+    const auto inPause =
+        std::find_if(shown.begin(), shown.end(), [](const Shown& s) { return s.pass == 100; });
     ASSERT_NE(inPause, shown.end());
     ASSERT_NE(inPause, shown.begin());
     expectPausedOver(*(inPause - 1), *inPause);
@@ -168,7 +171,8 @@ TEST_F(PauseRun, TheFullScreenDisplayTakenAwayPausesAndShowsThePauseWhenBack) {
 }
 
 TEST_F(PauseRun, ADemoRecordedAcrossAPauseHoldsNoPausedStepAndReplaysExactly) {
-    const fs::path file = fs::temp_directory_path() / ("tessaron-paused-" + std::to_string(::getpid()) + ".dem");
+    const fs::path file =
+        fs::temp_directory_path() / ("tessaron-paused-" + std::to_string(::getpid()) + ".dem");
     fs::remove(file);
     scriptMatch(40);
     ASSERT_EQ(run({"-record", file.string()}), 0);

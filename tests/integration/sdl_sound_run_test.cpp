@@ -8,8 +8,8 @@
 #include "framework/sdl_platform.hpp"
 #include "render/view.hpp"
 #include "shell/match_sound.hpp"
-#include "shell/sound_bank.hpp"
 #include "shell/reset_game.hpp"
+#include "shell/sound_bank.hpp"
 #include "shell/startup.hpp"
 #include "sim/match_events.hpp"
 #include "world/player.hpp"
@@ -38,8 +38,8 @@ constexpr u32 sampleRate = 44100;
 class ScriptedSdl final : public Platform {
   public:
     std::map<u32, std::vector<PlatformMessage>> script;
-    std::map<u32, u32> passStart; // pass -> milliseconds
-    u32 soundOpened = 0;          // milliseconds
+    std::map<u32, u32> passStart;     // pass -> milliseconds
+    u32 soundOpened = 0;              // milliseconds
     std::map<u32, void (*)()> atPass; // run as the pass begins
 
     void key(u32 pass, u8 scanCode, bool down) {
@@ -65,9 +65,7 @@ class ScriptedSdl final : public Platform {
     void showWindow(WindowPlace place, u32 width, u32 height) override {
         real.showWindow(place, width, height);
     }
-    bool enterFullScreen(u32 width, u32 height) override {
-        return real.enterFullScreen(width, height);
-    }
+    bool enterFullScreen(u32 width, u32 height) override { return real.enterFullScreen(width, height); }
     void present(const PresentedFrame& frame) override { real.present(frame); }
     void repaint() override { real.repaint(); }
     bool pollMessage(PlatformMessage& message) override {
@@ -90,9 +88,7 @@ class ScriptedSdl final : public Platform {
         real.startPass();
     }
     u32 milliseconds() override { return real.milliseconds(); }
-    bool askYesNo(const char* text, const char* title) override {
-        return real.askYesNo(text, title);
-    }
+    bool askYesNo(const char* text, const char* title) override { return real.askYesNo(text, title); }
     void showError(const char* text, const char* title) override { real.showError(text, title); }
     AudioOutput& audio() override { return sound; }
 
@@ -107,8 +103,7 @@ class ScriptedSdl final : public Platform {
             return opened;
         }
         void close() override { owner_.real.audio().close(); }
-        SoundHandle load(const std::string& name, const std::vector<u8>& wav,
-                         std::string& failure) override {
+        SoundHandle load(const std::string& name, const std::vector<u8>& wav, std::string& failure) override {
             return owner_.real.audio().load(name, wav, failure);
         }
         void play(SoundHandle s, SoundLane lane, SoundPlace place, u8 volume) override {
@@ -142,7 +137,8 @@ f64 energy(const std::vector<i16>& samples, u32 channel, f64 fromMs, f64 toMs) {
     const size_t first = static_cast<size_t>(std::max(0.0, fromMs) * sampleRate / 1000);
     const size_t last = std::min(samples.size() / 2, static_cast<size_t>(toMs * sampleRate / 1000));
     f64 sum = 0;
-    for (size_t i = first; i < last; ++i) sum += static_cast<f64>(samples[2 * i + channel]) * samples[2 * i + channel];
+    for (size_t i = first; i < last; ++i)
+        sum += static_cast<f64>(samples[2 * i + channel]) * samples[2 * i + channel];
     return sum / std::max<size_t>(1, last - first);
 }
 
@@ -151,7 +147,9 @@ f64 both(const std::vector<i16>& samples, f64 fromMs, f64 toMs) {
 }
 
 // A click at the listener: a mark in the file a moment before the shot.
-void clickHere() { PlayEffect(Effect::MenuMove, SoundLane::Effect, {}, 56); }
+void clickHere() {
+    PlayEffect(Effect::MenuMove, SoundLane::Effect, {}, 56);
+}
 
 // A shot hitting a car one cell to the right of the human's view.
 void hitOnTheRight() {
@@ -225,8 +223,7 @@ TEST_F(SdlSoundRun, AShotIsHeardWhenFiredOnTheRightOnTheRightAndNotAtAllWhenMute
     const std::vector<i16> samples = readSamples(output);
     const size_t frames = samples.size() / 2;
     ASSERT_GT(frames, sampleRate * 3u) << "three seconds and more of sound";
-    const auto firstNonZero =
-        std::find_if(samples.begin(), samples.end(), [](i16 s) { return s != 0; });
+    const auto firstNonZero = std::find_if(samples.begin(), samples.end(), [](i16 s) { return s != 0; });
     ASSERT_NE(firstNonZero, samples.end());
     const f64 menuClick = static_cast<f64>(firstNonZero - samples.begin()) / 2 * 1000 / sampleRate;
     const auto at = [&](u32 pass) { return fileTime(pass, start, end, menuClick, frames); };
@@ -238,8 +235,7 @@ TEST_F(SdlSoundRun, AShotIsHeardWhenFiredOnTheRightOnTheRightAndNotAtAllWhenMute
     // clock by a tenth or more).
     const f64 marked = at(mark);
     EXPECT_GT(both(samples, marked - 700, marked - 300), 0) << "the engine idles";
-    EXPECT_EQ(energy(samples, 0, marked - 700, marked - 300),
-              energy(samples, 1, marked - 700, marked - 300));
+    EXPECT_EQ(energy(samples, 0, marked - 700, marked - 300), energy(samples, 1, marked - 700, marked - 300));
     f64 loudestPuff = 0;
     for (f64 t = marked - 700; t < marked - 300; t += 5)
         loudestPuff = std::max(loudestPuff, both(samples, t, t + 10));
@@ -250,8 +246,7 @@ TEST_F(SdlSoundRun, AShotIsHeardWhenFiredOnTheRightOnTheRightAndNotAtAllWhenMute
     };
     const f64 click = onsetAfter(marked - 300, marked + 300);
     ASSERT_GE(click, 0) << "no click heard near " << marked << " ms";
-    const f64 expected =
-        click + static_cast<f64>(machine->passStart.at(fire)) - machine->passStart.at(mark);
+    const f64 expected = click + static_cast<f64>(machine->passStart.at(fire)) - machine->passStart.at(mark);
     const f64 onset = onsetAfter(click + 250, expected + 400);
     ASSERT_GE(onset, 0) << "no shot heard near " << expected << " ms";
     EXPECT_GT(onset, expected - 150) << "heard before it was fired, at " << expected << " ms";

@@ -21,7 +21,8 @@ class SettingsRun : public GameRun {
   protected:
     void SetUp() override {
         GameRun::SetUp();
-        file = fs::temp_directory_path() / ("tessaron-remembered-" + std::to_string(::getpid())) / "settings.ini";
+        file = fs::temp_directory_path() / ("tessaron-remembered-" + std::to_string(::getpid())) /
+               "settings.ini";
         useSettingsFile(file.string());
     }
     void TearDown() override {
@@ -51,8 +52,9 @@ TEST_F(SettingsRun, AMatchStartedKeepsTheChoicesForTheNextRun) {
     startMatch();
     idle(2);
     ASSERT_EQ(run(), 0);
-    EXPECT_NE(fileText().find("players = 3\nlevel = Level-D\ncockpit = off\nresolution = 640x480\nwindow = on\n"),
-              std::string::npos)
+    EXPECT_NE(
+        fileText().find("players = 3\nlevel = Level-D\ncockpit = off\nresolution = 640x480\nwindow = on\n"),
+        std::string::npos)
         << fileText();
 
     nextRun();
@@ -69,15 +71,15 @@ TEST_F(SettingsRun, AMatchStartedKeepsTheChoicesForTheNextRun) {
 TEST_F(SettingsRun, QuittingFromTheMenuKeepsChoicesMadeWithoutAMatch) {
     tap(scanDown);
     tap(scanDown);
-    tap(scanEnter); // Players: 3
+    tap(scanEnter);      // Players: 3
     ASSERT_EQ(run(), 0); // Esc does nothing in the menu; the close box ends the run
     EXPECT_NE(fileText().find("players = 3\nlevel = Level-C\n"), std::string::npos) << fileText();
 }
 
 TEST_F(SettingsRun, APlayedDemoUsesItsOwnSettingsAndLeavesTheRememberedOnes) {
     fs::create_directories(file.parent_path());
-    const std::string remembered =
-        "[menu]\nplayers = 3\nlevel = Level-D\ncockpit = off\nresolution = 640x480\nwindow = on\nsky = ordinary\n";
+    const std::string remembered = "[menu]\nplayers = 3\nlevel = Level-D\ncockpit = off\nresolution = "
+                                   "640x480\nwindow = on\nsky = ordinary\n";
     std::ofstream(file) << remembered;
     fs::current_path(runDirectory);
     // level-a: 320x240 full screen without the cockpit, the realistic sky.
@@ -90,7 +92,8 @@ TEST_F(SettingsRun, APlayedDemoUsesItsOwnSettingsAndLeavesTheRememberedOnes) {
         {
             std::freopen("/dev/null", "w", stdout);
             std::atexit([] {
-                std::fprintf(stderr, "players %u windowed %u high %u sky %u\n", shell::state.gameMenu->playerChoice, shell::state.gameMenu->windowed,
+                std::fprintf(stderr, "players %u windowed %u high %u sky %u\n",
+                             shell::state.gameMenu->playerChoice, shell::state.gameMenu->windowed,
                              shell::state.gameMenu->highResolution, shell::state.gameMenu->realisticSky);
             });
             std::exit(GameMain(static_cast<int>(argv.size()), argv.data()));

@@ -6,16 +6,16 @@
 #include "world/world.hpp"
 
 #include <algorithm>
-#include <unistd.h>
 #include <filesystem>
 #include <fstream>
+#include <unistd.h>
 
 namespace {
 
 namespace fs = std::filesystem;
 
 class SoundRun : public GameRun {
-protected:
+  protected:
     // The effects played, as "pass name" lines.
     std::vector<std::string> playedNames() const {
         std::vector<std::string> names;
@@ -91,8 +91,7 @@ TEST_F(SoundRun, WithoutASoundDeviceTheGamePlaysOnSilentlyWithOneLine) {
     idle(20);
     testing::internal::CaptureStderr();
     ASSERT_EQ(run(), 0);
-    EXPECT_EQ(testing::internal::GetCapturedStderr(),
-              "Sound: no audio device; playing on without sound.\n");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "Sound: no audio device; playing on without sound.\n");
     EXPECT_TRUE(machine->sound.played.empty());
     EXPECT_GE(machine->framesPresented, 2 * 20u) << "the match went on";
 }
@@ -100,7 +99,7 @@ TEST_F(SoundRun, WithoutASoundDeviceTheGamePlaysOnSilentlyWithOneLine) {
 // A run directory like the shipped one whose sounds lack one effect and have
 // another damaged.
 class DamagedSoundRun : public SoundRun {
-protected:
+  protected:
     void SetUp() override {
         SoundRun::SetUp();
         const fs::path shipped = runDirectory;

@@ -40,7 +40,7 @@ flag
 )";
 
 class WinnerRun : public GameRun {
-protected:
+  protected:
     void SetUp() override {
         GameRun::SetUp();
         // The shipped files, with the test's level in place of Level-A.
@@ -79,7 +79,8 @@ TEST_F(WinnerRun, CarryingTheFlagHomeShowsTheWinnerScreenAndEndsWithZeroTenSecon
     hold(scanUp, 200);
     EXPECT_EXIT(
         {
-            std::atexit([] { std::fprintf(stderr, "ended %u seconds later\n", wholeSeconds() - winnerShownAt); });
+            std::atexit(
+                [] { std::fprintf(stderr, "ended %u seconds later\n", wholeSeconds() - winnerShownAt); });
             run();
             std::exit(3); // the match should never get back to the loop's end
         },
@@ -93,7 +94,12 @@ TEST_F(WinnerRun, ARecordedWinPlaysBackToTheWinnerScreenAndATimedOneSkipsTheWait
     const std::string demo = (runDirectory / "win.dem").string();
     startMatch();
     hold(scanUp, 200);
-    EXPECT_EXIT({ run({"-record", demo}); std::exit(3); }, testing::ExitedWithCode(0), "");
+    EXPECT_EXIT(
+        {
+            run({"-record", demo});
+            std::exit(3);
+        },
+        testing::ExitedWithCode(0), "");
 
     for (const char* option : {"-playdemo", "-timedemo"}) {
         resetGame();
@@ -107,12 +113,16 @@ TEST_F(WinnerRun, ARecordedWinPlaysBackToTheWinnerScreenAndATimedOneSkipsTheWait
         for (std::string& w : words) argv.push_back(w.data());
         EXPECT_EXIT(
             {
-                std::atexit([] { std::fprintf(stderr, "winner %d, ended %u seconds later\n", sim::match.winner, wholeSeconds() - winnerShownAt); });
+                std::atexit([] {
+                    std::fprintf(stderr, "winner %d, ended %u seconds later\n", sim::match.winner,
+                                 wholeSeconds() - winnerShownAt);
+                });
                 GameMain(static_cast<int>(argv.size()), argv.data());
                 std::exit(3);
             },
             testing::ExitedWithCode(0),
-            std::string(option) == "-playdemo" ? "^winner 0, ended (9|10) seconds later\n$" : "winner 0, ended 0 seconds later\n$")
+            std::string(option) == "-playdemo" ? "^winner 0, ended (9|10) seconds later\n$"
+                                               : "winner 0, ended 0 seconds later\n$")
             << option;
     }
 }

@@ -2,8 +2,8 @@
 
 #include "render/scene.hpp"
 #include "render/scene_build.hpp"
-#include "tests/support/reference_fill.hpp"
 #include "render/view.hpp"
+#include "tests/support/reference_fill.hpp"
 #include "world/world_object.hpp"
 
 #include <algorithm>
@@ -86,8 +86,8 @@ std::vector<CameraPoint> cutAtNearLimit(const std::vector<CameraPoint>& polygon)
         if (aIn) kept.push_back(a);
         if (aIn != bIn) {
             const double t = (nearLimit - a.depth) / (b.depth - a.depth);
-            kept.push_back({a.lateral + (b.lateral - a.lateral) * t, nearLimit,
-                            a.rise + (b.rise - a.rise) * t});
+            kept.push_back(
+                {a.lateral + (b.lateral - a.lateral) * t, nearLimit, a.rise + (b.rise - a.rise) * t});
         }
     }
     return kept;
@@ -105,7 +105,8 @@ struct ScreenCorner {
 class ReferenceScan {
   public:
     ReferenceScan(const Camera& camera, const FrameBounds& screen)
-        : view_(viewConstants(camera, screen.maxX, screen.maxY)), width_(screen.maxX + 1), rows_(screen.maxY - 1) {
+        : view_(viewConstants(camera, screen.maxX, screen.maxY)), width_(screen.maxX + 1),
+          rows_(screen.maxY - 1) {
         horizon_ = static_cast<double>(view_.maxY) - view_.rowsBelow;
     }
 
@@ -205,8 +206,7 @@ class ReferenceScan {
 // Calls `draw` with the camera-space corners and the object number of every
 // polygon the front end keeps, in drawing order.
 template <typename Draw>
-void forEachKeptPolygon(std::span<const WorldObject* const> objects, const Camera& camera,
-                        Draw&& draw) {
+void forEachKeptPolygon(std::span<const WorldObject* const> objects, const Camera& camera, Draw&& draw) {
     for (size_t k = 0; k < objects.size(); ++k) {
         const WorldObject& object = *objects[k];
         for (const Polygon& polygon : object.polygons) {
@@ -238,8 +238,8 @@ ObjectImage painterImage(std::span<const WorldObject* const> objects, const Came
         reference::scanPolygon(polygon, screen.maxY, [&](const Span& span, i32 y) {
             SpanPixels pixels;
             if (!reference::setUpSpan(polygon, span, screen.maxX, pixels)) return;
-            const i32 last = static_cast<i32>(
-                std::min<f32>(std::floor(pixels.lastX), static_cast<f32>(screen.maxX)));
+            const i32 last =
+                static_cast<i32>(std::min<f32>(std::floor(pixels.lastX), static_cast<f32>(screen.maxX)));
             for (i32 x = std::max(pixels.firstColumn, 0); x <= last; ++x)
                 image.object[static_cast<size_t>(y) * image.width + x] = owner[i];
         });
@@ -268,8 +268,8 @@ ObjectImage depthImage(std::span<const WorldObject* const> objects, const Camera
     return image;
 }
 
-void measureDepths(ObjectImage& image, std::span<const WorldObject* const> objects,
-                   const Camera& camera, const FrameBounds& screen) {
+void measureDepths(ObjectImage& image, std::span<const WorldObject* const> objects, const Camera& camera,
+                   const FrameBounds& screen) {
     const ReferenceScan scan(camera, screen);
     std::fill(image.depth.begin(), image.depth.end(), std::numeric_limits<double>::infinity());
     forEachKeptPolygon(objects, camera, [&](const std::vector<CameraPoint>& corners, u16 id) {
@@ -299,8 +299,7 @@ ImageComparison compareImages(const ObjectImage& painter, const ObjectImage& ref
         // pixel's centre (or shows nothing there: a hole). Pixels whose centre
         // lies outside either surface, at the rim of a polygon, are not judged:
         // there the fill's coverage, not the order, decides.
-        const bool judged =
-            std::isfinite(reference.depth[i]) && (p == 0 || std::isfinite(painter.depth[i]));
+        const bool judged = std::isfinite(reference.depth[i]) && (p == 0 || std::isfinite(painter.depth[i]));
         if (judged && painter.depth[i] > reference.depth[i] * (1 + clearlyFarther)) {
             ++result.farther;
             ++coveredFromBehind[r];
@@ -312,9 +311,8 @@ ImageComparison compareImages(const ObjectImage& painter, const ObjectImage& ref
     return result;
 }
 
-ImageComparison compareWithReference(std::span<const WorldObject* const> objects,
-                                     const Camera& camera, const FrameBounds& screen,
-                                     std::span<const u32> playerColours) {
+ImageComparison compareWithReference(std::span<const WorldObject* const> objects, const Camera& camera,
+                                     const FrameBounds& screen, std::span<const u32> playerColours) {
     ObjectImage painter = painterImage(objects, camera, screen, playerColours);
     measureDepths(painter, objects, camera, screen);
     return compareImages(painter, depthImage(objects, camera, screen));

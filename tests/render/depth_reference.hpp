@@ -5,8 +5,8 @@
 // the near side in camera space, with the nearest surface winning every pixel.
 // Where the two disagree, the painter's order (or its front end) is wrong.
 #include "base/types.hpp"
-#include "world/camera.hpp"
 #include "frame_bounds.hpp"
+#include "world/camera.hpp"
 
 #include <span>
 #include <vector>
@@ -38,8 +38,8 @@ ObjectImage depthImage(std::span<const WorldObject* const> objects, const Camera
                        const FrameBounds& screen);
 
 // Fills in the depths of an image from the objects it shows.
-void measureDepths(ObjectImage& image, std::span<const WorldObject* const> objects,
-                   const Camera& camera, const FrameBounds& screen);
+void measureDepths(ObjectImage& image, std::span<const WorldObject* const> objects, const Camera& camera,
+                   const FrameBounds& screen);
 
 struct ImageComparison {
     u64 pixels = 0;    // view pixels compared
@@ -56,6 +56,5 @@ inline constexpr u64 wholeObjectPixels = 16;
 ImageComparison compareImages(const ObjectImage& painter, const ObjectImage& reference);
 
 // The whole comparison of one view of the objects, in the order given.
-ImageComparison compareWithReference(std::span<const WorldObject* const> objects,
-                                     const Camera& camera, const FrameBounds& screen,
-                                     std::span<const u32> playerColours);
+ImageComparison compareWithReference(std::span<const WorldObject* const> objects, const Camera& camera,
+                                     const FrameBounds& screen, std::span<const u32> playerColours);

@@ -44,8 +44,8 @@ struct LevelFigures {
         ++views;
         worstView = std::max(worstView, static_cast<f64>(c.different) / c.pixels);
         if (!c.hiddenObjects.empty() && hiddenViews++ == 0)
-            firstHidden = "x " + std::to_string(view.x) + " y " + std::to_string(view.y) +
-                          " heading " + std::to_string(view.heading);
+            firstHidden = "x " + std::to_string(view.x) + " y " + std::to_string(view.y) + " heading " +
+                          std::to_string(view.heading);
     }
     f64 share() const { return pixels ? static_cast<f64>(different) / pixels : 0; }
     f64 fartherShare() const { return pixels ? static_cast<f64>(farther) / pixels : 0; }
@@ -68,8 +68,7 @@ void sweepLevels(u32 driveViews, u16 width) {
                     levelFileName(level), game.views, width, width * 3 / 4, 100 * game.share(),
                     100 * game.fartherShare(), 100 * game.worstView, game.hiddenViews);
         EXPECT_LT(game.share(), 0.005) << levelFileName(level);
-        EXPECT_EQ(game.hiddenViews, 0u)
-            << levelFileName(level) << ", first at " << game.firstHidden;
+        EXPECT_EQ(game.hiddenViews, 0u) << levelFileName(level) << ", first at " << game.firstHidden;
         resetWorld();
     }
 }

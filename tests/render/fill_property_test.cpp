@@ -5,9 +5,9 @@
 // end — and random eyes on every shipped level. Every case must give the same
 // bytes, the same colour left set and the same edges left in the polygon. The
 // filler keeps its buffers from case to case, as it does from frame to frame.
-#include "tests/support/reference_fill.hpp"
 #include "render/fast_fill.hpp"
 #include "render_test_support.hpp"
+#include "tests/support/reference_fill.hpp"
 #include "world/player.hpp"
 #include "world/texture.hpp"
 #include "world/world.hpp"
@@ -27,7 +27,9 @@ using Random = std::mt19937;
 f32 uniform(Random& random, f32 from, f32 to) {
     return std::uniform_real_distribution<f32>(from, to)(random);
 }
-u32 below(Random& random, u32 n) { return std::uniform_int_distribution<u32>(0, n - 1)(random); }
+u32 below(Random& random, u32 n) {
+    return std::uniform_int_distribution<u32>(0, n - 1)(random);
+}
 
 // A screen coordinate: mostly around the frame, sometimes far beyond it, and
 // sometimes on a whole or half pixel.
@@ -123,7 +125,8 @@ void fillRandomPolygons(int cases) {
         Frames frames = noisyFrames(width, height, random);
         if (below(random, 5) == 0) {
             const Rect clip{static_cast<i32>(below(random, 20)), static_cast<i32>(below(random, 20)),
-                            width - static_cast<i32>(below(random, 20)), height - static_cast<i32>(below(random, 20))};
+                            width - static_cast<i32>(below(random, 20)),
+                            height - static_cast<i32>(below(random, 20))};
             setClipRect(*frames.reference, clip);
             setClipRect(*frames.fast, clip);
         }
@@ -176,12 +179,14 @@ TEST(FillProperty, RandomEyesOnEveryShippedLevelFillAsTheOracleDoes) {
             Scene copy = scene;
             Frames frames = noisyFrames(width, height, random);
             makeCurrentContext(frames.reference.get());
-            for (ScenePolygon& polygon : scene.polygons) reference::fillPolygon(polygon, width - 1, height - 1);
+            for (ScenePolygon& polygon : scene.polygons)
+                reference::fillPolygon(polygon, width - 1, height - 1);
             makeCurrentContext(frames.fast.get());
-            for (ScenePolygon& polygon : copy.polygons) fillPolygonFast(polygon, width - 1, height - 1, buffers);
+            for (ScenePolygon& polygon : copy.polygons)
+                fillPolygonFast(polygon, width - 1, height - 1, buffers);
             makeCurrentContext(nullptr);
-            const std::string where = std::string(levelFileName(level)) + " eye at " + std::to_string(x) + ", " +
-                                      std::to_string(y) + " heading " + std::to_string(camera.heading);
+            const std::string where = std::string(levelFileName(level)) + " eye at " + std::to_string(x) +
+                                      ", " + std::to_string(y) + " heading " + std::to_string(camera.heading);
             ASSERT_EQ(frames.reference->ownedSurface, frames.fast->ownedSurface) << where;
             ASSERT_EQ(frames.reference->color, frames.fast->color) << where;
             for (size_t i = 0; i < scene.polygons.size(); ++i) {

@@ -8,4 +8,6 @@ struct FrameBounds {
     i32 maxY = 0;
 };
 
-inline FrameBounds boundsOf(i32 width, i32 height) { return {width - 1, height - 1}; }
+inline FrameBounds boundsOf(i32 width, i32 height) {
+    return {width - 1, height - 1};
+}

@@ -8,9 +8,9 @@
 //     TESSARON_UPDATE_GOLDEN=1 ./build/tests/render/render_tests --gtest_filter='GoldenFrame*'
 // which prints the new table to paste below.
 #include "render/fast_fill.hpp"
-#include "tests/support/reference_fill.hpp"
 #include "render/scene_fill.hpp"
 #include "render_test_support.hpp"
+#include "tests/support/reference_fill.hpp"
 #include "tests/support/run_directory.hpp"
 #include "world/player.hpp"
 #include "world/world.hpp"
@@ -56,8 +56,8 @@ class GoldenFrame : public FrameTest {};
 
 // Fills every polygon of the scene (copied, as filling consumes it) with both
 // fillers into frames of the given size and expects identical results.
-void expectSameFill(const Scene& scene, i32 width, i32 height, const std::string& what,
-                    i32 bitsPerPixel = 24, const Rect* clip = nullptr) {
+void expectSameFill(const Scene& scene, i32 width, i32 height, const std::string& what, i32 bitsPerPixel = 24,
+                    const Rect* clip = nullptr) {
     Scene scenes[2] = {scene, scene};
     std::unique_ptr<DeviceContext> frames[2];
     for (int k = 0; k < 2; ++k) {
@@ -115,8 +115,8 @@ TEST_F(GoldenFrame, SyntheticLevelFramesAreExact) {
         freeScene(scene);
         const u64 hash = frameHash(*frame);
         if (update) {
-            std::printf("    {\"%s\", %d, %u, %u, %u, 0x%016llxull},\n", c.name, c.view, c.width,
-                        c.height, c.renderToggle, static_cast<unsigned long long>(hash));
+            std::printf("    {\"%s\", %d, %u, %u, %u, 0x%016llxull},\n", c.name, c.view, c.width, c.height,
+                        c.renderToggle, static_cast<unsigned long long>(hash));
         } else {
             EXPECT_EQ(hash, c.hash) << c.name << ": frame differs (see the command at the top)";
         }
@@ -130,11 +130,10 @@ TEST_F(FastFill, MatchesTheReferenceOnTheSyntheticLevel) {
         const u16 height = width * 3 / 4;
         const FrameBounds screen = boundsOf(width, height);
         const auto check = [&](const Camera& camera, const std::string& what) {
-            expectSameFill(buildScene(world.grid, camera, screen.maxX, screen.maxY, world.colours), width, height,
-                           what + " at " + std::to_string(width));
+            expectSameFill(buildScene(world.grid, camera, screen.maxX, screen.maxY, world.colours), width,
+                           height, what + " at " + std::to_string(width));
         };
-        for (int view = 0; view < 3; ++view)
-            check(syntheticView(view), "view " + std::to_string(view));
+        for (int view = 0; view < 3; ++view) check(syntheticView(view), "view " + std::to_string(view));
         for (int step = 0; step < 120; step += 6)
             check(syntheticPathCamera(step), "path step " + std::to_string(step));
     }
@@ -142,17 +141,14 @@ TEST_F(FastFill, MatchesTheReferenceOnTheSyntheticLevel) {
 
 TEST_F(FastFill, MatchesTheReferenceOnAwkwardPolygons) {
     Texture odd(3, 7), even(4, 2); // texel (i, j) is texels[i * height + j]
-    for (size_t k = 0; k < 21; ++k)
-        odd.texels[k] = static_cast<u16>(40 * (k / 7) + 30 * (k % 7) + 5);
-    for (size_t k = 0; k < 8; ++k)
-        even.texels[k] = static_cast<u16>(300 - 50 * (k / 2) - 90 * (k % 2));
+    for (size_t k = 0; k < 21; ++k) odd.texels[k] = static_cast<u16>(40 * (k / 7) + 30 * (k % 7) + 5);
+    for (size_t k = 0; k < 8; ++k) even.texels[k] = static_cast<u16>(300 - 50 * (k / 2) - 90 * (k % 2));
     const f32 nan = std::numeric_limits<f32>::quiet_NaN();
 
     Scene scene;
     scene.maxX = 639;
     scene.maxY = 479;
-    const auto add = [&](u32 colour, u32 smooth, const Texture* texture,
-                         std::vector<ScreenEdge> edges) {
+    const auto add = [&](u32 colour, u32 smooth, const Texture* texture, std::vector<ScreenEdge> edges) {
         ScenePolygon& p = scene.polygons.emplace_back();
         p.colour = colour;
         p.smooth = smooth;
@@ -160,25 +156,20 @@ TEST_F(FastFill, MatchesTheReferenceOnAwkwardPolygons) {
         p.edges = std::move(edges);
     };
     // Reaching past every side of the frame, smooth and textured.
-    add(0x00FF8040, 1, &odd,
-        {edge(-300, -200, 100, 900, 50, 140000), edge(900, 50, 140000, 200, 700, -50)});
+    add(0x00FF8040, 1, &odd, {edge(-300, -200, 100, 900, 50, 140000), edge(900, 50, 140000, 200, 700, -50)});
     // A gap left by the near-side cut, and a thin sliver.
-    add(0x00103070, 0, &even,
-        {edge(100, 100, 10, 300, 120, 5000), edge(280, 300, 80000, 90, 250, 6)});
+    add(0x00103070, 0, &even, {edge(100, 100, 10, 300, 120, 5000), edge(280, 300, 80000, 90, 250, 6)});
     add(0x00FFFFFF, 1, nullptr,
         {edge(10.2f, 5.5f, 0, 10.7f, 470.5f, 131072), edge(10.7f, 470.5f, 131072, 10.5f, 5.5f, 0)});
     // Edges below the filled rows, wholly above the frame, and not finite.
     add(0x00808080, 0, nullptr, {edge(5, 478.5f, 0, 600, 479, 0), edge(600, 479, 0, 5, 478.5f, 0)});
     add(0x00808080, 0, nullptr, {edge(5, -50, 0, 600, -10, 0), edge(600, -10, 0, 5, -50, 0)});
     add(0x00C0C0C0, 1, &odd,
-        {edge(50, 60, 0, nan, 90, 0), edge(70, 200, 100, 50, 60, 0),
-         edge(400, 300, 0, 70, 200, 100)});
-    add(0x00C0C0C0, 0, nullptr,
-        {edge(-3e38f, 30, 0, 3e38f, 40, 0), edge(3e38f, 40, 0, 0, 60, 1e9f)});
+        {edge(50, 60, 0, nan, 90, 0), edge(70, 200, 100, 50, 60, 0), edge(400, 300, 0, 70, 200, 100)});
+    add(0x00C0C0C0, 0, nullptr, {edge(-3e38f, 30, 0, 3e38f, 40, 0), edge(3e38f, 40, 0, 0, 60, 1e9f)});
     // Texture coordinates and shades far outside their usual range: the pixel
     // loop's integer cuts saturate.
-    std::vector<ScreenEdge> wild{edge(100, 320, 10, 500, 330, 10),
-                                 edge(500, 330, 10, 300, 420, 10)};
+    std::vector<ScreenEdge> wild{edge(100, 320, 10, 500, 330, 10), edge(500, 330, 10, 300, 420, 10)};
     wild[0].first.texU = 5e9f;
     wild[1].second.texV = -4e9f;
     add(0x00A0B0C0, 1, &even, wild);
@@ -205,12 +196,13 @@ TEST_F(FastFill, MatchesTheReferenceOnEveryShippedLevel) {
         loadLevel(level);
         for (const std::unique_ptr<Player>& player : world::state.players) {
             for (u32 turn = 0; turn < 8; ++turn) {
-                const Camera camera = playerEye(player->startX, player->startY,
-                                                static_cast<u16>(16384 + turn * 8192));
+                const Camera camera =
+                    playerEye(player->startX, player->startY, static_cast<u16>(16384 + turn * 8192));
                 for (const u16 width : {640, 320}) {
                     const FrameBounds screen = boundsOf(width, width * 3 / 4);
-                    expectSameFill(buildScene(world::state.worldGrid, camera, screen.maxX, screen.maxY, world::state.playerColours), width,
-                                   width * 3 / 4,
+                    expectSameFill(buildScene(world::state.worldGrid, camera, screen.maxX, screen.maxY,
+                                              world::state.playerColours),
+                                   width, width * 3 / 4,
                                    std::string(levelFileName(level)) + " heading " +
                                        std::to_string(camera.heading));
                 }

@@ -69,8 +69,7 @@ TEST(View, CameraAndProjectionAtBothResolutions) {
     EXPECT_EQ(headingRadians(32768), 3.1415927f); // 2 * pi as a float times heading / 65536
     Camera moved = playerEye(10, 4294967290u, 65000);
     moved.moveAndTurn(-20, 10, 1000); // positions and heading wrap around
-    EXPECT_EQ((std::vector<u32>{moved.x, moved.y, moved.heading}),
-              (std::vector<u32>{4294967286u, 4, 464}));
+    EXPECT_EQ((std::vector<u32>{moved.x, moved.y, moved.heading}), (std::vector<u32>{4294967286u, 4, 464}));
     EXPECT_EQ(moved.sinHeading, std::sin(headingRadians(464)));
     EXPECT_EQ(worldDelta(5, 4294967295u), -4294967290.0f); // exact before it becomes a float
 
@@ -205,10 +204,9 @@ TEST(SceneBuild, PolygonsWithoutVerticesOrAreaAreSkipped) {
     // An empty polygon, one whose corners lie on a line (no area, no normal)
     // and a proper one facing the eye.
     TestWorld odd;
-    odd.placePolygons(
-        {{},
-         {{eye + 20000, eye, 0}, {eye + 20000, eye + 10, 0}, {eye + 20000, eye + 20, 0}},
-         {{eye + 20000, eye, 0}, {eye + 20000, eye, 100}, {eye + 20000, eye + 100, 0}}});
+    odd.placePolygons({{},
+                       {{eye + 20000, eye, 0}, {eye + 20000, eye + 10, 0}, {eye + 20000, eye + 20, 0}},
+                       {{eye + 20000, eye, 0}, {eye + 20000, eye, 100}, {eye + 20000, eye + 100, 0}}});
     const Scene scene = odd.build(playerEye(eye, eye, 16384));
     ASSERT_EQ(scene.polygons.size(), 1u);
     EXPECT_EQ(scene.polygons[0].colour, 3u);
@@ -219,8 +217,7 @@ TEST(SceneBuild, EdgesAcrossTheNearSideAreCutJustInFrontOfTheEye) {
     TestWorld world;
     // Looking along +y, depth is dy: the first vertex lies 100 behind the eye,
     // the others 100 in front. Lying on the ground, facing up to the eye.
-    world.placePolygons(
-        {{{eye + 200, eye - 100, 0}, {eye, eye + 100, 0}, {eye - 50, eye + 100, 0}}});
+    world.placePolygons({{{eye + 200, eye - 100, 0}, {eye, eye + 100, 0}, {eye - 50, eye + 100, 0}}});
     const Camera camera = playerEye(eye, eye, 0);
     const Scene scene = world.build(camera);
     ASSERT_EQ(scene.polygons.size(), 1u);
@@ -230,8 +227,9 @@ TEST(SceneBuild, EdgesAcrossTheNearSideAreCutJustInFrontOfTheEye) {
     // offset is cut at the same fraction of the edge: 200 - 106.25.
     const ScreenPoint cut =
         project(ViewPoint{93.75f, 6.25f, -3072}, viewConstants(camera, world.screen.maxX, world.screen.maxY));
-    EXPECT_EQ((std::vector<f32>{edges[0].first.sx, edges[0].first.sy, edges[0].first.depth, edges[0].second.depth}),
-              (std::vector<f32>{cut.sx, cut.sy, 6.25f, 100}));
+    EXPECT_EQ(
+        (std::vector<f32>{edges[0].first.sx, edges[0].first.sy, edges[0].first.depth, edges[0].second.depth}),
+        (std::vector<f32>{cut.sx, cut.sy, 6.25f, 100}));
     // Closing edge: from the last vertex to the cut point of the way back.
     EXPECT_EQ(edges[2].first.depth, 100.0f);
     EXPECT_TRUE(edges[2].second.depth > 0.0f && edges[2].second.depth <= 8.0f) << edges[2].second.depth;

@@ -21,10 +21,8 @@ bool blocksTheEye(const WorldObject& object) {
     case ObjectType::Block:
     case ObjectType::Hq:
     case ObjectType::Plant:
-    case ObjectType::Sea:
-        return true;
-    default:
-        return false;
+    case ObjectType::Sea: return true;
+    default: return false;
     }
 }
 
@@ -74,7 +72,6 @@ std::vector<LevelView> levelViews(u32 driveViews) {
         }
     }
     const size_t kept = std::min<size_t>(drives.size(), driveViews);
-    for (size_t k = 0; k < kept; ++k)
-        views.push_back(drives[k * drives.size() / kept]);
+    for (size_t k = 0; k < kept; ++k) views.push_back(drives[k * drives.size() / kept]);
     return views;
 }

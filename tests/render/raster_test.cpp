@@ -1,9 +1,9 @@
 // The renderer's rasteriser: fog, the reference scanline filler and outline mode.
 #include "render/fog.hpp"
 #include "render/outline.hpp"
-#include "tests/support/reference_fill.hpp"
 #include "render/scene_fill.hpp"
 #include "render_test_support.hpp"
+#include "tests/support/reference_fill.hpp"
 
 #include <gtest/gtest.h>
 
@@ -21,8 +21,7 @@ ScreenEdge edge(f32 sx1, f32 sy1, f32 sx2, f32 sy2, f32 depth = 0) {
 // An axis-aligned rectangle outline at one depth.
 ScenePolygon rectangle(f32 left, f32 top, f32 right, f32 bottom, u32 colour, f32 depth = 0) {
     return scenePolygon({edge(left, top, right, top, depth), edge(right, top, right, bottom, depth),
-                         edge(right, bottom, left, bottom, depth),
-                         edge(left, bottom, left, top, depth)},
+                         edge(right, bottom, left, bottom, depth), edge(left, bottom, left, top, depth)},
                         colour);
 }
 
@@ -125,8 +124,7 @@ TEST_F(Raster, FillShadeAndTexelsModulateTheColourBeforeFog) {
         ScenePolygon p = rectangle(10, 10, 20, 20, c.colour, c.depth);
         p.smooth = c.smooth;
         p.texture = c.texel == 0x7FFF ? nullptr : &texture;
-        for (ScreenEdge& e : p.edges)
-            e.first.shade = e.second.shade = c.shade;
+        for (ScreenEdge& e : p.edges) e.first.shade = e.second.shade = c.shade;
         fill(p);
         EXPECT_EQ(pixel(15, 15), c.expected) << std::hex << c.colour << " texel " << c.texel;
     }
@@ -139,8 +137,7 @@ TEST_F(Raster, FillSpanIsClippedToTheFrameWithItsValuesMovedAlong) {
     EXPECT_EQ(pixel(639, 7), (Rgb{247, 120, 120})); // depth 65950
     EXPECT_EQ(pixel(640, 7), (Rgb{0, 0, 0}));       // off the frame
     EXPECT_EQ(pixel(0, 6), untouched);
-    for (i32 x = 0; x <= 639; ++x)
-        EXPECT_NE(pixel(x, 7), untouched) << x;
+    for (i32 x = 0; x <= 639; ++x) EXPECT_NE(pixel(x, 7), untouched) << x;
 
     // Width zero draws one pixel, moved back onto the last column when just past
     // it; a reversed span draws nothing.
@@ -150,8 +147,7 @@ TEST_F(Raster, FillSpanIsClippedToTheFrameWithItsValuesMovedAlong) {
     drawSpan(p, span(639.5f, 639.5f), 6, 639);
     EXPECT_EQ(pixel(30, 5), white);
     EXPECT_EQ(pixel(639, 6), white);
-    for (const i32 x : {29, 31, 49, 50})
-        EXPECT_EQ(pixel(x, 5), untouched) << x;
+    for (const i32 x : {29, 31, 49, 50}) EXPECT_EQ(pixel(x, 5), untouched) << x;
 }
 
 TEST_F(Raster, FillNonFiniteSpansAndEdgesDrawNothing) {
@@ -184,7 +180,8 @@ TEST(CloseOutline, BridgesGapsBetweenEdgesAndClosesTheLastEdgeBackToTheFirst) {
     ASSERT_EQ(edges.size(), 3u);
     const ScreenEdge& inserted = edges[1];
     EXPECT_EQ(ends(inserted), (std::vector<f32>{50, 10, 50, 80}));
-    EXPECT_EQ((std::vector<f32>{inserted.first.texU, inserted.first.shade, inserted.second.texV, inserted.second.shade}),
+    EXPECT_EQ((std::vector<f32>{inserted.first.texU, inserted.first.shade, inserted.second.texV,
+                                inserted.second.shade}),
               (std::vector<f32>{7, 0.25f, 9, 0.5f}));
     EXPECT_EQ(ends(edges[2]), (std::vector<f32>{50, 80, 10, 10}));
 
@@ -193,8 +190,7 @@ TEST(CloseOutline, BridgesGapsBetweenEdgesAndClosesTheLastEdgeBackToTheFirst) {
     std::vector<ScreenEdge> open{edge(0, 0, 10, 0), edge(10, 0, 10, 10)};
     std::vector<ScreenEdge> single{edge(0, 0, 10, 0)};
     std::vector<ScreenEdge> deep{edge(0, 0, 10, 0, 1), edge(10, 0, 0, 0, 2)};
-    for (auto* list : {&open, &single, &deep})
-        closeOutline(*list);
+    for (auto* list : {&open, &single, &deep}) closeOutline(*list);
     ASSERT_EQ(open.size(), 3u);
     EXPECT_EQ(ends(open[2]), (std::vector<f32>{10, 10, 0, 0}));
     EXPECT_EQ(single.size(), 1u);
@@ -228,8 +224,7 @@ TEST_F(Raster, OutlineEdgesAreClippedToTheFrameAndTheDepthRange) {
     // Depth 100000 at column 100 to 200000 at column 300: 131072 falls near column 162.
     const PixelSet lit = outline({screenEdge(100, 50, 100000, 300, 50, 200000)}, 0x00000000);
     EXPECT_TRUE(lit.count({100, 50}) && lit.count({150, 50}));
-    for (const auto& [x, y] : lit)
-        EXPECT_TRUE(y == 50 && x <= 163) << x << ", " << y;
+    for (const auto& [x, y] : lit) EXPECT_TRUE(y == 50 && x <= 163) << x << ", " << y;
     EXPECT_GE(lit.rbegin()->first, 158);
 }
 
@@ -244,8 +239,8 @@ TEST_F(Raster, OutlineNonFiniteEdgesAreSkipped) {
 }
 
 TEST_F(Raster, OutlineModeLeavesOutlinesCutAtTheNearSideOpen) {
-    const PixelSet lit = outline(
-        {screenEdge(10, 100, 0, 60, 100, 0), screenEdge(60, 100, 0, 60, 150, 0)}, 0x00FFFFFF, true);
+    const PixelSet lit =
+        outline({screenEdge(10, 100, 0, 60, 100, 0), screenEdge(60, 100, 0, 60, 150, 0)}, 0x00FFFFFF, true);
     EXPECT_TRUE(lit.count({35, 100}) && lit.count({60, 125}));
     EXPECT_FALSE(lit.count({35, 125})); // no closing diagonal
     EXPECT_EQ(lit.size(), 51u + 50u);

@@ -2,14 +2,14 @@
 // Shared pieces of the renderer tests: the standard camera and screens, and a
 // 24-bit memory frame made current.
 #include "base/types.hpp"
+#include "frame_bounds.hpp"
 #include "gfx/device_context.hpp"
 #include "gfx/gfx_state.hpp"
 #include "gfx/primitives.hpp"
-#include "world/camera.hpp"
 #include "render/scene.hpp"
 #include "tests/support/rgb.hpp"
-#include "frame_bounds.hpp"
 #include "tests/support/synthetic_world.hpp"
+#include "world/camera.hpp"
 
 #include <gtest/gtest.h>
 
@@ -56,8 +56,7 @@ class FrameTest : public ::testing::Test {
     void paintFrame(u8 r, u8 g, u8 b) {
         setColorRGB(r, g, b);
         for (i32 y = 0; y <= getMaxY(*frame); ++y)
-            for (i32 x = 0; x <= getMaxX(*frame); ++x)
-                drawPixel(x, y);
+            for (i32 x = 0; x <= getMaxX(*frame); ++x) drawPixel(x, y);
     }
 
     std::unique_ptr<DeviceContext> frame;

@@ -26,9 +26,7 @@ namespace {
 // object definitions; the level itself goes to a file of its own.
 class ViewFault : public ::testing::Test {
   protected:
-    void SetUp() override {
-        loadTextures();
-    }
+    void SetUp() override { loadTextures(); }
     void TearDown() override {
         resetWorld();
         resetTextures();

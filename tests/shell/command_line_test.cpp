@@ -32,7 +32,8 @@ TEST(CommandLine, EachOptionTurnsItsDriverOffAsAWholeWordInAnyCase) {
         {{"-novga"}, {1, 1, 0, 1, 1, 1, 1, 1, 0, 0, 15}},
         {{"/novga", "x-novga", "-novga2", "-novg", "novga", "--novga", ""}, untouched},
     };
-    for (size_t i = 0; i < std::size(cases); ++i) EXPECT_EQ(optionsFor(cases[i].words), cases[i].options) << "case " << i;
+    for (size_t i = 0; i < std::size(cases); ++i)
+        EXPECT_EQ(optionsFor(cases[i].words), cases[i].options) << "case " << i;
 }
 
 namespace {

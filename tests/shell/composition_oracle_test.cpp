@@ -3,11 +3,11 @@
 // compare per pixel. The same bytes, the same colours left set, at both frame
 // sizes, with both skies and every shipped cockpit.
 #include "gfx/bitmap.hpp"
-#include "gfx/font.hpp"
-#include "gfx/text.hpp"
 #include "gfx/device_context.hpp"
+#include "gfx/font.hpp"
 #include "gfx/gfx_state.hpp"
 #include "gfx/primitives.hpp"
+#include "gfx/text.hpp"
 #include "shell/background.hpp"
 #include "shell/hud.hpp"
 
@@ -22,7 +22,9 @@
 namespace {
 
 // The background exactly as the game first drew it, one band row at a time.
-void drawRow(i32 maxX, i32 y) { drawLine(0, y, maxX + 1, y); }
+void drawRow(i32 maxX, i32 y) {
+    drawLine(0, y, maxX + 1, y);
+}
 
 void literalBackground(DeviceContext& dc, i32 maxX, bool realisticSky, const Bitmap* sky, i32 skyX) {
     makeCurrentContext(&dc);
@@ -63,7 +65,8 @@ void literalText(DeviceContext& dc, const Font& font, i32 x, i32 y, const char* 
         const i32 rows = font.fontHeight();
         const size_t bytesPerRow = static_cast<size_t>(imageWidth + 7) / 8;
         const size_t start = Font::glyphImagesOffset + font.glyphOffset(code);
-        if (imageWidth > 0 && rows > 0 && start + bytesPerRow * static_cast<size_t>(rows) <= font.record.size()) {
+        if (imageWidth > 0 && rows > 0 &&
+            start + bytesPerRow * static_cast<size_t>(rows) <= font.record.size()) {
             const u8* image = font.record.data() + start;
             for (i32 r = 0; r < rows; ++r, image += bytesPerRow)
                 for (i32 i = 0; i < imageWidth; ++i)
@@ -117,8 +120,8 @@ TEST_F(CompositionOracle, BackgroundMatchesTheBandsDrawnLineByLine) {
     const struct {
         i32 width, height;
         const Bitmap* sky;
-    } sizes[] = {{640, 480, sky1.get()}, {320, 240, sky2.get()}, {800, 600, sky1.get()},
-                 {200, 100, sky2.get()}};
+    } sizes[] = {
+        {640, 480, sky1.get()}, {320, 240, sky2.get()}, {800, 600, sky1.get()}, {200, 100, sky2.get()}};
     for (const auto& size : sizes) {
         const i32 maxX = size.width - 1;
         const std::string name = std::to_string(size.width) + "x" + std::to_string(size.height);

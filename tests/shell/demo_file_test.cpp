@@ -24,8 +24,8 @@ std::vector<u8> fileBytes(const fs::path& path) {
 }
 
 void writeFile(const fs::path& path, const std::vector<u8>& bytes) {
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
 DemoHeader sampleHeader() {
@@ -142,8 +142,8 @@ TEST_F(DemoFile, ARecordingCutShortPlaysToItsLastWholeStep) {
     const size_t headerSize = 27 + d.header.levelFile.size();
     for (size_t length = headerSize; length < full.size(); ++length) {
         std::string error;
-        const std::optional<Demo> cut =
-            parseDemo(std::vector<u8>(full.begin(), full.begin() + static_cast<std::ptrdiff_t>(length)), "cut", error);
+        const std::optional<Demo> cut = parseDemo(
+            std::vector<u8>(full.begin(), full.begin() + static_cast<std::ptrdiff_t>(length)), "cut", error);
         ASSERT_TRUE(cut) << "cut at " << length << ": " << error;
         EXPECT_FALSE(cut->complete);
         EXPECT_GE(cut->steps.size(), lastSteps) << "cut at " << length;
@@ -173,7 +173,8 @@ TEST_F(DemoFile, DamagedBytesAreFoundOrLeaveAValidDemoButNeverCrash) {
     u32 refused = 0;
     for (int m = 0; m < 3000; ++m) {
         std::vector<u8> damaged = full;
-        for (u32 k = 1 + random() % 3; k > 0; --k) damaged[random() % damaged.size()] ^= static_cast<u8>(1 + random() % 255);
+        for (u32 k = 1 + random() % 3; k > 0; --k)
+            damaged[random() % damaged.size()] ^= static_cast<u8>(1 + random() % 255);
         std::string error;
         if (!parseDemo(damaged, "x.dem", error)) {
             ++refused;
@@ -193,7 +194,8 @@ TEST_F(DemoFile, TheShippedDemosReadAndRewriteByteForByte) {
         ASSERT_TRUE(d) << error;
         EXPECT_TRUE(d->complete) << entry.path();
         EXPECT_GE(d->steps.size(), 2000u) << entry.path();
-        EXPECT_FALSE(d->clockReads.empty()) << entry.path() << ": the computer players never ran into anything";
+        EXPECT_FALSE(d->clockReads.empty())
+            << entry.path() << ": the computer players never ran into anything";
         writeDemo(dir / "again.dem", *d);
         EXPECT_EQ(fileBytes(dir / "again.dem"), fileBytes(entry.path())) << entry.path();
         ++found;
@@ -263,19 +265,21 @@ TEST_F(DemoFile, BadFilesEndTheProgramWithOneLineAndExitCodeOne) {
     std::vector<u8> flipped = fileBytes(good);
     flipped[body + 5] ^= 0x01; // step 2's accelerate (step 1 takes five bytes)
     writeFile(dir / "flipped.dem", flipped);
-    expectRefused(dir / "flipped.dem", "Error: the demo " + at + "flipped\\.dem is damaged at byte [0-9]+ \\(step 35\\)!");
+    expectRefused(dir / "flipped.dem",
+                  "Error: the demo " + at + "flipped\\.dem is damaged at byte [0-9]+ \\(step 35\\)!");
 
     std::vector<u8> extra = fileBytes(good);
     extra.push_back(0);
     writeFile(dir / "extra.dem", extra);
-    expectRefused(dir / "extra.dem", "Error: the demo " + at + "extra\\.dem is damaged at byte [0-9]+ \\(step 80\\)!");
+    expectRefused(dir / "extra.dem",
+                  "Error: the demo " + at + "extra\\.dem is damaged at byte [0-9]+ \\(step 80\\)!");
 
     Demo reserved = d;
     reserved.steps.resize(3);
     reserved.checks.clear();
     writeDemo(dir / "reserved.dem", reserved);
     std::vector<u8> bits = fileBytes(dir / "reserved.dem");
-    bits[body] = 0x80; // extras follow ...
+    bits[body] = 0x80;     // extras follow ...
     bits[body + 1] = 0x10; // ... with a reserved bit
     writeFile(dir / "reserved.dem", bits);
     expectRefused(dir / "reserved.dem", "Error: the demo " + at + "reserved\\.dem is damaged at byte " +

@@ -17,7 +17,9 @@ namespace {
 class Background : public ShellFrame {};
 
 u32 fakeSeconds = 0;
-u32 fakeClock() { return fakeSeconds; }
+u32 fakeClock() {
+    return fakeSeconds;
+}
 
 } // namespace
 
@@ -29,7 +31,7 @@ TEST_F(Background, PlainSkyAndGroundBandsFollowTheScreenSize) {
         i32 width, height, x, y;
         Rgb colour;
     } probes[] = {
-        {640, 480, 0, 479, {1, 186, 1}},     {640, 480, 639, 400, {80, 177, 80}},
+        {640, 480, 0, 479, {1, 186, 1}},      {640, 480, 639, 400, {80, 177, 80}},
         {640, 480, 10, 340, {179, 206, 179}}, {640, 480, 5, 100, {100, 100, 240}},
         {640, 480, 5, 0, {0, 0, 240}},        {640, 480, 5, 300, {240, 240, 240}},
         {320, 240, 0, 239, {2, 199, 2}},      {320, 240, 100, 170, {179, 216, 179}},
@@ -97,7 +99,7 @@ namespace {
 
 // DrawFrame on the real framework with a memory display and a world without players.
 class FrameOnDisplay : public ShellFrame {
-protected:
+  protected:
     void start(u32 width, u32 height) {
         useMemoryPlatform(1024, 768);
         setClockSource(fakeClock);

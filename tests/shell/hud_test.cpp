@@ -2,10 +2,10 @@
 #include "shell_test_support.hpp"
 
 #include "gfx/bitmap.hpp"
-#include "world/camera.hpp"
+#include "shell/hud.hpp"
 #include "shell/screen_info.hpp"
 #include "shell/shell_state.hpp"
-#include "shell/hud.hpp"
+#include "world/camera.hpp"
 #include "world/player.hpp"
 #include "world/world_object.hpp"
 
@@ -31,7 +31,7 @@ Bitmap solidBitmap(i32 width, i32 height, Rgb colour) {
 }
 
 class Hud : public ShellFrame {
-protected:
+  protected:
     void SetUp() override {
         ShellFrame::SetUp();
         human.camera = std::make_unique<Camera>(playerEye(100000, 100000));
@@ -77,20 +77,32 @@ TEST_F(Hud, PlainLayoutSpeedBarCompassShieldsAndCross) {
     const i32 maxY = 239;
     expectPixels({
         // Bar columns x = i - 60 for i = 100..119 in red i - 30; its black frame around it.
-        {41, maxY - 20, {71, 0, 0}}, {59, maxY - 20, {89, 0, 0}}, {60, maxY - 20, white},
-        {40, maxY - 20, black}, {129, maxY - 20, black},
+        {41, maxY - 20, {71, 0, 0}},
+        {59, maxY - 20, {89, 0, 0}},
+        {60, maxY - 20, white},
+        {40, maxY - 20, black},
+        {129, maxY - 20, black},
         // Compass at heading 16384: straight up from (15, maxY - 15), 13 long.
-        {15, maxY - 28, black}, {15, maxY - 22, black},
+        {15, maxY - 28, black},
+        {15, maxY - 22, black},
         // Shield bars: point i at x 259 + 7i, 4 wide, from the base up by 4, 6, 8, ...
-        {259, maxY - 15, {195, 0, 0}}, {276, maxY - 16, {171, 84, 0}},
-        {273, maxY - 15 - 8, {141, 54, 0}}, {273, maxY - 15 - 9, white},
+        {259, maxY - 15, {195, 0, 0}},
+        {276, maxY - 16, {171, 84, 0}},
+        {273, maxY - 15 - 8, {141, 54, 0}},
+        {273, maxY - 15 - 9, white},
         {280, maxY - 15, white}, // no fourth bar
         // The panel frame.
-        {321, maxY - 30, black}, {200, maxY - 47, black},
+        {321, maxY - 30, black},
+        {200, maxY - 47, black},
         // The aiming cross: X = 159, Y = 119, the bar at row trunc(119 x 1.35) = 160,
         // the upright from trunc(114 x 1.35) = 153 to trunc(124 x 1.35) = 167.
-        {152, 160, black}, {166, 160, black}, {167, 160, white},
-        {159, 153, black}, {159, 167, black}, {159, 168, white}, {159, 152, white},
+        {152, 160, black},
+        {166, 160, black},
+        {167, 160, white},
+        {159, 153, black},
+        {159, 167, black},
+        {159, 168, white},
+        {159, 152, white},
     });
 }
 
@@ -122,15 +134,31 @@ TEST_F(Hud, Cockpit640SevenSegmentDigits) {
     draw(1);
     expectPixels({
         // Ammo tens 0 at x 291..: top, bottom and four verticals but no middle.
-        {293, 441, barH}, {292, 451, white}, {293, 463, barH},
-        {291, 442, barV}, {303, 442, barV}, {291, 454, barV}, {303, 454, barV},
+        {293, 441, barH},
+        {292, 451, white},
+        {293, 463, barH},
+        {291, 442, barV},
+        {303, 442, barV},
+        {291, 454, barV},
+        {303, 454, barV},
         // Ammo units 7, 18 to the right: top, upper right and lower right only.
-        {311, 441, barH}, {310, 451, white}, {311, 463, white},
-        {309, 442, white}, {321, 442, barV}, {309, 454, white}, {321, 454, barV},
+        {311, 441, barH},
+        {310, 451, white},
+        {311, 463, white},
+        {309, 442, white},
+        {321, 442, barV},
+        {309, 454, white},
+        {321, 454, barV},
         // Mines tens 12 at x 361..: all but the lower left.
-        {363, 441, barH}, {363, 451, barH}, {363, 463, barH}, {361, 442, barV}, {361, 454, white},
+        {363, 441, barH},
+        {363, 451, barH},
+        {363, 463, barH},
+        {361, 442, barV},
+        {361, 454, white},
         // Mines units 3: no left verticals.
-        {379, 442, white}, {391, 442, barV}, {381, 451, barH},
+        {379, 442, white},
+        {391, 442, barV},
+        {381, 451, barH},
     });
 }
 

@@ -26,7 +26,8 @@ Choice choiceOf(const GameMenu& m) {
 
 bool operator==(const Choice& a, const Choice& b) {
     return a.players == b.players && a.level == b.level && a.cockpit == b.cockpit &&
-           a.highResolution == b.highResolution && a.windowed == b.windowed && a.realisticSky == b.realisticSky;
+           a.highResolution == b.highResolution && a.windowed == b.windowed &&
+           a.realisticSky == b.realisticSky;
 }
 
 void PrintTo(const Choice& c, std::ostream* os) {
@@ -82,32 +83,38 @@ TEST(SettingsText, EveryChoiceOfTheMenuComesBackAsItWasWritten) {
                 }
     GameMenu m(nullptr);
     EXPECT_EQ(settingsText(m).substr(settingsText(m).find("[menu]")),
-              "[menu]\nplayers = 2\nlevel = Level-A\ncockpit = on\nresolution = 320x240\nwindow = off\nsky = realistic\n");
+              "[menu]\nplayers = 2\nlevel = Level-A\ncockpit = on\nresolution = 320x240\nwindow = off\nsky = "
+              "realistic\n");
 }
 
 TEST(SettingsText, WrongLinesGiveTheirDefaultsAndTheRestIsKept) {
     GameMenu m(nullptr);
     std::string problem;
     // Spaces, comments and a missing line are fine; a wrong value is counted.
-    EXPECT_EQ(applySettingsText("; mine\n[menu]\n  players=3  \r\nlevel =Level-D\nsky = cloudy\nresolution = 640x480\n",
-                                m, problem),
+    EXPECT_EQ(applySettingsText(
+                  "; mine\n[menu]\n  players=3  \r\nlevel =Level-D\nsky = cloudy\nresolution = 640x480\n", m,
+                  problem),
               1u);
     EXPECT_EQ(problem, "line 5: bad value for sky: cloudy");
     EXPECT_EQ(choiceOf(m), (Choice{3, 3, 1, 1, 0, 1}));
 
     // Unknown keys and sections, lines without '=', settings before [menu].
     GameMenu n(nullptr);
-    EXPECT_EQ(applySettingsText("window = on\n[menu]\nspeed = 9\nhello\n[sound]\ncockpit = off\n", n, problem), 5u);
+    EXPECT_EQ(
+        applySettingsText("window = on\n[menu]\nspeed = 9\nhello\n[sound]\ncockpit = off\n", n, problem), 5u);
     EXPECT_EQ(problem, "line 1: not a setting of [menu]");
     EXPECT_EQ(choiceOf(n), choiceOf(GameMenu(nullptr)));
 
     // Lines that disagree: a level of the other player count, a cockpit in a window.
     GameMenu o(nullptr);
-    EXPECT_EQ(applySettingsText("[menu]\nplayers = 2\nlevel = Level-C\nresolution = 640x480\n", o, problem), 1u);
+    EXPECT_EQ(applySettingsText("[menu]\nplayers = 2\nlevel = Level-C\nresolution = 640x480\n", o, problem),
+              1u);
     EXPECT_EQ(problem, "line 3: Level-C is not a level for 2 players");
     EXPECT_EQ(choiceOf(o), (Choice{2, 0, 1, 1, 0, 1}));
     GameMenu p(nullptr);
-    EXPECT_EQ(applySettingsText("[menu]\nplayers = 3\ncockpit = on\nwindow = on\nsky = ordinary\n", p, problem), 1u);
+    EXPECT_EQ(
+        applySettingsText("[menu]\nplayers = 3\ncockpit = on\nwindow = on\nsky = ordinary\n", p, problem),
+        1u);
     EXPECT_EQ(choiceOf(p), (Choice{3, 2, 1, 0, 0, 0}));
 
     // Bytes that are no text at all.
@@ -163,8 +170,10 @@ TEST_F(SettingsFile, ADamagedFileCostsOneLineAndIsWrittenCorrectlyAtTheNextSave)
     testing::internal::CaptureStderr();
     loadSettings(m);
     const std::string complaint = testing::internal::GetCapturedStderr();
-    EXPECT_EQ(complaint, "Settings: " + file.string() +
-                             ": line 3: bad value for level: Level-Q and 1 more; using the defaults for what is wrong\n");
+    EXPECT_EQ(
+        complaint,
+        "Settings: " + file.string() +
+            ": line 3: bad value for level: Level-Q and 1 more; using the defaults for what is wrong\n");
     EXPECT_EQ(choiceOf(m), (Choice{3, 2, 1, 1, 0, 1}));
 
     saveSettings(m);

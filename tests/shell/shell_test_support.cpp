@@ -33,7 +33,9 @@ void ShellFrame::makeScreen(i32 width, i32 height) {
     shell::state.gameMenu = std::make_unique<GameMenu>(shell::state.openDisplay);
 }
 
-Rgb ShellFrame::pixel(i32 x, i32 y) const { return pixelAt(*frame, x, y); }
+Rgb ShellFrame::pixel(i32 x, i32 y) const {
+    return pixelAt(*frame, x, y);
+}
 
 bool ShellFrame::allPixels(i32 left, i32 top, i32 right, i32 bottom, Rgb colour) const {
     for (i32 y = top; y < bottom; ++y)

@@ -12,7 +12,7 @@
 #include <memory>
 
 class ShellFrame : public testing::Test {
-protected:
+  protected:
     void SetUp() override;
     void TearDown() override;
 
@@ -31,6 +31,6 @@ protected:
     std::unique_ptr<DeviceContext> frame;
     FrameworkDisplay frameDisplay;
 
-private:
+  private:
     RunDirectory run{RunDirectory::Shipped};
 };

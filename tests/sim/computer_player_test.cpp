@@ -9,14 +9,16 @@
 namespace {
 
 u32 virtualNow = 1000;
-u32 virtualClock() { return virtualNow; }
+u32 virtualClock() {
+    return virtualNow;
+}
 
 constexpr u32 c7 = 7 * cell;
 
 // The human at (2, 2) cells; computer player 1 at (7, 7) facing east with its
 // headquarters at (9, 9).
 class ComputerTest : public SimTest {
-protected:
+  protected:
     void SetUp() override {
         SimTest::SetUp();
         virtualNow = 1000;
@@ -41,9 +43,9 @@ protected:
 TEST(HeadingToward, DrivesStraightAtTheTargetFromEverySide) {
     const u32 c = 5 * cell;
     const std::tuple<i32, i32, i32> cases[] = {
-        {0, 1000, 0},          {1000, 0, 16384},       {0, -1000, 32768},     {-1000, 0, 49152},
-        {1000, 1000, 8192},    {1000, -1000, 24576},   {-1000, -1000, 40960}, {-1000, 1000, 57344},
-        {2000, 1000, 11547},   {1, -300000, 32767},    {-188608, 64536, 52590},
+        {0, 1000, 0},        {1000, 0, 16384},     {0, -1000, 32768},       {-1000, 0, 49152},
+        {1000, 1000, 8192},  {1000, -1000, 24576}, {-1000, -1000, 40960},   {-1000, 1000, 57344},
+        {2000, 1000, 11547}, {1, -300000, 32767},  {-188608, 64536, 52590},
     };
     for (const auto& [dx, dy, expected] : cases) {
         SCOPED_TRACE(testing::Message() << "target at " << dx << ", " << dy);
@@ -77,8 +79,7 @@ TEST_F(ComputerTest, RunningIntoSomethingTurnsRightAndKeepsTheSearchOffForFourSe
     think();
     EXPECT_EQ(std::pair(ai->aiHeading, ai->aiPause), std::pair(-1, 1000));
     EXPECT_EQ(ai->turnRate, 0);
-    EXPECT_EQ(std::tuple(ai->turnLeft, ai->turnRight, ai->accelerate, ai->brake),
-              std::tuple(0u, 0u, 1u, 0u));
+    EXPECT_EQ(std::tuple(ai->turnLeft, ai->turnRight, ai->accelerate, ai->brake), std::tuple(0u, 0u, 1u, 0u));
     virtualNow = 1004;
     think();
     EXPECT_EQ(ai->aiPause, 0);

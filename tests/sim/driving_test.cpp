@@ -7,8 +7,7 @@ namespace {
 // A player facing along +y (its heading's sine exactly 0, cosine 1) that went
 // through `frames` frames of `step`; the values `read` saw after each.
 template <class Step, class Read>
-auto framesOf(int frames, Step step, Read read, f32 vx = 0, f32 vy = 0, u16 nitro = 0,
-              u16 turn = 0) {
+auto framesOf(int frames, Step step, Read read, f32 vx = 0, f32 vy = 0, u16 nitro = 0, u16 turn = 0) {
     HumanPlayer player(2, 0);
     player.camera = std::make_unique<Camera>(playerEye(0, 0, north));
     player.velocityX = vx;
@@ -49,11 +48,11 @@ TEST(Accelerate, PushesSixteenFromRestThenMultipliesTheForwardSpeedUpToTheCaps) 
 }
 
 TEST(ApplyFriction, TakesATenthOfTheSpeedAndAFifthOfTheTurn) {
-    EXPECT_EQ(framesOf(1, coast, motion, 3072, -16)[0],
-              (Motion{static_cast<f32>(3072 * 0.9090909090909091),
-                      static_cast<f32>(-16 * 0.9090909090909091), 0}));
+    EXPECT_EQ(
+        framesOf(1, coast, motion, 3072, -16)[0],
+        (Motion{static_cast<f32>(3072 * 0.9090909090909091), static_cast<f32>(-16 * 0.9090909090909091), 0}));
     const std::pair<u16, u16> turns[] = {
-        {0, 0},     {15, 0},        {16, 12},       {1536, 1228},  {32768, 26214},
+        {0, 0},     {15, 0},        {16, 12},       {1536, 1228},   {32768, 26214},
         {65521, 0}, {65520, 65524}, {64000, 64308}, {32769, 39323},
     };
     for (const auto& [before, after] : turns) {
@@ -64,8 +63,7 @@ TEST(ApplyFriction, TakesATenthOfTheSpeedAndAFifthOfTheTurn) {
 TEST(Steer, TriplesTheTurnUpTo1536EitherWayAndEasesOffATurnTheOtherWayFirst) {
     // A held key starts at 16 and triples it in the same frame; 64000 is -1536.
     EXPECT_EQ(framesOf(7, left, turn), (std::vector<u16>{48, 144, 432, 1296, 1536, 1536, 1536}));
-    EXPECT_EQ(framesOf(7, right, turn),
-              (std::vector<u16>{65488, 65392, 65104, 64240, 64000, 64000, 64000}));
+    EXPECT_EQ(framesOf(7, right, turn), (std::vector<u16>{65488, 65392, 65104, 64240, 64000, 64000, 64000}));
     // Against the friction of every frame it settles below the cap.
     const auto leftAndFriction = [](Player& p) {
         Steer(p, SteerLeft);

@@ -8,19 +8,17 @@ namespace {
 // Players 0 and 1 at (3, 3) and (3, 6) cells, each with its headquarters right
 // ahead (east) of its car: a move of 2000 reaches it.
 class FlagTest : public SimTest {
-protected:
+  protected:
     void SetUp() override {
         SimTest::SetUp();
         for (u16 i = 0; i < 2; ++i) {
             const u32 y = (3 + 3 * i) * cell;
-            addPlayer(c3, y).hq = placeBox(ObjectType::Hq, static_cast<u16>(i + 1), c3 + 4000,
-                                           y - 10000, c3 + 20000, y + 10000);
+            addPlayer(c3, y).hq = placeBox(ObjectType::Hq, static_cast<u16>(i + 1), c3 + 4000, y - 10000,
+                                           c3 + 20000, y + 10000);
         }
     }
     // A flag of `owner` lying in the far corner of the grid.
-    WorldObject* flagOf(u16 owner) {
-        return placeAround(ObjectType::Flag, owner, 8 * cell, 8 * cell, 4096);
-    }
+    WorldObject* flagOf(u16 owner) { return placeAround(ObjectType::Flag, owner, 8 * cell, 8 * cell, 4096); }
 };
 
 } // namespace

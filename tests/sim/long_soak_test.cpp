@@ -28,7 +28,9 @@ namespace {
 namespace fs = std::filesystem;
 
 u32 soakSeconds = 0;
-u32 soakClock() { return soakSeconds; }
+u32 soakClock() {
+    return soakSeconds;
+}
 
 int soakSteps() {
     const char* steps = std::getenv("TESSARON_SOAK_STEPS");
@@ -65,13 +67,15 @@ void pressRandomKeys(Player& human, std::mt19937& random) {
         if (!boxFitsGrid(world::state.worldGrid, box.minX, box.minY, box.maxX, box.maxY)) return false;
         for (u32 cx = cellOf(box.minX); cx <= cellOf(box.maxX); ++cx)
             for (u32 cy = cellOf(box.minY); cy <= cellOf(box.maxY); ++cy)
-                if (const CellList* list = world::state.worldGrid.cell(cx, cy); !list || !listHolds(*list, object))
+                if (const CellList* list = world::state.worldGrid.cell(cx, cy);
+                    !list || !listHolds(*list, object))
                     return false;
         return true;
     };
     for (u16 i = 0; i < world::state.playerCount; ++i)
         if (!check(*world::state.players[i]->vehicle))
-            return ::testing::AssertionFailure() << "car " << i << " at " << boxOf(*world::state.players[i]->vehicle);
+            return ::testing::AssertionFailure()
+                   << "car " << i << " at " << boxOf(*world::state.players[i]->vehicle);
     for (const Projectile& shot : sim::match.projectiles)
         if (!check(*shot.object)) return ::testing::AssertionFailure() << "a shot at " << boxOf(*shot.object);
     return ::testing::AssertionSuccess();
@@ -82,7 +86,8 @@ void pressRandomKeys(Player& human, std::mt19937& random) {
 ::testing::AssertionResult nothingListedOutside(const std::unordered_set<const WorldObject*>& placedOutside) {
     for (u32 cx = 0; cx < world::state.worldGrid.width; ++cx)
         for (u32 cy = 0; cy < world::state.worldGrid.height; ++cy)
-            for (const CellList* node = world::state.worldGrid.cell(cx, cy); node && node->object; node = node->next) {
+            for (const CellList* node = world::state.worldGrid.cell(cx, cy); node && node->object;
+                 node = node->next) {
                 const Box box = boxOf(*node->object);
                 if (!placedOutside.contains(node->object) &&
                     !boxFitsGrid(world::state.worldGrid, box.minX, box.minY, box.maxX, box.maxY))
@@ -114,8 +119,8 @@ TEST_P(LongSoak, AMillionStepsKeepTheMatchSound) {
     loadLevelFile("Levels\\" + GetParam());
     sim::match.playerChoice = world::state.playerCount; // the win rule of the menu's choice for this level
     for (u16 i = 0; i < world::state.playerCount; ++i)
-        world::state.players[i]->camera =
-            std::make_unique<Camera>(playerEye(world::state.players[i]->startX, world::state.players[i]->startY));
+        world::state.players[i]->camera = std::make_unique<Camera>(
+            playerEye(world::state.players[i]->startX, world::state.players[i]->startY));
     soakSeconds = 5000;
     setClockSource(soakClock);
     std::mt19937 random(0x50A4 + static_cast<u32>(GetParam().size()) * 31 + GetParam().back());
@@ -126,7 +131,8 @@ TEST_P(LongSoak, AMillionStepsKeepTheMatchSound) {
             placedOutside.insert(object.get());
     const size_t levelObjects = world::state.worldObjects.size();
     // A shot crosses the grid's diagonal in fewer steps than this, or ends sooner.
-    const size_t longestFlight = (size_t{world::state.worldGrid.width} + world::state.worldGrid.height) * 16 + 2;
+    const size_t longestFlight =
+        (size_t{world::state.worldGrid.width} + world::state.worldGrid.height) * 16 + 2;
     std::deque<size_t> recentShots; // shots fired in each of the last longestFlight steps
     size_t shotsInFlightBound = 0, minesLaid = 0, mostLive = 0;
     size_t shots = 0, flagsTaken = 0, deaths = 0, captures = 0;
@@ -145,7 +151,8 @@ TEST_P(LongSoak, AMillionStepsKeepTheMatchSound) {
                 if (p.ammo < 100) p.ammo = static_cast<u16>(p.ammo + 10);
                 if (p.mines < 100) p.mines = static_cast<u16>(p.mines + 3);
             }
-            world::state.players[0]->nitro = static_cast<u16>(std::min(world::state.players[0]->nitro + 128, 1000));
+            world::state.players[0]->nitro =
+                static_cast<u16>(std::min(world::state.players[0]->nitro + 128, 1000));
         }
         // What this step may add: a shot per player who asks with ammunition, a
         // mine per player who asks with mines.
@@ -180,19 +187,19 @@ TEST_P(LongSoak, AMillionStepsKeepTheMatchSound) {
         shots += firing;
         mostLive = std::max(mostLive, world::state.worldObjects.size() + sim::match.projectiles.size());
         ASSERT_LE(sim::match.projectiles.size(), shotsInFlightBound) << "shots that never end, step " << step;
-        ASSERT_LE(world::state.worldObjects.size(), levelObjects + minesLaid) << "objects piling up, step " << step;
+        ASSERT_LE(world::state.worldObjects.size(), levelObjects + minesLaid)
+            << "objects piling up, step " << step;
         ASSERT_TRUE(movingObjectsListed()) << "after step " << step;
         if (step % 16 == 15 || step == steps - 1) {
             ASSERT_TRUE(gridIsSound()) << "after step " << step;
             ASSERT_TRUE(nothingListedOutside(placedOutside)) << "after step " << step;
         }
     }
-    const double seconds =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     std::printf("%s: %d steps in %.1f s (%.0f steps/s); %zu shots, %zu mines laid, %zu flags taken, "
                 "%zu captured, %zu deaths, winner %d, at most %zu live objects (level %zu)\n",
-                GetParam().c_str(), steps, seconds, steps / seconds, shots, minesLaid, flagsTaken,
-                captures, deaths, sim::match.winner, mostLive, levelObjects);
+                GetParam().c_str(), steps, seconds, steps / seconds, shots, minesLaid, flagsTaken, captures,
+                deaths, sim::match.winner, mostLive, levelObjects);
     // The match really played: what the checks guard happened.
     if (steps >= 100'000) {
         EXPECT_GT(shots, 100u);

@@ -14,7 +14,9 @@
 namespace {
 
 std::vector<MatchEvent> heard;
-void hear(const MatchEvent& event) { heard.push_back(event); }
+void hear(const MatchEvent& event) {
+    heard.push_back(event);
+}
 
 // "Kind player/other" for every event heard since the last call, one per line.
 std::string told() {
@@ -30,7 +32,7 @@ std::string told() {
 }
 
 class MatchEventsTest : public SimTest {
-protected:
+  protected:
     void SetUp() override {
         SimTest::SetUp();
         heard.clear();

@@ -8,7 +8,7 @@ namespace {
 constexpr u32 muzzle = 16384;
 
 class ProjectileTest : public PlayerTest {
-protected:
+  protected:
     // Fires player 0's gun from (x, y) facing `heading`; the car stays where it is.
     void fireFrom(u32 x, u32 y, u16 heading = east) {
         p->camera = std::make_unique<Camera>(playerEye(x, y, heading));
@@ -59,8 +59,10 @@ TEST_F(ProjectileTest, ShieldsSoakUpTheShotsPowerAndAWreckBelowZeroFeedsIt) {
               (std::tuple<i16, i16, i16, i16>(0, 6, 0, 0)));
     ASSERT_EQ(sim::match.projectiles.size(), 3u) << "the shot into 8 shields ends";
     EXPECT_EQ(std::pair(sim::match.projectiles[0].y, sim::match.projectiles[0].power), std::pair(c3, u16{1}));
-    EXPECT_EQ(std::pair(sim::match.projectiles[1].y, sim::match.projectiles[1].power), std::pair(8 * cell, u16{3}));
-    EXPECT_EQ(std::pair(sim::match.projectiles[2].y, sim::match.projectiles[2].power), std::pair(5 * cell, u16{65535}));
+    EXPECT_EQ(std::pair(sim::match.projectiles[1].y, sim::match.projectiles[1].power),
+              std::pair(8 * cell, u16{3}));
+    EXPECT_EQ(std::pair(sim::match.projectiles[2].y, sim::match.projectiles[2].power),
+              std::pair(5 * cell, u16{65535}));
 }
 
 TEST_F(ProjectileTest, AShotClearsMinesFreelyAndCutsThroughOnePlant) {
@@ -98,8 +100,10 @@ TEST_F(ProjectileTest, WhenAMiddleShotEndsTheNextMovesUpAndStillFliesThisPass) {
     WorldObject* middle = sim::match.projectiles[1].object.get();
     MoveProjectiles();
     ASSERT_EQ(sim::match.projectiles.size(), 2u);
-    EXPECT_EQ(std::pair(sim::match.projectiles[0].x, sim::match.projectiles[0].y), std::pair(x + 4096, 2 * cell));
-    EXPECT_EQ(std::pair(sim::match.projectiles[1].x, sim::match.projectiles[1].y), std::pair(x + 4096, 8 * cell))
+    EXPECT_EQ(std::pair(sim::match.projectiles[0].x, sim::match.projectiles[0].y),
+              std::pair(x + 4096, 2 * cell));
+    EXPECT_EQ(std::pair(sim::match.projectiles[1].x, sim::match.projectiles[1].y),
+              std::pair(x + 4096, 8 * cell))
         << "the moved-up shot did not skip its step";
     EXPECT_TRUE(cellsHolding(*middle).empty());
     EXPECT_TRUE(listedWhereItLies(*sim::match.projectiles[1].object));
@@ -124,8 +128,7 @@ TEST_F(ProjectileTest, AMineIsLaidHalfACellBehindOnlyWhereItFitsWhollyInsideTheG
     LayMine(*p, 0);
     ASSERT_EQ(world::state.worldObjects.size(), owned + 1);
     const WorldObject& mine = *world::state.worldObjects.back();
-    EXPECT_EQ(std::tuple(mine.type, mine.owner, p->mines),
-              std::tuple(ObjectType::Mine, u16{1}, u16{4}));
+    EXPECT_EQ(std::tuple(mine.type, mine.owner, p->mines), std::tuple(ObjectType::Mine, u16{1}, u16{4}));
     EXPECT_EQ(boxOf(mine), around(c3 - 32768, c3, 4096));
     EXPECT_TRUE(listedWhereItLies(mine));
     EXPECT_EQ(world::state.mineTemplate.minX, 0u);

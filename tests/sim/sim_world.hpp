@@ -3,8 +3,8 @@
 #include "base/clock.hpp"
 #include "sim/collision.hpp"
 #include "sim/match_state.hpp"
-#include "world/player.hpp"
 #include "sim/vehicle.hpp"
+#include "world/player.hpp"
 #include "world/world.hpp"
 
 #include <gtest/gtest.h>
@@ -22,14 +22,16 @@ inline bool operator==(const Box& a, const Box& b) {
 inline std::ostream& operator<<(std::ostream& out, const Box& b) {
     return out << "(" << b.minX << ", " << b.minY << ")-(" << b.maxX << ", " << b.maxY << ")";
 }
-inline Box around(u32 x, u32 y, u32 half) { return {x - half, y - half, x + half, y + half}; }
+inline Box around(u32 x, u32 y, u32 half) {
+    return {x - half, y - half, x + half, y + half};
+}
 
 // A box-shaped object with one flat top polygon.
 inline std::unique_ptr<WorldObject> makeBox(ObjectType type, u16 owner, const Box& b) {
     auto object = std::make_unique<WorldObject>();
     Polygon top;
-    top.vertices = {{b.minX, b.minY, 1000}, {b.maxX, b.minY, 1000}, {b.maxX, b.maxY, 1000},
-                    {b.minX, b.maxY, 1000}};
+    top.vertices = {
+        {b.minX, b.minY, 1000}, {b.maxX, b.minY, 1000}, {b.maxX, b.maxY, 1000}, {b.minX, b.maxY, 1000}};
     object->polygons.push_back(top);
     setBox(*object, b);
     object->height = 1000;
@@ -129,8 +131,8 @@ inline ::testing::AssertionResult listedWhereItLies(const WorldObject& object) {
         cellsHolding(object) == covered) {
         return ::testing::AssertionSuccess();
     }
-    return ::testing::AssertionFailure() << box << " covers " << covered.size()
-                                         << " cells, listed in " << cellsHolding(object).size();
+    return ::testing::AssertionFailure()
+           << box << " covers " << covered.size() << " cells, listed in " << cellsHolding(object).size();
 }
 
 // Whether the world still owns the object (it has not been freed).
@@ -141,14 +143,14 @@ inline bool worldOwns(const WorldObject* object) {
 
 // A 10 x 10 world, freed after each test.
 class SimTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { startWorld(10, 10); }
     void TearDown() override { endWorld(); }
 };
 
 // The same with player 0 at (3, 3) cells facing +x.
 class PlayerTest : public SimTest {
-protected:
+  protected:
     void SetUp() override {
         SimTest::SetUp();
         p = &addPlayer(c3, c3);

@@ -25,8 +25,8 @@ inline ::testing::AssertionResult gridIsSound() {
                 const WorldObject* o = node->object;
                 if (!live.contains(o) || cellOf(o->minX) > cx || cellOf(o->maxX) < cx ||
                     cellOf(o->minY) > cy || cellOf(o->maxY) < cy) {
-                    return ::testing::AssertionFailure() << "cell " << cx << "," << cy
-                                                         << " lists a freed or distant object";
+                    return ::testing::AssertionFailure()
+                           << "cell " << cx << "," << cy << " lists a freed or distant object";
                 }
             }
         }
@@ -35,10 +35,10 @@ inline ::testing::AssertionResult gridIsSound() {
         if (auto listed = listedWhereItLies(*world::state.players[i]->vehicle); !listed) {
             return listed << " (car " << i << ")";
         }
-        if (world::state.players[i]->carriedFlag != nullptr && !cellsHolding(*world::state.players[i]->carriedFlag).empty()) {
+        if (world::state.players[i]->carriedFlag != nullptr &&
+            !cellsHolding(*world::state.players[i]->carriedFlag).empty()) {
             return ::testing::AssertionFailure() << "player " << i << "'s carried flag is listed";
         }
     }
     return ::testing::AssertionSuccess();
 }
-

@@ -7,15 +7,16 @@
 namespace {
 
 u32 matchSeconds = 0;
-u32 matchClock() { return matchSeconds; }
+u32 matchClock() {
+    return matchSeconds;
+}
 
 void buildLevel() {
     using enum ObjectType;
     constexpr u32 half = cell / 2;
     startWorld(12, 12);
     sim::match.playerChoice = 3;
-    addPlayer(2 * cell + half, 2 * cell + half).hq =
-        placeBox(Hq, 1, cell, cell, cell + 20000, cell + 20000);
+    addPlayer(2 * cell + half, 2 * cell + half).hq = placeBox(Hq, 1, cell, cell, cell + 20000, cell + 20000);
     addPlayer(9 * cell + half, 9 * cell + half).hq =
         placeBox(Hq, 2, 10 * cell, 9 * cell, 10 * cell + 30000, 9 * cell + 20000);
     addPlayer(9 * cell + half, 2 * cell + half).hq =
@@ -38,10 +39,14 @@ void buildLevel() {
         placeAround(Mine, 0, (4 + 2 * i) * cell + 30000, 7 * cell + 30000, 2000);
     }
     const u32 flags[9][3] = {
-        {1, cell + 20000, 9 * cell},       {1, 3 * cell, 4 * cell + 20000},
-        {1, 6 * cell + 20000, 10 * cell},  {2, 10 * cell, 10 * cell + 40000},
-        {2, 8 * cell, 3 * cell},           {2, 10 * cell + 30000, 7 * cell},
-        {3, 10 * cell, cell},              {3, 6 * cell, cell + 30000},
+        {1, cell + 20000, 9 * cell},
+        {1, 3 * cell, 4 * cell + 20000},
+        {1, 6 * cell + 20000, 10 * cell},
+        {2, 10 * cell, 10 * cell + 40000},
+        {2, 8 * cell, 3 * cell},
+        {2, 10 * cell + 30000, 7 * cell},
+        {3, 10 * cell, cell},
+        {3, 6 * cell, cell + 30000},
         {3, 2 * cell + 40000, 11 * cell},
     };
     for (const auto& [owner, x, y] : flags) {

@@ -15,7 +15,7 @@ void recordFrame() {
 }
 
 class UpdateFrameTest : public SimTest {
-protected:
+  protected:
     void SetUp() override {
         SimTest::SetUp();
         framesDrawn = 0;

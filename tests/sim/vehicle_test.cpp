@@ -8,8 +8,11 @@ TEST_F(VehicleTest, AWallAndPickUpsInOneFrameCollectTheGoodsAndStopTheCar) {
     using enum ObjectType;
     placeBox(Block, 0, c3 + 4000, c3 - 10000, c3 + 8000, c3 + 10000);
     std::vector<WorldObject*> paks;
-    for (const auto& [type, x] : {std::pair{FirePak, 3500}, {HealthPak, 4000}, {MinePak, 4500},
-                                  {NitroPak, 5000}, {HealthPak, 5600}}) {
+    for (const auto& [type, x] : {std::pair{FirePak, 3500},
+                                  {HealthPak, 4000},
+                                  {MinePak, 4500},
+                                  {NitroPak, 5000},
+                                  {HealthPak, 5600}}) {
         paks.push_back(placeAround(type, 0, c3 + x, c3 + 1000, 200));
     }
     p->shields = 6;
@@ -103,8 +106,7 @@ TEST_F(VehicleTest, ABumpWithoutADirectionLeavesTheVelocitiesAlone) {
     Player& q = addPlayer(c3 + 5500, c3 + 100);
     q.velocityX = 3000; // no relative velocity
     EXPECT_EQ(drive(*p, 3000), 0u);
-    EXPECT_EQ(std::tuple(p->camera->x, p->velocityX, q.velocityX),
-              std::tuple(c3, 3000.0f, 3000.0f));
+    EXPECT_EQ(std::tuple(p->camera->x, p->velocityX, q.velocityX), std::tuple(c3, 3000.0f, 3000.0f));
     q.velocityX = 0;
     q.camera->x = c3; // both cameras at one place
     q.camera->y = c3;

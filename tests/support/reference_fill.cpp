@@ -62,7 +62,8 @@ void closeOutline(std::vector<ScreenEdge>& edges) {
     for (size_t i = 0; i < edges.size(); ++i) {
         const ScreenEdge& edge = edges[i];
         closed.push_back(edge);
-        if (i + 1 < edges.size() && !sameEnd(edge.second.sx, edge.second.sy, edge.second.depth, edges[i + 1])) {
+        if (i + 1 < edges.size() &&
+            !sameEnd(edge.second.sx, edge.second.sy, edge.second.depth, edges[i + 1])) {
             closed.push_back(bridge(edge, edges[i + 1]));
         }
     }
@@ -206,8 +207,7 @@ bool setUpSpan(const ScenePolygon& polygon, Span span, i32 maxX, SpanPixels& pix
             return false;
         }
     }
-    return std::isfinite(pixels.depthStep) && std::isfinite(pixels.uStep) &&
-           std::isfinite(pixels.vStep);
+    return std::isfinite(pixels.depthStep) && std::isfinite(pixels.uStep) && std::isfinite(pixels.vStep);
 }
 
 namespace {
@@ -223,8 +223,8 @@ void drawSpan(const ScenePolygon& polygon, Span span, i32 y, i32 maxX) {
     for (i32 px = p.firstColumn; px <= p.lastX; ++px) {
         u32 red, green, blue;
         if (texture != nullptr) {
-            const u16 texel = texelAt(*texture, static_cast<u32>(truncToInt(p.u)),
-                                      static_cast<u32>(truncToInt(p.v)));
+            const u16 texel =
+                texelAt(*texture, static_cast<u32>(truncToInt(p.u)), static_cast<u32>(truncToInt(p.v)));
             const f32 brightness = static_cast<f32>(texel) / 256.0f;
             red = fogChannel(static_cast<u16>(truncToInt(brightness * p.channel[2])), p.depth);
             green = fogChannel(static_cast<u16>(truncToInt(brightness * p.channel[1])), p.depth);
@@ -247,8 +247,7 @@ void drawSpan(const ScenePolygon& polygon, Span span, i32 y, i32 maxX) {
 
 } // namespace
 
-void scanPolygon(ScenePolygon& polygon, i32 maxY,
-                 const std::function<void(const Span&, i32)>& row) {
+void scanPolygon(ScenePolygon& polygon, i32 maxY, const std::function<void(const Span&, i32)>& row) {
     if (polygon.edges.empty()) {
         return;
     }

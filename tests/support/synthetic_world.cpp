@@ -28,8 +28,7 @@ std::unique_ptr<WorldObject> rock(u32 cx, u32 cy, u32 r, u32 height, u32 colour)
     const u32 h = r * 7 / 10, mid = height / 2;
     const Corner base[4] = {
         {cx - h, cy - h, 0}, {cx + h, cy - h, 0}, {cx + h, cy + h, 0}, {cx - h, cy + h, 0}};
-    const Corner ring[4] = {
-        {cx, cy - r, mid}, {cx + r, cy, mid}, {cx, cy + r, mid}, {cx - r, cy, mid}};
+    const Corner ring[4] = {{cx, cy - r, mid}, {cx + r, cy, mid}, {cx, cy + r, mid}, {cx - r, cy, mid}};
     const Corner apex{cx + r / 5, cy - r / 7, height};
     for (int i = 0; i < 4; ++i) {
         const int j = (i + 1) % 4;
@@ -45,12 +44,10 @@ std::unique_ptr<WorldObject> rock(u32 cx, u32 cy, u32 r, u32 height, u32 colour)
 // A two-sided tree authored in the x-z plane: a trunk and a two-part crown.
 std::unique_ptr<WorldObject> tree(u32 x, u32 y) {
     auto object = std::make_unique<WorldObject>();
-    addPolygon(*object,
-               {{x + 2600, y, 6000}, {x + 3400, y, 6000}, {x + 3400, y, 0}, {x + 2600, y, 0}},
+    addPolygon(*object, {{x + 2600, y, 6000}, {x + 3400, y, 6000}, {x + 3400, y, 0}, {x + 2600, y, 0}},
                0x00604020);
     addPolygon(*object, {{x + 3000, y, 11000}, {x + 6000, y, 5000}, {x, y, 5000}}, 0x00208030);
-    addPolygon(*object, {{x + 3000, y, 15000}, {x + 5400, y, 9000}, {x + 600, y, 9000}},
-               0x0030A040);
+    addPolygon(*object, {{x + 3000, y, 15000}, {x + 5400, y, 9000}, {x + 600, y, 9000}}, 0x0030A040);
     object = finished(std::move(object));
     object->shapeKind = ShapeKind::TwoSided;
     return object;
@@ -59,8 +56,7 @@ std::unique_ptr<WorldObject> tree(u32 x, u32 y) {
 // A flag: a thin pole and an owner-tinted cloth, one face to each side.
 std::unique_ptr<WorldObject> flag(u32 x, u32 y, u16 owner) {
     auto object = makeCuboid(x, y, 0, x + 300, y + 300, 12000, 0x00C0C0C0);
-    const Corner low{x + 300, y + 150, 8000}, tip{x + 3300, y + 150, 9500},
-        high{x + 300, y + 150, 11800};
+    const Corner low{x + 300, y + 150, 8000}, tip{x + 3300, y + 150, 9500}, high{x + 300, y + 150, 11800};
     addPolygon(*object, {high, tip, low}, 0x01FFFFFF);
     addPolygon(*object, {tip, high, low}, 0x01FFFFFF);
     object = finished(std::move(object));
@@ -68,12 +64,10 @@ std::unique_ptr<WorldObject> flag(u32 x, u32 y, u16 owner) {
     return object;
 }
 
-template <class TexelOf>
-std::unique_ptr<Texture> makeTexture(u16 width, u16 height, TexelOf texelOf) {
+template <class TexelOf> std::unique_ptr<Texture> makeTexture(u16 width, u16 height, TexelOf texelOf) {
     auto t = std::make_unique<Texture>(width, height);
     for (u32 i = 0; i < width; ++i)
-        for (u32 j = 0; j < height; ++j)
-            t->texel(i, j) = static_cast<u16>(texelOf(i, j));
+        for (u32 j = 0; j < height; ++j) t->texel(i, j) = static_cast<u16>(texelOf(i, j));
     return t;
 }
 
@@ -138,8 +132,8 @@ void buildSyntheticWorld(SyntheticWorld& world) {
     }));
     t.push_back(makeTexture(4, 16, [](u32 i, u32 j) { return 180 + 60 * ((j / 2) % 2) + 4 * i; }));
     // Six by five texels: a size that is not a power of two, so the wrap divides.
-    t.push_back(makeTexture(
-        6, 5, [](u32 i, u32 j) { return (i == 0 || j == 0) ? 150 : 240 + 5 * i - 3 * j; }));
+    t.push_back(
+        makeTexture(6, 5, [](u32 i, u32 j) { return (i == 0 || j == 0) ? 150 : 240 + 5 * i - 3 * j; }));
     const Texture *sand = t[0].get(), *brick = t[1].get(), *wood = t[2].get(), *tile = t[3].get();
     const auto place = [&](std::unique_ptr<WorldObject> o) -> WorldObject& {
         return placeObject(world, std::move(o));

@@ -10,8 +10,7 @@ using Nodes = std::vector<const WorldObject*>;
 // The object of every node, the empty first node's null included.
 Nodes nodes(const CellList& list) {
     Nodes objects;
-    for (const CellList* node = &list; node; node = node->next)
-        objects.push_back(node->object);
+    for (const CellList* node = &list; node; node = node->next) objects.push_back(node->object);
     return objects;
 }
 
@@ -35,23 +34,20 @@ TEST(CellList, AddAppendsEachObjectOnceInOrderOfFirstAddition) {
     EXPECT_EQ(nodes(list), (Nodes{nullptr}));
     list.add(&a);
     EXPECT_EQ(nodes(list), (Nodes{&a})); // the first node holds it
-    for (WorldObject* object : {&b, &a, &b, &c})
-        list.add(object);
+    for (WorldObject* object : {&b, &a, &b, &c}) list.add(object);
     EXPECT_EQ(nodes(list), (Nodes{&a, &b, &c}));
 }
 
 TEST(CellList, InsertByDistanceKeepsTheFarthestFirst) {
     WorldObject near = atDistance(100), far = atDistance(300), middle = atDistance(200);
     CellList list;
-    for (WorldObject* object : {&near, &far, &middle})
-        list.insertByDistance(object, 0, 0);
+    for (WorldObject* object : {&near, &far, &middle}) list.insertByDistance(object, 0, 0);
     EXPECT_EQ(nodes(list), (Nodes{&far, &middle, &near}));
 
     // An equal distance goes after the ones already listed; a listed object is
     // not inserted again.
     WorldObject alsoMiddle = atDistance(200);
-    for (WorldObject* object : {&alsoMiddle, &middle, &far})
-        list.insertByDistance(object, 0, 0);
+    for (WorldObject* object : {&alsoMiddle, &middle, &far}) list.insertByDistance(object, 0, 0);
     EXPECT_EQ(nodes(list), (Nodes{&far, &middle, &alsoMiddle, &near}));
 }
 

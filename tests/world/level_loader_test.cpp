@@ -60,8 +60,7 @@ TEST_F(LevelTest, TheHeaderMakesThePlayersAndEachCarTheStartOfItsOwner) {
         EXPECT_EQ(player.colour, world::state.playerColours[owner - 1]);
         EXPECT_EQ(player.world, &world::state.worldGrid);
         ASSERT_TRUE(player.vehicle && player.hq);
-        EXPECT_EQ(std::pair(player.vehicle->type, player.vehicle->owner),
-                  std::pair(ObjectType::Car, owner));
+        EXPECT_EQ(std::pair(player.vehicle->type, player.vehicle->owner), std::pair(ObjectType::Car, owner));
         EXPECT_EQ(std::pair(player.hq->type, player.hq->owner), std::pair(ObjectType::Hq, owner));
     }
     EXPECT_EQ(world::state.flagCount, 0);
@@ -81,12 +80,11 @@ TEST_F(LevelTest, TheHeaderMakesThePlayersAndEachCarTheStartOfItsOwner) {
 TEST_F(LevelTest, EntriesAreListedInEveryCellTheirBoxesTouch) {
     write("Objects\\slab.odf", "0 0 % 0 0 0 65535 0 0 65535 10 0 # 0 0 %");
     write("Objects\\longslab.odf", "0 0 % 0 0 0 65536 0 0 65536 10 0 # 0 0 %");
-    loadTestLevel(
-        twoPlayers("woodwall\n0 0 0 0 200000 1000 30000\n"
-                   "slab\n0 65536 0 0\nlongslab\n0 65536 0 0\n"
-                   "woodwall\n0 1966080 0 0 2500000 70000 100\n" // past the last column, 31
-                   "stone1\n0 4294000000 4294000000 0\n"
-                   "tree\n0 70000 70000 0\n"));
+    loadTestLevel(twoPlayers("woodwall\n0 0 0 0 200000 1000 30000\n"
+                             "slab\n0 65536 0 0\nlongslab\n0 65536 0 0\n"
+                             "woodwall\n0 1966080 0 0 2500000 70000 100\n" // past the last column, 31
+                             "stone1\n0 4294000000 4294000000 0\n"
+                             "tree\n0 70000 70000 0\n"));
     ASSERT_EQ(world::state.worldObjects.size(), 10u);
     const WorldObject* wall = world::state.worldObjects[4].get();
     EXPECT_EQ(extentOf(*wall), (Extent{0, 0, 200000, 1000, 30000}));
@@ -136,7 +134,8 @@ TEST_F(LevelTest, AnEmptyLevelHasNothingButItsGridAndTheTemplates) {
     EXPECT_EQ(world::state.worldGrid.width, 4);
     EXPECT_EQ(world::state.worldGrid.height, 3);
     ASSERT_EQ(world::state.worldGrid.cells.size(), 12u);
-    EXPECT_EQ(std::count(world::state.worldGrid.cells.begin(), world::state.worldGrid.cells.end(), nullptr), 12);
+    EXPECT_EQ(std::count(world::state.worldGrid.cells.begin(), world::state.worldGrid.cells.end(), nullptr),
+              12);
     EXPECT_TRUE(world::state.players.empty());
     EXPECT_EQ(world::state.flagCount, 0);
     EXPECT_TRUE(world::state.worldObjects.empty());
@@ -178,10 +177,8 @@ TEST_F(LevelTest, BrokenOrUnplayableLevelsEndTheProgramWithTheirMessages) {
     const std::pair<std::string, const char*> cases[] = {
         {twoPlayers("long\n0 0 0 0\n"), "Error: header too long in $s!\n"},
         {twoPlayers("nowhere\n0 0 0 0\n"), "Error: no integer (getint)!\n"},
-        {twoPlayers("woodwall\n0 0 0 0 5 5\n"),
-         "Error: no integer (getint)!\n"}, // no second corner
-        {twoPlayers("car\n3 5 5 0\n"),
-         "Error: car of owner 3 in Levels\\test.lvl has no player!\n"},
+        {twoPlayers("woodwall\n0 0 0 0 5 5\n"), "Error: no integer (getint)!\n"}, // no second corner
+        {twoPlayers("car\n3 5 5 0\n"), "Error: car of owner 3 in Levels\\test.lvl has no player!\n"},
         {twoPlayers("hq\n0 5 5 0\n"), "Error: hq of owner 0 in Levels\\test.lvl has no player!\n"},
         {header + "car\n1 70000 70000 0\nhq\n1 0 0 0\nhq\n2 0 0 0\n",
          "Error: player 2 has no car in Levels\\test.lvl!\n"},
@@ -192,8 +189,7 @@ TEST_F(LevelTest, BrokenOrUnplayableLevelsEndTheProgramWithTheirMessages) {
         {header + "car\n1 0 0 0\n", "Error: car of owner 1 in Levels\\test.lvl lies outside the grid!\n"},
         {header + "car\n2 100000 260000 0\n",
          "Error: car of owner 2 in Levels\\test.lvl lies outside the grid!\n"},
-        {"Huge\n65535 65535 0\n",
-         "Error: grid of 65535 x 65535 cells in Levels\\test.lvl is too large!\n"},
+        {"Huge\n65535 65535 0\n", "Error: grid of 65535 x 65535 cells in Levels\\test.lvl is too large!\n"},
         {"Many\n4 4 256\n", "Error: 256 players in Levels\\test.lvl are too many!\n"},
     };
     for (const auto& [level, message] : cases) {
@@ -204,8 +200,7 @@ TEST_F(LevelTest, BrokenOrUnplayableLevelsEndTheProgramWithTheirMessages) {
     EXPECT_EXIT(loadLevel(9), exitsWithOne, exactly("Error: no integer (getint)!\n"));
     write("Levels\\test.lvl", twoPlayers(""));
     std::filesystem::remove("Objects/shot.odf");
-    EXPECT_EXIT(loadLevelFile("Levels\\test.lvl"), exitsWithOne,
-                exactly("Error: no integer (getint)!\n"));
+    EXPECT_EXIT(loadLevelFile("Levels\\test.lvl"), exitsWithOne, exactly("Error: no integer (getint)!\n"));
 }
 
 TEST_F(LevelTest, ACarTooWideForItsPlaceIsRefused) {
@@ -229,12 +224,14 @@ TEST_F(LevelTest, LoadingCostsOneListStepPerCellEntryAndKeepsFileOrder) {
     loadTestLevel("Walls\n64 64 1\nFF0000\ncar\n1 100000 100000 0\nhq\n1 200000 100000 0\n" + walls);
     const u64 steps = world::state.cellListSteps; // counted from the reset that loading starts with
     std::map<const WorldObject*, size_t> fileOrder;
-    for (size_t i = 0; i < world::state.worldObjects.size(); ++i) fileOrder[world::state.worldObjects[i].get()] = i;
+    for (size_t i = 0; i < world::state.worldObjects.size(); ++i)
+        fileOrder[world::state.worldObjects[i].get()] = i;
     u64 entries = 0;
     for (u32 cx = 0; cx < world::state.worldGrid.width; ++cx) {
         for (u32 cy = 0; cy < world::state.worldGrid.height; ++cy) {
             std::vector<size_t> listed;
-            for (const CellList* node = world::state.worldGrid.cell(cx, cy); node && node->object; node = node->next)
+            for (const CellList* node = world::state.worldGrid.cell(cx, cy); node && node->object;
+                 node = node->next)
                 listed.push_back(fileOrder.at(node->object));
             entries += listed.size();
             ASSERT_EQ(std::adjacent_find(listed.begin(), listed.end(), std::greater_equal<>()), listed.end())

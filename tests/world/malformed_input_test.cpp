@@ -30,8 +30,7 @@ const std::string validLevel = "Malformed\r\n/ 8 x 6 cells\n8 6 2\nFF0000 0000ff
                                "car\n2 300000 300000 0\nhq\n2 400000 300000 0\n"
                                "flag\n1 5000 7000 0\nwoodwall\n0 0 0 0 524287 1000 30000\n"
                                "tree\n0 70000 70000 0\nmarker\n0 1 2 3\n";
-const std::string validTextures =
-    "2 %\n2 2 1 2 #\n100 80 / a comment\n40 20 %\n1 3 0 0 # 1 2 3 %\n";
+const std::string validTextures = "2 %\n2 2 1 2 #\n100 80 / a comment\n40 20 %\n1 3 0 0 # 1 2 3 %\n";
 
 // Loaded (0), a data error (1) or a corrupt texture file (255). A sanitizer
 // finding also ends with 1, so the output must be at most one message line.
@@ -76,8 +75,7 @@ std::vector<std::string> damagedCopies(const std::string& valid, unsigned seed) 
     std::mt19937 random(seed);
     for (int n = 0; n < 6; ++n) {
         std::string& bytes = copies.emplace_back(random() % 400 + 1, '\0');
-        for (char& c : bytes)
-            c = static_cast<char>(random());
+        for (char& c : bytes) c = static_cast<char>(random());
     }
     const char* tokens[] = {"0",           "1",          "3",        "65535", "65536", "4294967295",
                             "99999999999", "ff",         "%",        "#",     "/",     "\n",
@@ -86,8 +84,7 @@ std::vector<std::string> damagedCopies(const std::string& valid, unsigned seed) 
     for (int n = 0; n < 10; ++n) {
         std::string& text =
             copies.emplace_back(n % 2 ? valid.substr(0, random() % valid.size()) : std::string());
-        for (int k = random() % 60; k > 0; --k)
-            text += tokens[random() % std::size(tokens)];
+        for (int k = random() % 60; k > 0; --k) text += tokens[random() % std::size(tokens)];
     }
     return copies;
 }
@@ -96,16 +93,14 @@ class MalformedInputTest : public WorldFiles {
   protected:
     void SetUp() override {
         WorldFiles::SetUp();
-        for (const auto& [name, text] : validDefinitions)
-            write(name, text);
+        for (const auto& [name, text] : validDefinitions) write(name, text);
         write("textures.dat", validTextures);
         write("Levels\\test.lvl", validLevel);
         loadTextures(); // levels are loaded with textured polygons
     }
     // Writes each damaged file in turn and loads it in a process of its own,
     // then puts the valid file back.
-    static void expectEachEndsCleanly(const std::string& name,
-                                      const std::vector<std::string>& files,
+    static void expectEachEndsCleanly(const std::string& name, const std::vector<std::string>& files,
                                       const std::string& valid) {
         for (const std::string& text : files) {
             SCOPED_TRACE(name + ": " + testing::PrintToString(text));
@@ -135,8 +130,7 @@ TEST_F(MalformedInputTest, DamagedTexturesLevelsAndDefinitions) {
 
 // Extreme textures and refused headers are checked by their messages elsewhere.
 TEST_F(MalformedInputTest, ExtremeNumbers) {
-    write("Objects\\stone.odf",
-          "0 0 % 4294967295 4294967295 4294967295 1 1 1 0 0 0 # 4294967295 ffffffff %");
+    write("Objects\\stone.odf", "0 0 % 4294967295 4294967295 4294967295 1 1 1 0 0 0 # 4294967295 ffffffff %");
     const std::string players = "2\nFF0000 0000FF\ncar\n1 100000 100000 0\nhq\n1 200000 100000 0\n"
                                 "car\n2 300000 300000 0\nhq\n2 400000 300000 0\n";
     const std::string level = "T\n8 8 " + players;

@@ -17,8 +17,7 @@ class ObjectDefinitionTest : public WorldFiles {
     }
     static Positions positions(const Polygon& polygon) {
         Positions result;
-        for (const Vertex& v : polygon.vertices)
-            result.push_back({v.x, v.y, v.z});
+        for (const Vertex& v : polygon.vertices) result.push_back({v.x, v.y, v.z});
         return result;
     }
     TextureTable noTextures;
@@ -65,14 +64,12 @@ TEST_F(ObjectDefinitionTest, ABoxIsStretchedToTheCornersInAnyOrder) {
     EXPECT_EQ(extentOf(*object), (Extent{100, 0, 500, 300, 10}));
     EXPECT_EQ(object->shapeKind, ShapeKind::Box);
     // Any non-zero selector picks the larger coordinate.
-    EXPECT_EQ(positions(object->polygons[0]),
-              (Positions{{500, 0, 10}, {100, 300, 0}, {500, 300, 10}}));
+    EXPECT_EQ(positions(object->polygons[0]), (Positions{{500, 0, 10}, {100, 300, 0}, {500, 300, 10}}));
 }
 
 TEST_F(ObjectDefinitionTest, ATwoSidedFootprintIsCentredOnYWithTheDepthOfItsWidth) {
     // The y offsets (5000 here) play no part in the footprint.
-    TokenReader reader =
-        bodyOf("Objects\\tree.odf", "0 5000 0  400 5000 0  400 5000 3000  0 0 3000 # 0 0 %");
+    TokenReader reader = bodyOf("Objects\\tree.odf", "0 5000 0  400 5000 0  400 5000 3000  0 0 3000 # 0 0 %");
     const auto object = readTwoSided(reader, 1000, 1000, 0, false, noTextures);
     EXPECT_EQ(object->shapeKind, ShapeKind::TwoSided);
     EXPECT_EQ(extentOf(*object), (Extent{1000, 800, 1400, 1200, 3000}));

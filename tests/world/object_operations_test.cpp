@@ -13,8 +13,7 @@ using Normal = std::array<f32, 3>;
 // An object of one polygon per vertex list, with the box {minX, minY, maxX, maxY}.
 WorldObject objectOf(std::vector<std::vector<Vertex>> polygons, std::array<u32, 4> box = {}) {
     WorldObject object;
-    for (auto& vertices : polygons)
-        object.polygons.emplace_back().vertices = std::move(vertices);
+    for (auto& vertices : polygons) object.polygons.emplace_back().vertices = std::move(vertices);
     object.minX = box[0], object.minY = box[1], object.maxX = box[2], object.maxY = box[3];
     return object;
 }
@@ -59,8 +58,7 @@ TEST(Rotate, TurnsAboutTheTruncatedBoxCentreWithThePiOfAFloat) {
 }
 
 TEST(Translate, MovesEveryVertexWithWrapButNotTheBox) {
-    WorldObject object =
-        objectOf({{{1, 2, 3}, {0xFFFFFFFF, 5, 6}}, {{100, 100, 100}}}, {1, 2, 3, 4});
+    WorldObject object = objectOf({{{1, 2, 3}, {0xFFFFFFFF, 5, 6}}, {{100, 100, 100}}}, {1, 2, 3, 4});
     translate(object, 65536, 0xFFFFFFFF); // one cell east, one unit south by wrap-around
     EXPECT_EQ(position(object.polygons[0].vertices[0]), (Position{65537, 1, 3}));
     EXPECT_EQ(position(object.polygons[0].vertices[1]), (Position{65535, 4, 6}));

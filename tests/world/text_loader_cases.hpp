@@ -8,9 +8,9 @@
 #include "base/clock.hpp"
 #include "base/program_exit.hpp"
 #include "sim/match_state.hpp"
-#include "world/player.hpp"
 #include "sim/update_frame.hpp"
 #include "world/object_definition.hpp"
+#include "world/player.hpp"
 #include "world/texture.hpp"
 #include "world/token_reader.hpp"
 #include "world/world.hpp"
@@ -30,7 +30,9 @@ namespace text_fuzz {
 struct ProgramEnded {
     int code;
 };
-[[noreturn]] inline void unwindProgramEnd(int code) { throw ProgramEnded{code}; }
+[[noreturn]] inline void unwindProgramEnd(int code) {
+    throw ProgramEnded{code};
+}
 
 // A fault the loaders must never show, whatever the input.
 [[noreturn]] inline void fault(const char* what) {
@@ -117,14 +119,14 @@ inline void fuzzTextures(const u8* data, size_t size) {
     resetTextures();
     endsOrLoads([] {
         loadTextures();
-        if (world::state.textureTable.empty() || world::state.textureTable[0] != nullptr) fault("entry 0 is not empty");
+        if (world::state.textureTable.empty() || world::state.textureTable[0] != nullptr)
+            fault("entry 0 is not empty");
         u32 sum = 0;
         for (size_t n = 1; n < world::state.textureTable.size(); ++n) {
             const Texture& t = *world::state.textureTable[n];
             if (t.texels.size() != size_t{t.width} * t.height) fault("texels of the wrong count");
             for (u32 u : {0u, 127u, 128u * t.width, 65535u, 4294967295u})
-                for (u32 v : {0u, 128u * t.height + 5, 65535u})
-                    sum += texelAt(t, u, v);
+                for (u32 v : {0u, 128u * t.height + 5, 65535u}) sum += texelAt(t, u, v);
         }
         (void)sum;
     });
@@ -135,7 +137,9 @@ inline bool carsListedWhereTheyLie() {
     for (const auto& player : world::state.players) {
         const WorldObject& car = *player->vehicle;
         if (car.minX > car.maxX || car.minY > car.maxY) return false;
-        if (cellOf(car.maxX) >= world::state.worldGrid.width || cellOf(car.maxY) >= world::state.worldGrid.height) return false;
+        if (cellOf(car.maxX) >= world::state.worldGrid.width ||
+            cellOf(car.maxY) >= world::state.worldGrid.height)
+            return false;
         for (u32 cx = cellOf(car.minX); cx <= cellOf(car.maxX); ++cx)
             for (u32 cy = cellOf(car.minY); cy <= cellOf(car.maxY); ++cy) {
                 const CellList* node = world::state.worldGrid.cell(cx, cy);
@@ -165,8 +169,7 @@ inline void fuzzDefinition(const u8* data, size_t size, const std::filesystem::p
         {"mine", readWholeFile(shipped / "Objects" / "mine.odf")},
         {"shot", readWholeFile(shipped / "Objects" / "shot.odf")},
     };
-    for (const auto& [companion, text] : companions)
-        writeGameFile("Objects\\" + companion + ".odf", text);
+    for (const auto& [companion, text] : companions) writeGameFile("Objects\\" + companion + ".odf", text);
     writeGameFile("Objects\\" + name + ".odf", data + 1, size - 1);
 
     // A car or headquarters needs a player, and a player needs both; anything
@@ -194,7 +197,9 @@ inline void fuzzDefinition(const u8* data, size_t size, const std::filesystem::p
 }
 
 inline u32 fuzzSeconds = 0;
-inline u32 fuzzClock() { return fuzzSeconds; }
+inline u32 fuzzClock() {
+    return fuzzSeconds;
+}
 
 // Level files: the input is the level, read with the shipped definitions. A
 // level that loads is played for a few steps with every player driving, turning
@@ -205,8 +210,7 @@ inline void fuzzLevel(const u8* data, size_t size, int steps = 60) {
         loadLevelFile("Levels\\fuzz.lvl");
         // Cameras as the shell gives them: at each car's start, facing +x.
         for (const auto& player : world::state.players)
-            player->camera =
-                std::make_unique<Camera>(playerEye(player->startX, player->startY));
+            player->camera = std::make_unique<Camera>(playerEye(player->startX, player->startY));
         if (!carsListedWhereTheyLie()) fault("a car outside the grid or listed where it does not lie");
         // Play only small fields: the computer players and the check above look
         // at every cell, and large fields are about loading, not playing.

@@ -36,8 +36,7 @@ TEST_F(TextureTest, TexelsAreStoredColumnMajorWithTheTopRowFirstInTheFile) {
 
 TEST(TexelAt, TextureCoordinatesWrapInBothDirections) {
     Texture texture(3, 2);
-    for (u16 n = 0; n < 6; ++n)
-        texture.texels[n] = n;
+    for (u16 n = 0; n < 6; ++n) texture.texels[n] = n;
     EXPECT_EQ(texelAt(texture, 127, 127), texture.texel(0, 0)); // one texel is 128 units
     EXPECT_EQ(texelAt(texture, 128, 128), texture.texel(1, 1));
     EXPECT_EQ(texelAt(texture, 128 * 3, 0), texture.texel(0, 0)); // wraps along u

@@ -22,8 +22,7 @@ TEST_F(TokenReaderTest, NumbersBetweenBlanksAndComments) {
     EXPECT_EQ(readerOf("7").getint(), 7u); // the end of the file is a terminator
 
     TokenReader reader = readerOf("ff\tFF\n0 aB12cD /c\f5 //x\n\t4294967295 4294967297 100000001 ");
-    for (u32 value : {255u, 255u, 0u, 0xAB12CDu})
-        EXPECT_EQ(reader.gethex(), value);
+    for (u32 value : {255u, 255u, 0u, 0xAB12CDu}) EXPECT_EQ(reader.gethex(), value);
     EXPECT_EQ(reader.getint(), 5u); // a form feed ends a comment
     EXPECT_EQ(reader.getint(), 4294967295u);
     EXPECT_EQ(reader.getint(), 1u); // wraps at 32 bits
@@ -72,8 +71,7 @@ TEST_F(TokenReaderTest, AByte255OrAMissingFileReadsAsTheEnd) {
     TokenReader missing("Objects\\no such file.odf");
     EXPECT_EQ(missing.skipBlanks(), endOfFile);
     EXPECT_EQ(tokenText(missing.getstring()), "");
-    EXPECT_EXIT(TokenReader("missing.lvl").getint(), exitsWithOne,
-                exactly("Error: no integer (getint)!\n"));
+    EXPECT_EXIT(TokenReader("missing.lvl").getint(), exitsWithOne, exactly("Error: no integer (getint)!\n"));
 }
 
 TEST_F(TokenReaderTest, MalformedNumbersEndTheProgramWithTheirMessages) {

@@ -12,10 +12,13 @@ void Canvas::shade(const std::function<Rgb(double, double)>& colour) {
         for (int x = 0; x < w; ++x) at(x, y) = colour(x + 0.5, y + 0.5);
 }
 
-void Canvas::fill(const std::function<bool(double, double)>& inside, const std::function<Rgb(double, double)>& colour,
-                  double opacity, double minX, double minY, double maxX, double maxY) {
-    const int x0 = std::max(0, static_cast<int>(std::floor(minX))), y0 = std::max(0, static_cast<int>(std::floor(minY)));
-    const int x1 = std::min(w - 1, static_cast<int>(std::ceil(maxX))), y1 = std::min(h - 1, static_cast<int>(std::ceil(maxY)));
+void Canvas::fill(const std::function<bool(double, double)>& inside,
+                  const std::function<Rgb(double, double)>& colour, double opacity, double minX, double minY,
+                  double maxX, double maxY) {
+    const int x0 = std::max(0, static_cast<int>(std::floor(minX))),
+              y0 = std::max(0, static_cast<int>(std::floor(minY)));
+    const int x1 = std::min(w - 1, static_cast<int>(std::ceil(maxX))),
+              y1 = std::min(h - 1, static_cast<int>(std::ceil(maxY)));
     for (int y = y0; y <= y1; ++y)
         for (int x = x0; x <= x1; ++x) {
             int hits = 0;
@@ -42,12 +45,15 @@ void Canvas::fillPolygon(const std::vector<Pt>& polygon, const std::function<Rgb
                          double opacity) {
     double minX = 1e9, minY = 1e9, maxX = -1e9, maxY = -1e9;
     for (const Pt& p : polygon)
-        minX = std::min(minX, p.x), minY = std::min(minY, p.y), maxX = std::max(maxX, p.x), maxY = std::max(maxY, p.y);
-    fill([&](double x, double y) { return insidePolygon(polygon, x, y); }, colour, opacity, minX, minY, maxX, maxY);
+        minX = std::min(minX, p.x), minY = std::min(minY, p.y), maxX = std::max(maxX, p.x),
+        maxY = std::max(maxY, p.y);
+    fill([&](double x, double y) { return insidePolygon(polygon, x, y); }, colour, opacity, minX, minY, maxX,
+         maxY);
 }
 
 void Canvas::fillPolygon(const std::vector<Pt>& polygon, Rgb colour, double opacity) {
-    fillPolygon(polygon, [colour](double, double) { return colour; }, opacity);
+    fillPolygon(
+        polygon, [colour](double, double) { return colour; }, opacity);
 }
 
 void Canvas::fillEllipse(double cx, double cy, double rx, double ry, Rgb colour, double opacity) {
@@ -60,14 +66,16 @@ void Canvas::fillRoundRect(double x0, double y0, double x1, double y1, double r,
     fill(
         [&](double x, double y) {
             if (x < x0 || x > x1 || y < y0 || y > y1) return false;
-            const double dx = std::max({x0 + r - x, 0.0, x - (x1 - r)}), dy = std::max({y0 + r - y, 0.0, y - (y1 - r)});
+            const double dx = std::max({x0 + r - x, 0.0, x - (x1 - r)}),
+                         dy = std::max({y0 + r - y, 0.0, y - (y1 - r)});
             return dx * dx + dy * dy <= r * r;
         },
         colour, opacity, x0, y0, x1, y1);
 }
 
 void Canvas::fillRoundRect(double x0, double y0, double x1, double y1, double r, Rgb colour, double opacity) {
-    fillRoundRect(x0, y0, x1, y1, r, [colour](double, double) { return colour; }, opacity);
+    fillRoundRect(
+        x0, y0, x1, y1, r, [colour](double, double) { return colour; }, opacity);
 }
 
 void Canvas::stroke(Pt a, Pt b, double thickness, Rgb colour, double opacity) {

@@ -33,8 +33,9 @@ class Canvas {
 
     // Fills the region where inside(x, y) holds, anti-aliased, with
     // colour(x, y) at `opacity`.
-    void fill(const std::function<bool(double, double)>& inside, const std::function<Rgb(double, double)>& colour,
-              double opacity = 1.0, double minX = -1e9, double minY = -1e9, double maxX = 1e9, double maxY = 1e9);
+    void fill(const std::function<bool(double, double)>& inside,
+              const std::function<Rgb(double, double)>& colour, double opacity = 1.0, double minX = -1e9,
+              double minY = -1e9, double maxX = 1e9, double maxY = 1e9);
 
     void fillPolygon(const std::vector<Pt>& polygon, Rgb colour, double opacity = 1.0);
     void fillPolygon(const std::vector<Pt>& polygon, const std::function<Rgb(double, double)>& colour,

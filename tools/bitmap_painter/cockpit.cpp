@@ -8,7 +8,9 @@
 // The head-up display draws at fixed places (see its layouts); each of those
 // places gets a dark well here, the compass a light face for its black needle.
 CockpitLayout cockpitLayout640() {
-    return {640, 480, 1.0,
+    return {640,
+            480,
+            1.0,
             {86, 434, 263, 464},
             {39, 442, 30},
             {19, 365},
@@ -21,7 +23,9 @@ CockpitLayout cockpitLayout640() {
 }
 
 CockpitLayout cockpitLayout320() {
-    return {320, 240, 0.5,
+    return {320,
+            240,
+            0.5,
             {43, 218, 132, 234},
             {19, 222, 15},
             {11, 176},
@@ -53,7 +57,7 @@ Canvas paintCockpit(const CockpitLayout& L) {
     ToolRandom grain(0xC0C);
     // The dashboard: low in the middle so the road stays in view, raised at
     // the sides for the nitro lamp and the shield gauge.
-    const std::vector<Pt> dash = {P(0, 480),   P(0, 350),   P(56, 350),  P(84, 402),  P(250, 424),
+    const std::vector<Pt> dash = {P(0, 480),   P(0, 350),   P(56, 350),  P(84, 402), P(250, 424),
                                   P(440, 424), P(488, 384), P(640, 376), P(640, 480)};
     c.fillPolygon(dash, [&](double, double y) {
         const double t = std::clamp((y / s - 350) / 130, 0.0, 1.0);
@@ -77,8 +81,10 @@ Canvas paintCockpit(const CockpitLayout& L) {
     well(c, L.mineDigits[0], L.mineDigits[1], L.mineDigits[2], L.mineDigits[3], s);
     well(c, L.shields[0], L.shields[1], L.shields[2], L.shields[3], s);
     const int lamp = L.lampSize, pad = static_cast<int>(4 * s);
-    well(c, L.nitroLamp[0] - pad, L.nitroLamp[1] - pad, L.nitroLamp[0] + lamp + pad, L.nitroLamp[1] + lamp + pad, s);
-    well(c, L.flagLamp[0] - pad, L.flagLamp[1] - pad, L.flagLamp[0] + lamp + pad, L.flagLamp[1] + lamp + pad, s);
+    well(c, L.nitroLamp[0] - pad, L.nitroLamp[1] - pad, L.nitroLamp[0] + lamp + pad,
+         L.nitroLamp[1] + lamp + pad, s);
+    well(c, L.flagLamp[0] - pad, L.flagLamp[1] - pad, L.flagLamp[0] + lamp + pad, L.flagLamp[1] + lamp + pad,
+         s);
     // Faint scale marks under the speed bar and the shield bars.
     for (int i = 0; i <= 10; ++i) {
         const double x = L.speed[0] + 4 * s + i * (L.speed[2] - L.speed[0] - 8 * s) / 10.0;
@@ -92,8 +98,9 @@ Canvas paintCockpit(const CockpitLayout& L) {
     for (int k = 0; k < 8; ++k) {
         const double a = k * 3.14159265358979 / 4;
         const double inner = k % 2 ? r * 0.78 : r * 0.68;
-        c.stroke({cx + inner * std::cos(a), cy - inner * std::sin(a)}, {cx + r * 0.95 * std::cos(a), cy - r * 0.95 * std::sin(a)},
-                 (k % 2 ? 1.0 : 1.8) * s, Rgb{96, 102, 114});
+        c.stroke({cx + inner * std::cos(a), cy - inner * std::sin(a)},
+                 {cx + r * 0.95 * std::cos(a), cy - r * 0.95 * std::sin(a)}, (k % 2 ? 1.0 : 1.8) * s,
+                 Rgb{96, 102, 114});
     }
     c.fillEllipse(cx, cy, 2.5 * s, 2.5 * s, Rgb{60, 64, 72});
     // Rivets on the raised sides.
@@ -122,8 +129,10 @@ Canvas paintLamp(int size, Rgb glow) {
     c.fill([&](double x, double y) { return std::hypot(x - centre, y - centre) <= r; },
            [&](double x, double y) {
                const double d = std::hypot(x - centre + size * 0.12, y - centre + size * 0.12) / r;
-               const Rgb hot{std::min(255.0, glow.r + 150), std::min(255.0, glow.g + 150), std::min(255.0, glow.b + 150)};
-               return d < 0.35 ? mix(hot, glow, d / 0.35) : mix(glow, Rgb{glow.r * 0.4, glow.g * 0.4, glow.b * 0.4}, (d - 0.35) / 0.9);
+               const Rgb hot{std::min(255.0, glow.r + 150), std::min(255.0, glow.g + 150),
+                             std::min(255.0, glow.b + 150)};
+               return d < 0.35 ? mix(hot, glow, d / 0.35)
+                               : mix(glow, Rgb{glow.r * 0.4, glow.g * 0.4, glow.b * 0.4}, (d - 0.35) / 0.9);
            });
     return c;
 }

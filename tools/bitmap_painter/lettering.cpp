@@ -6,7 +6,9 @@
 #include <algorithm>
 #include <stdexcept>
 
-std::string dejaVu(const char* fileName) { return std::string("/usr/share/fonts/truetype/dejavu/") + fileName; }
+std::string dejaVu(const char* fileName) {
+    return std::string("/usr/share/fonts/truetype/dejavu/") + fileName;
+}
 
 TextMask renderText(const std::string& fontFile, int pixelSize, const std::string& text, int tracking) {
     FT_Library library;
@@ -49,8 +51,8 @@ TextMask renderText(const std::string& fontFile, int pixelSize, const std::strin
     return mask;
 }
 
-void paintText(Canvas& canvas, const TextMask& mask, int x, int y, const std::function<Rgb(double, double)>& colour,
-               double opacity) {
+void paintText(Canvas& canvas, const TextMask& mask, int x, int y,
+               const std::function<Rgb(double, double)>& colour, double opacity) {
     for (int my = 0; my < mask.height; ++my)
         for (int mx = 0; mx < mask.width; ++mx) {
             const double a = mask.at(mx, my) * opacity;
@@ -61,5 +63,6 @@ void paintText(Canvas& canvas, const TextMask& mask, int x, int y, const std::fu
 }
 
 void paintText(Canvas& canvas, const TextMask& mask, int x, int y, Rgb colour, double opacity) {
-    paintText(canvas, mask, x, y, [colour](double, double) { return colour; }, opacity);
+    paintText(
+        canvas, mask, x, y, [colour](double, double) { return colour; }, opacity);
 }

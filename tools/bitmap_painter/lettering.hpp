@@ -21,8 +21,8 @@ TextMask renderText(const std::string& fontFile, int pixelSize, const std::strin
 
 // Paints the mask with its top-left corner at (x, y).
 void paintText(Canvas& canvas, const TextMask& mask, int x, int y, Rgb colour, double opacity = 1.0);
-void paintText(Canvas& canvas, const TextMask& mask, int x, int y, const std::function<Rgb(double, double)>& colour,
-               double opacity = 1.0);
+void paintText(Canvas& canvas, const TextMask& mask, int x, int y,
+               const std::function<Rgb(double, double)>& colour, double opacity = 1.0);
 
 // The DejaVu fonts of the build machine.
 std::string dejaVu(const char* fileName);

@@ -40,7 +40,8 @@ Canvas paintMenu(int width, int height) {
     c.shade([&](double, double y) {
         if (y >= horizon) return Rgb{};
         const double t = y / horizon;
-        return t < 0.6 ? mix(Rgb{10, 14, 40}, Rgb{58, 36, 92}, t / 0.6) : mix(Rgb{58, 36, 92}, Rgb{226, 120, 84}, (t - 0.6) / 0.4);
+        return t < 0.6 ? mix(Rgb{10, 14, 40}, Rgb{58, 36, 92}, t / 0.6)
+                       : mix(Rgb{58, 36, 92}, Rgb{226, 120, 84}, (t - 0.6) / 0.4);
     });
     ToolRandom stars(0x57A2);
     for (int i = 0; i < 90; ++i) {
@@ -54,7 +55,8 @@ Canvas paintMenu(int width, int height) {
     for (double x = 0; x < width;) {
         const double w = blocks.range(10, 40), h = blocks.range(3, 9);
         if (blocks.unit() < 0.5)
-            c.fillPolygon({{x, horizon - h}, {x + w, horizon - h}, {x + w, horizon + 1}, {x, horizon + 1}}, Rgb{70, 40, 70}, 0.8);
+            c.fillPolygon({{x, horizon - h}, {x + w, horizon - h}, {x + w, horizon + 1}, {x, horizon + 1}},
+                          Rgb{70, 40, 70}, 0.8);
         x += w + blocks.range(10, 60);
     }
 
@@ -70,7 +72,8 @@ Canvas paintMenu(int width, int height) {
             if (dx * dx + dy * dy <= 5) paintText(c, title, tx + dx, ty + dy, Rgb{40, 16, 8});
     paintText(c, title, tx, ty, [&](double, double y) {
         const double t = (y - ty) / title.height;
-        return t < 0.52 ? mix(Rgb{255, 246, 170}, Rgb{255, 190, 50}, t / 0.52) : mix(Rgb{220, 110, 20}, Rgb{255, 200, 90}, (t - 0.52) / 0.48);
+        return t < 0.52 ? mix(Rgb{255, 246, 170}, Rgb{255, 190, 50}, t / 0.52)
+                        : mix(Rgb{220, 110, 20}, Rgb{255, 200, 90}, (t - 0.52) / 0.48);
     });
     const TextMask tag = renderText(bold, 15, "CAPTURE  THE  FLAG", 4);
     paintText(c, tag, (width - tag.width) / 2 + 1, ty + title.height + 3, Rgb{0, 0, 0}, 0.6);

@@ -12,16 +12,16 @@ Canvas paintSky(int scale);
 // Where the cockpit's instruments are drawn by the head-up display.
 struct CockpitLayout {
     int width, height;
-    double scale;          // 1 at 640 x 480, 0.5 at 320 x 240
-    int speed[4];          // well around the speed bar: x0, y0, x1, y1
-    int compass[3];        // centre x, y and radius of the needle
-    int nitroLamp[2];      // top-left corner of the lamp bitmap
+    double scale;     // 1 at 640 x 480, 0.5 at 320 x 240
+    int speed[4];     // well around the speed bar: x0, y0, x1, y1
+    int compass[3];   // centre x, y and radius of the needle
+    int nitroLamp[2]; // top-left corner of the lamp bitmap
     int flagLamp[2];
     int lampSize;
-    int ammoDigits[4];     // well around the two ammunition digits
+    int ammoDigits[4]; // well around the two ammunition digits
     int mineDigits[4];
-    int shields[4];        // well around the shield bars
-    bool labels;           // lettering beside the wells
+    int shields[4]; // well around the shield bars
+    bool labels;    // lettering beside the wells
 };
 CockpitLayout cockpitLayout640();
 CockpitLayout cockpitLayout320();

@@ -11,7 +11,9 @@ namespace {
 
 using Colour = std::array<int, 3>;
 
-int channel(double v) { return std::clamp(static_cast<int>(std::lround(v)), 0, 255); }
+int channel(double v) {
+    return std::clamp(static_cast<int>(std::lround(v)), 0, 255);
+}
 
 std::vector<Colour> medianCut(std::vector<Colour> pixels, size_t count) {
     struct Box {
@@ -22,7 +24,8 @@ std::vector<Colour> medianCut(std::vector<Colour> pixels, size_t count) {
         int best = -1;
         for (int a = 0; a < 3; ++a) {
             int lo = 255, hi = 0;
-            for (size_t i = b.begin; i < b.end; ++i) lo = std::min(lo, pixels[i][a]), hi = std::max(hi, pixels[i][a]);
+            for (size_t i = b.begin; i < b.end; ++i)
+                lo = std::min(lo, pixels[i][a]), hi = std::max(hi, pixels[i][a]);
             if (hi - lo > best) best = hi - lo, axis = a;
         }
         return best;
@@ -52,7 +55,8 @@ std::vector<Colour> medianCut(std::vector<Colour> pixels, size_t count) {
         for (size_t i = b.begin; i < b.end; ++i)
             for (int a = 0; a < 3; ++a) sum[a] += pixels[i][a];
         const long n = static_cast<long>(b.end - b.begin);
-        palette.push_back({static_cast<int>(sum[0] / n), static_cast<int>(sum[1] / n), static_cast<int>(sum[2] / n)});
+        palette.push_back(
+            {static_cast<int>(sum[0] / n), static_cast<int>(sum[1] / n), static_cast<int>(sum[2] / n)});
     }
     while (palette.size() < count) palette.push_back({0, 0, 0});
     return palette;
@@ -96,8 +100,10 @@ Bitmap toBitmap24(const Canvas& canvas, bool keyUncovered) {
             const Rgb& p = canvas.at(x, y);
             int r = channel(p.r), g = channel(p.g), b = channel(p.b);
             if (keyUncovered) {
-                if (canvas.coverage(x, y) < 0.5) r = g = b = 255;
-                else if (r == 255 && g == 255 && b == 255) r = g = b = 254; // would read as see-through
+                if (canvas.coverage(x, y) < 0.5)
+                    r = g = b = 255;
+                else if (r == 255 && g == 255 && b == 255)
+                    r = g = b = 254; // would read as see-through
             }
             u8* px = bitmap.row(y) + 3 * x; // 24-bit RGB stores blue, green, red
             px[0] = static_cast<u8>(b);

@@ -31,7 +31,8 @@ class FlagRunner {
   public:
     explicit FlagRunner(Player& human)
         : me(human), half(halfSizeOf(human.vehicle->minX, human.vehicle->maxX) + margin),
-          columns(world::state.worldGrid.width * 65536 / step + 1), rows(world::state.worldGrid.height * 65536 / step + 1),
+          columns(world::state.worldGrid.width * 65536 / step + 1),
+          rows(world::state.worldGrid.height * 65536 / step + 1),
           fixedBlocked(static_cast<size_t>(columns * rows), 0) {
         for (const auto& object : world::state.worldObjects)
             if (object->active && isFixedObstacle(object->type)) stamp(fixedBlocked, boxOf(*object));
@@ -61,8 +62,7 @@ class FlagRunner {
         const auto [aimX, aimY] = aimPoint();
         if (stuckSteps > 8 && escapeSteps == 0) {
             escapeSteps = 25;
-            escapeHeading =
-                freeHeadingNear(headingOf(aimX - i64{me.camera->x}, aimY - i64{me.camera->y}));
+            escapeHeading = freeHeadingNear(headingOf(aimX - i64{me.camera->x}, aimY - i64{me.camera->y}));
         }
         if (escapeSteps > 0) {
             --escapeSteps;
@@ -102,8 +102,7 @@ class FlagRunner {
         replanWhenTheWorldChanged();
         std::vector<const WorldObject*> places{me.hq};
         for (const auto& object : world::state.worldObjects)
-            if (object->type == ObjectType::Flag && object->owner != me.vehicle->owner &&
-                isLying(*object))
+            if (object->type == ObjectType::Flag && object->owner != me.vehicle->owner && isLying(*object))
                 places.push_back(object.get());
         const std::vector<i32> before = distancesFrom({here()});
         std::vector<u8> saved = blocked;
@@ -122,7 +121,7 @@ class FlagRunner {
     static constexpr i64 margin = 2048;
     static constexpr i32 unreached = -1;
     static constexpr f64 slowSpeed = 1200; // world units a step
-    static constexpr i64 mineBerth = 6144;  // kept from mines besides the margin, where there is room
+    static constexpr i64 mineBerth = 6144; // kept from mines besides the margin, where there is room
 
     static bool isFixedObstacle(ObjectType t) {
         return t == ObjectType::Block || t == ObjectType::Sea || t == ObjectType::Sand ||
@@ -145,8 +144,8 @@ class FlagRunner {
                   r1 = std::min(rows - 1, (i64{o.maxY} + half) / step + 1);
         for (i64 r = r0; r <= r1; ++r)
             for (i64 c = c0; c <= c1; ++c)
-                if (c * step - half < o.maxX && o.minX < c * step + half &&
-                    r * step - half < o.maxY && o.minY < r * step + half)
+                if (c * step - half < o.maxX && o.minX < c * step + half && r * step - half < o.maxY &&
+                    o.minY < r * step + half)
                     mask[at(c, r)] = 1;
     }
 
@@ -184,8 +183,7 @@ class FlagRunner {
             for (const auto& [dc, dr] :
                  {std::pair{1, 0}, std::pair{-1, 0}, std::pair{0, 1}, std::pair{0, -1}}) {
                 const i64 nc = c + dc, nr = r + dr;
-                if (!inside(nc, nr) || blocked[at(nc, nr)] || distance[at(nc, nr)] != unreached)
-                    continue;
+                if (!inside(nc, nr) || blocked[at(nc, nr)] || distance[at(nc, nr)] != unreached) continue;
                 distance[at(nc, nr)] = distance[at(c, r)] + 1;
                 queue.emplace_back(nc, nr);
             }
@@ -195,8 +193,7 @@ class FlagRunner {
 
     // The free lattice point nearest the car (the lower on the way when two are as near).
     std::pair<i64, i64> here() const {
-        const i64 c = (i64{me.camera->x} + step / 2) / step,
-                  r = (i64{me.camera->y} + step / 2) / step;
+        const i64 c = (i64{me.camera->x} + step / 2) / step, r = (i64{me.camera->y} + step / 2) / step;
         std::pair<i64, i64> best{c, r};
         i64 bestScore = -1;
         for (i64 dr = -3; dr <= 3; ++dr)
@@ -214,11 +211,9 @@ class FlagRunner {
     void replanWhenTheWorldChanged() {
         std::set<const WorldObject*> lying;
         for (const auto& object : world::state.worldObjects)
-            if ((object->type == ObjectType::Flag || object->type == ObjectType::Mine) &&
-                isLying(*object))
+            if ((object->type == ObjectType::Flag || object->type == ObjectType::Mine) && isLying(*object))
                 lying.insert(object.get());
-        const bool carrying =
-            me.carriedFlag != nullptr && me.carriedFlag->owner != me.vehicle->owner;
+        const bool carrying = me.carriedFlag != nullptr && me.carriedFlag->owner != me.vehicle->owner;
         const bool chaseDue = chasing && ++stepsSincePlan >= chaseReplan;
         if (planned && lying == lastLying && carrying == wasCarrying && !chaseDue) return;
         planned = true;
@@ -264,9 +259,9 @@ class FlagRunner {
                 if (d != unreached && (nearest == unreached || d < nearest)) nearest = d, goal = &o;
             }
         };
-        for (const auto& o : world::state.worldObjects) // in the level's order, so that ties fall alike every run
-            if (o->type == ObjectType::Flag && o->owner != own && lying.count(o.get()) != 0)
-                consider(*o);
+        for (const auto& o :
+             world::state.worldObjects) // in the level's order, so that ties fall alike every run
+            if (o->type == ObjectType::Flag && o->owner != own && lying.count(o.get()) != 0) consider(*o);
         if (goal != nullptr) return;
         for (u16 i = 0; i < world::state.playerCount; ++i) {
             const Player& other = *world::state.players[i];
@@ -308,8 +303,7 @@ class FlagRunner {
     bool clearLine(i64 c0, i64 r0, i64 c1, i64 r1) const {
         const i64 n = 2 * std::max(std::abs(c1 - c0), std::abs(r1 - r0));
         for (i64 k = 1; k <= n; ++k) {
-            const i64 c = c0 + ((c1 - c0) * k * 2 + n) / (2 * n),
-                      r = r0 + ((r1 - r0) * k * 2 + n) / (2 * n);
+            const i64 c = c0 + ((c1 - c0) * k * 2 + n) / (2 * n), r = r0 + ((r1 - r0) * k * 2 + n) / (2 * n);
             if (blocked[at(c, r)]) return false;
         }
         return true;

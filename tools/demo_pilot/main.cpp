@@ -21,13 +21,13 @@
 // --steps is only a cap.
 #include "framework/events.hpp"
 #include "framework/memory_platform.hpp"
-#include "world/camera.hpp"
 #include "shell/reset_game.hpp"
 #include "shell/startup.hpp"
 #include "sim/match_state.hpp"
 #include "sim/placement.hpp"
-#include "world/player.hpp"
 #include "tools/common/flag_runner.hpp"
+#include "world/camera.hpp"
+#include "world/player.hpp"
 #include "world/world.hpp"
 
 #include <cstdio>
@@ -46,12 +46,12 @@ struct Options {
     bool high = false;
     bool cockpit = false;
     bool plainSky = false;
-    u32 steps = 2200;       // Esc after these, or the cap with --to-the-end
-    bool toTheEnd = false;  // play on to the winner
-    u32 leastSteps = 2100;  // no winning capture before
-    u32 refillEvery = 700;  // steps between two keypad-plus refills
+    u32 steps = 2200;                         // Esc after these, or the cap with --to-the-end
+    bool toTheEnd = false;                    // play on to the winner
+    u32 leastSteps = 2100;                    // no winning capture before
+    u32 refillEvery = 700;                    // steps between two keypad-plus refills
     std::vector<std::pair<u32, u32>> outline; // steps with outline drawing
-    std::string data = TESSARON_DATA_DIR; // the run directory
+    std::string data = TESSARON_DATA_DIR;     // the run directory
     std::string out;
 };
 
@@ -210,7 +210,9 @@ void report() {
                  "refills %u, computer pauses %u, winner %s\n",
                  options.level, sights.steps, sights.pickups, sights.captures, sights.shots, sights.mines,
                  sights.refills, sights.pauses,
-                 sim::match.winner == -1 ? "none" : sim::match.winner == 0 ? "the human" : "a computer player");
+                 sim::match.winner == -1  ? "none"
+                 : sim::match.winner == 0 ? "the human"
+                                          : "a computer player");
 }
 
 // ---- Driving ----
@@ -230,7 +232,8 @@ bool carryingTheWinningFlag(const Player& human) {
     if (human.carriedFlag == nullptr || human.carriedFlag->owner == human.vehicle->owner) return false;
     u32 delivered = 0;
     for (u16 s : human.flagScores) delivered += s;
-    const u32 needed = sim::match.playerChoice == 2 ? world::state.flagCount >> 1 : 2u * world::state.flagCount / 3u;
+    const u32 needed =
+        sim::match.playerChoice == 2 ? world::state.flagCount >> 1 : 2u * world::state.flagCount / 3u;
     return delivered + 1 == needed;
 }
 
@@ -245,7 +248,9 @@ bool targetInSight(const Player& human) {
         return ahead > 0 && ahead < range && std::abs(aside) < width;
     };
     for (u16 i = 1; i < world::state.playerCount; ++i)
-        if (inFront(world::state.players[i]->camera->x, world::state.players[i]->camera->y, 5 * 65536.0, 12000)) return true;
+        if (inFront(world::state.players[i]->camera->x, world::state.players[i]->camera->y, 5 * 65536.0,
+                    12000))
+            return true;
     for (const auto& o : world::state.worldObjects)
         if (o->type == ObjectType::Mine && FlagRunner::isLying(*o) &&
             inFront(centreOf(o->minX, o->maxX), centreOf(o->minY, o->maxY), 3 * 65536.0, 6000))
@@ -304,10 +309,11 @@ void drive(u32 step, u32 next) {
 }
 
 [[noreturn]] void usage(const char* why) {
-    std::fprintf(stderr,
-                 "demo_pilot: %s\nusage: demo_pilot --level N [--high] [--cockpit] [--plain-sky] [--steps N] "
-                 "[--to-the-end] [--least-steps N] [--refill-every N] [--outline FROM:TO]... [--data DIR] OUT.keys\n",
-                 why);
+    std::fprintf(
+        stderr,
+        "demo_pilot: %s\nusage: demo_pilot --level N [--high] [--cockpit] [--plain-sky] [--steps N] "
+        "[--to-the-end] [--least-steps N] [--refill-every N] [--outline FROM:TO]... [--data DIR] OUT.keys\n",
+        why);
     std::exit(2);
 }
 
@@ -320,21 +326,32 @@ int main(int argc, char** argv) {
             if (i + 1 >= argc) usage(("missing value after " + a).c_str());
             return argv[++i];
         };
-        if (a == "--level") options.level = static_cast<u16>(std::stoi(value()));
-        else if (a == "--data") options.data = value();
-        else if (a == "--high") options.high = true;
-        else if (a == "--cockpit") options.cockpit = true;
-        else if (a == "--plain-sky") options.plainSky = true;
-        else if (a == "--steps") options.steps = static_cast<u32>(std::stoul(value()));
-        else if (a == "--to-the-end") options.toTheEnd = true;
-        else if (a == "--least-steps") options.leastSteps = static_cast<u32>(std::stoul(value()));
-        else if (a == "--refill-every") options.refillEvery = std::max(2u, static_cast<u32>(std::stoul(value())));
+        if (a == "--level")
+            options.level = static_cast<u16>(std::stoi(value()));
+        else if (a == "--data")
+            options.data = value();
+        else if (a == "--high")
+            options.high = true;
+        else if (a == "--cockpit")
+            options.cockpit = true;
+        else if (a == "--plain-sky")
+            options.plainSky = true;
+        else if (a == "--steps")
+            options.steps = static_cast<u32>(std::stoul(value()));
+        else if (a == "--to-the-end")
+            options.toTheEnd = true;
+        else if (a == "--least-steps")
+            options.leastSteps = static_cast<u32>(std::stoul(value()));
+        else if (a == "--refill-every")
+            options.refillEvery = std::max(2u, static_cast<u32>(std::stoul(value())));
         else if (a == "--outline") {
             u32 from = 0, to = 0;
             if (std::sscanf(value().c_str(), "%u:%u", &from, &to) != 2) usage("--outline takes FROM:TO");
             options.outline.push_back({from, to});
-        } else if (!a.empty() && a[0] != '-') options.out = a;
-        else usage(("unknown option " + a).c_str());
+        } else if (!a.empty() && a[0] != '-')
+            options.out = a;
+        else
+            usage(("unknown option " + a).c_str());
     }
     if (options.out.empty() || options.level > 3) usage("a level 0 to 3 and an output file are needed");
     options.out = fs::absolute(options.out).string();
@@ -348,7 +365,8 @@ int main(int argc, char** argv) {
     u32 lastPass = 0;
     machine->frameObserver = [&](const PresentedFrame&) {
         const u32 pass = machine->pass();
-        if (pass == lastPass || pilot.done || pass < pilot.matchStart || world::state.playerCount == 0) return;
+        if (pass == lastPass || pilot.done || pass < pilot.matchStart || world::state.playerCount == 0)
+            return;
         lastPass = pass;
         sights.steps = pass - pilot.matchStart + 1; // the match takes its first step in its first pass
         watch();
@@ -367,7 +385,8 @@ int main(int argc, char** argv) {
     // The game may end the program itself (after the winner's screen).
     std::atexit([] {
         report();
-        std::fprintf(stderr, "demo_pilot: %s written, %zu key messages\n", options.out.c_str(), script.size());
+        std::fprintf(stderr, "demo_pilot: %s written, %zu key messages\n", options.out.c_str(),
+                     script.size());
     });
     char name[] = "tessaron3d";
     char* args[] = {name};

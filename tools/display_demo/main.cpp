@@ -49,8 +49,7 @@ void drawPattern() {
     const i32 left = travel * (width - side) / 240;
     const i32 top = travel * (height - side) / 240;
     setColorRGB(20, 20, 20);
-    for (i32 y = top; y < top + side; ++y)
-        drawLine(left, y, left + side - 1, y);
+    for (i32 y = top; y < top + side; ++y) drawLine(left, y, left + side - 1, y);
 }
 
 void onFrame() {
@@ -77,8 +76,7 @@ void onKeyUp(Event* e) {
 }
 
 void onModeSwitched(const ModeEntry& mode, u32 windowed) {
-    std::printf("switched to %ux%u %s\n", mode.width, mode.height,
-                windowed ? "in a window" : "full screen");
+    std::printf("switched to %ux%u %s\n", mode.width, mode.height, windowed ? "in a window" : "full screen");
     std::fflush(stdout);
 }
 
@@ -120,8 +118,8 @@ int main(int argc, char** argv) {
     SetSuspendCallback(onSuspend);
     SetModeSwitchCallback(onModeSwitched);
     if (!SetMode(demoMode, demoWindowed, 2, 1)) FatalError("The mode cannot be set");
-    std::printf("showing %ux%u %s on a %ux%u desktop; Esc ends, Alt+Enter switches\n", width,
-                height, demoWindowed ? "in a window" : "full screen", framework::state.displayHardware.desktopWidth,
+    std::printf("showing %ux%u %s on a %ux%u desktop; Esc ends, Alt+Enter switches\n", width, height,
+                demoWindowed ? "in a window" : "full screen", framework::state.displayHardware.desktopWidth,
                 framework::state.displayHardware.desktopHeight);
     std::fflush(stdout);
     return MainLoop();

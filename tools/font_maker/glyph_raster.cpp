@@ -10,10 +10,10 @@ namespace {
 
 // One rendered glyph: its ink with the pen position it started from.
 struct Ink {
-    int left = 0, top = 0;      // bitmap_left, bitmap_top from FreeType
+    int left = 0, top = 0; // bitmap_left, bitmap_top from FreeType
     int width = 0, rows = 0;
     int advance = 0;
-    std::vector<bool> bits;     // rows x width
+    std::vector<bool> bits; // rows x width
 };
 
 Ink renderInk(FT_Face face, unsigned char code) {

@@ -6,11 +6,11 @@
 #include <string>
 
 struct RasterRequest {
-    std::string fontFile;   // a DejaVu TrueType file
-    int pixelSize = 0;      // FreeType size in pixels (em)
-    int cellHeight = 0;     // rows of every glyph
-    int ascent = 0;         // rows above the baseline, counted from the cell top
-    int fixedWidth = 0;     // nonzero: every glyph this wide, ink centred in it
+    std::string fontFile; // a DejaVu TrueType file
+    int pixelSize = 0;    // FreeType size in pixels (em)
+    int cellHeight = 0;   // rows of every glyph
+    int ascent = 0;       // rows above the baseline, counted from the cell top
+    int fixedWidth = 0;   // nonzero: every glyph this wide, ink centred in it
 };
 
 // The glyphs of codes 32..126 in the cell. Ink is hinted for a one-bit raster;

@@ -19,9 +19,9 @@ const std::string licence = "/usr/share/doc/fonts-dejavu-core/copyright";
 enum class Format { fnt, own };
 
 struct FontJob {
-    const char* file;    // under Fonts/
-    const char* face;    // face name inside the file
-    const char* source;  // DejaVu file
+    const char* file;   // under Fonts/
+    const char* face;   // face name inside the file
+    const char* source; // DejaVu file
     RasterRequest request;
     int weight;
     bool italic;
@@ -79,7 +79,8 @@ int main(int argc, char** argv) {
         for (const FontJob& job : jobs) {
             const RasterFontSource font = sourceFor(job);
             const std::string path = dir + job.file;
-            const bool ok = job.format == Format::fnt ? saveFntFont(path, font) : saveFont(path, buildFont(font));
+            const bool ok =
+                job.format == Format::fnt ? saveFntFont(path, font) : saveFont(path, buildFont(font));
             if (!ok) {
                 std::fprintf(stderr, "font_maker: cannot write %s\n", path.c_str());
                 return 1;

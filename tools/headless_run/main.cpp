@@ -28,18 +28,18 @@
 #include "framework/memory_platform.hpp"
 #include "gfx/bitmap.hpp"
 #include "gfx/bitmap_writer.hpp"
+#include "gfx/png_writer.hpp"
 #include "shell/reset_game.hpp"
 #include "shell/startup.hpp"
-#include "gfx/png_writer.hpp"
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <filesystem>
+#include <fstream>
 #include <map>
-#include <strings.h>
 #include <string>
+#include <strings.h>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -58,10 +58,10 @@ struct KeyName {
 };
 
 constexpr KeyName keyNames[] = {
-    {"esc", scanEsc},     {"enter", scanEnter}, {"up", scanUp},       {"down", scanDown},
-    {"left", scanLeft},   {"right", scanRight}, {"space", scanSpace}, {"f", scanF},
-    {"f10", scanF10},     {"d", scanD},         {"m", scanM},         {"plus", scanKeypadPlus},
-    {"alt", scanAlt},     {"f12", scanF12},     {"s", scanS},         {"p", scanP},
+    {"esc", scanEsc},   {"enter", scanEnter}, {"up", scanUp},       {"down", scanDown},
+    {"left", scanLeft}, {"right", scanRight}, {"space", scanSpace}, {"f", scanF},
+    {"f10", scanF10},   {"d", scanD},         {"m", scanM},         {"plus", scanKeypadPlus},
+    {"alt", scanAlt},   {"f12", scanF12},     {"s", scanS},         {"p", scanP},
 };
 
 [[noreturn]] void usage(const char* why) {
@@ -113,7 +113,8 @@ KeyStep parseKeyStep(const std::string& text) {
 // The game plays a demo, which ends the program by itself.
 bool playsDemo(const std::vector<std::string>& gameArgs) {
     for (const std::string& a : gameArgs)
-        if (::strcasecmp(a.c_str(), "-playdemo") == 0 || ::strcasecmp(a.c_str(), "-timedemo") == 0) return true;
+        if (::strcasecmp(a.c_str(), "-playdemo") == 0 || ::strcasecmp(a.c_str(), "-timedemo") == 0)
+            return true;
     return false;
 }
 
@@ -122,7 +123,8 @@ std::map<u32, std::string> shots; // pass -> output path without extension
 void writeShot(const PresentedFrame& frame, const std::string& path) {
     Bitmap bitmap = makeBitmap(static_cast<i32>(frame.width), static_cast<i32>(frame.height), 24);
     for (u32 y = 0; y < frame.height; ++y)
-        std::memcpy(bitmap.row(static_cast<i32>(y)), frame.pixels + static_cast<size_t>(y) * frame.bytesPerLine,
+        std::memcpy(bitmap.row(static_cast<i32>(y)),
+                    frame.pixels + static_cast<size_t>(y) * frame.bytesPerLine,
                     static_cast<size_t>(frame.width) * 3);
     if (!saveBitmap(path + ".bmp", bitmap) ||
         !savePng(path + ".png", frame.pixels, frame.width, frame.height, frame.bytesPerLine)) {
@@ -200,9 +202,12 @@ int main(int argc, char** argv) {
     resetGame();
     MemoryPlatform& machine = useMemoryPlatform(desktopWidth, desktopHeight);
     for (const KeyStep& key : keys) {
-        if (key.action == "down") machine.pressKey(key.pass, key.scanCode);
-        else if (key.action == "up") machine.releaseKey(key.pass, key.scanCode);
-        else pressAndRelease(machine, key.pass, key.scanCode);
+        if (key.action == "down")
+            machine.pressKey(key.pass, key.scanCode);
+        else if (key.action == "up")
+            machine.releaseKey(key.pass, key.scanCode);
+        else
+            pressAndRelease(machine, key.pass, key.scanCode);
     }
     u32 last = shots.empty() ? 0 : shots.rbegin()->first;
     for (const KeyStep& key : keys) last = std::max(last, key.pass);

@@ -53,7 +53,8 @@ Colour ground(float x, float y) {
     // Cross lines at equal steps of 1 / depth.
     const float distance = 1.0f / std::max(depth, 0.02f);
     const float row = distance * 0.9f - std::floor(distance * 0.9f);
-    if (lane < laneWidth || row < 0.12f * depth + 0.02f) c = mix(c, gridLine, 0.75f * std::min(1.0f, depth * 3));
+    if (lane < laneWidth || row < 0.12f * depth + 0.02f)
+        c = mix(c, gridLine, 0.75f * std::min(1.0f, depth * 3));
     return c;
 }
 
@@ -66,7 +67,9 @@ Colour scenery(float x, float y) {
 constexpr float poleLeft = 0.27f, poleRight = 0.325f, poleTop = 0.14f, poleFoot = 0.82f;
 constexpr float clothEnd = 0.82f, clothHeight = 0.30f;
 
-float wave(float x) { return 0.035f * std::sin((x - poleRight) / (clothEnd - poleRight) * 6.2831853f * 0.9f); }
+float wave(float x) {
+    return 0.035f * std::sin((x - poleRight) / (clothEnd - poleRight) * 6.2831853f * 0.9f);
+}
 
 // The colour of one sample, and whether the icon covers it.
 bool sample(float x, float y, Colour& out) {
@@ -80,7 +83,8 @@ bool sample(float x, float y, Colour& out) {
     // The cloth, brighter where the wave turns toward the light.
     const float top = poleTop + 0.01f + wave(x) + (x - poleRight) * 0.06f;
     if (x >= poleRight && x <= clothEnd && y >= top && y <= top + clothHeight - (x - poleRight) * 0.12f) {
-        const float light = 0.5f + 0.5f * std::cos((x - poleRight) / (clothEnd - poleRight) * 6.2831853f * 0.9f);
+        const float light =
+            0.5f + 0.5f * std::cos((x - poleRight) / (clothEnd - poleRight) * 6.2831853f * 0.9f);
         out = mix(cloth, clothLight, light * 0.6f);
     }
     // The pole, shaded on its right side, with a round knob on top.
@@ -91,7 +95,9 @@ bool sample(float x, float y, Colour& out) {
     return true;
 }
 
-u8 toByte(float v) { return static_cast<u8>(std::clamp(std::lround(v), 0L, 255L)); }
+u8 toByte(float v) {
+    return static_cast<u8>(std::clamp(std::lround(v), 0L, 255L));
+}
 
 } // namespace
 

@@ -6,9 +6,9 @@
 // of the hicolor icon theme (installed under share/icons, not with the game's
 // data) and <run directory>/Bitmaps/icon.bmp, 64 x 64 pixels of 32 bits with
 // alpha, which the game gives its window.
-#include "tools/icon_maker/icon_art.hpp"
 #include "gfx/bitmap_writer.hpp"
 #include "gfx/png_writer.hpp"
+#include "tools/icon_maker/icon_art.hpp"
 
 #include <cstdio>
 #include <filesystem>

@@ -42,15 +42,15 @@ struct Placed {
 // Every other symbol of the legend: what it places and in which group.
 const std::map<char, Placed>& legend() {
     static const std::map<char, Placed> table = {
-        {'~', {"sea", "ground", 0}},        {':', {"sand", "ground", 0}},
-        {'o', {"stone1", "obstacles", 0}},  {'O', {"stone2", "obstacles", 0}},
-        {'Q', {"stone3", "obstacles", 0}},  {'*', {"bush", "plants", 0}},
-        {'T', {"tree", "plants", 0}},       {'A', {"hq", "headquarters", 1}},
-        {'B', {"hq", "headquarters", 2}},   {'C', {"hq", "headquarters", 3}},
-        {'a', {"flag", "flags", 1}},        {'b', {"flag", "flags", 2}},
-        {'c', {"flag", "flags", 3}},        {'1', {"car", "cars", 1}},
-        {'2', {"car", "cars", 2}},          {'3', {"car", "cars", 3}},
-        {'f', {"firepak", "pick-ups", 0}},  {'m', {"minepak", "pick-ups", 0}},
+        {'~', {"sea", "ground", 0}},         {':', {"sand", "ground", 0}},
+        {'o', {"stone1", "obstacles", 0}},   {'O', {"stone2", "obstacles", 0}},
+        {'Q', {"stone3", "obstacles", 0}},   {'*', {"bush", "plants", 0}},
+        {'T', {"tree", "plants", 0}},        {'A', {"hq", "headquarters", 1}},
+        {'B', {"hq", "headquarters", 2}},    {'C', {"hq", "headquarters", 3}},
+        {'a', {"flag", "flags", 1}},         {'b', {"flag", "flags", 2}},
+        {'c', {"flag", "flags", 3}},         {'1', {"car", "cars", 1}},
+        {'2', {"car", "cars", 2}},           {'3', {"car", "cars", 3}},
+        {'f', {"firepak", "pick-ups", 0}},   {'m', {"minepak", "pick-ups", 0}},
         {'h', {"healthpak", "pick-ups", 0}}, {'n', {"nitropak", "pick-ups", 0}},
         {'x', {"mine", "pick-ups", 0}},
     };
@@ -84,8 +84,10 @@ LevelMap readLevelMap(const std::string& path) {
         const size_t colon = line.find(':');
         if (colon == std::string::npos) throw std::runtime_error(path + ": expected 'key: value': " + line);
         const std::string key = line.substr(0, colon), value = trimmed(line.substr(colon + 1));
-        if (key == "title") map.title = value;
-        else if (key == "players") map.players = std::stoi(value);
+        if (key == "title")
+            map.title = value;
+        else if (key == "players")
+            map.players = std::stoi(value);
         else if (key == "colours") {
             size_t at = 0;
             while (at < value.size()) {
@@ -99,12 +101,16 @@ LevelMap readLevelMap(const std::string& path) {
             char extra = 0;
             if (std::sscanf(value.c_str(), "%c %d %d %c", &n.symbol, &n.dx, &n.dy, &extra) != 3)
                 throw std::runtime_error(path + ": expected 'nudge: <symbol> <dx> <dy>': " + line);
-            if (!legend().count(n.symbol)) throw std::runtime_error(path + ": nudge of an unknown symbol: " + line);
+            if (!legend().count(n.symbol))
+                throw std::runtime_error(path + ": nudge of an unknown symbol: " + line);
             map.nudges.push_back(n);
-        } else if (key == "map") inMap = true;
-        else throw std::runtime_error(path + ": unknown key " + key);
+        } else if (key == "map")
+            inMap = true;
+        else
+            throw std::runtime_error(path + ": unknown key " + key);
     }
-    if (map.title.empty() || map.title.size() > 79) throw std::runtime_error(path + ": title missing or too long");
+    if (map.title.empty() || map.title.size() > 79)
+        throw std::runtime_error(path + ": title missing or too long");
     if (map.players < 1 || static_cast<int>(map.colours.size()) != map.players)
         throw std::runtime_error(path + ": players and colours do not match");
     if (map.rows.empty() || map.rows.size() % 2 || map.rows[0].size() % 2)
@@ -114,9 +120,12 @@ LevelMap readLevelMap(const std::string& path) {
     return map;
 }
 
-EntryGroups buildEntries(const LevelMap& map, const std::function<Footprint(const std::string&)>& footprintOf) {
+EntryGroups buildEntries(const LevelMap& map,
+                         const std::function<Footprint(const std::string&)>& footprintOf) {
     const int rows = static_cast<int>(map.rows.size()), cols = static_cast<int>(map.rows[0].size());
-    const auto at = [&](int r, int c) { return r < 0 || c < 0 || r >= rows || c >= cols ? ' ' : map.rows[r][c]; };
+    const auto at = [&](int r, int c) {
+        return r < 0 || c < 0 || r >= rows || c >= cols ? ' ' : map.rows[r][c];
+    };
     // The square of column c spans x from c * square; row 0 is the far side.
     const auto left = [&](int c) { return static_cast<unsigned>(c) * square; };
     const auto bottom = [&](int r) { return static_cast<unsigned>(rows - 1 - r) * square; };
@@ -144,9 +153,11 @@ EntryGroups buildEntries(const LevelMap& map, const std::function<Footprint(cons
         const unsigned from = alongX ? x1 : y1, to = alongX ? x2 : y2;
         for (unsigned a = from; a < to;) {
             unsigned b = (a - a % square) + square / 2 + square; // one character on
-            if (b > to || to - b < square) b = to; // no sliver at the end
-            if (alongX) groups["walls"].push_back({w.name, 0, a, y1, 0, true, b, y2, w.height});
-            else groups["walls"].push_back({w.name, 0, x1, a, 0, true, x2, b, w.height});
+            if (b > to || to - b < square) b = to;               // no sliver at the end
+            if (alongX)
+                groups["walls"].push_back({w.name, 0, a, y1, 0, true, b, y2, w.height});
+            else
+                groups["walls"].push_back({w.name, 0, x1, a, 0, true, x2, b, w.height});
             a = b;
         }
     };
@@ -209,10 +220,12 @@ EntryGroups buildEntries(const LevelMap& map, const std::function<Footprint(cons
             if (symbol == '.' || symbol == ' ' || wallKind(symbol)) continue;
             const auto found = legend().find(symbol);
             if (found == legend().end())
-                throw std::runtime_error(std::string("unknown map symbol '") + symbol + "' at row " + std::to_string(r));
+                throw std::runtime_error(std::string("unknown map symbol '") + symbol + "' at row " +
+                                         std::to_string(r));
             const Placed& p = found->second;
             if (p.owner > static_cast<unsigned>(map.players))
-                throw std::runtime_error(std::string("symbol '") + symbol + "' names a player the level lacks");
+                throw std::runtime_error(std::string("symbol '") + symbol +
+                                         "' names a player the level lacks");
             const Footprint f = footprintOf(p.name);
             if (f.width >= square || f.depth >= square)
                 throw std::runtime_error(std::string(p.name) + " does not fit in one map square");
@@ -245,7 +258,8 @@ std::string formatLevel(const LevelMap& map, const EntryGroups& groups) {
     std::string out;
     char line[128];
     out += map.title + "\n";
-    std::snprintf(line, sizeof line, "%zu\n%zu\n%d\n", map.rows[0].size() / 2, map.rows.size() / 2, map.players);
+    std::snprintf(line, sizeof line, "%zu\n%zu\n%d\n", map.rows[0].size() / 2, map.rows.size() / 2,
+                  map.players);
     out += line;
     for (const std::string& colour : map.colours) out += colour + "\n";
     for (const auto& [group, entries] : groups) {

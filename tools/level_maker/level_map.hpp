@@ -14,11 +14,11 @@ struct Nudge {
 };
 
 struct LevelMap {
-    std::string title;                 // the level file's first line
-    int players = 0;                   // 2 or 3
-    std::vector<std::string> colours;  // one hexadecimal colour per player
-    std::vector<Nudge> nudges;         // "nudge:" lines
-    std::vector<std::string> rows;     // all the same length, an even count of each
+    std::string title;                // the level file's first line
+    int players = 0;                  // 2 or 3
+    std::vector<std::string> colours; // one hexadecimal colour per player
+    std::vector<Nudge> nudges;        // "nudge:" lines
+    std::vector<std::string> rows;    // all the same length, an even count of each
 };
 
 // Reads a map source: "title:", "players:", "colours:" and any "nudge:" lines,
@@ -28,10 +28,10 @@ LevelMap readLevelMap(const std::string& path);
 
 // One entry of a level file, ready to print.
 struct LevelEntry {
-    std::string name;         // definition name
+    std::string name; // definition name
     unsigned owner = 0;
     unsigned x = 0, y = 0, z = 0;
-    bool box = false;         // a wall: the second corner follows
+    bool box = false; // a wall: the second corner follows
     unsigned x2 = 0, y2 = 0, z2 = 0;
 };
 
@@ -46,7 +46,8 @@ struct Footprint {
 // patches, obstacles, plants, headquarters, flags, cars, pick-ups), each object
 // centred in its character's square. `footprintOf` gives a definition's size.
 using EntryGroups = std::vector<std::pair<std::string, std::vector<LevelEntry>>>;
-EntryGroups buildEntries(const LevelMap& map, const std::function<Footprint(const std::string&)>& footprintOf);
+EntryGroups buildEntries(const LevelMap& map,
+                         const std::function<Footprint(const std::string&)>& footprintOf);
 
 // The level file's text.
 std::string formatLevel(const LevelMap& map, const EntryGroups& groups);

@@ -33,14 +33,8 @@ bool covered(const std::vector<Box>& boxes, unsigned x, unsigned y) {
 
 // Corners, junctions with the ring, a crossing, and a fence with a corner of its own.
 const std::vector<std::string> joints = {
-    "##########",
-    "#..#.....#",
-    "#..#..=..#",
-    "####..=..#",
-    "#..#..=..#",
-    "#.....==.#",
-    "#........#",
-    "##########",
+    "##########", "#..#.....#", "#..#..=..#", "####..=..#",
+    "#..#..=..#", "#.....==.#", "#........#", "##########",
 };
 
 // Walls meet with a seal of one unit (so a car sliding along a face cannot slip
@@ -53,9 +47,8 @@ TEST(LevelMapWalls, JoinedRunsOverlapByNoMoreThanTheirSeal) {
             const Box& a = boxes[i];
             const Box& b = boxes[k];
             const bool deep = a.x1 + 1 < b.x2 && b.x1 + 1 < a.x2 && a.y1 + 1 < b.y2 && b.y1 + 1 < a.y2;
-            EXPECT_FALSE(deep)
-                << "walls " << a.x1 << ".." << a.x2 << " x " << a.y1 << ".." << a.y2 << " and " << b.x1
-                << ".." << b.x2 << " x " << b.y1 << ".." << b.y2 << " overlap";
+            EXPECT_FALSE(deep) << "walls " << a.x1 << ".." << a.x2 << " x " << a.y1 << ".." << a.y2 << " and "
+                               << b.x1 << ".." << b.x2 << " x " << b.y1 << ".." << b.y2 << " overlap";
         }
 }
 

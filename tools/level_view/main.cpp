@@ -10,11 +10,11 @@
 #include "gfx/bitmap_writer.hpp"
 #include "gfx/device_context.hpp"
 #include "gfx/primitives.hpp"
-#include "world/camera.hpp"
 #include "render/scene.hpp"
 #include "shell/background.hpp"
-#include "shell/screen_info.hpp"
 #include "shell/hud.hpp"
+#include "shell/screen_info.hpp"
+#include "world/camera.hpp"
 #include "world/player.hpp"
 #include "world/texture.hpp"
 #include "world/world.hpp"
@@ -59,7 +59,8 @@ int main(int argc, char** argv) {
     screen.maxX = 639;
     screen.maxY = 479;
     screen.size = screenSizeOf(screen.maxX, screen.maxY);
-    Scene scene = buildScene(world::state.worldGrid, *p.camera, screen.maxX, screen.maxY, world::state.playerColours);
+    Scene scene =
+        buildScene(world::state.worldGrid, *p.camera, screen.maxX, screen.maxY, world::state.playerColours);
     drawScene(scene, 0);
     freeScene(scene);
     if (cockpit) {

@@ -5,8 +5,8 @@
 #include "tools/shape_maker/convex_hull.hpp"
 
 #include <algorithm>
-#include <cmath>
 #include <cassert>
+#include <cmath>
 #include <cstdlib>
 #include <map>
 #include <numeric>
@@ -15,8 +15,8 @@
 namespace {
 
 struct Plane {
-    V3 normal;       // outward, reduced by the gcd of its components
-    std::int64_t d;  // normal . p for every point p of the plane
+    V3 normal;      // outward, reduced by the gcd of its components
+    std::int64_t d; // normal . p for every point p of the plane
     bool operator<(const Plane& o) const {
         if (!(normal == o.normal)) return normal < o.normal;
         return d < o.d;
@@ -40,9 +40,8 @@ std::int64_t turn(const Flat& o, const Flat& p, const Flat& q) {
 
 // Andrew's monotone chain; keeps only strict corners.
 std::vector<V3> hull2d(std::vector<Flat> pts) {
-    std::sort(pts.begin(), pts.end(), [](const Flat& l, const Flat& r) {
-        return l.a != r.a ? l.a < r.a : l.b < r.b;
-    });
+    std::sort(pts.begin(), pts.end(),
+              [](const Flat& l, const Flat& r) { return l.a != r.a ? l.a < r.a : l.b < r.b; });
     std::vector<Flat> chain(2 * pts.size());
     size_t k = 0;
     for (size_t i = 0; i < pts.size(); ++i) {
@@ -83,8 +82,10 @@ std::vector<std::vector<V3>> convexHullFaces(const std::vector<V3>& input) {
                     if (above && below) break;
                 }
                 if (above && below) continue;
-                if (above) planes.insert({normal * -1, -d});
-                else planes.insert({normal, d});
+                if (above)
+                    planes.insert({normal * -1, -d});
+                else
+                    planes.insert({normal, d});
             }
 
     std::vector<std::vector<V3>> faces;
@@ -94,9 +95,12 @@ std::vector<std::vector<V3>> convexHullFaces(const std::vector<V3>& input) {
         std::vector<Flat> flat;
         for (const V3& p : points) {
             if (dot(nn, p) != plane.d) continue;
-            if (az >= ax && az >= ay) flat.push_back({p.x, p.y, p});
-            else if (ay >= ax) flat.push_back({p.x, p.z, p});
-            else flat.push_back({p.y, p.z, p});
+            if (az >= ax && az >= ay)
+                flat.push_back({p.x, p.y, p});
+            else if (ay >= ax)
+                flat.push_back({p.x, p.z, p});
+            else
+                flat.push_back({p.y, p.z, p});
         }
         std::vector<V3> face = hull2d(flat);
         assert(face.size() >= 3);
@@ -110,8 +114,8 @@ std::vector<std::vector<V3>> convexHullFaces(const std::vector<V3>& input) {
             const V3 e = face[(i + 1) % face.size()] - face[i];
             const double len = std::sqrt(static_cast<double>(dot(e, e)));
             const double slope = std::abs(static_cast<double>(e.z)) / len;
-            const bool lower = face[i].z + face[(i + 1) % face.size()].z <
-                               face[best].z + face[(best + 1) % face.size()].z;
+            const bool lower =
+                face[i].z + face[(i + 1) % face.size()].z < face[best].z + face[(best + 1) % face.size()].z;
             if (slope < bestSlope - 1e-9 || (slope < bestSlope + 1e-9 && lower)) {
                 best = i;
                 bestSlope = std::min(slope, bestSlope);

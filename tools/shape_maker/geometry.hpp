@@ -8,10 +8,18 @@ struct V3 {
     friend bool operator==(const V3&, const V3&) = default;
 };
 
-inline V3 operator+(V3 a, V3 b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
-inline V3 operator-(V3 a, V3 b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
-inline V3 operator*(V3 a, std::int64_t k) { return {a.x * k, a.y * k, a.z * k}; }
-inline std::int64_t dot(V3 a, V3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+inline V3 operator+(V3 a, V3 b) {
+    return {a.x + b.x, a.y + b.y, a.z + b.z};
+}
+inline V3 operator-(V3 a, V3 b) {
+    return {a.x - b.x, a.y - b.y, a.z - b.z};
+}
+inline V3 operator*(V3 a, std::int64_t k) {
+    return {a.x * k, a.y * k, a.z * k};
+}
+inline std::int64_t dot(V3 a, V3 b) {
+    return a.x * b.x + a.y * b.y + a.z * b.z;
+}
 inline V3 cross(V3 a, V3 b) {
     return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
 }

@@ -17,7 +17,8 @@ int main(int argc, char** argv) {
         for (Shape& s : group()) shapes.push_back(std::move(s));
     for (const Shape& shape : shapes) {
         if (!writeShape(directory, shape)) {
-            std::fprintf(stderr, "shape_maker: cannot write %s/%s.odf\n", directory.c_str(), shape.name.c_str());
+            std::fprintf(stderr, "shape_maker: cannot write %s/%s.odf\n", directory.c_str(),
+                         shape.name.c_str());
             return 1;
         }
     }

@@ -11,7 +11,9 @@ namespace {
 // is the same from every side of the field.
 constexpr double sunX = 0.42, sunY = 0.30, sunZ = 0.86;
 
-int scaled(int channel, double k) { return std::clamp(static_cast<int>(std::lround(channel * k)), 0, 255); }
+int scaled(int channel, double k) {
+    return std::clamp(static_cast<int>(std::lround(channel * k)), 0, 255);
+}
 
 } // namespace
 
@@ -41,10 +43,14 @@ std::vector<V3> placeOutline(const FaceFrame& frame, const Outline& outline) {
 }
 
 Outline rectOutline(std::int64_t cx, std::int64_t cy, std::int64_t halfW, std::int64_t halfH) {
-    return {{cx - halfW, cy - halfH}, {cx + halfW, cy - halfH}, {cx + halfW, cy + halfH}, {cx - halfW, cy + halfH}};
+    return {{cx - halfW, cy - halfH},
+            {cx + halfW, cy - halfH},
+            {cx + halfW, cy + halfH},
+            {cx - halfW, cy + halfH}};
 }
 
-Outline regularOutline(std::int64_t cx, std::int64_t cy, std::int64_t radius, int corners, double startAngle) {
+Outline regularOutline(std::int64_t cx, std::int64_t cy, std::int64_t radius, int corners,
+                       double startAngle) {
     Outline outline;
     for (int i = 0; i < corners; ++i) {
         const double a = startAngle + 6.283185307179586 * i / corners;
@@ -71,7 +77,8 @@ std::vector<V3> insetFace(const std::vector<V3>& face, double keep) {
 
 bool writeShape(const std::string& directory, const Shape& shape) {
     for (const Face& face : shape.faces) {
-        if (face.vertices.size() < 3) throw std::logic_error(shape.name + ": face with fewer than 3 vertices");
+        if (face.vertices.size() < 3)
+            throw std::logic_error(shape.name + ": face with fewer than 3 vertices");
         for (const V3& v : face.vertices)
             if (v.x < 0 || v.y < 0 || v.z < 0 || v.x > 0x7FFFFFFF || v.y > 0x7FFFFFFF || v.z > 0x7FFFFFFF)
                 throw std::logic_error(shape.name + ": offset outside the unsigned range");
@@ -93,8 +100,10 @@ bool writeShape(const std::string& directory, const Shape& shape) {
         for (const V3& v : face.vertices)
             std::fprintf(file, "%lld %lld %lld  ", static_cast<long long>(v.x), static_cast<long long>(v.y),
                          static_cast<long long>(v.z));
-        if (face.colour >> 24) std::fprintf(file, "# %d %08X %%\n", face.texture, face.colour);
-        else std::fprintf(file, "# %d %06X %%\n", face.texture, face.colour);
+        if (face.colour >> 24)
+            std::fprintf(file, "# %d %08X %%\n", face.texture, face.colour);
+        else
+            std::fprintf(file, "# %d %06X %%\n", face.texture, face.colour);
     }
     return std::fclose(file) == 0;
 }

@@ -1,5 +1,5 @@
-#include "tools/shape_maker/shapes.hpp"
 #include "tools/common/random.hpp"
+#include "tools/shape_maker/shapes.hpp"
 #include "tools/texture_maker/texture_numbers.hpp"
 
 #include <algorithm>
@@ -45,7 +45,9 @@ Shape stone(const char* name, const char* description, std::uint64_t seed, int c
     ToolRandom tones(seed ^ 0x70E5);
     addConvexPart(shape, lumpPoints(seed, count, rx, ry, height, 0.16, 0.35), [&](std::vector<V3> face, V3) {
         const double k = tones.range(0.9, 1.06);
-        const auto ch = [&](int shift) { return std::clamp(static_cast<int>((colour >> shift & 0xFF) * k), 0, 255); };
+        const auto ch = [&](int shift) {
+            return std::clamp(static_cast<int>((colour >> shift & 0xFF) * k), 0, 255);
+        };
         return Face{std::move(face), texture_number::rock, rgb(ch(16), ch(8), ch(0))};
     });
     return shape;
@@ -53,7 +55,8 @@ Shape stone(const char* name, const char* description, std::uint64_t seed, int c
 
 // A bush: a low round clump of leaves, under the eye. Cars flatten it at speed.
 Shape bush() {
-    Shape shape{"bush", "A bush: a leafy clump 3800 across and 2300 high; flattened by fast cars.", 0, true, {}};
+    Shape shape{
+        "bush", "A bush: a leafy clump 3800 across and 2300 high; flattened by fast cars.", 0, true, {}};
     ToolRandom tones(0xB05);
     addConvexPart(shape, lumpPoints(0xB054, 34, 1900, 1700, 2300, 0.14, 0.25), [&](std::vector<V3> face, V3) {
         const int g = static_cast<int>(tones.range(120, 150));
@@ -67,20 +70,28 @@ Shape bush() {
 // centres the billboard there). A trunk, then three tiers of a fir, each tier
 // a lit half and a shaded half.
 Shape tree() {
-    Shape shape{"tree", "A fir tree: a billboard 14000 wide and 21000 high, always facing the viewer.\n"
-                        "Its box is the trunk's (2048 square), set by the level loader.",
-                3, false, {}};
+    Shape shape{"tree",
+                "A fir tree: a billboard 14000 wide and 21000 high, always facing the viewer.\n"
+                "Its box is the trunk's (2048 square), set by the level loader.",
+                3,
+                false,
+                {}};
     const std::int64_t mid = 7000;
     shape.faces.push_back({{{mid - 650, 0, 0}, {mid + 650, 0, 0}, {mid + 500, 0, 6500}, {mid - 500, 0, 6500}},
-                           texture_number::bark, rgb(120, 84, 56)});
-    struct Tier { std::int64_t half, base, top; };
+                           texture_number::bark,
+                           rgb(120, 84, 56)});
+    struct Tier {
+        std::int64_t half, base, top;
+    };
     const Tier tiers[] = {{7000, 4200, 12800}, {5600, 8600, 17000}, {4100, 12800, 21000}};
     for (const Tier& t : tiers) {
         // Two triangles sharing the tier's axis; listed with the same turn.
         shape.faces.push_back({{{mid - t.half, 0, t.base}, {mid, 0, t.base - 500}, {mid, 0, t.top}},
-                               texture_number::leaves, rgb(58, 140, 60)});
+                               texture_number::leaves,
+                               rgb(58, 140, 60)});
         shape.faces.push_back({{{mid, 0, t.base - 500}, {mid + t.half, 0, t.base}, {mid, 0, t.top}},
-                               texture_number::leaves, rgb(40, 106, 48)});
+                               texture_number::leaves,
+                               rgb(40, 106, 48)});
     }
     return shape;
 }

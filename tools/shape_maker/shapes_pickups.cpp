@@ -30,7 +30,8 @@ Shape crate(const char* name, const char* description, std::uint32_t colour, con
         const V3 centre = n.z ? V3{h, h, crateHeight} : V3{h + n.x * h, h + n.y * h, crateHeight / 2};
         const FaceFrame frame = frameOn(centre, n);
         for (const Mark& mark : sign)
-            shape.faces.push_back({placeOutline(frame, mark.outline), texture_number::none, litColour(mark.colour, n)});
+            shape.faces.push_back(
+                {placeOutline(frame, mark.outline), texture_number::none, litColour(mark.colour, n)});
     }
     return shape;
 }
@@ -39,7 +40,8 @@ Shape crate(const char* name, const char* description, std::uint32_t colour, con
 Sign shells() {
     Sign sign;
     for (std::int64_t s : {-600, 0, 600})
-        sign.push_back({{{s - 200, -750}, {s + 200, -750}, {s + 200, 350}, {s, 750}, {s - 200, 350}}, rgb(240, 196, 60)});
+        sign.push_back({{{s - 200, -750}, {s + 200, -750}, {s + 200, 350}, {s, 750}, {s - 200, 350}},
+                        rgb(240, 196, 60)});
     return sign;
 }
 
@@ -66,9 +68,13 @@ Sign bolt() {
 
 std::vector<Shape> pickupShapes() {
     return {
-        crate("firepak", "Ammunition pick-up (+10 shots): a red crate marked with shells.", rgb(180, 50, 36), shells()),
-        crate("minepak", "Mine pick-up (+3 mines): an olive crate marked with a mine.", rgb(92, 104, 64), mineMark()),
-        crate("healthpak", "Shield pick-up (+4 shields): a white crate with a red cross.", rgb(236, 236, 236), cross()),
-        crate("nitropak", "Nitro pick-up (+128 frames): a blue crate with a lightning bolt.", rgb(40, 84, 200), bolt()),
+        crate("firepak", "Ammunition pick-up (+10 shots): a red crate marked with shells.", rgb(180, 50, 36),
+              shells()),
+        crate("minepak", "Mine pick-up (+3 mines): an olive crate marked with a mine.", rgb(92, 104, 64),
+              mineMark()),
+        crate("healthpak", "Shield pick-up (+4 shields): a white crate with a red cross.", rgb(236, 236, 236),
+              cross()),
+        crate("nitropak", "Nitro pick-up (+128 frames): a blue crate with a lightning bolt.",
+              rgb(40, 84, 200), bolt()),
     };
 }

@@ -14,12 +14,18 @@ constexpr V3 carEye{4000, 2500, 3072};
 // the cabin is narrower than the body (tumblehome). Wheels, windows and lamps
 // are painted on the body's faces and drawn after them.
 Shape car() {
-    Shape shape{"car", "A player's car: 8000 long (nose toward +x), 5000 wide, 3900 high.\n"
-                       "Body faces take the owner's colour; it holds its owner's eye.",
-                0, false, {}};
-    struct P { std::int64_t x, z; bool cabin; };
+    Shape shape{"car",
+                "A player's car: 8000 long (nose toward +x), 5000 wide, 3900 high.\n"
+                "Body faces take the owner's colour; it holds its owner's eye.",
+                0,
+                false,
+                {}};
+    struct P {
+        std::int64_t x, z;
+        bool cabin;
+    };
     // Convex: going round, every edge turns the same way (hence the fastback).
-    const P profile[] = {{150, 250, false},  {7800, 250, false}, {8000, 700, false}, {8000, 1500, false},
+    const P profile[] = {{150, 250, false},   {7800, 250, false}, {8000, 700, false}, {8000, 1500, false},
                          {6800, 2450, false}, {4700, 3900, true}, {1600, 3900, true}, {700, 2700, false},
                          {150, 1600, false},  {0, 700, false}};
     std::vector<V3> points;
@@ -37,15 +43,18 @@ Shape car() {
         if (upper && !(n.x == 0 && n.y == 0)) glass.push_back(insetFace(face, 0.78));
         return Face{std::move(face), texture_number::none, litColour(body, n)};
     });
-    for (auto& g : glass) shape.faces.push_back({g, texture_number::none, litColour(rgb(44, 62, 84), faceNormal(g))});
+    for (auto& g : glass)
+        shape.faces.push_back({g, texture_number::none, litColour(rgb(44, 62, 84), faceNormal(g))});
 
     // Wheels on both sides: a tyre and a hub, reaching the ground.
     for (std::int64_t side : {0, 5000}) {
         const V3 normal{0, side ? 1 : -1, 0};
         for (std::int64_t wx : {1650, 6300}) {
             const FaceFrame frame = frameOn({wx, side, 700}, normal);
-            shape.faces.push_back({placeOutline(frame, regularOutline(0, 0, 700, 8, 0.3927)), 0, rgb(28, 28, 30)});
-            shape.faces.push_back({placeOutline(frame, regularOutline(0, 0, 300, 8, 0.3927)), 0, rgb(150, 150, 156)});
+            shape.faces.push_back(
+                {placeOutline(frame, regularOutline(0, 0, 700, 8, 0.3927)), 0, rgb(28, 28, 30)});
+            shape.faces.push_back(
+                {placeOutline(frame, regularOutline(0, 0, 300, 8, 0.3927)), 0, rgb(150, 150, 156)});
         }
     }
     // Head lamps on the upright nose; tail lamps on the sloping tail, whose
@@ -54,7 +63,8 @@ Shape car() {
     for (std::int64_t s : {-1600, 1600})
         shape.faces.push_back({placeOutline(nose, rectOutline(s, 0, 500, 180)), 0, rgb(250, 246, 200)});
     for (std::int64_t y : {700, 3500}) {
-        const std::vector<V3> lamp = {{50, y, 1000}, {50, y + 800, 1000}, {100, y + 800, 1300}, {100, y, 1300}};
+        const std::vector<V3> lamp = {
+            {50, y, 1000}, {50, y + 800, 1000}, {100, y + 800, 1300}, {100, y, 1300}};
         shape.faces.push_back({facing(lamp, {-900, 0, 150}), 0, rgb(210, 30, 24)});
     }
     // The eye must be inside the body: every face plane has it on its inner side.
@@ -80,7 +90,8 @@ Shape shot() {
 
 // A mine: a flat dark disc well under the eye with a yellow warning ring.
 Shape mine() {
-    Shape shape{"mine", "A laid mine: a dark disc 1800 across and 260 high with a warning top.", 0, false, {}};
+    Shape shape{
+        "mine", "A laid mine: a dark disc 1800 across and 260 high with a warning top.", 0, false, {}};
     std::vector<V3> points;
     for (const auto& [s, t] : regularOutline(900, 900, 900, 8, 0.3927)) {
         points.push_back({s, t, 0});
@@ -98,4 +109,6 @@ Shape mine() {
 
 } // namespace
 
-std::vector<Shape> vehicleShapes() { return {car(), shot(), mine()}; }
+std::vector<Shape> vehicleShapes() {
+    return {car(), shot(), mine()};
+}

@@ -18,8 +18,7 @@ int main(int argc, char** argv) {
     std::error_code error;
     std::filesystem::create_directories(dir, error);
     if (error) {
-        std::fprintf(stderr, "sound_maker: cannot make %s: %s\n", dir.c_str(),
-                     error.message().c_str());
+        std::fprintf(stderr, "sound_maker: cannot make %s: %s\n", dir.c_str(), error.message().c_str());
         return 1;
     }
     for (const SoundEffect& effect : soundEffects()) {

@@ -20,8 +20,7 @@ Signal thump(Sweep pitchHz, double halfLife, double seconds) {
 }
 
 // A burst of filtered noise, struck and dying away.
-Signal burst(ToolRandom& random, const Filter& colour, double attack, double halfLife,
-             double seconds) {
+Signal burst(ToolRandom& random, const Filter& colour, double attack, double halfLife, double seconds) {
     Signal s = noise(seconds, random);
     filter(s, colour);
     strike(s, attack, halfLife);
@@ -40,8 +39,7 @@ Signal clang(double baseHz, double halfLife, double seconds) {
     Signal s;
     const double ratios[] = {1.0, 2.76, 5.40, 8.93};
     const double gains[] = {1.0, 0.6, 0.35, 0.2};
-    for (int i = 0; i < 4; ++i)
-        layer(s, ping(baseHz * ratios[i], halfLife / (1 + i), seconds), gains[i]);
+    for (int i = 0; i < 4; ++i) layer(s, ping(baseHz * ratios[i], halfLife / (1 + i), seconds), gains[i]);
     return s;
 }
 
@@ -60,8 +58,7 @@ Signal run(Wave wave, std::initializer_list<int> notes, double step, double last
     int left = static_cast<int>(notes.size());
     for (int note : notes) {
         const bool last = --left == 0;
-        layer(s, blip(wave, note, last ? lastSeconds : step, last ? lastSeconds * 0.6 : 0.02), 1.0,
-              at);
+        layer(s, blip(wave, note, last ? lastSeconds : step, last ? lastSeconds * 0.6 : 0.02), 1.0, at);
         at += step;
     }
     return s;
@@ -71,8 +68,7 @@ Signal run(Wave wave, std::initializer_list<int> notes, double step, double last
 // as the note speaks, with a gentle vibrato.
 Signal brass(int midiNote, double seconds) {
     const double hz = noteHz(midiNote);
-    Signal s = tone({.wave = Wave::Saw, .pitchHz = steady(hz), .vibratoHz = 5.5, .vibratoCents = 6},
-                    seconds);
+    Signal s = tone({.wave = Wave::Saw, .pitchHz = steady(hz), .vibratoHz = 5.5, .vibratoCents = 6}, seconds);
     layer(s, tone({.wave = Wave::Saw, .pitchHz = steady(hz * 1.003), .phase = 0.37}, seconds), 0.8);
     filter(s, {.pass = Pass::Low, .cutoffHz = {hz * 1.5, hz * 6, 0.08}, .q = 1.0});
     shape(s, {.attack = 0.02, .decay = 0.12, .sustain = 0.7, .release = 0.06});
@@ -104,8 +100,7 @@ Signal engineLoop(const Engine& e) {
         layer(pop, ping(e.throatHz * 0.5, 0.004, 0.03), 1.5);
         strike(pop, 0.0004, e.popHalfLife);
         // Alternate strokes are weaker, and every stroke a little uneven.
-        const double strength =
-            1 - e.lumpiness * (k % 2 ? 0.5 : 0.0) - e.lumpiness * 0.4 * random.unit();
+        const double strength = 1 - e.lumpiness * (k % 2 ? 0.5 : 0.0) - e.lumpiness * 0.4 * random.unit();
         layerAround(loop, pop, strength, e.seconds * k / e.firings);
     }
     // The body rings at the throat, a second, rasping ring sits a little
@@ -170,8 +165,7 @@ Signal shot() {
     Signal s = tone({.wave = Wave::Square, .pitchHz = {1600, 180, 0.18}}, length);
     filter(s, {.pass = Pass::Low, .cutoffHz = steady(4500)});
     strike(s, 0.001, 0.05);
-    layer(s, burst(random, {.pass = Pass::High, .cutoffHz = steady(2500)}, 0.0005, 0.006, 0.04),
-          0.7);
+    layer(s, burst(random, {.pass = Pass::High, .cutoffHz = steady(2500)}, 0.0005, 0.006, 0.04), 0.7);
     layer(s, thump({160, 60, 0.08}, 0.03, 0.12), 0.8);
     finishOneShot(s, -6);
     return s;
@@ -181,8 +175,7 @@ Signal shot() {
 Signal shotHitCar() {
     ToolRandom random(202);
     Signal s = clang(560, 0.045, 0.3);
-    layer(s, burst(random, {.pass = Pass::High, .cutoffHz = steady(1800)}, 0.0005, 0.01, 0.08),
-          0.9);
+    layer(s, burst(random, {.pass = Pass::High, .cutoffHz = steady(1800)}, 0.0005, 0.01, 0.08), 0.9);
     layer(s, thump({220, 90, 0.05}, 0.03, 0.15), 0.7);
     saturate(s, 1.5);
     finishOneShot(s, -4);
@@ -192,8 +185,8 @@ Signal shotHitCar() {
 // A shot striking a wall or a plant: a dry crack of chips and a short knock, no ring.
 Signal shotHitWall() {
     ToolRandom random(203);
-    Signal s = burst(random, {.pass = Pass::Band, .cutoffHz = {2200, 900, 0.1}, .q = 0.9}, 0.0005,
-                     0.018, 0.22);
+    Signal s =
+        burst(random, {.pass = Pass::Band, .cutoffHz = {2200, 900, 0.1}, .q = 0.9}, 0.0005, 0.018, 0.22);
     Signal chips = crackle(0.18, 220, random);
     filter(chips, {.pass = Pass::High, .cutoffHz = steady(2000)});
     strike(chips, 0.0005, 0.04);
@@ -217,9 +210,8 @@ Signal plantFlattened() {
     strike(twigs, 0.002, 0.15);
     Signal s = leaves;
     layer(s, twigs, 1.5);
-    layer(s,
-          burst(random, {.pass = Pass::Band, .cutoffHz = steady(850), .q = 5}, 0.0005, 0.015, 0.1),
-          0.5, 0.03);
+    layer(s, burst(random, {.pass = Pass::Band, .cutoffHz = steady(850), .q = 5}, 0.0005, 0.015, 0.1), 0.5,
+          0.03);
     layer(s, thump({120, 60, 0.1}, 0.05, 0.2), 0.12, 0.03);
     saturate(s, 2);
     finishOneShot(s, -6);
@@ -242,9 +234,7 @@ Signal mineExplodes() {
     ToolRandom random(206);
     const double length = 1.4;
     Signal s = burst(random, {.pass = Pass::High, .cutoffHz = steady(1200)}, 0.0005, 0.012, 0.1);
-    layer(s,
-          burst(random, {.pass = Pass::Low, .cutoffHz = {6000, 160, 0.7}, .q = 0.9}, 0.002, 0.16,
-                length),
+    layer(s, burst(random, {.pass = Pass::Low, .cutoffHz = {6000, 160, 0.7}, .q = 0.9}, 0.002, 0.16, length),
           1.6);
     layer(s, thump({95, 38, 0.35}, 0.18, 1.0), 1.2);
     Signal rumble = noise(length, random);
@@ -261,8 +251,8 @@ Signal mineExplodes() {
 Signal carDestroyed() {
     ToolRandom random(207);
     const double length = 2.0;
-    Signal blast = burst(random, {.pass = Pass::Low, .cutoffHz = {3500, 110, 1.0}, .q = 0.8}, 0.004,
-                         0.25, length);
+    Signal blast =
+        burst(random, {.pass = Pass::Low, .cutoffHz = {3500, 110, 1.0}, .q = 0.8}, 0.004, 0.25, length);
     amplify(blast, 1.6);
     layer(blast, thump({70, 30, 0.6}, 0.3, 1.5), 1.3);
     Signal rumble = noise(length, random);
@@ -288,8 +278,7 @@ Signal carDestroyed() {
 Signal carRespawn() {
     const double length = 0.8;
     Signal s = tone(
-        {.wave = Wave::Triangle, .pitchHz = {220, 1320, 0.6}, .vibratoHz = 14, .vibratoCents = 40},
-        length);
+        {.wave = Wave::Triangle, .pitchHz = {220, 1320, 0.6}, .vibratoHz = 14, .vibratoCents = 40}, length);
     layer(s,
           tone({.wave = Wave::Sine,
                 .pitchHz = {440, 2640, 0.6},
@@ -310,9 +299,7 @@ Signal crateAmmo() {
     Signal s = run(Wave::Square, {76, 83}, 0.06, 0.1);
     filter(s, {.pass = Pass::Low, .cutoffHz = steady(5000)});
     for (double at : {0.15, 0.22})
-        layer(s,
-              burst(random, {.pass = Pass::Band, .cutoffHz = steady(2800), .q = 3}, 0.0005, 0.006,
-                    0.05),
+        layer(s, burst(random, {.pass = Pass::Band, .cutoffHz = steady(2800), .q = 3}, 0.0005, 0.006, 0.05),
               1.6, at);
     finishOneShot(s, -6);
     return s;
@@ -332,9 +319,8 @@ Signal crateShields() {
     Signal s = run(Wave::Sine, {72, 76, 79, 84}, 0.055, 0.3);
     Signal chorus = run(Wave::Triangle, {84, 88, 91, 96}, 0.055, 0.3);
     layer(s, chorus, 0.3);
-    Signal shimmer = tone(
-        {.wave = Wave::Sine, .pitchHz = steady(noteHz(96)), .vibratoHz = 9, .vibratoCents = 30},
-        0.45);
+    Signal shimmer =
+        tone({.wave = Wave::Sine, .pitchHz = steady(noteHz(96)), .vibratoHz = 9, .vibratoCents = 30}, 0.45);
     shape(shimmer, {.attack = 0.15, .decay = 0.1, .sustain = 0.6, .release = 0.2});
     layer(s, shimmer, 0.25);
     finishOneShot(s, -6);
@@ -405,10 +391,7 @@ Signal carsBump() {
 Signal carHitsWall() {
     ToolRandom random(218);
     Signal s = thump({110, 45, 0.08}, 0.06, 0.35);
-    layer(
-        s,
-        burst(random, {.pass = Pass::Band, .cutoffHz = steady(1500), .q = 0.8}, 0.0005, 0.03, 0.3),
-        1.2);
+    layer(s, burst(random, {.pass = Pass::Band, .cutoffHz = steady(1500), .q = 0.8}, 0.0005, 0.03, 0.3), 1.2);
     Signal scrape = noise(0.3, random);
     filter(scrape, {.pass = Pass::Band, .cutoffHz = {3200, 2000, 0.3}, .q = 5});
     shape(scrape, {.attack = 0.01, .decay = 0.1, .sustain = 0.4, .release = 0.15});
@@ -444,8 +427,7 @@ Signal matchWon() {
         double beats;
     };
     constexpr double kBeat = 0.15; // an eighth note at 200 to the minute
-    const Note tune[] = {{67, 1}, {72, 1}, {76, 1}, {79, 3}, {76, 1},
-                         {79, 2}, {81, 1}, {83, 1}, {84, 8}};
+    const Note tune[] = {{67, 1}, {72, 1}, {76, 1}, {79, 3}, {76, 1}, {79, 2}, {81, 1}, {83, 1}, {84, 8}};
     Signal s;
     double at = 0;
     for (const Note& n : tune) {
@@ -453,12 +435,10 @@ Signal matchWon() {
         at += n.beats * kBeat;
     }
     const double finale = at - 8 * kBeat;
-    for (int note : {48, 60, 64, 67})
-        layer(s, brass(note, 8 * kBeat), 0.25, finale);
+    for (int note : {48, 60, 64, 67}) layer(s, brass(note, 8 * kBeat), 0.25, finale);
     for (double hit : {0.0, 3 * kBeat, 6 * kBeat, finale}) {
         layer(s, thump({110, 70, 0.1}, 0.12, 0.6), 0.6, hit);
-        layer(s, burst(random, {.pass = Pass::Low, .cutoffHz = steady(600)}, 0.001, 0.03, 0.2), 0.2,
-              hit);
+        layer(s, burst(random, {.pass = Pass::Low, .cutoffHz = steady(600)}, 0.001, 0.03, 0.2), 0.2, hit);
     }
     finishOneShot(s, -3, 0.002, 0.2);
     return s;

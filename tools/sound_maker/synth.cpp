@@ -31,18 +31,15 @@ double polyBlep(double t, double dt) {
 
 double waveAt(Wave wave, double phase, double dt) {
     switch (wave) {
-    case Wave::Sine:
-        return std::sin(2 * kPi * phase);
+    case Wave::Sine: return std::sin(2 * kPi * phase);
     case Wave::Triangle: {
         // Starts at 0 rising, like the sine.
         const double p = std::fmod(phase + 0.25, 1.0);
         return 1 - 4 * std::fabs(p - 0.5);
     }
     case Wave::Square:
-        return (phase < 0.5 ? 1.0 : -1.0) + polyBlep(phase, dt) -
-               polyBlep(std::fmod(phase + 0.5, 1.0), dt);
-    case Wave::Saw:
-        return 2 * phase - 1 - polyBlep(phase, dt);
+        return (phase < 0.5 ? 1.0 : -1.0) + polyBlep(phase, dt) - polyBlep(std::fmod(phase + 0.5, 1.0), dt);
+    case Wave::Saw: return 2 * phase - 1 - polyBlep(phase, dt);
     }
     return 0;
 }
@@ -67,12 +64,9 @@ double filterSample(FilterState& s, double in, const Filter& f, double cutoffHz)
     s.ic1 = 2 * v1 - s.ic1;
     s.ic2 = 2 * v2 - s.ic2;
     switch (f.pass) {
-    case Pass::Low:
-        return v2;
-    case Pass::High:
-        return in - k * v1 - v2;
-    case Pass::Band:
-        return k * v1;
+    case Pass::Low: return v2;
+    case Pass::High: return in - k * v1 - v2;
+    case Pass::Band: return k * v1;
     }
     return 0;
 }
@@ -88,8 +82,7 @@ void scaleToPeak(Signal& signal, double peakDbfs) {
 }
 
 void putLe(std::vector<unsigned char>& out, std::uint32_t value, int bytes) {
-    for (int b = 0; b < bytes; ++b)
-        out.push_back(static_cast<unsigned char>(value >> (8 * b)));
+    for (int b = 0; b < bytes; ++b) out.push_back(static_cast<unsigned char>(value >> (8 * b)));
 }
 
 } // namespace
@@ -113,8 +106,7 @@ Signal tone(const Oscillator& o, double seconds) {
     for (size_t i = 0; i < out.size(); ++i) {
         const double t = secondsAt(i);
         double hz = o.pitchHz.at(t);
-        if (o.vibratoCents > 0)
-            hz *= std::exp2(o.vibratoCents / 1200 * std::sin(2 * kPi * o.vibratoHz * t));
+        if (o.vibratoCents > 0) hz *= std::exp2(o.vibratoCents / 1200 * std::sin(2 * kPi * o.vibratoHz * t));
         const double dt = hz / kSampleRateHz;
         out[i] = waveAt(o.wave, phase, dt);
         phase += dt;
@@ -125,8 +117,7 @@ Signal tone(const Oscillator& o, double seconds) {
 
 Signal noise(double seconds, ToolRandom& random) {
     Signal out(samplesIn(seconds));
-    for (double& v : out)
-        v = random.range(-1, 1);
+    for (double& v : out) v = random.range(-1, 1);
     return out;
 }
 
@@ -145,13 +136,12 @@ void strike(Signal& signal, double attackSeconds, double halfLifeSeconds) {
     const size_t n = signal.size();
     for (size_t i = 0; i < n; ++i) {
         const double t = secondsAt(i);
-        signal[i] *= t < attackSeconds ? t / attackSeconds
-                                       : std::exp2(-(t - attackSeconds) / halfLifeSeconds);
+        signal[i] *=
+            t < attackSeconds ? t / attackSeconds : std::exp2(-(t - attackSeconds) / halfLifeSeconds);
     }
     // A part cut off at its length must not end in a step: fade the tail.
     const size_t tail = std::min<size_t>(samplesIn(0.01), n / 4);
-    for (size_t i = 0; i < tail; ++i)
-        signal[n - 1 - i] *= rampUp(i, tail);
+    for (size_t i = 0; i < tail; ++i) signal[n - 1 - i] *= rampUp(i, tail);
 }
 
 void shape(Signal& signal, const Adsr& e) {
@@ -182,36 +172,30 @@ void filterLoop(Signal& loop, const Filter& settings) {
     assert(settings.cutoffHz.from == settings.cutoffHz.to);
     const double cutoff = settings.cutoffHz.to;
     FilterState state;
-    for (double v : loop)
-        filterSample(state, v, settings, cutoff);
-    for (double& v : loop)
-        v = filterSample(state, v, settings, cutoff);
+    for (double v : loop) filterSample(state, v, settings, cutoff);
+    for (double& v : loop) v = filterSample(state, v, settings, cutoff);
 }
 
 void saturate(Signal& signal, double drive) {
     const double peak = peakOf(signal);
     if (peak == 0) return;
-    for (double& v : signal)
-        v = std::tanh(drive * v / peak);
+    for (double& v : signal) v = std::tanh(drive * v / peak);
 }
 
 void amplify(Signal& signal, double gain) {
-    for (double& v : signal)
-        v *= gain;
+    for (double& v : signal) v *= gain;
 }
 
 void layer(Signal& mix, const Signal& part, double gain, double atSeconds) {
     const size_t start = samplesIn(atSeconds);
     if (mix.size() < start + part.size()) mix.resize(start + part.size(), 0.0);
-    for (size_t i = 0; i < part.size(); ++i)
-        mix[start + i] += gain * part[i];
+    for (size_t i = 0; i < part.size(); ++i) mix[start + i] += gain * part[i];
 }
 
 void layerAround(Signal& loop, const Signal& part, double gain, double atSeconds) {
     assert(!loop.empty());
     const size_t start = samplesIn(atSeconds);
-    for (size_t i = 0; i < part.size(); ++i)
-        loop[(start + i) % loop.size()] += gain * part[i];
+    for (size_t i = 0; i < part.size(); ++i) loop[(start + i) % loop.size()] += gain * part[i];
 }
 
 void finishOneShot(Signal& signal, double peakDbfs, double fadeInSeconds, double fadeOutSeconds) {
@@ -220,10 +204,8 @@ void finishOneShot(Signal& signal, double peakDbfs, double fadeInSeconds, double
     filter(signal, {.pass = Pass::High, .cutoffHz = steady(20)});
     const size_t fadeIn = std::min<size_t>(samplesIn(fadeInSeconds), n / 2);
     const size_t fadeOut = std::min<size_t>(samplesIn(fadeOutSeconds), n / 2);
-    for (size_t i = 0; i < fadeIn; ++i)
-        signal[i] *= rampUp(i, fadeIn);
-    for (size_t i = 0; i < fadeOut; ++i)
-        signal[n - 1 - i] *= rampUp(i, fadeOut);
+    for (size_t i = 0; i < fadeIn; ++i) signal[i] *= rampUp(i, fadeIn);
+    for (size_t i = 0; i < fadeOut; ++i) signal[n - 1 - i] *= rampUp(i, fadeOut);
     // What DC the high pass leaves in a short sound goes with a window that is
     // silent at both ends, so the faded ends stay at zero.
     double sum = 0, weight = 0;
@@ -233,24 +215,20 @@ void finishOneShot(Signal& signal, double peakDbfs, double fadeInSeconds, double
         sum += signal[i];
         weight += window[i];
     }
-    for (size_t i = 0; i < n; ++i)
-        signal[i] -= sum / weight * window[i];
+    for (size_t i = 0; i < n; ++i) signal[i] -= sum / weight * window[i];
     scaleToPeak(signal, peakDbfs);
 }
 
 void finishLoop(Signal& loop, double peakDbfs) {
     double sum = 0;
-    for (double v : loop)
-        sum += v;
-    for (double& v : loop)
-        v -= sum / loop.size();
+    for (double v : loop) sum += v;
+    for (double& v : loop) v -= sum / loop.size();
     scaleToPeak(loop, peakDbfs);
 }
 
 double peakOf(const Signal& signal) {
     double peak = 0;
-    for (double v : signal)
-        peak = std::max(peak, std::fabs(v));
+    for (double v : signal) peak = std::max(peak, std::fabs(v));
     return peak;
 }
 

@@ -116,8 +116,10 @@ TextureArt paintWoodPlanks() {
             const double wobble = grain.at(i / 8.0, j / 2.0, 8, plank) * 2.5;
             const double rings = std::sin(twoPi * 3 * i / 64.0 + phase[plank] + wobble + row * 0.7);
             double value = tone[plank] + 18 * rings;
-            if (row == 0) value = 92;      // seam between planks
-            else if (row == 1) value -= 30; // the seam's shadow
+            if (row == 0)
+                value = 92; // seam between planks
+            else if (row == 1)
+                value -= 30; // the seam's shadow
             if (i == joint[plank]) value = 100;
             // A knot: a dark oval on every other plank.
             if (plank % 2 == 0) {
@@ -207,8 +209,10 @@ TextureArt paintMetalPlate() {
             for (int corner = 0; corner < 4; ++corner) {
                 const double cx = corner % 2 ? 27.5 : 4.5, cy = corner / 2 ? 27.5 : 4.5;
                 const double d = std::hypot(i - cx, j - cy);
-                if (d < 1.2) value = 252;
-                else if (d < 2.1) value = 165;
+                if (d < 1.2)
+                    value = 252;
+                else if (d < 2.1)
+                    value = 165;
             }
             art.at(i, j) = clampTexel(value);
         }

@@ -69,8 +69,8 @@ int main(int argc, char** argv) {
         const std::string text = readWhole(entry.path());
         const std::string name = entry.path().stem().string();
         ok = ok && write(out / "definition" / entry.path().filename(), definitionSelector(name, text) + text);
-        ok = ok && write(out / "token" / entry.path().filename(),
-                         scripted(std::string("\0\0\3\4\0\0", 6), text));
+        ok = ok &&
+             write(out / "token" / entry.path().filename(), scripted(std::string("\0\0\3\4\0\0", 6), text));
     }
     return ok ? 0 : 1;
 }
