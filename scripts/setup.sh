@@ -6,7 +6,7 @@
 # Debian package.
 set -euo pipefail
 
-packages=(g++ cmake ninja-build libgtest-dev libgmock-dev libbenchmark-dev libsdl2-dev libsdl2-mixer-dev libfreetype-dev libpng-dev fonts-dejavu-core pkg-config desktop-file-utils appstream dpkg-dev)
+packages=(g++ cmake ninja-build libgtest-dev libgmock-dev libbenchmark-dev libsdl2-dev libsdl2-mixer-dev libfreetype-dev libpng-dev fonts-dejavu-core pkg-config desktop-file-utils appstream dpkg-dev clang-format)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
