@@ -70,161 +70,117 @@ struct PixelBatch {
     alignas(32) u32 colour[batchSize];     // results, 0x00RRGGBB
 };
 
+#if defined(__SSE2__)
+// The batch arithmetic below is written once, on the compiler's vector types,
+// for four lanes (SSE2) and for eight (AVX2): the same single-precision
+// operations in the same order as fogChannel and the pixel-by-pixel cuts, and
+// no fused multiply-add, which would round differently.
+template <int N> struct Lanes {
+    typedef f32 F __attribute__((vector_size(4 * N)));
+    typedef i32 I __attribute__((vector_size(4 * N)));
+};
+
+// Lanes from a batch array (filled in place: a vector is never returned, so no
+// call between the two widths could differ in how it passes one).
+template <typename V, typename T>
+__attribute__((always_inline)) inline void loadLanes(V& lanes, const T* from) {
+    std::memcpy(&lanes, from, sizeof lanes);
+}
+
+// Which channels the batch starts from: the fog's own (already cut to 16
+// bits), the span's plain colour, its smooth channels, or either of those
+// scaled by the texel's brightness.
+enum class BatchSource { CutChannels, Plain, Smooth, Textured, TexturedSmooth };
+
+template <bool Textured, bool Smooth> constexpr BatchSource sourceOf() {
+    using S = BatchSource;
+    return Textured ? (Smooth ? S::TexturedSmooth : S::Textured) : (Smooth ? S::Smooth : S::Plain);
+}
+
+// Colours `count` pixels (a multiple of N) of the batch from their source, cut
+// and fogged N at a time. Apart from the fog's own channels, only for spans
+// whose values all convert in range (PlainCut), where the vector conversion
+// gives what the pixel-by-pixel cut gives.
+template <int N, BatchSource Source>
+__attribute__((always_inline)) inline void colourLanes(PixelBatch& b, int count, const f32 plain[3],
+                                                       const i32 plainCut[3]) {
+    using F = typename Lanes<N>::F;
+    using I = typename Lanes<N>::I;
+    for (int k = 0; k < count; k += N) {
+        F depth;
+        loadLanes(depth, b.depth + k);
+        // Beyond the fog's range every channel is the grey; the arithmetic there
+        // is thrown away (its conversion cannot trap).
+        const I outside = (depth < 0.0f) | (depth > fogDepth);
+        const F near = fogDepth - depth;
+        const F far = fogGrey * depth;
+        F brightness{};
+        if constexpr (Source == BatchSource::Textured || Source == BatchSource::TexturedSmooth) {
+            I texel;
+            loadLanes(texel, b.texel + k);
+            brightness = __builtin_convertvector(texel, F) * (1.0f / 256.0f);
+        }
+        I packed{};
+        for (int c = 2; c >= 0; --c) {
+            F channel;
+            if constexpr (Source == BatchSource::CutChannels) {
+                I cut;
+                loadLanes(cut, b.channel[c] + k);
+                channel = __builtin_convertvector(cut, F);
+            } else if constexpr (Source == BatchSource::TexturedSmooth) {
+                F own;
+                loadLanes(own, b.shade[c] + k);
+                channel = __builtin_convertvector(__builtin_convertvector(brightness * own, I) & 0xFFFF, F);
+            } else if constexpr (Source == BatchSource::Textured) {
+                // A plain channel (0..255) times a brightness of at most 65535/256
+                // stays in 0..65280: the cut to 16 bits changes nothing.
+                channel = __builtin_convertvector(__builtin_convertvector(brightness * plain[c], I), F);
+            } else if constexpr (Source == BatchSource::Smooth) {
+                F own;
+                loadLanes(own, b.shade[c] + k);
+                channel = __builtin_convertvector(__builtin_convertvector(own, I) & 0xFFFF, F);
+            } else {
+                channel = F{} + static_cast<f32>(plainCut[c]);
+            }
+            const I fogged = __builtin_convertvector((near * channel + far) * (1.0f / fogDepth), I);
+            packed = (packed << 8) | (fogged & 0xFF);
+        }
+        packed = (outside & 0xF0F0F0) | (~outside & packed);
+        std::memcpy(b.colour + k, &packed, sizeof packed);
+    }
+}
+
 // The fog of every pixel of the batch, as fogChannel gives it, packed.
 void fogBatch(PixelBatch& b, int count) {
-#if defined(__SSE2__)
-    const __m128 zero = _mm_setzero_ps();
-    const __m128 full = _mm_set1_ps(fogDepth);
-    const __m128 grey = _mm_set1_ps(fogGrey);
-    const __m128 scale = _mm_set1_ps(1.0f / fogDepth);
-    const __m128i greyLevel = _mm_set1_epi32(240);
-    const __m128i lowByte = _mm_set1_epi32(0xFF);
-    for (int k = 0; k < count; k += 4) {
-        const __m128 depth = _mm_load_ps(b.depth + k);
-        // Beyond the fog's range the channel is the grey itself; the arithmetic
-        // there is thrown away (its conversion cannot trap).
-        const __m128i outside =
-            _mm_castps_si128(_mm_or_ps(_mm_cmplt_ps(depth, zero), _mm_cmpgt_ps(depth, full)));
-        const __m128 near = _mm_sub_ps(full, depth);
-        const __m128 far = _mm_mul_ps(grey, depth);
-        __m128i packed = _mm_setzero_si128();
-        for (int c = 2; c >= 0; --c) {
-            const __m128 channel =
-                _mm_cvtepi32_ps(_mm_load_si128(reinterpret_cast<const __m128i*>(b.channel[c] + k)));
-            const __m128i fogged =
-                _mm_cvttps_epi32(_mm_mul_ps(_mm_add_ps(_mm_mul_ps(near, channel), far), scale));
-            const __m128i value =
-                _mm_or_si128(_mm_and_si128(outside, greyLevel), _mm_andnot_si128(outside, fogged));
-            packed = _mm_or_si128(_mm_slli_epi32(packed, 8), _mm_and_si128(value, lowByte));
-        }
-        _mm_store_si128(reinterpret_cast<__m128i*>(b.colour + k), packed);
-    }
+    colourLanes<4, BatchSource::CutChannels>(b, count, nullptr, nullptr);
+}
+
+// The colour of every pixel of the batch from its texel, its smooth channels or
+// the span's plain colour, four pixels at a time.
+template <bool Textured, bool Smooth>
+void colourBatch(PixelBatch& b, int count, const f32 plain[3], const i32 plainCut[3]) {
+    colourLanes<4, sourceOf<Textured, Smooth>()>(b, count, plain, plainCut);
+}
+constexpr bool vectorColours = true;
 #else
+void fogBatch(PixelBatch& b, int count) {
     for (int k = 0; k < count; ++k) {
         const f32 depth = b.depth[k];
         b.colour[k] = (fogChannel(static_cast<u16>(b.channel[2][k]), depth) & 0xFF) << 16 |
                       (fogChannel(static_cast<u16>(b.channel[1][k]), depth) & 0xFF) << 8 |
                       (fogChannel(static_cast<u16>(b.channel[0][k]), depth) & 0xFF);
     }
-#endif
 }
-
-#if defined(__SSE2__)
-// The colour of every pixel of the batch from its texel, its smooth channels or
-// the span's plain colour, cut and fogged four pixels at a time. Only for spans
-// whose values all convert in range (PlainCut), where the vector conversion
-// gives what the pixel-by-pixel cut gives; the products are the same single
-// multiplications in the same order.
-template <bool Textured, bool Smooth>
-void colourBatch(PixelBatch& b, int count, const f32 plain[3], const i32 plainCut[3]) {
-    const __m128 zero = _mm_setzero_ps();
-    const __m128 full = _mm_set1_ps(fogDepth);
-    const __m128 grey = _mm_set1_ps(fogGrey);
-    const __m128 scale = _mm_set1_ps(1.0f / fogDepth);
-    const __m128 perTexel = _mm_set1_ps(1.0f / 256.0f); // exact: texel / 256
-    const __m128i greyPixel = _mm_set1_epi32(0xF0F0F0);
-    const __m128i lowByte = _mm_set1_epi32(0xFF);
-    const __m128i lowHalf = _mm_set1_epi32(0xFFFF);
-    const __m128 ownPlain[3] = {_mm_set1_ps(plain[0]), _mm_set1_ps(plain[1]), _mm_set1_ps(plain[2])};
-    const __m128 plainChannel[3] = {_mm_cvtepi32_ps(_mm_set1_epi32(plainCut[0])),
-                                    _mm_cvtepi32_ps(_mm_set1_epi32(plainCut[1])),
-                                    _mm_cvtepi32_ps(_mm_set1_epi32(plainCut[2]))};
-    for (int k = 0; k < count; k += 4) {
-        const __m128 depth = _mm_load_ps(b.depth + k);
-        const __m128i outside =
-            _mm_castps_si128(_mm_or_ps(_mm_cmplt_ps(depth, zero), _mm_cmpgt_ps(depth, full)));
-        const __m128 near = _mm_sub_ps(full, depth);
-        const __m128 far = _mm_mul_ps(grey, depth);
-        __m128 brightness = zero;
-        if constexpr (Textured) {
-            brightness = _mm_mul_ps(
-                _mm_cvtepi32_ps(_mm_load_si128(reinterpret_cast<const __m128i*>(b.texel + k))), perTexel);
-        }
-        __m128i packed = _mm_setzero_si128();
-        for (int c = 2; c >= 0; --c) {
-            __m128 channel;
-            if constexpr (Textured && Smooth) {
-                const __m128 own = _mm_load_ps(b.shade[c] + k);
-                channel =
-                    _mm_cvtepi32_ps(_mm_and_si128(_mm_cvttps_epi32(_mm_mul_ps(brightness, own)), lowHalf));
-            } else if constexpr (Textured) {
-                // A plain channel (0..255) times a brightness of at most 65535/256
-                // stays in 0..65280: the cut to 16 bits changes nothing.
-                channel = _mm_cvtepi32_ps(_mm_cvttps_epi32(_mm_mul_ps(brightness, ownPlain[c])));
-            } else if constexpr (Smooth) {
-                channel =
-                    _mm_cvtepi32_ps(_mm_and_si128(_mm_cvttps_epi32(_mm_load_ps(b.shade[c] + k)), lowHalf));
-            } else {
-                channel = plainChannel[c];
-            }
-            const __m128i fogged =
-                _mm_cvttps_epi32(_mm_mul_ps(_mm_add_ps(_mm_mul_ps(near, channel), far), scale));
-            packed = _mm_or_si128(_mm_slli_epi32(packed, 8), _mm_and_si128(fogged, lowByte));
-        }
-        // Beyond the fog's range every channel is the grey.
-        packed = _mm_or_si128(_mm_and_si128(outside, greyPixel), _mm_andnot_si128(outside, packed));
-        _mm_store_si128(reinterpret_cast<__m128i*>(b.colour + k), packed);
-    }
-}
-constexpr bool vectorColours = true;
-#else
 template <bool Textured, bool Smooth> void colourBatch(PixelBatch&, int, const f32*, const i32*) {}
 constexpr bool vectorColours = false;
 #endif
 
 #if defined(TESSARON_WIDE_COLOURS)
-// colourBatch eight pixels at a time, for processors with 256-bit vectors: the
-// same single-precision operations on more pixels at once (no fused
-// multiply-add, which would round differently), so the same pixels.
+// colourBatch eight pixels at a time, for processors with 256-bit vectors.
 template <bool Textured, bool Smooth>
 __attribute__((target("avx2"))) void colourBatchWide(PixelBatch& b, int count, const f32 plain[3],
                                                      const i32 plainCut[3]) {
-    const __m256 zero = _mm256_setzero_ps();
-    const __m256 full = _mm256_set1_ps(fogDepth);
-    const __m256 grey = _mm256_set1_ps(fogGrey);
-    const __m256 scale = _mm256_set1_ps(1.0f / fogDepth);
-    const __m256 perTexel = _mm256_set1_ps(1.0f / 256.0f);
-    const __m256i greyPixel = _mm256_set1_epi32(0xF0F0F0);
-    const __m256i lowByte = _mm256_set1_epi32(0xFF);
-    const __m256i lowHalf = _mm256_set1_epi32(0xFFFF);
-    const __m256 ownPlain[3] = {_mm256_set1_ps(plain[0]), _mm256_set1_ps(plain[1]), _mm256_set1_ps(plain[2])};
-    const __m256 plainChannel[3] = {_mm256_cvtepi32_ps(_mm256_set1_epi32(plainCut[0])),
-                                    _mm256_cvtepi32_ps(_mm256_set1_epi32(plainCut[1])),
-                                    _mm256_cvtepi32_ps(_mm256_set1_epi32(plainCut[2]))};
-    for (int k = 0; k < count; k += 8) {
-        const __m256 depth = _mm256_load_ps(b.depth + k);
-        const __m256i outside = _mm256_castps_si256(
-            _mm256_or_ps(_mm256_cmp_ps(depth, zero, _CMP_LT_OQ), _mm256_cmp_ps(depth, full, _CMP_GT_OQ)));
-        const __m256 near = _mm256_sub_ps(full, depth);
-        const __m256 far = _mm256_mul_ps(grey, depth);
-        __m256 brightness = zero;
-        if constexpr (Textured) {
-            brightness = _mm256_mul_ps(
-                _mm256_cvtepi32_ps(_mm256_load_si256(reinterpret_cast<const __m256i*>(b.texel + k))),
-                perTexel);
-        }
-        __m256i packed = _mm256_setzero_si256();
-        for (int c = 2; c >= 0; --c) {
-            __m256 channel;
-            if constexpr (Textured && Smooth) {
-                const __m256 own = _mm256_load_ps(b.shade[c] + k);
-                channel = _mm256_cvtepi32_ps(
-                    _mm256_and_si256(_mm256_cvttps_epi32(_mm256_mul_ps(brightness, own)), lowHalf));
-            } else if constexpr (Textured) {
-                channel = _mm256_cvtepi32_ps(_mm256_cvttps_epi32(_mm256_mul_ps(brightness, ownPlain[c])));
-            } else if constexpr (Smooth) {
-                channel = _mm256_cvtepi32_ps(
-                    _mm256_and_si256(_mm256_cvttps_epi32(_mm256_load_ps(b.shade[c] + k)), lowHalf));
-            } else {
-                channel = plainChannel[c];
-            }
-            const __m256i fogged =
-                _mm256_cvttps_epi32(_mm256_mul_ps(_mm256_add_ps(_mm256_mul_ps(near, channel), far), scale));
-            packed = _mm256_or_si256(_mm256_slli_epi32(packed, 8), _mm256_and_si256(fogged, lowByte));
-        }
-        packed = _mm256_or_si256(_mm256_and_si256(outside, greyPixel), _mm256_andnot_si256(outside, packed));
-        _mm256_store_si256(reinterpret_cast<__m256i*>(b.colour + k), packed);
-    }
+    colourLanes<8, sourceOf<Textured, Smooth>()>(b, count, plain, plainCut);
 }
 
 // Whether this processor has 256-bit integer vectors, asked once at start-up,
