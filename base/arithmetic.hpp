@@ -8,6 +8,8 @@
 
 // Pi as the game has always taken it: the 32-bit float 3.1415927.
 inline constexpr f32 piF32 = 3.1415927f;
+// Radians to degrees, in single precision.
+inline constexpr f32 degreesPerRadian = 180.0f / piF32;
 
 // Float-to-integer conversion that cuts toward zero, as every conversion of the
 // game does. Values outside the 32-bit range saturate and not-a-number gives 0,

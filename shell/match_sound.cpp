@@ -23,7 +23,6 @@ namespace {
 // the volume (about -17 dB). Its scale reaches 255, out of hearing, a sixth of a
 // cell further.
 constexpr f32 fogEdgeDistance = 216.0f;
-constexpr f32 degreesPerRadian = 180.0f / piF32;
 
 // Effects mix at half volume or less: the effects are made to peak at -8 to -3
 // dBFS, so several at once and the engine stay below full scale.

@@ -11,8 +11,6 @@
 
 namespace {
 
-constexpr f32 degreesPerRadian = 180.0f / piF32;
-
 // Players come within shooting range at this distance, within mine range at the other.
 constexpr f64 shootingRange = 150000.0;
 constexpr f64 miningRange = 200000.0;
